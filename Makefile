@@ -1,0 +1,59 @@
+# The two commands: `make run` and `make test`. Both install what is missing
+# (Debian packages), configure with the CMake presets and build.
+
+PACKAGES := cmake ninja-build g++ make qt6-base-dev libgtest-dev libbenchmark-dev \
+            clang libclang-rt-14-dev xvfb xauth
+JOBS ?= $(shell nproc 2>/dev/null || echo 2)
+FUZZ_SECONDS ?= 60
+
+.PHONY: all deps build test test-release test-asan run demo bench fuzz clean
+
+all: build
+
+deps:
+	@missing=""; \
+	for p in $(PACKAGES); do dpkg -s $$p >/dev/null 2>&1 || missing="$$missing $$p"; done; \
+	if [ -n "$$missing" ]; then \
+	  if [ "$$(id -u)" = 0 ]; then \
+	    echo "Installing:$$missing"; \
+	    apt-get update -qq && DEBIAN_FRONTEND=noninteractive apt-get install -y -qq $$missing; \
+	  else \
+	    echo "Missing packages. Run: sudo apt-get install -y$$missing"; exit 1; \
+	  fi; \
+	fi
+
+build: deps
+	cmake --preset release >/dev/null
+	cmake --build --preset release -j $(JOBS)
+
+test: test-release test-asan
+
+test-release: build
+	ctest --preset release -j $(JOBS)
+
+test-asan: deps
+	cmake --preset asan >/dev/null
+	cmake --build --preset asan -j $(JOBS)
+	ctest --preset asan -j $(JOBS)
+
+# A demo folder with the example songs and an empty Convert/, and the window
+# program started in it.
+demo: build
+	rm -rf build/demo
+	mkdir -p build/demo/Convert
+	cp -r examples/Midifile build/demo/Midifile
+
+run: demo
+	cd build/demo && ../release/app/tonalux
+
+bench: build
+	./build/release/bench/engine_bench
+
+fuzz: deps
+	cmake --preset fuzz >/dev/null
+	cmake --build --preset fuzz -j $(JOBS)
+	mkdir -p build/fuzz/corpus
+	./build/fuzz/fuzz/reader_fuzzer build/fuzz/corpus fuzz/seeds -max_total_time=$(FUZZ_SECONDS) -max_len=65536
+
+clean:
+	rm -rf build

@@ -1,0 +1,255 @@
+// StandardMidifile: the MIDI file engine. It reads a Standard MIDI File into
+// the process-wide event lists, sorts the meta events into typed lists, gives
+// callers every list to read and edit, writes format 0 and format 1 files,
+// transposes notes and chord symbols, exchanges channels, decodes keyboard
+// chords and removes and analyses the keyboard's vocoder part.
+//
+// The event lists are not members of an object: one set exists for the whole
+// process and every StandardMidifile works on it, so loading through any
+// object replaces what all objects see. Only one object may be at work at a
+// time.
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <memory>
+#include <stdexcept>
+#include <string>
+#include <vector>
+
+#include "Component.h"
+#include "EngineHost.h"
+#include "MidiRecords.h"
+
+namespace tonalux {
+
+// Raised by YamChordCalculate for a chord root byte it cannot decode.
+class ChordDecodeError : public std::runtime_error {
+public:
+    explicit ChordDecodeError(const std::string& what) : std::runtime_error(what) {}
+};
+
+class StandardMidifile : public Component {
+public:
+    explicit StandardMidifile(Component* owner);
+    ~StandardMidifile() override;
+
+    // Records the class under the palette page "Beispiele".
+    void Register();
+
+    // ---- header values of the last load --------------------------------
+    std::uint16_t Format = 0;
+    std::uint16_t TrackCount = 0;
+    std::uint16_t Division = 0;
+    std::uint32_t HeaderLength = 0;
+    bool HeaderOk = false;
+    // Number of tracks announced in the header of the last format 1 save.
+    std::int32_t Format1TrackCount = 0;
+
+    // ---- model and reset ------------------------------------------------
+    bool InitHauptcontainer();
+    int Fileinitialisierung();
+    int Musteraufruf();
+    void SetStartFirstNote(bool value);
+    bool GetStartFirstNote() const;
+
+    // ---- reader -----------------------------------------------------------
+    bool LoadMidifile(const std::string& fileName);
+    bool LoadMidiHeader();
+    int ReadvarByte(std::uint32_t offset, int count);
+    bool MiditrackLesen(int trackCount);
+    std::uint32_t MidiTracklaenge(std::uint32_t chunkStart);
+    bool TrackSingleRead(std::uint32_t chunkStart, std::uint32_t chunkLength);
+    std::uint32_t ReadEventtime(std::uint32_t position);
+    std::uint32_t ReadDynLaeng(std::uint32_t position);
+    bool ReadEvent(std::uint32_t position);
+    int Eventanalyse(int position);
+    int Kanalermittlung(std::uint8_t status);
+    bool ReadShortMsg(unsigned position, int kind, unsigned delta);
+    bool ReadLongMsg(unsigned position, int kind, unsigned delta);
+    bool ReadMetaMsg(unsigned position, int kind, unsigned delta);
+    bool ReadSysexMsg(unsigned position, int kind, unsigned delta);
+    bool EndOfTrack(std::uint32_t position);
+    bool InsertMidiEventToConatiner(MidiEvent event);
+    int InsertMidievent(MidiEvent event, std::uint32_t tick);
+    bool InsertMetaEventToContainer(MetaEvent event);
+    bool InsertMetaEvent(MetaEvent event, std::uint32_t tick);
+    int InsertSysexEventToContainer(SysexEvent event);
+    bool InsertSysexEvent(SysexEvent event, std::uint32_t tick);
+
+    // ---- meta-event resolution -------------------------------------------
+    bool DatenAufloesen();
+    bool MarkerAufloesen();
+    bool TempoAufloesen();
+    bool LyricAufloesen();
+    bool TaktartAufloesen();
+    bool YamChordAufloesen();
+
+    // ---- list access and editing -------------------------------------------
+    // Indexes and channels are not checked: keeping within bounds is the
+    // caller's duty.
+    int GetSizeMidievents(int channel);
+    MidiEvent GetMidievent(int channel, int index);
+    bool EditMidievent(int channel, int index, const MidiEvent& event);
+    bool DeleteMidievent(int channel, int index);
+    bool AddMidievent(const MidiEvent& event);
+
+    int GetSizeMetaEvents();
+    MetaEvent GetMetaEvent(int index);
+    bool EditMetaEvent(int index, const MetaEvent& event);
+    bool DeleteMetaevent(int index);
+    bool AddMetaevent(const MetaEvent& event);
+
+    int GetSizeTempoevents();
+    MetaEvent GetTempoevent(int index);
+    bool EditTempoevent(int index, const MetaEvent& event);
+    bool DeleteTempoevent(int index);
+    bool AddTempoevent(const MetaEvent& event);
+
+    int GetSizeMessureEvents();
+    MetaEvent GetMessure(int index);
+    bool EditMessure(int index, const MetaEvent& event);
+    bool DeleteMessure(int index);
+    bool AddMessure(const MetaEvent& event);
+
+    int GetSizeLyricEvents();
+    MetaEvent GetLyricevent(int index);
+    bool EditLyricevent(int index, const MetaEvent& event);
+    bool DeleteLyricevent(int index);
+    bool AddLyricevent(const MetaEvent& event);
+
+    int GetSizeMarkerEvents();
+    Marker GetMarkerevent(int index);
+    bool EditMarkerevent(int index, const Marker& marker);
+    bool DeleteMarkerevent(int index);
+    bool AddMarkerevent(const Marker& marker);
+
+    int GetSizeYamChordEvents();
+    MetaEvent GetYamchord(int index);
+    bool EditYamchord(int index, const MetaEvent& event);
+    bool DeleteYamchord(int index);
+    bool AddYamchord(const MetaEvent& event);
+
+    int GetSizeSysexEvents();
+    SysexEvent GetSysex(int index);
+    bool EditSysex(int index, const SysexEvent& event);
+    bool DeleteSysex(int index);
+    bool AddSysex(const SysexEvent& event);
+
+    // ---- writers ----------------------------------------------------------
+    // Format 0 writes one track holding every event, any other value format 1.
+    // Returns false (after showing its message) when the file could not be
+    // written; an existing file of that name is then left unchanged.
+    bool SaveMidifile(int format, const std::string& fileName);
+
+    bool FormatNullSave(const std::string& fileName);
+    bool SaveVectorFuellen();
+    bool InsertSaveMidiEventToContainer(const MidiEvent& event);
+    bool InsertSaveMetaEventToContainer(const MetaEvent& event);
+    bool SaveMidifileFormatNull(const std::string& fileName);
+    bool InitWritePuffer();
+    bool FillSMFHeader();
+    bool FillMidiTrackHeader();
+    bool MididatenPufferFuellen();
+    bool MidiEventToPuffer();
+    bool MetaEventToPuffer();
+    bool ShortMidiEventToPuffer();
+    bool LongMidiEventToPuffer();
+    bool MetaToPuffer();
+    bool SysexToPuffer();
+    bool WriteVarLength(std::uint32_t value);
+    bool EndTrackSetzen();
+    bool TracklaengeAktualisieren();
+    bool PufferToFile(const std::string& fileName);
+
+    bool FormatOneSave(const std::string& fileName);
+    bool FormatEinsInit();
+    bool MetaUndSysexVectorFuellen();
+    int MidikanalErmitteln();
+    bool FillSMFHeaderFormat1(std::uint8_t trackCount);
+    bool Format1DatenInFileSchreiben(const std::string& fileName);
+    bool FillFormatOneMidiTrackHeader(int chunkOffset);
+    bool TracklaengeFormatOneAktualisieren(int unused);
+    bool MidiEventToPufferFormatOne(int channel);
+    bool ShortMidiEventToFormatOnePuffer(int channel);
+    bool LongMidiEventToFormatOnePuffer(int channel);
+
+    // The bytes assembled by the last save (the whole file).
+    const std::vector<std::uint8_t>& WrittenBytes() const;
+
+    // ---- transposition, channel and track changes ---------------------------
+    std::uint8_t YamByteTrans(int interval, std::uint8_t root);
+    bool Yamchordtranspose(int interval);
+    bool YamchordTransFromTo(int interval, long from, long to);
+    bool TransposeChannel(int channel, int interval);
+    bool TransposeChannelFromTo(int channel, int interval, long from, long to);
+    MidiEvent ChannelChanging(MidiEvent e, int newChannel);
+    bool TrackChanging(int a, int b);
+
+    // ---- keyboard chords -----------------------------------------------------
+    // Throws ChordDecodeError for a chord root it cannot decode.
+    std::string YamChordCalculate(const MetaEvent& chord);
+    bool YamahaChordToKetron();
+    MetaEvent ChToMeta(const std::string& name, long tick);
+    bool DeleteAllYamChords();
+    bool DelAllKetronChords();
+
+    // ---- vocoder and song start -----------------------------------------------
+    bool DeleteVocoderNachrichten();
+    int VocoderAnalyse();
+    int VocoderKanalAnalyse();
+    bool VocoderTrackAnalyse(int channel);
+    int MidiTrackEndTickFromStart(int channel);
+
+private:
+    // Moves the whole song so that its first note starts at tick 0.
+    void ShiftSongToFirstNote();
+    // Places the records that arrived behind their list's time during a load.
+    void PlaceLateRecords();
+    // Records one piece of damage of the file; the message is shown once.
+    void ReportDamage();
+    // Ends the reading of the current chunk.
+    void EndChunk();
+    // Chunk end as far as the file really holds it.
+    std::uint32_t ChunkEndInFile() const;
+
+    // ---- writer internals (the writers' files own this block) ----
+    // Encodes one meta or system-exclusive record of a save sequence.
+    void EncodeMetaRecord(const MetaEvent& record);
+    // Encodes one channel record; noteOffRule turns 9n kk 00 into 8n kk 00.
+    void EncodeChannelRecord(const MidiEvent& record, bool noteOffRule);
+    // ---- end of writer internals ----
+
+    // ---- services internals (vocoder, transposition and chord files own this block) ----
+    // ---- end of services internals ----
+
+    std::int32_t TrackChunkStart = 0;
+    std::uint32_t Bytepos = 0;
+    bool RunningStatusUsed = false;
+    std::int32_t CurrentKind = 0;
+    std::uint32_t RunningStatus = 0;
+    std::uint32_t TrackTime = 0;
+    std::uint32_t LastChannelTick[16] = {};
+    std::uint32_t LastMetaTick = 0;
+    std::uint32_t LastSysexTick = 0;
+    std::uint8_t HeaderId[4] = {};
+    bool StartFirstNote = false;
+    std::unique_ptr<std::uint8_t[]> FileBuffer;
+    std::uint32_t FileSize = 0;
+
+    // Reading state beyond the model's members.
+    std::uint8_t lastChannelStatus_ = 0;  // status of the last channel message of this load
+    std::uint32_t chunkEnd_ = 0;          // end of the chunk being read, within the file
+    bool loading_ = false;                // records are collected, placed at the end of the load
+    bool damageShown_ = false;
+    bool readNote_ = false;
+    bool firstNoteSeen_ = false;
+    std::uint32_t firstNoteTick_ = 0;
+    std::vector<std::uint8_t> metaLate_;   // per MetaEvents record during a load: arrived late
+    std::vector<std::uint8_t> sysexLate_;  // per SysexEvents record during a load: arrived late
+    bool channelLate_[16] = {};
+    bool anyMetaLate_ = false;
+    bool anySysexLate_ = false;
+};
+
+}  // namespace tonalux

@@ -1,0 +1,30 @@
+#include "Hauptcontainer.h"
+
+namespace tonalux::detail {
+
+void Hauptcontainer::Clear() {
+    // clear() keeps the capacity, so the next load of a song of similar size
+    // does not allocate its lists again.
+    for (auto& channel : ChannelEvents) channel.clear();
+    MetaEvents.clear();
+    TempoEvents.clear();
+    MessureEvents.clear();
+    LyricEvents.clear();
+    MarkerEvents.clear();
+    YamChordEvents.clear();
+    SysexEvents.clear();
+    SaveMidiEvents.clear();
+    SaveMetaEvents.clear();
+}
+
+Hauptcontainer& Lists() {
+    static Hauptcontainer lists;
+    return lists;
+}
+
+WriterState& Writer() {
+    static WriterState state;
+    return state;
+}
+
+}  // namespace tonalux::detail

@@ -1,0 +1,44 @@
+// The process-wide event lists and writer state. One set exists for the whole
+// program; every StandardMidifile object works on it.
+#pragma once
+
+#include <array>
+#include <cstdint>
+#include <vector>
+
+#include "MidiRecords.h"
+
+namespace tonalux::detail {
+
+struct Hauptcontainer {
+    std::array<std::vector<MidiEvent>, 16> ChannelEvents;
+    std::vector<MetaEvent> MetaEvents;
+    std::vector<MetaEvent> TempoEvents;
+    std::vector<MetaEvent> MessureEvents;  // time signatures
+    std::vector<MetaEvent> LyricEvents;
+    std::vector<Marker> MarkerEvents;
+    std::vector<MetaEvent> YamChordEvents;
+    std::vector<SysexEvent> SysexEvents;
+    // The writers' save sequences.
+    std::vector<MidiEvent> SaveMidiEvents;
+    std::vector<MetaEvent> SaveMetaEvents;
+
+    // Empties every list.
+    void Clear();
+};
+
+// State of the save in progress, shared by both writers.
+struct WriterState {
+    // The whole output file. It grows as needed; its size is the number of
+    // bytes written so far (the model's WritePos is size() - 1).
+    std::vector<std::uint8_t> WritePuffer;
+    std::uint32_t CurrentTick = 0;
+    std::uint32_t LastTick = 0;
+    std::int32_t MidiIndex = 0;
+    std::int32_t MetaIndex = 0;
+};
+
+Hauptcontainer& Lists();
+WriterState& Writer();
+
+}  // namespace tonalux::detail
