@@ -1,0 +1,77 @@
+// The only code that reads the bytes of a loaded file. A cursor walks a buffer
+// up to a limit (the end of the file or of the chunk being read); every read
+// that would pass the limit returns nothing and leaves the cursor where it was,
+// so reading outside the file cannot happen at any call site.
+#pragma once
+
+#include <cstdint>
+#include <optional>
+
+namespace tonalux::detail {
+
+class ByteCursor {
+public:
+    ByteCursor(const std::uint8_t* buffer, std::uint32_t limit, std::uint32_t position)
+        : buffer_(buffer), limit_(limit), position_(position) {}
+
+    std::uint32_t Position() const { return position_; }
+    std::uint32_t Limit() const { return limit_; }
+    std::uint32_t Remaining() const { return position_ < limit_ ? limit_ - position_ : 0; }
+    bool AtEnd() const { return position_ >= limit_; }
+
+    // The byte at the cursor, without moving.
+    std::optional<std::uint8_t> Peek() const {
+        if (position_ >= limit_) return std::nullopt;
+        return buffer_[position_];
+    }
+
+    std::optional<std::uint8_t> U8() {
+        if (position_ >= limit_) return std::nullopt;
+        return buffer_[position_++];
+    }
+
+    // Big-endian number of `count` bytes (1 to 4).
+    std::optional<std::uint32_t> BigEndian(int count) {
+        if (count <= 0 || Remaining() < static_cast<std::uint32_t>(count)) return std::nullopt;
+        std::uint32_t value = 0;
+        for (int i = 0; i < count; ++i) value = (value << 8) | buffer_[position_ + static_cast<std::uint32_t>(i)];
+        position_ += static_cast<std::uint32_t>(count);
+        return value;
+    }
+    std::optional<std::uint32_t> Be16() { return BigEndian(2); }
+    std::optional<std::uint32_t> Be32() { return BigEndian(4); }
+
+    // Variable-length quantity: as many bytes as carry bit 7, plus the final
+    // one. Bits beyond 32 shift out at the top. A quantity cut off by the limit
+    // gives nothing and leaves the cursor where it was.
+    std::optional<std::uint32_t> Vlq() {
+        std::uint32_t value = 0;
+        std::uint32_t at = position_;
+        while (at < limit_) {
+            const std::uint8_t byte = buffer_[at++];
+            value = (value << 7) | (byte & 0x7Fu);
+            if ((byte & 0x80u) == 0) {
+                position_ = at;
+                return value;
+            }
+        }
+        return std::nullopt;
+    }
+
+    // `count` bytes from the cursor; nothing when fewer remain.
+    std::optional<const std::uint8_t*> Bytes(std::uint32_t count) {
+        if (Remaining() < count) return std::nullopt;
+        const std::uint8_t* start = buffer_ + position_;
+        position_ += count;
+        return start;
+    }
+
+    void Skip(std::uint32_t count) { position_ = count < Remaining() ? position_ + count : limit_; }
+
+private:
+    const std::uint8_t* buffer_;
+    std::uint32_t limit_;
+    std::uint32_t position_;
+};
+
+}  // namespace tonalux::detail

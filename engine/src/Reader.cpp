@@ -1,0 +1,428 @@
+// The Standard MIDI File reader: header, track chunks, delta times, running
+// status, channel, meta and system-exclusive events.
+//
+// The whole file is read into FileBuffer and walked with Bytepos. Every read
+// goes through a ByteCursor limited to the end of the chunk being read (or of
+// the file), so damaged files can neither make the reader leave the buffer nor
+// loop for ever: damage ends the track, shows "Byteread Error!" once per load,
+// and keeps every complete event read before it.
+#include <cstdio>
+#include <filesystem>
+#include <new>
+#include <string>
+#include <system_error>
+
+#include "ByteCursor.h"
+#include "DataBlockArena.h"
+#include "Hauptcontainer.h"
+#include "StandardMidifile.h"
+
+namespace tonalux {
+
+namespace {
+
+using detail::ByteCursor;
+using detail::Lists;
+
+// Data blocks of the load in progress. Only one engine object works at a
+// time, so one arena serves every object.
+detail::DataBlockArena& Arena() {
+    static detail::DataBlockArena arena;
+    return arena;
+}
+
+constexpr std::uint32_t kFirstChunk = 14;
+constexpr std::uint32_t kChunkHeader = 8;
+
+bool IsChannelClass(std::int32_t kind) { return kind >= 0x80 && kind <= 0xE0 && (kind & 0x0F) == 0; }
+
+}  // namespace
+
+// ---- whole load -------------------------------------------------------------
+
+bool StandardMidifile::LoadMidifile(const std::string& fileName) {
+    RunningStatusUsed = false;
+    CurrentKind = 0;
+    RunningStatus = 0;
+    TrackTime = 0;
+    for (auto& tick : LastChannelTick) tick = 0;
+    LastMetaTick = 0;
+    LastSysexTick = 0;
+    HeaderOk = true;
+    lastChannelStatus_ = 0;
+    damageShown_ = false;
+    readNote_ = false;
+    firstNoteSeen_ = false;
+    firstNoteTick_ = 0;
+
+    try {
+        InitHauptcontainer();
+        Arena() = detail::DataBlockArena();
+
+        std::error_code ec;
+        const std::filesystem::path path(fileName);
+        if (!std::filesystem::is_regular_file(path, ec)) throw std::runtime_error("cannot open");
+        const auto size = std::filesystem::file_size(path, ec);
+        if (ec || size > 0xFFFFFFFFull) throw std::runtime_error("cannot open");
+
+        std::FILE* file = std::fopen(fileName.c_str(), "rb");
+        if (!file) throw std::runtime_error("cannot open");
+        FileSize = static_cast<std::uint32_t>(size);
+        FileBuffer.reset(new std::uint8_t[FileSize ? FileSize : 1]);
+        const std::size_t got = FileSize ? std::fread(FileBuffer.get(), 1, FileSize, file) : 0;
+        std::fclose(file);
+        if (got != FileSize) throw std::runtime_error("short read");
+
+        if (!LoadMidiHeader()) {
+            CurrentEngineHost().ShowMessage("incorrect fileheader");
+            HeaderOk = false;
+            return false;
+        }
+        if (HeaderOk) MiditrackLesen(TrackCount);
+        FileBuffer.reset();
+        return true;
+    } catch (const std::exception&) {
+        loading_ = false;
+        metaLate_.clear();
+        sysexLate_.clear();
+        CurrentEngineHost().ShowMessage("FileOpenError!");
+        return false;
+    }
+}
+
+bool StandardMidifile::LoadMidiHeader() {
+    // The header fields are taken from whatever the file holds, before the
+    // identifier is checked; a file shorter than a header is refused.
+    ByteCursor cursor(FileBuffer.get(), FileSize, 0);
+    for (auto& byte : HeaderId) byte = cursor.U8().value_or(0);
+    HeaderLength = cursor.Be32().value_or(0);
+    Format = static_cast<std::uint16_t>(cursor.Be16().value_or(0));
+    TrackCount = static_cast<std::uint16_t>(cursor.Be16().value_or(0));
+    Division = static_cast<std::uint16_t>(cursor.Be16().value_or(0));
+    if (FileSize < kFirstChunk) return false;
+    return HeaderId[0] == 'M' && HeaderId[1] == 'T' && HeaderId[2] == 'h' && HeaderId[3] == 'd';
+}
+
+int StandardMidifile::ReadvarByte(std::uint32_t offset, int count) {
+    if (count <= 0 || count > 4 || !FileBuffer) {
+        ReportDamage();
+        return 0;
+    }
+    ByteCursor cursor(FileBuffer.get(), FileSize, offset);
+    const auto value = cursor.BigEndian(count);
+    if (!value) {
+        ReportDamage();
+        return 0;
+    }
+    return static_cast<int>(*value);
+}
+
+void StandardMidifile::ReportDamage() {
+    if (damageShown_) return;
+    damageShown_ = true;
+    CurrentEngineHost().ShowMessage("Byteread Error!");
+}
+
+// ---- chunks -----------------------------------------------------------------
+
+bool StandardMidifile::MiditrackLesen(int trackCount) {
+    for (auto& tick : LastChannelTick) tick = 0;
+    Bytepos = kFirstChunk;
+    LastMetaTick = 0;
+    LastSysexTick = 0;
+
+    loading_ = true;
+    for (auto& late : channelLate_) late = false;
+    anyMetaLate_ = false;
+    anySysexLate_ = false;
+    metaLate_.clear();
+    sysexLate_.clear();
+
+    std::uint64_t chunkStart = kFirstChunk;
+    for (int track = 0; track < trackCount; ++track) {
+        // A header that announces more chunks than the file holds stops after
+        // the last chunk present.
+        if (chunkStart + kChunkHeader > FileSize) {
+            ReportDamage();
+            break;
+        }
+        Bytepos = static_cast<std::uint32_t>(chunkStart);
+        const std::uint32_t length = MidiTracklaenge(Bytepos);
+        TrackSingleRead(Bytepos, length);
+        chunkStart += kChunkHeader + static_cast<std::uint64_t>(length);
+    }
+
+    PlaceLateRecords();
+    loading_ = false;
+    metaLate_.clear();
+    sysexLate_.clear();
+
+    if (StartFirstNote && readNote_) ShiftSongToFirstNote();
+    if (readNote_) StartFirstNote = false;
+
+    DatenAufloesen();
+    return true;
+}
+
+std::uint32_t StandardMidifile::MidiTracklaenge(std::uint32_t chunkStart) {
+    return static_cast<std::uint32_t>(ReadvarByte(chunkStart + 4, 4));
+}
+
+std::uint32_t StandardMidifile::ChunkEndInFile() const { return chunkEnd_; }
+
+void StandardMidifile::EndChunk() { Bytepos = chunkEnd_; }
+
+bool StandardMidifile::TrackSingleRead(std::uint32_t chunkStart, std::uint32_t chunkLength) {
+    TrackTime = 0;
+    const std::uint64_t declaredEnd = static_cast<std::uint64_t>(chunkStart) + kChunkHeader + chunkLength;
+    // A chunk that claims more bytes than the file holds is read to the file's end.
+    if (declaredEnd > FileSize) {
+        ReportDamage();
+        chunkEnd_ = FileSize;
+    } else {
+        chunkEnd_ = static_cast<std::uint32_t>(declaredEnd);
+    }
+    Bytepos = chunkStart + kChunkHeader;
+    // Every event of the chunk is read, however short the chunk: a track of a
+    // single program change is as much a part of the song as any other. Each
+    // ReadEvent moves Bytepos forward by at least one byte.
+    while (Bytepos < chunkEnd_) ReadEvent(Bytepos);
+    Bytepos = chunkEnd_;
+    return true;
+}
+
+// ---- events -------------------------------------------------------------------
+
+std::uint32_t StandardMidifile::ReadEventtime(std::uint32_t position) {
+    ByteCursor cursor(FileBuffer.get(), chunkEnd_, position);
+    const auto value = cursor.Vlq();
+    if (!value) {
+        ReportDamage();
+        EndChunk();
+        return 0;
+    }
+    Bytepos = cursor.Position();
+    return *value;
+}
+
+std::uint32_t StandardMidifile::ReadDynLaeng(std::uint32_t position) { return ReadEventtime(position); }
+
+int StandardMidifile::Eventanalyse(int position) {
+    if (position < 0 || !FileBuffer) return 999;
+    const auto read = ByteCursor(FileBuffer.get(), FileSize, static_cast<std::uint32_t>(position)).Peek();
+    if (!read) return 999;
+    const std::uint8_t byte = *read;
+    if (byte < 0x80) return 999;
+    if (byte >= 0xF0) return byte;
+    return byte & 0xF0;
+}
+
+int StandardMidifile::Kanalermittlung(std::uint8_t status) { return status & 0x0F; }
+
+bool StandardMidifile::EndOfTrack(std::uint32_t position) {
+    ByteCursor cursor(FileBuffer.get(), chunkEnd_, position);
+    const auto status = cursor.U8();
+    const auto type = cursor.U8();
+    return status && type && *status == 0xFF && *type == 0x2F;
+}
+
+bool StandardMidifile::ReadEvent(std::uint32_t position) {
+    const std::uint32_t delta = ReadEventtime(position);
+    const std::uint32_t at = Bytepos;
+    const auto statusByte = ByteCursor(FileBuffer.get(), chunkEnd_, at).Peek();
+    if (!statusByte) {
+        // A delta time with no event behind it: the chunk was cut short.
+        ReportDamage();
+        EndChunk();
+        return true;
+    }
+    const std::uint8_t byte = *statusByte;
+
+    if (byte >= 0x80) {
+        if (byte >= 0xF0 && byte != 0xF0 && byte != 0xF7 && byte != 0xFF) {
+            // System common and real-time bytes have no place in a file: skip
+            // the byte as damage, store nothing.
+            ReportDamage();
+            Bytepos = at + 1;
+            return true;
+        }
+        RunningStatus = byte;
+        CurrentKind = Eventanalyse(static_cast<int>(at));
+        RunningStatusUsed = false;
+    } else {
+        RunningStatusUsed = true;
+        if (!IsChannelClass(CurrentKind)) {
+            // A data byte right after a meta or system-exclusive event carries
+            // on the running status of the last channel message of this load.
+            if (lastChannelStatus_ == 0) {
+                ReportDamage();
+                Bytepos = at + 1;
+                return true;
+            }
+            RunningStatus = lastChannelStatus_;
+            CurrentKind = lastChannelStatus_ & 0xF0;
+        }
+    }
+
+    if (!RunningStatusUsed && (byte == 0xF0 || byte == 0xF7)) return ReadSysexMsg(at, 0, delta);
+    switch (CurrentKind) {
+        case 0x80:
+        case 0x90:
+        case 0xA0:
+        case 0xB0:
+        case 0xE0:
+            return ReadLongMsg(at, CurrentKind, delta);
+        case 0xC0:
+        case 0xD0:
+            return ReadShortMsg(at, CurrentKind, delta);
+        case 0xFF:
+            return ReadMetaMsg(at, CurrentKind, delta);
+        default:
+            ReportDamage();
+            Bytepos = at + 1;
+            return true;
+    }
+}
+
+namespace {
+
+// A channel message at `position`: its status byte (its own, or the running
+// status) and its `dataBytes` data bytes, read through one cursor.
+struct ChannelMessage {
+    std::uint8_t status = 0;
+    std::uint8_t data1 = 0;
+    std::uint8_t data2 = 0;
+    std::uint32_t end = 0;
+    bool complete = false;
+};
+
+ChannelMessage ReadChannelMessage(const std::uint8_t* buffer, std::uint32_t limit, std::uint32_t position,
+                                  bool runningStatus, std::uint8_t runningStatusByte, int dataBytes) {
+    ChannelMessage message;
+    ByteCursor cursor(buffer, limit, position);
+    if (runningStatus) {
+        message.status = runningStatusByte;
+    } else {
+        const auto status = cursor.U8();
+        if (!status) return message;
+        message.status = *status;
+    }
+    const auto data = cursor.Bytes(static_cast<std::uint32_t>(dataBytes));
+    if (!data) return message;
+    message.data1 = (*data)[0];
+    message.data2 = dataBytes > 1 ? (*data)[1] : 0;
+    message.end = cursor.Position();
+    message.complete = true;
+    return message;
+}
+
+}  // namespace
+
+bool StandardMidifile::ReadShortMsg(unsigned position, int kind, unsigned delta) {
+    const ChannelMessage message = ReadChannelMessage(FileBuffer.get(), chunkEnd_, position, RunningStatusUsed,
+                                                      static_cast<std::uint8_t>(RunningStatus), 1);
+    if (!message.complete) {
+        ReportDamage();
+        EndChunk();
+        return true;
+    }
+    TrackTime += delta;
+    Bytepos = message.end;
+    lastChannelStatus_ = message.status;
+    MidiEvent event{};
+    event.Tick = TrackTime;
+    event.Delta = delta;
+    event.Channel = Kanalermittlung(message.status);
+    event.Kind = kind;
+    event.Status = message.status;
+    event.Data1 = message.data1;
+    InsertMidiEventToConatiner(event);
+    return true;
+}
+
+bool StandardMidifile::ReadLongMsg(unsigned position, int kind, unsigned delta) {
+    const ChannelMessage message = ReadChannelMessage(FileBuffer.get(), chunkEnd_, position, RunningStatusUsed,
+                                                      static_cast<std::uint8_t>(RunningStatus), 2);
+    if (!message.complete) {
+        ReportDamage();
+        EndChunk();
+        return true;
+    }
+    TrackTime += delta;
+    Bytepos = message.end;
+    lastChannelStatus_ = message.status;
+    MidiEvent event{};
+    event.Tick = TrackTime;
+    event.Delta = delta;
+    event.Channel = Kanalermittlung(message.status);
+    event.Kind = kind;
+    event.Status = message.status;
+    event.Data1 = message.data1;
+    event.Data2 = message.data2;
+    if (kind == 0x80 || kind == 0x90) {
+        // The earliest note of the song, for the start-at-first-note option.
+        if (!firstNoteSeen_ || TrackTime < firstNoteTick_) firstNoteTick_ = TrackTime;
+        firstNoteSeen_ = true;
+        readNote_ = true;
+    }
+    InsertMidiEventToConatiner(event);
+    return true;
+}
+
+bool StandardMidifile::ReadMetaMsg(unsigned position, int /*kind*/, unsigned delta) {
+    if (EndOfTrack(position)) {
+        // Over 0xFF, 0x2F and the length byte; nothing is stored and the
+        // delta time does not count.
+        Bytepos = position + 3 < chunkEnd_ ? position + 3 : chunkEnd_;
+        return true;
+    }
+    ByteCursor cursor(FileBuffer.get(), chunkEnd_, position + 1);
+    const auto type = cursor.U8();
+    const auto length = type ? cursor.Vlq() : std::nullopt;
+    const auto data = length ? cursor.Bytes(*length) : std::nullopt;
+    if (!data) {
+        // A meta event cut off by the end of its chunk, or one whose length
+        // is larger than the bytes left, ends the track.
+        ReportDamage();
+        EndChunk();
+        return true;
+    }
+    TrackTime += delta;
+    Bytepos = cursor.Position();
+    MetaEvent event{};
+    event.Tick = TrackTime;
+    event.Delta = delta;
+    event.Status = 0xFF;
+    event.Type = *type;
+    event.Length = *length;
+    event.Data = Arena().Make(*data, *length);
+    InsertMetaEventToContainer(std::move(event));
+    return true;
+}
+
+bool StandardMidifile::ReadSysexMsg(unsigned position, int /*kind*/, unsigned delta) {
+    // F0 starts a message, F7 a continuation packet or an escaped sequence; both
+    // are kept with their status so that they are written back as they came.
+    ByteCursor cursor(FileBuffer.get(), chunkEnd_, position);
+    const auto status = cursor.U8();
+    const auto length = status ? cursor.Vlq() : std::nullopt;
+    const auto data = length ? cursor.Bytes(*length) : std::nullopt;
+    if (!data) {
+        ReportDamage();
+        EndChunk();
+        return true;
+    }
+    TrackTime += delta;
+    Bytepos = cursor.Position();
+    SysexEvent event{};
+    event.Tick = TrackTime;
+    event.Delta = delta;
+    event.Status = *status;
+    event.Manufacturer = *length ? (*data)[0] : 0;
+    event.Length = *length;
+    event.Data = Arena().Make(*data, *length);
+    InsertSysexEventToContainer(std::move(event));
+    return true;
+}
+
+}  // namespace tonalux

@@ -1,0 +1,97 @@
+// Meta-event resolution: tempo, time-signature, lyric, marker and keyboard
+// chord events move from MetaEvents into their own lists, so that MetaEvents
+// keeps only the meta events no other part of the engine interprets. Each
+// step is one linear pass: matching records are appended to the target list
+// in the order of MetaEvents, the others close up behind them.
+#include <algorithm>
+
+#include "Hauptcontainer.h"
+#include "StandardMidifile.h"
+
+namespace tonalux {
+
+namespace {
+
+using detail::Lists;
+
+template <typename Matches, typename Move>
+void MoveOut(Matches matches, Move move) {
+    auto& meta = Lists().MetaEvents;
+    auto keep = meta.begin();
+    for (auto it = meta.begin(); it != meta.end(); ++it) {
+        if (matches(*it)) {
+            move(*it);
+        } else {
+            if (keep != it) *keep = std::move(*it);
+            ++keep;
+        }
+    }
+    meta.erase(keep, meta.end());
+}
+
+// Typed lists get the record without a meaningful Delta.
+MetaEvent TypedCopy(const MetaEvent& event) {
+    MetaEvent copy = event;
+    copy.Delta = 0;
+    return copy;
+}
+
+void MoveType(std::uint8_t type, std::vector<MetaEvent>& target) {
+    MoveOut([type](const MetaEvent& e) { return e.Type == type; },
+            [&target](const MetaEvent& e) { target.push_back(TypedCopy(e)); });
+}
+
+// A keyboard chord event: FF 7F 07 43 7B 01 and four chord bytes.
+bool IsKeyboardChord(const MetaEvent& e) {
+    if (e.Type != 0x7F || e.Length != 7 || !e.Data) return false;
+    return e.Data[0] == 0x43 && e.Data[1] == 0x7B && e.Data[2] == 0x01;
+}
+
+}  // namespace
+
+bool StandardMidifile::DatenAufloesen() {
+    MarkerAufloesen();
+    TempoAufloesen();
+    LyricAufloesen();
+    TaktartAufloesen();
+    YamChordAufloesen();
+    return true;
+}
+
+bool StandardMidifile::MarkerAufloesen() {
+    auto& markers = Lists().MarkerEvents;
+    MoveOut([](const MetaEvent& e) { return e.Type == 0x06; },
+            [&markers](const MetaEvent& e) {
+                Marker marker{};
+                marker.Tick = e.Tick;
+                marker.Status = e.Status;
+                marker.Type = e.Type;
+                marker.Length = e.Length;
+                marker.Data = e.Data;
+                markers.push_back(std::move(marker));
+            });
+    return true;
+}
+
+bool StandardMidifile::TempoAufloesen() {
+    MoveType(0x51, Lists().TempoEvents);
+    return true;
+}
+
+bool StandardMidifile::LyricAufloesen() {
+    MoveType(0x05, Lists().LyricEvents);
+    return true;
+}
+
+bool StandardMidifile::TaktartAufloesen() {
+    MoveType(0x58, Lists().MessureEvents);
+    return true;
+}
+
+bool StandardMidifile::YamChordAufloesen() {
+    auto& chords = Lists().YamChordEvents;
+    MoveOut(IsKeyboardChord, [&chords](const MetaEvent& e) { chords.push_back(TypedCopy(e)); });
+    return true;
+}
+
+}  // namespace tonalux
