@@ -210,14 +210,20 @@ private:
     void ReportDamage();
     // Ends the reading of the current chunk.
     void EndChunk();
-    // Chunk end as far as the file really holds it.
-    std::uint32_t ChunkEndInFile() const;
+    // Reads and stores one channel message of `dataBytes` data bytes whose
+    // status (or first data byte, with running status) is at `position`.
+    bool ReadChannelEvent(std::uint32_t position, int kind, std::uint32_t delta, int dataBytes);
+    // ReadEvent as the chunk loop inlines it.
+    void ReadNextEvent(std::uint32_t position);
 
     // ---- writer internals (the writers' files own this block) ----
     // Encodes one meta or system-exclusive record of a save sequence.
     void EncodeMetaRecord(const MetaEvent& record);
-    // Encodes one channel record; noteOffRule turns 9n kk 00 into 8n kk 00.
-    void EncodeChannelRecord(const MidiEvent& record, bool noteOffRule);
+    // Encodes one channel record as a message of messageBytes (2 or 3) bytes;
+    // noteOffRule turns 9n kk 00 into 8n kk 00.
+    void EncodeChannelRecord(const MidiEvent& record, std::size_t messageBytes, bool noteOffRule);
+    // Encodes the channel tracks of a format 1 file, in ascending channel order.
+    void WriteFormatOneChannelTracks();
     // ---- end of writer internals ----
 
     // ---- services internals (vocoder, transposition and chord files own this block) ----

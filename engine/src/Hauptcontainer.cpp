@@ -17,14 +17,7 @@ void Hauptcontainer::Clear() {
     SaveMetaEvents.clear();
 }
 
-Hauptcontainer& Lists() {
-    static Hauptcontainer lists;
-    return lists;
-}
-
-WriterState& Writer() {
-    static WriterState state;
-    return state;
-}
+Hauptcontainer theLists;
+WriterState theWriter;
 
 }  // namespace tonalux::detail

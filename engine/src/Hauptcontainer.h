@@ -38,7 +38,11 @@ struct WriterState {
     std::int32_t MetaIndex = 0;
 };
 
-Hauptcontainer& Lists();
-WriterState& Writer();
+// The one set of lists and writer state of the process.
+extern Hauptcontainer theLists;
+extern WriterState theWriter;
+
+inline Hauptcontainer& Lists() { return theLists; }
+inline WriterState& Writer() { return theWriter; }
 
 }  // namespace tonalux::detail

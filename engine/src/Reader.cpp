@@ -36,6 +36,19 @@ constexpr std::uint32_t kChunkHeader = 8;
 
 bool IsChannelClass(std::int32_t kind) { return kind >= 0x80 && kind <= 0xE0 && (kind & 0x0F) == 0; }
 
+// Stores a channel event read during a load: appended to its channel's list;
+// one that lies before what the list already reached is marked in Data3 (always
+// 0 in a stored record) and placed when the load ends.
+[[gnu::always_inline]] inline void AppendReadChannelEvent(MidiEvent event, std::uint32_t& lastTick, bool& late) {
+    if (lastTick > event.Tick) {
+        event.Data3 = 1;
+        late = true;
+    } else {
+        lastTick = event.Tick;
+    }
+    Lists().ChannelEvents[static_cast<std::size_t>(event.Channel)].push_back(event);
+}
+
 }  // namespace
 
 // ---- whole load -------------------------------------------------------------
@@ -168,8 +181,6 @@ std::uint32_t StandardMidifile::MidiTracklaenge(std::uint32_t chunkStart) {
     return static_cast<std::uint32_t>(ReadvarByte(chunkStart + 4, 4));
 }
 
-std::uint32_t StandardMidifile::ChunkEndInFile() const { return chunkEnd_; }
-
 void StandardMidifile::EndChunk() { Bytepos = chunkEnd_; }
 
 bool StandardMidifile::TrackSingleRead(std::uint32_t chunkStart, std::uint32_t chunkLength) {
@@ -186,7 +197,7 @@ bool StandardMidifile::TrackSingleRead(std::uint32_t chunkStart, std::uint32_t c
     // Every event of the chunk is read, however short the chunk: a track of a
     // single program change is as much a part of the song as any other. Each
     // ReadEvent moves Bytepos forward by at least one byte.
-    while (Bytepos < chunkEnd_) ReadEvent(Bytepos);
+    while (Bytepos < chunkEnd_) ReadNextEvent(Bytepos);
     Bytepos = chunkEnd_;
     return true;
 }
@@ -226,16 +237,71 @@ bool StandardMidifile::EndOfTrack(std::uint32_t position) {
     return status && type && *status == 0xFF && *type == 0x2F;
 }
 
-bool StandardMidifile::ReadEvent(std::uint32_t position) {
-    const std::uint32_t delta = ReadEventtime(position);
-    const std::uint32_t at = Bytepos;
-    const auto statusByte = ByteCursor(FileBuffer.get(), chunkEnd_, at).Peek();
-    if (!statusByte) {
-        // A delta time with no event behind it: the chunk was cut short.
+// The channel messages are the bulk of every song, so their reading is kept
+// in one function that the event loop inlines.
+[[gnu::always_inline]] inline bool StandardMidifile::ReadChannelEvent(std::uint32_t position, int kind, std::uint32_t delta,
+                                               int dataBytes) {
+    ByteCursor cursor(FileBuffer.get(), chunkEnd_, position);
+    std::uint8_t status = static_cast<std::uint8_t>(RunningStatus);
+    if (!RunningStatusUsed) status = cursor.U8().value_or(0);
+    const auto data = cursor.Bytes(static_cast<std::uint32_t>(dataBytes));
+    if (!data) {
         ReportDamage();
         EndChunk();
         return true;
     }
+    TrackTime += delta;
+    Bytepos = cursor.Position();
+    lastChannelStatus_ = status;
+
+    MidiEvent event{};
+    event.Tick = TrackTime;
+    event.Delta = delta;
+    event.Channel = status & 0x0F;
+    event.Kind = kind;
+    event.Status = status;
+    event.Data1 = (*data)[0];
+    if (dataBytes > 1) event.Data2 = (*data)[1];
+    if (kind == 0x80 || kind == 0x90) {
+        // The earliest note of the song, for the start-at-first-note option.
+        if (!firstNoteSeen_ || TrackTime < firstNoteTick_) firstNoteTick_ = TrackTime;
+        firstNoteSeen_ = true;
+        readNote_ = true;
+    }
+    if (loading_)
+        AppendReadChannelEvent(event, LastChannelTick[event.Channel], channelLate_[event.Channel]);
+    else
+        InsertMidiEventToConatiner(event);
+    return true;
+}
+
+bool StandardMidifile::ReadShortMsg(unsigned position, int kind, unsigned delta) {
+    return ReadChannelEvent(position, kind, delta, 1);
+}
+
+bool StandardMidifile::ReadLongMsg(unsigned position, int kind, unsigned delta) {
+    return ReadChannelEvent(position, kind, delta, 2);
+}
+
+bool StandardMidifile::ReadEvent(std::uint32_t position) {
+    ReadNextEvent(position);
+    return true;
+}
+
+[[gnu::always_inline]] inline void StandardMidifile::ReadNextEvent(std::uint32_t position) {
+    ByteCursor cursor(FileBuffer.get(), chunkEnd_, position);
+    const auto deltaTime = cursor.Vlq();
+    const auto statusByte = deltaTime ? cursor.Peek() : std::nullopt;
+    if (!statusByte) {
+        // A delta time cut off, or one with no event behind it: the chunk
+        // was cut short.
+        ReportDamage();
+        EndChunk();
+        return;
+    }
+    const std::uint32_t delta = *deltaTime;
+    const std::uint32_t at = cursor.Position();
+    Bytepos = at;
     const std::uint8_t byte = *statusByte;
 
     if (byte >= 0x80) {
@@ -244,10 +310,10 @@ bool StandardMidifile::ReadEvent(std::uint32_t position) {
             // the byte as damage, store nothing.
             ReportDamage();
             Bytepos = at + 1;
-            return true;
+            return;
         }
         RunningStatus = byte;
-        CurrentKind = Eventanalyse(static_cast<int>(at));
+        CurrentKind = byte >= 0xF0 ? byte : byte & 0xF0;  // as Eventanalyse gives it
         RunningStatusUsed = false;
     } else {
         RunningStatusUsed = true;
@@ -257,116 +323,37 @@ bool StandardMidifile::ReadEvent(std::uint32_t position) {
             if (lastChannelStatus_ == 0) {
                 ReportDamage();
                 Bytepos = at + 1;
-                return true;
+                return;
             }
             RunningStatus = lastChannelStatus_;
             CurrentKind = lastChannelStatus_ & 0xF0;
         }
     }
 
-    if (!RunningStatusUsed && (byte == 0xF0 || byte == 0xF7)) return ReadSysexMsg(at, 0, delta);
+    if (!RunningStatusUsed && (byte == 0xF0 || byte == 0xF7)) {
+        ReadSysexMsg(at, 0, delta);
+        return;
+    }
     switch (CurrentKind) {
         case 0x80:
         case 0x90:
         case 0xA0:
         case 0xB0:
         case 0xE0:
-            return ReadLongMsg(at, CurrentKind, delta);
+            ReadChannelEvent(at, CurrentKind, delta, 2);
+            return;
         case 0xC0:
         case 0xD0:
-            return ReadShortMsg(at, CurrentKind, delta);
+            ReadChannelEvent(at, CurrentKind, delta, 1);
+            return;
         case 0xFF:
-            return ReadMetaMsg(at, CurrentKind, delta);
+            ReadMetaMsg(at, CurrentKind, delta);
+            return;
         default:
             ReportDamage();
             Bytepos = at + 1;
-            return true;
+            return;
     }
-}
-
-namespace {
-
-// A channel message at `position`: its status byte (its own, or the running
-// status) and its `dataBytes` data bytes, read through one cursor.
-struct ChannelMessage {
-    std::uint8_t status = 0;
-    std::uint8_t data1 = 0;
-    std::uint8_t data2 = 0;
-    std::uint32_t end = 0;
-    bool complete = false;
-};
-
-ChannelMessage ReadChannelMessage(const std::uint8_t* buffer, std::uint32_t limit, std::uint32_t position,
-                                  bool runningStatus, std::uint8_t runningStatusByte, int dataBytes) {
-    ChannelMessage message;
-    ByteCursor cursor(buffer, limit, position);
-    if (runningStatus) {
-        message.status = runningStatusByte;
-    } else {
-        const auto status = cursor.U8();
-        if (!status) return message;
-        message.status = *status;
-    }
-    const auto data = cursor.Bytes(static_cast<std::uint32_t>(dataBytes));
-    if (!data) return message;
-    message.data1 = (*data)[0];
-    message.data2 = dataBytes > 1 ? (*data)[1] : 0;
-    message.end = cursor.Position();
-    message.complete = true;
-    return message;
-}
-
-}  // namespace
-
-bool StandardMidifile::ReadShortMsg(unsigned position, int kind, unsigned delta) {
-    const ChannelMessage message = ReadChannelMessage(FileBuffer.get(), chunkEnd_, position, RunningStatusUsed,
-                                                      static_cast<std::uint8_t>(RunningStatus), 1);
-    if (!message.complete) {
-        ReportDamage();
-        EndChunk();
-        return true;
-    }
-    TrackTime += delta;
-    Bytepos = message.end;
-    lastChannelStatus_ = message.status;
-    MidiEvent event{};
-    event.Tick = TrackTime;
-    event.Delta = delta;
-    event.Channel = Kanalermittlung(message.status);
-    event.Kind = kind;
-    event.Status = message.status;
-    event.Data1 = message.data1;
-    InsertMidiEventToConatiner(event);
-    return true;
-}
-
-bool StandardMidifile::ReadLongMsg(unsigned position, int kind, unsigned delta) {
-    const ChannelMessage message = ReadChannelMessage(FileBuffer.get(), chunkEnd_, position, RunningStatusUsed,
-                                                      static_cast<std::uint8_t>(RunningStatus), 2);
-    if (!message.complete) {
-        ReportDamage();
-        EndChunk();
-        return true;
-    }
-    TrackTime += delta;
-    Bytepos = message.end;
-    lastChannelStatus_ = message.status;
-    MidiEvent event{};
-    event.Tick = TrackTime;
-    event.Delta = delta;
-    event.Channel = Kanalermittlung(message.status);
-    event.Kind = kind;
-    event.Status = message.status;
-    event.Data1 = message.data1;
-    event.Data2 = message.data2;
-    if (kind == 0x80 || kind == 0x90) {
-        // The earliest note of the song, for the start-at-first-note option.
-        if (!firstNoteSeen_ || TrackTime < firstNoteTick_) firstNoteTick_ = TrackTime;
-        firstNoteSeen_ = true;
-        readNote_ = true;
-    }
-    InsertMidiEventToConatiner(event);
-    return true;
 }
 
 bool StandardMidifile::ReadMetaMsg(unsigned position, int /*kind*/, unsigned delta) {
