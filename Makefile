@@ -51,9 +51,9 @@ bench: build
 
 fuzz: deps
 	cmake --preset fuzz >/dev/null
-	cmake --build --preset fuzz -j $(JOBS)
+	cmake --build --preset fuzz -j $(JOBS) --target reader_fuzzer
 	mkdir -p build/fuzz/corpus
-	./build/fuzz/fuzz/reader_fuzzer build/fuzz/corpus fuzz/seeds -max_total_time=$(FUZZ_SECONDS) -max_len=65536
+	./build/fuzz/fuzz/reader_fuzzer build/fuzz/corpus fuzz/seeds -max_total_time=$(FUZZ_SECONDS) -max_len=65536 -timeout=10 -artifact_prefix=build/fuzz/
 
 clean:
 	rm -rf build

@@ -15,6 +15,11 @@ bool StandardMidifile::InitHauptcontainer() {
     FileSize = 0;
     FileBuffer.reset();
     detail::Lists().Clear();
+    // The lists are empty, so nothing lies behind: records added from now on
+    // in tick order are appended instead of each searching its place.
+    for (auto& tick : LastChannelTick) tick = 0;
+    LastMetaTick = 0;
+    LastSysexTick = 0;
     return true;
 }
 

@@ -1,6 +1,8 @@
 // The model, meta-event resolution and the list operations.
 #include <gtest/gtest.h>
 
+#include <chrono>
+
 #include "SongBuilder.h"
 #include "StandardMidifile.h"
 #include "TestSupport.h"
@@ -250,6 +252,33 @@ TEST_F(Lists, StartAtFirstNoteMovesTheWholeSong) {
 
     ASSERT_TRUE(Load(bytes));  // the option acted once
     EXPECT_EQ(midi.GetMidievent(1, 1).Tick, 1920u);
+}
+
+}  // namespace
+
+namespace {
+
+TEST(ListsAfterReset, AddingInTickOrderAfterALoadAndAResetStaysLinear) {
+    RecordingHost host;
+    TempDir dir;
+    StandardMidifile midi(nullptr);
+    SongBuilder song(0, 96);
+    song.AddTrack(Track().Note(0, 0x90, 60, 1).Note(2000000, 0x90, 61, 1).End());
+    WriteFile(dir.File("a.mid"), song.Bytes());
+    ASSERT_TRUE(midi.LoadMidifile(dir.File("a.mid")));
+    midi.InitHauptcontainer();
+    const auto start = std::chrono::steady_clock::now();
+    for (std::uint32_t i = 0; i < 200000; ++i) {
+        MidiEvent e{};
+        e.Tick = i;
+        e.Kind = 0x90;
+        e.Status = 0x90;
+        midi.AddMidievent(e);
+    }
+    const double seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
+    EXPECT_EQ(midi.GetSizeMidievents(0), 200000);
+    EXPECT_EQ(midi.GetMidievent(0, 199999).Tick, 199999u);
+    EXPECT_LT(seconds, 2.0);  // a scan per record would take minutes
 }
 
 }  // namespace

@@ -1,0 +1,64 @@
+// What the tool prints besides its results: error lines, the engine's
+// messages, and the progress bar of a long conversion.
+#pragma once
+
+#include <cstddef>
+#include <iosfwd>
+#include <string>
+
+#include "EngineHost.h"
+
+namespace tonalux::cli {
+
+inline constexpr const char* kProgramName = "tonalux-cli";
+
+// Prints "tonalux-cli <command>: <text>" on standard error.
+void PrintError(const std::string& command, const std::string& text);
+
+// A one-line bar redrawn in place: "[#####.....]  12/40  Song.mid". It is
+// drawn only when enabled; Clear() wipes it so that other lines can be
+// printed, and the next Show() draws it again.
+class ProgressBar {
+public:
+    ProgressBar(std::ostream& out, std::size_t total, bool enabled);
+    ~ProgressBar();
+    ProgressBar(const ProgressBar&) = delete;
+    ProgressBar& operator=(const ProgressBar&) = delete;
+
+    bool Enabled() const { return enabled_; }
+    void Show(std::size_t done, const std::string& current);
+    void Clear();
+
+private:
+    std::ostream& out_;
+    std::size_t total_;
+    bool enabled_;
+    bool drawn_ = false;
+};
+
+// The engine's host for the tool: messages go to standard error (after the
+// progress bar has been wiped), and the vocoder analysis reads the threshold
+// given on the command line. Installed for its lifetime.
+class ConsoleHost final : public EngineHost {
+public:
+    explicit ConsoleHost(int threshold);
+    ~ConsoleHost() override;
+    ConsoleHost(const ConsoleHost&) = delete;
+    ConsoleHost& operator=(const ConsoleHost&) = delete;
+
+    void ShowMessage(const std::string& text) override;
+    int VelocityThreshold() const override { return threshold_; }
+
+    void SetProgressBar(ProgressBar* bar) { bar_ = bar; }
+    std::size_t MessageCount() const { return messages_; }
+
+private:
+    int threshold_;
+    ProgressBar* bar_ = nullptr;
+    std::size_t messages_ = 0;
+};
+
+// True when standard output is a terminal.
+bool StdoutIsTerminal();
+
+}  // namespace tonalux::cli

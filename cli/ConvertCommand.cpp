@@ -1,0 +1,189 @@
+// tonalux-cli convert [DIR]: converts every song of DIR/Midifile/ into
+// DIR/Convert/ with the same conversion code as the main window, so the same
+// folder gives the same files.
+#include <sys/stat.h>
+
+#include <chrono>
+#include <cstdio>
+#include <filesystem>
+#include <iostream>
+#include <optional>
+#include <set>
+#include <string>
+#include <utility>
+#include <vector>
+
+#include "Commands.h"
+#include "Component.h"
+#include "Console.h"
+#include "FolderConversion.h"
+
+namespace fs = std::filesystem;
+
+namespace tonalux::cli {
+
+namespace {
+
+// From this many songs on, a terminal shows a progress bar.
+constexpr std::size_t kProgressBarSongs = 8;
+
+using FileIdentity = std::pair<dev_t, ino_t>;
+
+std::optional<FileIdentity> IdentityOf(const std::string& path) {
+    struct stat info {};
+    if (::stat(path.c_str(), &info) != 0) return std::nullopt;
+    return FileIdentity{info.st_dev, info.st_ino};
+}
+
+// Whether any name the song's output can take (one per vocoder result) is
+// one of the input files, through a link or because both folders are the
+// same: then the conversion would write over a song of the input folder.
+std::optional<std::string> OutputHittingInput(const std::string& destination,
+                                              const std::set<FileIdentity>& inputs) {
+    std::vector<std::string> candidates{InsertSuffix(destination, VocoderSuffix(99))};
+    for (int channel = 1; channel <= 16; ++channel)
+        candidates.push_back(InsertSuffix(destination, VocoderSuffix(channel)));
+    for (const auto& candidate : candidates)
+        if (auto identity = IdentityOf(candidate); identity && inputs.count(*identity)) return candidate;
+    return std::nullopt;
+}
+
+std::string Seconds(std::chrono::steady_clock::duration elapsed) {
+    const double seconds = std::chrono::duration<double>(elapsed).count();
+    char text[32];
+    std::snprintf(text, sizeof text, "%.3f s", seconds);
+    return text;
+}
+
+std::string BaseFolderOf(const ParsedArguments& args) {
+    if (args.Positionals.empty()) return CurrentBaseFolder();
+    std::string base = args.Positionals[0];
+    if (base.back() != '/') base += '/';
+    return base;
+}
+
+int RunConvert(const ParsedArguments& args) {
+    ConversionOptions options;
+    if (auto format = args.Value("--format")) options.SaveFormat = ParseFormat(*format);
+    options.DeleteVocoderSysex = !args.Has("--keep-vocoder-sysex");
+    options.StartFirstNote = args.Has("--start-at-first-note");
+    const int threshold = args.Value("--threshold") ? ParseThreshold(*args.Value("--threshold")) : 5;
+    if (!args.Positionals.empty() && args.Positionals[0].empty()) throw UsageError("empty folder name");
+
+    const std::string base = BaseFolderOf(args);
+    const std::string inputFolder = base + kInputFolder;
+    const std::string outputFolder = base + kOutputFolder;
+    std::error_code ec;
+    if (!fs::is_directory(inputFolder, ec)) {
+        PrintError("convert", "folder not found: " + inputFolder);
+        return kExitFailure;
+    }
+    // The output folder is never created here, as in the main window: a
+    // missing one is reported once instead of once per song.
+    if (!fs::is_directory(outputFolder, ec)) {
+        PrintError("convert", "folder not found: " + outputFolder + " (create it to receive the songs)");
+        return kExitFailure;
+    }
+
+    const std::vector<std::string> names = ListMidiFolder(inputFolder);
+    std::set<FileIdentity> inputs;
+    for (const auto& name : names)
+        if (auto identity = IdentityOf(inputFolder + name)) inputs.insert(*identity);
+
+    ConsoleHost host(threshold);
+    Component root(nullptr);
+    ProgressBar bar(std::cout, names.size(), StdoutIsTerminal() && names.size() >= kProgressBarSongs);
+    host.SetProgressBar(&bar);
+
+    std::size_t converted = 0, failed = 0, skipped = 0;
+    const auto started = std::chrono::steady_clock::now();
+    for (std::size_t i = 0; i < names.size(); ++i) {
+        const std::string& name = names[i];
+        const std::string source = inputFolder + name;
+        const std::string destination = outputFolder + name;
+        bar.Show(i, name);
+
+        if (auto hit = OutputHittingInput(destination, inputs)) {
+            bar.Clear();
+            std::cout << name << ": failed, its output " << *hit << " is an input song\n";
+            ++failed;
+            continue;
+        }
+
+        const auto songStarted = std::chrono::steady_clock::now();
+        ConversionResult result;
+        std::string exceptionText;
+        try {
+            result = ConvertMidifile(&root, source, destination, options);
+        } catch (const std::exception& error) {
+            exceptionText = error.what();
+        }
+        const auto elapsed = std::chrono::steady_clock::now() - songStarted;
+        bar.Clear();
+
+        if (!exceptionText.empty()) {
+            std::cout << name << ": failed, " << exceptionText << '\n';
+            ++failed;
+        } else if (!result.SourceExisted) {
+            std::cout << name << ": skipped, not a file\n";
+            ++skipped;
+        } else if (!result.Loaded) {
+            std::cout << name << ": failed, could not be read\n";
+            ++failed;
+        } else {
+            const std::string output = fs::path(result.Destination).filename().string();
+            const std::string vocoder =
+                result.VocoderResult == 99 ? std::string("none") : std::to_string(result.VocoderResult);
+            std::cout << name << " -> " << output << "  vocoder " << vocoder << "  events " << result.EventCount
+                      << "  " << Seconds(elapsed);
+            if (result.Saved) {
+                std::cout << '\n';
+                ++converted;
+            } else {
+                std::cout << "  failed, could not be written\n";
+                ++failed;
+            }
+        }
+    }
+    bar.Clear();
+    std::cout << names.size() << (names.size() == 1 ? " song: " : " songs: ") << converted << " converted, "
+              << failed << " failed, " << skipped << " skipped in "
+              << Seconds(std::chrono::steady_clock::now() - started) << '\n';
+    return failed == 0 ? kExitSuccess : kExitFailure;
+}
+
+}  // namespace
+
+Command ConvertCommand() {
+    return {"convert",
+            "convert every song of DIR/Midifile/ into DIR/Convert/",
+            "convert [DIR] [--format 0|1] [--keep-vocoder-sysex] [--threshold N] [--start-at-first-note]",
+            "Converts every *.mid file of DIR/Midifile/ (any letter case, in name order)\n"
+            "into DIR/Convert/, which must exist. DIR is the current folder when not\n"
+            "given. Each song is read, the keyboard's vocoder system-exclusive messages\n"
+            "are removed, the vocoder channel is found, and the song is written under its\n"
+            "name with \"_VOC-\" and the channel, or \"_NO-VOC\", in front of \".mid\".\n"
+            "An existing output of that name is replaced. A song that cannot be read gets\n"
+            "no output, nor does one whose output would be an input song (through a link,\n"
+            "or when Convert/ is Midifile/).\n"
+            "\n"
+            "  --format 0|1            write format 0 (default) or format 1\n"
+            "  --keep-vocoder-sysex    keep the vocoder system-exclusive messages\n"
+            "  --threshold N           velocity threshold of the vocoder analysis, 0 to\n"
+            "                          127 (default 5): the highest channel whose average\n"
+            "                          note-on velocity is at most N is the vocoder channel\n"
+            "  --start-at-first-note   move the first note of the song to tick 0\n"
+            "\n"
+            "Prints one line per song (input, output, vocoder channel, number of events,\n"
+            "time) and a summary. Exit status 0 when every song was converted, 1 when\n"
+            "any failed.\n",
+            {{"DIR"},
+             0,
+             {{"--format", true, false},
+              {"--keep-vocoder-sysex", false, false},
+              {"--threshold", true, false},
+              {"--start-at-first-note", false, false}}},
+            RunConvert};
+}
+
+}  // namespace tonalux::cli

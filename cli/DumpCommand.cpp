@@ -1,0 +1,66 @@
+// tonalux-cli dump FILE: every record of every list as one line of text, in
+// an order that depends only on the song, so that songs compare with diff.
+#include <iostream>
+
+#include "Commands.h"
+#include "Component.h"
+#include "Console.h"
+#include "SongFile.h"
+#include "SongRecords.h"
+#include "StandardMidifile.h"
+
+namespace tonalux::cli {
+
+namespace {
+
+int RunDump(const ParsedArguments& args) {
+    const std::string& file = args.Positionals.at(0);
+    ConsoleHost host(5);
+    Component root(nullptr);
+    StandardMidifile engine(&root);
+    if (!LoadSong(engine, "dump", file)) return kExitFailure;
+
+    std::ostream& out = std::cout;
+    out << "header format " << engine.Format << " tracks " << engine.TrackCount << " division "
+        << engine.Division << '\n';
+    std::string line;
+    for (const auto& record : CollectRecords(engine)) {
+        line = std::to_string(record.Tick);
+        line += ' ';
+        line += SongListName(record.List);
+        line += ' ';
+        line += HexBytes(record.Bytes);
+        line += '\n';
+        out << line;
+    }
+    out.flush();
+    return out ? kExitSuccess : kExitFailure;
+}
+
+}  // namespace
+
+Command DumpCommand() {
+    return {"dump",
+            "print every record of a song, one line each, for comparing songs",
+            "dump FILE",
+            "Prints one line with the header values, then one line per record of every\n"
+            "list:\n"
+            "\n"
+            "  header format F tracks T division D\n"
+            "  TICK LIST BYTES\n"
+            "\n"
+            "TICK is the absolute time in ticks. LIST is ch1..ch16 for channel messages,\n"
+            "meta (meta events of no other list), tempo, timesig, lyric, marker, chord\n"
+            "(keyboard chord events) or sysex. BYTES are the bytes of the record in\n"
+            "upper-case hexadecimal: status and data bytes for a channel message;\n"
+            "FF, type, length and data for a meta event; F0 or F7, length and data for\n"
+            "a system-exclusive event. Lengths are variable-length quantities.\n"
+            "\n"
+            "Lines are ordered by tick; records of the same tick follow the list order\n"
+            "above and each list's own order. Compare two songs with\n"
+            "  diff <(tonalux-cli dump a.mid) <(tonalux-cli dump b.mid)\n",
+            {{"FILE"}, 1, {}},
+            RunDump};
+}
+
+}  // namespace tonalux::cli

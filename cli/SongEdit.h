@@ -1,0 +1,33 @@
+// The common course of the commands that change a song: check the command
+// line, read FILE, make the change, write OUT. Nothing is written when the
+// change fails.
+#pragma once
+
+#include <functional>
+#include <optional>
+#include <string>
+
+#include "Arguments.h"
+
+namespace tonalux {
+class StandardMidifile;
+}
+
+namespace tonalux::cli {
+
+// The change itself: returns a one-line summary of what it did, or nothing
+// when it failed (after printing why).
+using SongChange = std::function<std::optional<std::string>(StandardMidifile&)>;
+
+// The --format option every changing command accepts.
+OptionSyntax FormatOption();
+
+// Runs a changing command whose first two positionals are FILE and OUT.
+// Parses --format before anything is read, so a wrong command line never
+// gets as far as the files. Returns the exit status.
+int RunSongEdit(const std::string& command, const ParsedArguments& args, const SongChange& change);
+
+// The help paragraph shared by the changing commands.
+extern const char* const kEditHelpFooter;
+
+}  // namespace tonalux::cli

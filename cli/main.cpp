@@ -1,0 +1,105 @@
+// tonalux-cli: the folder conversion and the engine's song operations for
+// scripts. Finds the command, sorts its arguments and runs it; every error
+// that reaches this level becomes one line on standard error.
+#include <exception>
+#include <iostream>
+#include <new>
+#include <string>
+#include <vector>
+
+#include "Commands.h"
+#include "Console.h"
+
+namespace tonalux::cli {
+
+namespace {
+
+const std::vector<Command>& CommandTable() {
+    static const std::vector<Command> table{ConvertCommand(), InfoCommand(),      DumpCommand(),
+                                            ChordsCommand(),  SaveCommand(),      TransposeCommand(),
+                                            SwapCommand(),    KetronCommand(),    StripChordsCommand()};
+    return table;
+}
+
+const Command* FindCommand(const std::string& name) {
+    for (const auto& command : CommandTable())
+        if (command.Name == name) return &command;
+    return nullptr;
+}
+
+void PrintToolHelp(std::ostream& out) {
+    out << "Usage: " << kProgramName << " COMMAND [ARGUMENTS]\n"
+        << "\n"
+        << "Converts Standard MIDI Files in batches and changes single songs.\n"
+        << "\n"
+        << "Commands:\n";
+    for (const auto& command : CommandTable()) {
+        std::string name = command.Name;
+        name.resize(14, ' ');
+        out << "  " << name << command.Summary << '\n';
+    }
+    out << "\n"
+        << "Channels are counted 1 to 16. Messages of the MIDI engine go to standard error.\n"
+        << "Exit status: 0 success, 1 a song could not be read, converted or written,\n"
+        << "2 a wrong command line.\n"
+        << "Run '" << kProgramName << " COMMAND --help' for the arguments of one command.\n";
+}
+
+void PrintCommandHelp(const Command& command) {
+    std::cout << "Usage: " << kProgramName << ' ' << command.Usage << "\n\n" << command.Help;
+}
+
+int Run(const std::vector<std::string>& args) {
+    if (args.empty()) {
+        PrintError("", "no command given (see " + std::string(kProgramName) + " --help)");
+        return kExitUsage;
+    }
+    const std::string& name = args[0];
+    if (name == "--help" || name == "-h" || name == "help") {
+        if (name == "help" && args.size() > 1) {
+            if (const Command* command = FindCommand(args[1])) {
+                PrintCommandHelp(*command);
+                return kExitSuccess;
+            }
+            PrintError("", "unknown command '" + args[1] + "' (see " + std::string(kProgramName) + " --help)");
+            return kExitUsage;
+        }
+        PrintToolHelp(std::cout);
+        return kExitSuccess;
+    }
+    const Command* command = FindCommand(name);
+    if (!command) {
+        PrintError("", "unknown command '" + name + "' (see " + std::string(kProgramName) + " --help)");
+        return kExitUsage;
+    }
+    try {
+        const std::vector<std::string> rest(args.begin() + 1, args.end());
+        const ParsedArguments parsed = ParseArguments(rest, command->Syntax);
+        if (parsed.HelpWanted) {
+            PrintCommandHelp(*command);
+            return kExitSuccess;
+        }
+        return command->Run(parsed);
+    } catch (const UsageError& error) {
+        PrintError(name, std::string(error.what()) + " (see " + kProgramName + ' ' + name + " --help)");
+        return kExitUsage;
+    } catch (const std::bad_alloc&) {
+        PrintError(name, "out of memory");
+        return kExitFailure;
+    } catch (const std::exception& error) {
+        PrintError(name, error.what());
+        return kExitFailure;
+    }
+}
+
+}  // namespace
+
+}  // namespace tonalux::cli
+
+int main(int argc, char** argv) {
+    std::ios::sync_with_stdio(false);
+    const std::vector<std::string> args(argv + 1, argv + argc);
+    const int status = tonalux::cli::Run(args);
+    std::cout.flush();
+    return status;
+}

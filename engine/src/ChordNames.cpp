@@ -1,0 +1,137 @@
+// Decoding of keyboard chord events (FF 7F 07 43 7B 01 cr ct bn bt) into
+// printable chord names such as "F#m7  /E".
+//
+// The name is the root's note letter and accidental, the chord type, and for
+// an on-bass chord two blanks, a slash, the bass letter and its accidental.
+// The bass type (last byte) does not appear in the name.
+#include <array>
+#include <cstdint>
+#include <cstdio>
+#include <string>
+#include <string_view>
+
+#include "StandardMidifile.h"
+
+namespace tonalux {
+
+namespace {
+
+// High nibble of the chord root and of the bass root.
+constexpr std::array<std::string_view, 7> kAccidentalText = {
+    "bbb",  // 0
+    "bb",   // 1
+    "b",    // 2
+    "",     // 3 natural
+    "#",    // 4
+    "##",   // 5
+    "###",  // 6
+};
+
+// Low nibble of the chord root.
+constexpr std::array<std::string_view, 8> kRootLetterText = {
+    "",   // 0 no letter
+    "C",  // 1
+    "D",  // 2
+    "E",  // 3
+    "F",  // 4
+    "G",  // 5
+    "A",  // 6
+    "B",  // 7
+};
+
+// Low nibble of the bass root.
+constexpr std::array<std::string_view, 8> kBassNoteText = {
+    "",      // 0
+    "  /C",  // 1
+    "  /D",  // 2
+    "  /E",  // 3
+    "  /F",  // 4
+    "  /G",  // 5
+    "  /A",  // 6
+    "  /B",  // 7
+};
+
+// Chord type byte.
+constexpr std::array<std::string_view, 35> kChordTypeText = {
+    "",        // 0 major
+    "6",       // 1
+    "7",       // 2
+    "7(#11)",  // 3
+    "Maj(9)",  // 4
+    "7(9)",    // 5
+    "6(9)",    // 6
+    "aug",     // 7
+    "m",       // 8
+    "m6",      // 9
+    "m7",      // 10
+    "m7b5",    // 11
+    "m(9)",    // 12
+    "m7(9)",   // 13
+    "m7(11)",  // 14
+    "mM7",     // 15
+    "mM7(9)",  // 16
+    "d",       // 17
+    "d7",      // 18
+    "7",       // 19
+    "7sus4",   // 20
+    "7b5",     // 21
+    "7(9)",    // 22
+    "7(#11)",  // 23
+    "7(13)",   // 24
+    "7(b9)",   // 25
+    "7(b13)",  // 26
+    "7(#9)",   // 27
+    "7aug",    // 28
+    "7aug",    // 29
+    "1+8",     // 30
+    "1+5",     // 31
+    "sus4",    // 32
+    "1+2+5",   // 33
+    "nc",      // 34
+};
+
+// A value outside its table contributes no text.
+template <std::size_t N>
+std::string_view Lookup(const std::array<std::string_view, N>& table, unsigned value) {
+    return value < N ? table[value] : std::string_view{};
+}
+
+std::string HexByte(std::uint8_t value) {
+    char text[8];
+    std::snprintf(text, sizeof text, "0x%02X", static_cast<unsigned>(value));
+    return text;
+}
+
+}  // namespace
+
+std::string StandardMidifile::YamChordCalculate(const MetaEvent& chord) {
+    // Bytes 3 (root), 4 (type) and 5 (bass root) are read.
+    if (!chord.Data || chord.Length < 6) {
+        throw ChordDecodeError("Chord event holds " + std::to_string(chord.Length) +
+                               " data bytes, too few for a chord");
+    }
+    const std::uint8_t root = chord.Data[3];
+    const std::uint8_t type = chord.Data[4];
+    const std::uint8_t bass = chord.Data[5];
+
+    // Both digits of the root byte are read as decimal digits: a nibble of 10
+    // to 15 (0x7F among them) names no accidental or letter.
+    const unsigned rootAccidental = root >> 4;
+    const unsigned rootLetter = root & 0x0F;
+    if (rootAccidental > 9 || rootLetter > 9) {
+        throw ChordDecodeError("Chord root " + HexByte(root) + " cannot be decoded");
+    }
+    // The bass nibbles never fail; 0x7F (no bass) lies outside both tables.
+    const unsigned bassAccidental = bass >> 4;
+    const unsigned bassNote = bass & 0x0F;
+
+    std::string name;
+    name += Lookup(kRootLetterText, rootLetter);
+    name += Lookup(kAccidentalText, rootAccidental);
+    name += Lookup(kChordTypeText, type);
+    name += Lookup(kBassNoteText, bassNote);
+    name += Lookup(kAccidentalText, bassAccidental);
+    return name;
+}
+
+}  // namespace tonalux

@@ -1,0 +1,209 @@
+// Byte encoders of the writers: variable-length quantities, channel messages,
+// meta and system-exclusive events, and a cursor over the growing output
+// buffer. The encoders write through a raw pointer into room the cursor has
+// made beforehand, so a long run of events costs no per-byte bookkeeping.
+#pragma once
+
+#include <array>
+#include <cstddef>
+#include <cstdint>
+#include <cstring>
+#include <vector>
+
+#include "MidiRecords.h"
+
+namespace tonalux::detail {
+
+// A 32-bit value takes at most five groups of seven bits. Values up to
+// 0x0FFFFFFF, the largest a delta time may have in a file, take four.
+inline constexpr std::size_t kMaxVlqBytes = 5;
+// The longest channel message with its delta time.
+inline constexpr std::size_t kMaxChannelEventBytes = kMaxVlqBytes + 3;
+// The end-of-track event: delta 0, FF 2F 00.
+inline constexpr std::array<std::uint8_t, 4> kEndOfTrack{0x00, 0xFF, 0x2F, 0x00};
+
+// Shown when the file cannot be written (UTF-8 text).
+inline constexpr const char* kCannotWriteMessage = "Dateinamen wechseln! Datei bereits geöffnet!";
+
+inline std::uint8_t* PutVlq(std::uint8_t* out, std::uint32_t value) {
+    if (value < 0x80) {
+        *out++ = static_cast<std::uint8_t>(value);
+        return out;
+    }
+    int groups = 1;
+    while (groups < 5 && (value >> (7 * groups)) != 0) ++groups;
+    for (int g = groups - 1; g > 0; --g) *out++ = static_cast<std::uint8_t>(((value >> (7 * g)) & 0x7F) | 0x80);
+    *out++ = static_cast<std::uint8_t>(value & 0x7F);
+    return out;
+}
+
+inline std::uint8_t* PutBE32(std::uint8_t* out, std::uint32_t value) {
+    out[0] = static_cast<std::uint8_t>(value >> 24);
+    out[1] = static_cast<std::uint8_t>(value >> 16);
+    out[2] = static_cast<std::uint8_t>(value >> 8);
+    out[3] = static_cast<std::uint8_t>(value);
+    return out + 4;
+}
+
+inline constexpr std::size_t kHeaderBytes = 14;
+inline constexpr std::size_t kTrackHeaderBytes = 8;
+
+// The header chunk at the start of the buffer: "MThd", length 6, format,
+// number of tracks, division, each number big-endian.
+inline void PutFileHeader(std::vector<std::uint8_t>& buffer, std::uint16_t format, std::uint16_t tracks,
+                          std::uint16_t division) {
+    if (buffer.size() < kHeaderBytes) buffer.resize(kHeaderBytes);
+    std::uint8_t* at = buffer.data();
+    for (char c : {'M', 'T', 'h', 'd'}) *at++ = static_cast<std::uint8_t>(c);
+    at = PutBE32(at, 6);
+    for (std::uint16_t value : {format, tracks, division}) {
+        *at++ = static_cast<std::uint8_t>(value >> 8);
+        *at++ = static_cast<std::uint8_t>(value);
+    }
+}
+
+// A track chunk header, "MTrk" and length 0, at offset; the buffer ends behind it.
+inline void PutTrackHeader(std::vector<std::uint8_t>& buffer, std::size_t offset) {
+    buffer.resize(offset + kTrackHeaderBytes);
+    std::uint8_t* at = buffer.data() + offset;
+    for (char c : {'M', 'T', 'r', 'k'}) *at++ = static_cast<std::uint8_t>(c);
+    PutBE32(at, 0);
+}
+
+// Stores the length of the chunk starting at chunkStart: the bytes behind its
+// length field up to the end of the buffer.
+inline void PutTrackLength(std::vector<std::uint8_t>& buffer, std::size_t chunkStart) {
+    if (buffer.size() < chunkStart + kTrackHeaderBytes) return;
+    PutBE32(buffer.data() + chunkStart + 4, static_cast<std::uint32_t>(buffer.size() - chunkStart - kTrackHeaderBytes));
+}
+
+// Message bytes (status included) of each channel message class 0x80 to 0xE0.
+inline constexpr std::array<std::uint8_t, 7> kChannelMessageBytes{
+    3,  // 0x80 note-off
+    3,  // 0x90 note-on
+    3,  // 0xA0 key pressure
+    3,  // 0xB0 controller
+    2,  // 0xC0 program change
+    2,  // 0xD0 channel pressure
+    3,  // 0xE0 pitch bend
+};
+
+// Bytes of the message of a channel record without its delta time; 0 for a
+// Kind that is none of the seven classes, which is written as nothing.
+inline std::size_t ChannelMessageBytes(std::int32_t kind) {
+    if (kind < 0x80 || kind > 0xE0 || (kind & 0x0F) != 0) return 0;
+    return kChannelMessageBytes[static_cast<std::size_t>((kind >> 4) - 8)];
+}
+
+// Delta time, status and data of a channel record whose message size is
+// messageBytes (2 or 3). With noteOffRule a note-on of velocity 0 is written
+// as a note-off of velocity 0 on the same channel and key; the record itself
+// is not changed. Running status is never used: every message has its status.
+inline std::uint8_t* PutChannelEvent(std::uint8_t* out, const MidiEvent& record, std::uint32_t delta,
+                                     std::size_t messageBytes, bool noteOffRule) {
+    out = PutVlq(out, delta);
+    // Written as a select rather than a branch: which notes end with
+    // velocity 0 is hard to predict.
+    const bool noteOff = noteOffRule & (record.Kind == 0x90) & (record.Data2 == 0);
+    const unsigned high = noteOff ? 0x80u : (record.Status & 0xF0u);
+    out[0] = static_cast<std::uint8_t>(high | (record.Status & 0x0Fu));
+    out[1] = record.Data1;
+    if (messageBytes == 3) out[2] = record.Data2;
+    return out + messageBytes;
+}
+
+// Meta records (FF) and system-exclusive records (F0, and F7 for a
+// continuation or escape packet) produce bytes; any other Status produces none.
+inline bool IsWrittenMetaStatus(std::uint8_t status) {
+    return status == 0xFF || status == 0xF0 || status == 0xF7;
+}
+
+// Room a meta or system-exclusive record may take, its delta time included.
+inline std::size_t MetaEventBound(const MetaEvent& record) {
+    return 2 * kMaxVlqBytes + 2 + static_cast<std::size_t>(record.Length);
+}
+
+// Meta event: delta, FF, type, length, data. System-exclusive event: delta,
+// F0 (or F7), length, data; the data end with the closing F7 as read, so a
+// message read from a file comes out byte for byte. A record without a data
+// block is written with zero bytes in its place, so the file stays readable.
+inline std::uint8_t* PutMetaEvent(std::uint8_t* out, const MetaEvent& record, std::uint32_t delta) {
+    out = PutVlq(out, delta);
+    *out++ = record.Status;
+    if (record.Status == 0xFF) *out++ = record.Type;
+    out = PutVlq(out, record.Length);
+    if (record.Length != 0) {
+        if (record.Data) {
+            std::memcpy(out, record.Data.get(), record.Length);
+        } else {
+            std::memset(out, 0, record.Length);
+        }
+        out += record.Length;
+    }
+    return out;
+}
+
+// Appends to a byte vector through a raw pointer. Room(n) makes sure that n
+// bytes can be written at the pointer it returns; Commit moves the end of the
+// written bytes. The vector's size is set back to the bytes written when the
+// cursor ends, so outside the encoders it always equals the bytes written.
+class OutputCursor {
+public:
+    // slack: extra room taken whenever the buffer grows, so that a run of
+    // small events does not grow it at every event.
+    OutputCursor(std::vector<std::uint8_t>& buffer, std::size_t slack)
+        : buffer_(buffer), used_(buffer.size()), slack_(slack) {
+        Point();
+    }
+    ~OutputCursor() { buffer_.resize(used_); }
+    OutputCursor(const OutputCursor&) = delete;
+    OutputCursor& operator=(const OutputCursor&) = delete;
+
+    // Capacity for the whole output, when the caller can estimate it.
+    void Reserve(std::size_t total) { buffer_.reserve(total); }
+
+    std::uint8_t* Room(std::size_t bytes) {
+        if (static_cast<std::size_t>(end_ - at_) < bytes) {
+            buffer_.resize(used_ + bytes + slack_);
+            Point();
+        }
+        return at_;
+    }
+    void Commit(std::uint8_t* end) {
+        at_ = end;
+        used_ = static_cast<std::size_t>(at_ - buffer_.data());
+    }
+    std::size_t Used() const { return used_; }
+
+private:
+    void Point() {
+        at_ = buffer_.data() + used_;
+        end_ = buffer_.data() + buffer_.size();
+    }
+
+    std::vector<std::uint8_t>& buffer_;
+    std::size_t used_;
+    std::size_t slack_;
+    std::uint8_t* at_ = nullptr;
+    std::uint8_t* end_ = nullptr;
+};
+
+// Encodes one meta or system-exclusive record with its delta time from
+// lastTick. A record that produces no bytes leaves lastTick where it was, so
+// the next event keeps its true time.
+inline void EmitMetaRecord(OutputCursor& out, const MetaEvent& record, std::uint32_t& lastTick) {
+    if (!IsWrittenMetaStatus(record.Status)) return;
+    std::uint8_t* at = out.Room(MetaEventBound(record));
+    out.Commit(PutMetaEvent(at, record, record.Tick - lastTick));
+    lastTick = record.Tick;
+}
+
+// Encodes one channel record as a message of messageBytes (2 or 3) bytes.
+inline void EmitChannelRecord(OutputCursor& out, const MidiEvent& record, std::size_t messageBytes,
+                              bool noteOffRule, std::uint32_t& lastTick) {
+    std::uint8_t* at = out.Room(kMaxChannelEventBytes);
+    out.Commit(PutChannelEvent(at, record, record.Tick - lastTick, messageBytes, noteOffRule));
+    lastTick = record.Tick;
+}
+
+}  // namespace tonalux::detail

@@ -1,0 +1,156 @@
+// The format 1 writer: a meta track holding every meta and system-exclusive
+// event, then one track per channel that has events, in ascending channel
+// order. The meta track is always written and always counted, so the header
+// announces exactly the chunks that follow. Each channel track is its list in
+// tick order, timed from the start of the track; a note-on with velocity 0 is
+// written as a note-off with velocity 0.
+#include "EventEncoding.h"
+#include "Hauptcontainer.h"
+#include "StandardMidifile.h"
+#include "TickMerge.h"
+
+namespace tonalux {
+
+namespace {
+
+constexpr std::size_t kTrackSlack = 64 * 1024;
+
+}  // namespace
+
+bool StandardMidifile::FormatOneSave(const std::string& fileName) {
+    FormatEinsInit();
+    MetaUndSysexVectorFuellen();
+    Format1TrackCount = MidikanalErmitteln();
+    FillSMFHeaderFormat1(static_cast<std::uint8_t>(Format1TrackCount));
+    return Format1DatenInFileSchreiben(fileName);
+}
+
+bool StandardMidifile::FormatEinsInit() {
+    auto& writer = detail::Writer();
+    Format1TrackCount = 0;
+    TrackChunkStart = 0;
+    writer.CurrentTick = 0;
+    writer.LastTick = 0;
+    writer.MetaIndex = 0;
+    writer.MidiIndex = 0;
+    writer.WritePuffer.clear();
+    detail::Lists().SaveMetaEvents.clear();
+    return true;
+}
+
+int StandardMidifile::MidikanalErmitteln() {
+    int tracks = 1;  // the meta track
+    for (const auto& channel : detail::Lists().ChannelEvents) {
+        if (!channel.empty()) ++tracks;
+    }
+    return tracks;
+}
+
+bool StandardMidifile::FillSMFHeaderFormat1(std::uint8_t trackCount) {
+    auto& buffer = detail::Writer().WritePuffer;
+    buffer.resize(detail::kHeaderBytes);
+    detail::PutFileHeader(buffer, 1, trackCount, Division);
+    return true;
+}
+
+bool StandardMidifile::Format1DatenInFileSchreiben(const std::string& fileName) {
+    auto& writer = detail::Writer();
+    const auto& meta = detail::Lists().SaveMetaEvents;
+
+    FillFormatOneMidiTrackHeader(static_cast<int>(detail::kHeaderBytes));
+    {
+        detail::OutputCursor out(writer.WritePuffer, kTrackSlack);
+        std::size_t t = writer.MetaIndex < 0 ? 0 : static_cast<std::size_t>(writer.MetaIndex);
+        for (; t < meta.size(); ++t) {
+            writer.CurrentTick = meta[t].Tick;
+            detail::EmitMetaRecord(out, meta[t], writer.LastTick);
+        }
+        writer.MetaIndex = static_cast<std::int32_t>(t);
+    }
+    EndTrackSetzen();
+    TracklaengeFormatOneAktualisieren(0);
+
+    WriteFormatOneChannelTracks();
+    return PufferToFile(fileName);
+}
+
+void StandardMidifile::WriteFormatOneChannelTracks() {
+    auto& writer = detail::Writer();
+    const auto& channels = detail::Lists().ChannelEvents;
+    std::size_t total = 0;
+    for (const auto& list : channels) total += list.size();
+    writer.WritePuffer.reserve(writer.WritePuffer.size() + 4 * total + 16 * (detail::kTrackHeaderBytes + 4));
+
+    for (std::size_t channel = 0; channel < channels.size(); ++channel) {
+        const auto& list = channels[channel];
+        writer.MidiIndex = 0;
+        if (list.empty()) continue;
+        writer.LastTick = 0;
+        writer.CurrentTick = 0;
+        FillFormatOneMidiTrackHeader(static_cast<int>(writer.WritePuffer.size()));
+        {
+            // A list that editing left out of tick order is written in tick
+            // order (stable), never with a wrapped delta time.
+            const std::vector<std::uint32_t> order =
+                detail::StableTickOrder(list.size(), [&](std::size_t i) { return list[i].Tick; });
+            detail::OutputCursor out(writer.WritePuffer, kTrackSlack);
+            std::uint32_t lastTick = 0;
+            for (std::size_t i = 0; i < list.size(); ++i) {
+                const MidiEvent& record = list[order.empty() ? i : order[i]];
+                if (const std::size_t bytes = detail::ChannelMessageBytes(record.Kind)) {
+                    detail::EmitChannelRecord(out, record, bytes, true, lastTick);
+                }
+            }
+            writer.LastTick = lastTick;
+            writer.CurrentTick = list[order.empty() ? list.size() - 1 : order.back()].Tick;
+            writer.MidiIndex = static_cast<std::int32_t>(list.size());
+        }
+        EndTrackSetzen();
+        TracklaengeFormatOneAktualisieren(0);
+    }
+}
+
+bool StandardMidifile::FillFormatOneMidiTrackHeader(int chunkOffset) {
+    TrackChunkStart = chunkOffset < 0 ? 0 : chunkOffset;
+    detail::PutTrackHeader(detail::Writer().WritePuffer, static_cast<std::size_t>(TrackChunkStart));
+    return true;
+}
+
+bool StandardMidifile::TracklaengeFormatOneAktualisieren(int /*unused*/) {
+    detail::PutTrackLength(detail::Writer().WritePuffer, static_cast<std::size_t>(TrackChunkStart));
+    return true;
+}
+
+bool StandardMidifile::MidiEventToPufferFormatOne(int channel) {
+    if (channel < 0 || channel > 15) return true;
+    const auto& writer = detail::Writer();
+    const auto& list = detail::Lists().ChannelEvents[static_cast<std::size_t>(channel)];
+    if (writer.MidiIndex < 0 || static_cast<std::size_t>(writer.MidiIndex) >= list.size()) return true;
+    const std::size_t bytes = detail::ChannelMessageBytes(list[static_cast<std::size_t>(writer.MidiIndex)].Kind);
+    if (bytes == 3) return LongMidiEventToFormatOnePuffer(channel);
+    if (bytes == 2) return ShortMidiEventToFormatOnePuffer(channel);
+    detail::Writer().CurrentTick = list[static_cast<std::size_t>(writer.MidiIndex)].Tick;
+    return true;
+}
+
+bool StandardMidifile::ShortMidiEventToFormatOnePuffer(int channel) {
+    if (channel < 0 || channel > 15) return true;
+    const auto& writer = detail::Writer();
+    const auto& list = detail::Lists().ChannelEvents[static_cast<std::size_t>(channel)];
+    if (writer.MidiIndex >= 0 && static_cast<std::size_t>(writer.MidiIndex) < list.size()) {
+        EncodeChannelRecord(list[static_cast<std::size_t>(writer.MidiIndex)], 2, true);
+    }
+    return true;
+}
+
+bool StandardMidifile::LongMidiEventToFormatOnePuffer(int channel) {
+    if (channel < 0 || channel > 15) return true;
+    const auto& writer = detail::Writer();
+    const auto& list = detail::Lists().ChannelEvents[static_cast<std::size_t>(channel)];
+    if (writer.MidiIndex >= 0 && static_cast<std::size_t>(writer.MidiIndex) < list.size()) {
+        EncodeChannelRecord(list[static_cast<std::size_t>(writer.MidiIndex)], 3, true);
+    }
+    return true;
+}
+
+}  // namespace tonalux

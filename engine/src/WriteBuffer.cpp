@@ -1,0 +1,85 @@
+// The output buffer of both writers and the encoders they share: variable-
+// length quantities, meta and system-exclusive events, the end of track. The
+// buffer holds the whole file being assembled; its size is the number of
+// bytes written so far. Delta times are taken from the ticks of the records,
+// never from their stored Delta.
+#include "EventEncoding.h"
+#include "Hauptcontainer.h"
+#include "StandardMidifile.h"
+
+namespace tonalux {
+
+namespace {
+
+// The record at a save-sequence index, or nothing past the end.
+template <typename Record>
+const Record* RecordAt(const std::vector<Record>& sequence, std::int32_t index) {
+    if (index < 0 || static_cast<std::size_t>(index) >= sequence.size()) return nullptr;
+    return &sequence[static_cast<std::size_t>(index)];
+}
+
+}  // namespace
+
+bool StandardMidifile::InitWritePuffer() {
+    auto& writer = detail::Writer();
+    writer.LastTick = 0;
+    writer.CurrentTick = 0;
+    writer.MetaIndex = 0;
+    writer.MidiIndex = 0;
+    writer.WritePuffer.clear();
+    return true;
+}
+
+bool StandardMidifile::WriteVarLength(std::uint32_t value) {
+    detail::OutputCursor out(detail::Writer().WritePuffer, 0);
+    out.Commit(detail::PutVlq(out.Room(detail::kMaxVlqBytes), value));
+    return true;
+}
+
+void StandardMidifile::EncodeMetaRecord(const MetaEvent& record) {
+    auto& writer = detail::Writer();
+    writer.CurrentTick = record.Tick;
+    detail::OutputCursor out(writer.WritePuffer, 0);
+    detail::EmitMetaRecord(out, record, writer.LastTick);
+}
+
+void StandardMidifile::EncodeChannelRecord(const MidiEvent& record, std::size_t messageBytes, bool noteOffRule) {
+    auto& writer = detail::Writer();
+    writer.CurrentTick = record.Tick;
+    detail::OutputCursor out(writer.WritePuffer, 0);
+    detail::EmitChannelRecord(out, record, messageBytes, noteOffRule, writer.LastTick);
+}
+
+bool StandardMidifile::MetaEventToPuffer() {
+    const auto& writer = detail::Writer();
+    if (const MetaEvent* record = RecordAt(detail::Lists().SaveMetaEvents, writer.MetaIndex)) {
+        EncodeMetaRecord(*record);
+    }
+    return true;
+}
+
+bool StandardMidifile::MetaToPuffer() {
+    const auto& writer = detail::Writer();
+    const MetaEvent* record = RecordAt(detail::Lists().SaveMetaEvents, writer.MetaIndex);
+    if (record && record->Status == 0xFF) EncodeMetaRecord(*record);
+    return true;
+}
+
+bool StandardMidifile::SysexToPuffer() {
+    const auto& writer = detail::Writer();
+    const MetaEvent* record = RecordAt(detail::Lists().SaveMetaEvents, writer.MetaIndex);
+    if (record && (record->Status == 0xF0 || record->Status == 0xF7)) EncodeMetaRecord(*record);
+    return true;
+}
+
+bool StandardMidifile::EndTrackSetzen() {
+    detail::OutputCursor out(detail::Writer().WritePuffer, 0);
+    std::uint8_t* at = out.Room(detail::kEndOfTrack.size());
+    for (std::uint8_t byte : detail::kEndOfTrack) *at++ = byte;
+    out.Commit(at);
+    return true;
+}
+
+const std::vector<std::uint8_t>& StandardMidifile::WrittenBytes() const { return detail::Writer().WritePuffer; }
+
+}  // namespace tonalux

@@ -1,0 +1,118 @@
+// Runs the real tonalux-cli executable with arguments, in a chosen folder,
+// and captures its exit status and both output streams.
+#pragma once
+
+#include <fcntl.h>
+#include <pty.h>
+#include <signal.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <chrono>
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+#include <sstream>
+#include <string>
+#include <thread>
+#include <vector>
+
+#include "TestSupport.h"
+
+namespace tonalux::testing {
+
+struct CliResult {
+    int Status = -1;  // exit status; -1 when the program did not end normally
+    std::string Out;
+    std::string Err;
+
+    // The lines of standard error.
+    std::vector<std::string> ErrLines() const {
+        std::vector<std::string> lines;
+        std::istringstream in(Err);
+        for (std::string line; std::getline(in, line);) lines.push_back(line);
+        return lines;
+    }
+};
+
+inline std::string SlurpText(const std::filesystem::path& path) {
+    std::ifstream in(path, std::ios::binary);
+    return std::string((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+}
+
+// Runs the tool; `folder` becomes its current directory when not empty. A run
+// that takes longer than a minute is killed and reported with status -1.
+inline CliResult RunCli(const std::vector<std::string>& args, const std::filesystem::path& folder = {}) {
+    TempDir capture;
+    const std::string outPath = capture.File("stdout");
+    const std::string errPath = capture.File("stderr");
+
+    std::vector<std::string> argv{TONALUX_CLI_PATH};
+    argv.insert(argv.end(), args.begin(), args.end());
+    std::vector<char*> pointers;
+    for (auto& arg : argv) pointers.push_back(arg.data());
+    pointers.push_back(nullptr);
+
+    const pid_t child = fork();
+    if (child == 0) {
+        const int out = open(outPath.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0600);
+        const int err = open(errPath.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0600);
+        if (out < 0 || err < 0 || dup2(out, STDOUT_FILENO) < 0 || dup2(err, STDERR_FILENO) < 0) _exit(126);
+        if (!folder.empty() && chdir(folder.c_str()) != 0) _exit(126);
+        execv(pointers[0], pointers.data());
+        _exit(127);
+    }
+
+    CliResult result;
+    if (child < 0) return result;
+    int status = 0;
+    const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(60);
+    while (waitpid(child, &status, WNOHANG) == 0) {
+        if (std::chrono::steady_clock::now() > deadline) {
+            kill(child, SIGKILL);
+            waitpid(child, &status, 0);
+            result.Err = "timed out";
+            return result;
+        }
+        std::this_thread::sleep_for(std::chrono::milliseconds(2));
+    }
+    if (WIFEXITED(status)) result.Status = WEXITSTATUS(status);
+    result.Out = SlurpText(outPath);
+    result.Err = SlurpText(errPath);
+    return result;
+}
+
+// Runs the tool with standard output and standard error on a pseudo-terminal,
+// as in an interactive shell; both streams arrive together in Out.
+inline CliResult RunCliOnTerminal(const std::vector<std::string>& args) {
+    std::vector<std::string> argv{TONALUX_CLI_PATH};
+    argv.insert(argv.end(), args.begin(), args.end());
+    std::vector<char*> pointers;
+    for (auto& arg : argv) pointers.push_back(arg.data());
+    pointers.push_back(nullptr);
+
+    CliResult result;
+    int master = -1;
+    const pid_t child = forkpty(&master, nullptr, nullptr, nullptr);
+    if (child == 0) {
+        execv(pointers[0], pointers.data());
+        _exit(127);
+    }
+    if (child < 0) return result;
+    // Read until the terminal closes; the child cannot block on a full
+    // terminal buffer while this loop drains it.
+    char buffer[4096];
+    for (;;) {
+        const ssize_t n = read(master, buffer, sizeof buffer);
+        if (n <= 0) break;
+        result.Out.append(buffer, static_cast<std::size_t>(n));
+    }
+    close(master);
+    int status = 0;
+    waitpid(child, &status, 0);
+    if (WIFEXITED(status)) result.Status = WEXITSTATUS(status);
+    return result;
+}
+
+}  // namespace tonalux::testing

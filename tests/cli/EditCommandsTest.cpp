@@ -1,0 +1,181 @@
+// The commands that change a song and write it: save, transpose, swap,
+// ketron and strip-chords. What they wrote is read back with dump, so each
+// expectation names the records it is about.
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <map>
+#include <sstream>
+
+#include "CliRunner.h"
+#include "CliSongs.h"
+
+namespace fs = std::filesystem;
+
+namespace tonalux::testing {
+namespace {
+
+class EditCommands : public ::testing::Test {
+protected:
+    void SetUp() override { WriteFile(song, CliSong()); }
+
+    // The record lines of a song's dump, header line left out. A file whose
+    // bytes have not changed since its last dump is not dumped again.
+    std::vector<std::string> Records(const std::string& path) {
+        const Bytes bytes = ReadFile(path);
+        if (auto it = dumps_.find(path); it != dumps_.end() && it->second.first == bytes) return it->second.second;
+        const auto dump = RunCli({"dump", path});
+        EXPECT_EQ(dump.Status, 0) << dump.Err;
+        std::vector<std::string> lines;
+        std::istringstream in(dump.Out);
+        std::string line;
+        std::getline(in, line);
+        while (std::getline(in, line)) lines.push_back(line);
+        dumps_[path] = {bytes, lines};
+        return lines;
+    }
+    bool HasRecord(const std::string& path, const std::string& record) {
+        const auto lines = Records(path);
+        return std::find(lines.begin(), lines.end(), record) != lines.end();
+    }
+    // Runs a command that must succeed and must leave the input as it was.
+    CliResult Succeed(const std::vector<std::string>& args) {
+        auto result = RunCli(args);
+        EXPECT_EQ(result.Status, 0) << result.Err;
+        EXPECT_EQ(Hex(ReadFile(song)), Hex(CliSong())) << "input changed";
+        return result;
+    }
+
+    TempDir dir;
+    std::string song = dir.File("song.mid");
+    std::string out = dir.File("out.mid");
+
+private:
+    std::map<std::string, std::pair<Bytes, std::vector<std::string>>> dumps_;
+};
+
+TEST_F(EditCommands, SaveKeepsTheFormatUnlessOneIsNamed) {
+    Succeed({"save", song, out});
+    Bytes written = ReadFile(out);
+    ASSERT_GE(written.size(), 14u);
+    EXPECT_EQ(written[9], 1) << "format 1 song written as format " << int(written[9]);
+    EXPECT_EQ(Records(out), Records(song));
+
+    const auto zero = Succeed({"save", song, out, "--format", "0"});
+    EXPECT_EQ(zero.Out, "wrote " + out + " (format 0)\n");
+    written = ReadFile(out);
+    EXPECT_EQ(Hex(Bytes(written.begin(), written.begin() + 14)), "4D 54 68 64 00 00 00 06 00 00 00 01 00 60");
+    EXPECT_EQ(Records(out), Records(song));
+}
+
+TEST_F(EditCommands, TransposeMovesNotesOfAllChannelsButTheDrums) {
+    const auto result = Succeed({"transpose", song, out, "--semitones", "-2"});
+    EXPECT_EQ(result.Out.rfind("6 notes transposed by -2 semitones; wrote", 0), 0u) << result.Out;
+    EXPECT_TRUE(HasRecord(out, "0 ch1 90 3A 64"));
+    EXPECT_TRUE(HasRecord(out, "0 ch3 92 3E 05"));
+    EXPECT_TRUE(HasRecord(out, "0 ch10 99 24 5A"));   // drums keep their notes
+    EXPECT_TRUE(HasRecord(out, "96 ch1 B0 07 64"));   // controllers keep their bytes
+    EXPECT_TRUE(HasRecord(out, "0 chord FF 7F 07 43 7B 01 44 0A 7F 7F"));  // chords only with --chords
+}
+
+TEST_F(EditCommands, TransposeLimitedToChannelsTicksAndChords) {
+    Succeed({"transpose", song, out, "--semitones", "3", "--channel", "1", "--channel", "10", "--from", "960",
+             "--chords"});
+    EXPECT_TRUE(HasRecord(out, "0 ch1 90 3C 64"));      // before the range
+    EXPECT_TRUE(HasRecord(out, "960 ch1 90 46 64"));    // 67 + 3
+    EXPECT_TRUE(HasRecord(out, "1056 ch1 80 46 00"));
+    EXPECT_TRUE(HasRecord(out, "0 ch3 92 40 05"));      // channel not chosen
+    EXPECT_TRUE(HasRecord(out, "0 chord FF 7F 07 43 7B 01 44 0A 7F 7F"));
+    // C/E up three semitones is Eb/G.
+    EXPECT_TRUE(HasRecord(out, "960 chord FF 7F 07 43 7B 01 23 00 35 00"));
+}
+
+TEST_F(EditCommands, TransposeFoldsANoteThatWouldLeaveTheRangeByOctaves) {
+    Succeed({"transpose", song, out, "--semitones", "61", "--channel", "1"});
+    EXPECT_TRUE(HasRecord(out, "960 ch1 90 74 64"));  // 67 + 61 = 128, one octave down: 116
+    EXPECT_TRUE(HasRecord(out, "1056 ch1 80 74 00"));
+}
+
+TEST_F(EditCommands, SwapExchangesTwoChannels) {
+    const auto result = Succeed({"swap", song, out, "3", "16"});
+    EXPECT_NE(result.Out.find("channel 3 (2 events) and channel 16 (0 events) exchanged"), std::string::npos)
+        << result.Out;
+    EXPECT_TRUE(HasRecord(out, "0 ch16 9F 40 05"));
+    EXPECT_TRUE(HasRecord(out, "96 ch16 8F 40 00"));
+    const auto lines = Records(out);
+    EXPECT_TRUE(std::none_of(lines.begin(), lines.end(),
+                             [](const std::string& line) { return line.find(" ch3 ") != std::string::npos; }));
+}
+
+TEST_F(EditCommands, KetronAddsChordLyricsAndReplaceRemovesTheChords) {
+    Succeed({"ketron", song, out});
+    EXPECT_TRUE(HasRecord(out, "0 lyric FF 05 05 25 46 23 6D 37"));          // "%F#m7"
+    EXPECT_TRUE(HasRecord(out, "960 lyric FF 05 06 25 43 20 20 2F 45"));     // "%C  /E"
+    EXPECT_TRUE(HasRecord(out, "960 lyric FF 05 02 6C 61"));                 // "la" stays
+    EXPECT_TRUE(HasRecord(out, "0 chord FF 7F 07 43 7B 01 44 0A 7F 7F"));
+
+    const std::string replaced = dir.File("replaced.mid");
+    const auto result = Succeed({"ketron", song, replaced, "--replace"});
+    EXPECT_NE(result.Out.find("2 chord lyrics added, 2 keyboard chord events removed"), std::string::npos);
+    const auto lines = Records(replaced);
+    EXPECT_EQ(std::count_if(lines.begin(), lines.end(),
+                            [](const std::string& line) { return line.find(" chord ") != std::string::npos; }),
+              0);
+    EXPECT_TRUE(HasRecord(replaced, "0 lyric FF 05 05 25 46 23 6D 37"));
+}
+
+TEST_F(EditCommands, KetronWritesNothingWhenAChordHasNoName) {
+    const std::string bad = dir.File("bad.mid");
+    WriteFile(bad, SongWithUndecodableChord());
+    const auto result = RunCli({"ketron", bad, out});
+    EXPECT_EQ(result.Status, 1);
+    EXPECT_NE(result.Err.find("chord at tick 480 (root 7F) cannot be decoded"), std::string::npos) << result.Err;
+    EXPECT_FALSE(fs::exists(out));
+}
+
+TEST_F(EditCommands, StripChordsRemovesTheChosenKind) {
+    const std::string withLyrics = dir.File("lyrics.mid");
+    Succeed({"ketron", song, withLyrics});
+
+    ASSERT_EQ(RunCli({"strip-chords", withLyrics, out, "--xf"}).Status, 0);
+    EXPECT_FALSE(HasRecord(out, "0 chord FF 7F 07 43 7B 01 44 0A 7F 7F"));
+    EXPECT_TRUE(HasRecord(out, "0 lyric FF 05 05 25 46 23 6D 37"));
+
+    ASSERT_EQ(RunCli({"strip-chords", withLyrics, out, "--ketron"}).Status, 0);
+    EXPECT_TRUE(HasRecord(out, "0 chord FF 7F 07 43 7B 01 44 0A 7F 7F"));
+    EXPECT_FALSE(HasRecord(out, "0 lyric FF 05 05 25 46 23 6D 37"));
+    EXPECT_TRUE(HasRecord(out, "960 lyric FF 05 02 6C 61"));
+
+    const auto both = RunCli({"strip-chords", withLyrics, out});
+    EXPECT_NE(both.Out.find("2 keyboard chord events removed, 2 chord lyrics removed"), std::string::npos)
+        << both.Out;
+    // Both kinds gone: the song's own records without its two chord events.
+    auto expected = Records(song);
+    expected.erase(std::remove_if(expected.begin(), expected.end(),
+                                  [](const std::string& line) { return line.find(" chord ") != std::string::npos; }),
+                   expected.end());
+    EXPECT_EQ(Records(out), expected);
+}
+
+TEST_F(EditCommands, OutputNamingTheInputReplacesIt) {
+    const std::string copy = dir.File("copy.mid");
+    WriteFile(copy, CliSong());
+    const auto result = RunCli({"swap", copy, copy, "1", "2"});
+    EXPECT_EQ(result.Status, 0) << result.Err;
+    EXPECT_TRUE(HasRecord(copy, "0 ch2 91 3C 64"));
+}
+
+TEST_F(EditCommands, AnOutputThatCannotBeWrittenFailsAndLeavesNoFile) {
+    const std::string nowhere = dir.File("missing-folder/out.mid");
+    const auto result = RunCli({"save", song, nowhere});
+    EXPECT_EQ(result.Status, 1);
+    EXPECT_NE(result.Err.find("could not write " + nowhere), std::string::npos) << result.Err;
+    EXPECT_FALSE(fs::exists(nowhere));
+
+    const auto folder = RunCli({"save", song, dir.Path().string()});
+    EXPECT_EQ(folder.Status, 1);
+    EXPECT_NE(folder.Err.find("output is a folder"), std::string::npos) << folder.Err;
+}
+
+}  // namespace
+}  // namespace tonalux::testing
