@@ -95,6 +95,42 @@ void PlaceByArrival(std::vector<Record>& list, const std::vector<std::uint8_t>& 
         if (placedLate[i]) UpdateDeltasAround(list, i);
 }
 
+// Stores a meta or system-exclusive record as the reader does: appended when
+// it is not behind its list's time; a late record is appended and marked
+// during a load, and placed at once by `placeNow` outside a load.
+template <typename Record, typename Place>
+void AppendOrPlace(std::vector<Record>& list, std::uint32_t& lastTick, Record&& record, bool loading,
+                   std::vector<std::uint8_t>& lateMarks, bool& anyLate, Place placeNow) {
+    const bool late = lastTick > record.Tick;
+    if (late && !loading) {
+        const std::uint32_t tick = record.Tick;
+        placeNow(std::move(record), tick);
+        return;
+    }
+    if (late)
+        anyLate = true;
+    else
+        lastTick = record.Tick;
+    list.push_back(std::move(record));
+    if (loading) lateMarks.push_back(late ? 1 : 0);
+}
+
+// Inserts `record` at `tick` before the first record that `goesBefore`
+// accepts, and updates the Deltas around it; false when the list cannot grow.
+template <typename Record, typename GoesBefore>
+bool InsertBefore(std::vector<Record>& list, Record&& record, std::uint32_t tick, GoesBefore goesBefore) {
+    try {
+        const auto place = std::find_if(list.begin(), list.end(), goesBefore);
+        const auto at = static_cast<std::size_t>(place - list.begin());
+        record.Tick = tick;
+        list.insert(place, std::move(record));
+        UpdateDeltasAround(list, at);
+        return true;
+    } catch (const std::exception&) {
+        return false;
+    }
+}
+
 }  // namespace
 
 // ---- channel events -----------------------------------------------------------
@@ -120,12 +156,9 @@ bool StandardMidifile::InsertMidiEventToConatiner(MidiEvent event) {
 }
 
 int StandardMidifile::InsertMidievent(MidiEvent event, std::uint32_t tick) {
+    // After the records of the same tick.
     auto& list = Lists().ChannelEvents.at(static_cast<std::size_t>(event.Channel));
-    const auto place = std::find_if(list.begin(), list.end(), [tick](const MidiEvent& e) { return e.Tick > tick; });
-    const auto at = static_cast<std::size_t>(place - list.begin());
-    event.Tick = tick;
-    list.insert(place, event);
-    UpdateDeltasAround(list, at);
+    InsertBefore(list, std::move(event), tick, [tick](const MidiEvent& e) { return e.Tick > tick; });
     return 1;
 }
 
@@ -134,73 +167,33 @@ int StandardMidifile::InsertMidievent(MidiEvent event, std::uint32_t tick) {
 bool StandardMidifile::InsertMetaEventToContainer(MetaEvent event) {
     // Copyright notices and track names are not kept.
     if (event.Type == 0x02 || event.Type == 0x03) return true;
-    auto& list = Lists().MetaEvents;
-    if (LastMetaTick > event.Tick) {
-        if (loading_) {
-            list.push_back(std::move(event));
-            metaLate_.push_back(1);
-            anyMetaLate_ = true;
-        } else {
-            const std::uint32_t tick = event.Tick;
-            InsertMetaEvent(std::move(event), tick);
-        }
-        return true;
-    }
-    LastMetaTick = event.Tick;
-    list.push_back(std::move(event));
-    if (loading_) metaLate_.push_back(0);
+    AppendOrPlace(Lists().MetaEvents, LastMetaTick, std::move(event), loading_, metaLate_, anyMetaLate_,
+                  [this](MetaEvent&& late, std::uint32_t tick) { InsertMetaEvent(std::move(late), tick); });
     return true;
 }
 
 bool StandardMidifile::InsertMetaEvent(MetaEvent event, std::uint32_t tick) {
-    try {
-        auto& list = Lists().MetaEvents;
-        const auto place = std::find_if(list.begin(), list.end(), [tick](const MetaEvent& e) { return e.Tick >= tick; });
-        const auto at = static_cast<std::size_t>(place - list.begin());
-        event.Tick = tick;
-        list.insert(place, std::move(event));
-        UpdateDeltasAround(list, at);
+    // Before the records of the same tick.
+    if (InsertBefore(Lists().MetaEvents, std::move(event), tick, [tick](const MetaEvent& e) { return e.Tick >= tick; }))
         return true;
-    } catch (const std::exception&) {
-        CurrentEngineHost().ShowMessage("Bytepos :" + std::to_string(Bytepos));
-        return false;
-    }
+    CurrentEngineHost().ShowMessage("Bytepos :" + std::to_string(Bytepos));
+    return false;
 }
 
 // ---- system-exclusive events ------------------------------------------------------
 
 int StandardMidifile::InsertSysexEventToContainer(SysexEvent event) {
-    auto& list = Lists().SysexEvents;
-    if (LastSysexTick > event.Tick) {
-        if (loading_) {
-            list.push_back(std::move(event));
-            sysexLate_.push_back(1);
-            anySysexLate_ = true;
-        } else {
-            const std::uint32_t tick = event.Tick;
-            InsertSysexEvent(std::move(event), tick);
-        }
-        return 1;
-    }
-    LastSysexTick = event.Tick;
-    list.push_back(std::move(event));
-    if (loading_) sysexLate_.push_back(0);
+    AppendOrPlace(Lists().SysexEvents, LastSysexTick, std::move(event), loading_, sysexLate_, anySysexLate_,
+                  [this](SysexEvent&& late, std::uint32_t tick) { InsertSysexEvent(std::move(late), tick); });
     return 1;
 }
 
 bool StandardMidifile::InsertSysexEvent(SysexEvent event, std::uint32_t tick) {
-    try {
-        auto& list = Lists().SysexEvents;
-        const auto place = std::find_if(list.begin(), list.end(), [tick](const SysexEvent& e) { return e.Tick > tick; });
-        const auto at = static_cast<std::size_t>(place - list.begin());
-        event.Tick = tick;
-        list.insert(place, std::move(event));
-        UpdateDeltasAround(list, at);
+    // After the records of the same tick.
+    if (InsertBefore(Lists().SysexEvents, std::move(event), tick, [tick](const SysexEvent& e) { return e.Tick > tick; }))
         return true;
-    } catch (const std::exception&) {
-        CurrentEngineHost().ShowMessage("SysBytepos :" + std::to_string(Bytepos));
-        return false;
-    }
+    CurrentEngineHost().ShowMessage("SysBytepos :" + std::to_string(Bytepos));
+    return false;
 }
 
 // ---- end of a load ------------------------------------------------------------------

@@ -356,6 +356,32 @@ bool StandardMidifile::ReadEvent(std::uint32_t position) {
     }
 }
 
+namespace {
+
+// A byte (the meta type, or the system-exclusive status), a length as a
+// variable-length quantity, and that many bytes: the shape of meta and
+// system-exclusive events.
+struct LengthPrefixed {
+    std::uint8_t lead = 0;
+    std::uint32_t length = 0;
+    const std::uint8_t* data = nullptr;
+    std::uint32_t end = 0;
+};
+
+// Nothing when the event is cut off by the end of its chunk, or when its
+// length is larger than the bytes left.
+std::optional<LengthPrefixed> ReadLengthPrefixed(const std::uint8_t* buffer, std::uint32_t limit,
+                                                 std::uint32_t position) {
+    ByteCursor cursor(buffer, limit, position);
+    const auto lead = cursor.U8();
+    const auto length = lead ? cursor.Vlq() : std::nullopt;
+    const auto data = length ? cursor.Bytes(*length) : std::nullopt;
+    if (!data) return std::nullopt;
+    return LengthPrefixed{*lead, *length, *data, cursor.Position()};
+}
+
+}  // namespace
+
 bool StandardMidifile::ReadMetaMsg(unsigned position, int /*kind*/, unsigned delta) {
     if (EndOfTrack(position)) {
         // Over 0xFF, 0x2F and the length byte; nothing is stored and the
@@ -363,26 +389,21 @@ bool StandardMidifile::ReadMetaMsg(unsigned position, int /*kind*/, unsigned del
         Bytepos = position + 3 < chunkEnd_ ? position + 3 : chunkEnd_;
         return true;
     }
-    ByteCursor cursor(FileBuffer.get(), chunkEnd_, position + 1);
-    const auto type = cursor.U8();
-    const auto length = type ? cursor.Vlq() : std::nullopt;
-    const auto data = length ? cursor.Bytes(*length) : std::nullopt;
-    if (!data) {
-        // A meta event cut off by the end of its chunk, or one whose length
-        // is larger than the bytes left, ends the track.
+    const auto body = ReadLengthPrefixed(FileBuffer.get(), chunkEnd_, position + 1);
+    if (!body) {
         ReportDamage();
         EndChunk();
         return true;
     }
     TrackTime += delta;
-    Bytepos = cursor.Position();
+    Bytepos = body->end;
     MetaEvent event{};
     event.Tick = TrackTime;
     event.Delta = delta;
     event.Status = 0xFF;
-    event.Type = *type;
-    event.Length = *length;
-    event.Data = Arena().Make(*data, *length);
+    event.Type = body->lead;
+    event.Length = body->length;
+    event.Data = Arena().Make(body->data, body->length);
     InsertMetaEventToContainer(std::move(event));
     return true;
 }
@@ -390,24 +411,21 @@ bool StandardMidifile::ReadMetaMsg(unsigned position, int /*kind*/, unsigned del
 bool StandardMidifile::ReadSysexMsg(unsigned position, int /*kind*/, unsigned delta) {
     // F0 starts a message, F7 a continuation packet or an escaped sequence; both
     // are kept with their status so that they are written back as they came.
-    ByteCursor cursor(FileBuffer.get(), chunkEnd_, position);
-    const auto status = cursor.U8();
-    const auto length = status ? cursor.Vlq() : std::nullopt;
-    const auto data = length ? cursor.Bytes(*length) : std::nullopt;
-    if (!data) {
+    const auto body = ReadLengthPrefixed(FileBuffer.get(), chunkEnd_, position);
+    if (!body) {
         ReportDamage();
         EndChunk();
         return true;
     }
     TrackTime += delta;
-    Bytepos = cursor.Position();
+    Bytepos = body->end;
     SysexEvent event{};
     event.Tick = TrackTime;
     event.Delta = delta;
-    event.Status = *status;
-    event.Manufacturer = *length ? (*data)[0] : 0;
-    event.Length = *length;
-    event.Data = Arena().Make(*data, *length);
+    event.Status = body->lead;
+    event.Manufacturer = body->length ? body->data[0] : 0;
+    event.Length = body->length;
+    event.Data = Arena().Make(body->data, body->length);
     InsertSysexEventToContainer(std::move(event));
     return true;
 }

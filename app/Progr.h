@@ -1,0 +1,48 @@
+// The program-change window: twelve rows, each mapping a source sound (bank
+// select MSB and program number, "Quell") to a destination sound ("Ziel").
+// Its controls are mirrored in ProgrammchangeBlock.
+#pragma once
+
+#include <QWidget>
+#include <array>
+
+#include "settings/SettingsBlocks.h"
+
+class QLineEdit;
+class QFrame;
+class TFInformationen;
+
+class TFProgrammchange : public QWidget {
+    Q_OBJECT
+public:
+    explicit TFProgrammchange(QWidget* parent = nullptr);
+
+    // The other settings window, gathered together with this one.
+    void SetInformationWindow(TFInformationen* information) { information_ = information; }
+
+    // Copies the edits into the block, in the order MSBQ, PRGQ, MSBD, PRGD.
+    // A text that is neither "-" nor a whole number raises
+    // settings::IntegerTextError; the edits before it are stored by then.
+    void FormToBlock();
+    // Copies the block into the edits.
+    void BlockToForm();
+
+    tonalux::settings::ProgrammchangeBlock Block;
+
+    QFrame* Panel1 = nullptr;
+    std::array<QFrame*, tonalux::settings::kProgrammchangeRows> RowPanels{};
+    std::array<QLineEdit*, tonalux::settings::kProgrammchangeRows> MSBQ{};
+    std::array<QLineEdit*, tonalux::settings::kProgrammchangeRows> PRGQ{};
+    std::array<QLineEdit*, tonalux::settings::kProgrammchangeRows> MSBD{};
+    std::array<QLineEdit*, tonalux::settings::kProgrammchangeRows> PRGD{};
+
+public slots:
+    // Shared change handler of all 48 edits: gathers both settings windows.
+    void MSBQ1Change();
+    void FormCreate() {}
+
+private:
+    TFInformationen* information_ = nullptr;
+};
+
+extern TFProgrammchange* FProgrammchange;

@@ -1,0 +1,139 @@
+// The main window "Tonalux & Belvorta": the lists of Midifile/ and Convert/,
+// the conversion options, the velocity threshold, the busy lamp, the menu with
+// the setup files and the report, and the notification-area icon. It is the
+// engine's host: the engine shows its messages and reads the threshold here.
+#pragma once
+
+#include <QMainWindow>
+#include <QString>
+#include <functional>
+#include <string>
+#include <vector>
+
+#include "Component.h"
+#include "EngineHost.h"
+
+class LedLamp;
+class LedNumber;
+class QAction;
+class QCheckBox;
+class QFileDialog;
+class QFrame;
+class QLabel;
+class QListWidget;
+class QPushButton;
+class QSlider;
+class QSystemTrayIcon;
+class TFInformationen;
+class TFProgrammchange;
+namespace tonalux {
+class StandardMidifile;
+}
+
+class TForm1 : public QMainWindow, public tonalux::EngineHost {
+    Q_OBJECT
+public:
+    explicit TForm1(QWidget* parent = nullptr);
+    ~TForm1() override;
+
+    // The two settings windows; both are gathered once here, so that a filling
+    // before any other gathering leaves their controls as they are.
+    void SetSettingsWindows(TFProgrammchange* programs, TFInformationen* information);
+
+    // ---- controls -----------------------------------------------------------
+    LedLamp* MMLED1 = nullptr;
+    QLabel* Label1 = nullptr;
+    QFrame* Panel1 = nullptr;
+    QCheckBox* CFastPlay = nullptr;
+    QFrame* Panel2 = nullptr;
+    QCheckBox* CFormat = nullptr;
+    QListWidget* ListBox1 = nullptr;
+    QPushButton* BConvert = nullptr;
+    QPushButton* Aktualisieren = nullptr;
+    QPushButton* Button1 = nullptr;
+    QLabel* Panel3 = nullptr;
+    QLabel* Panel4 = nullptr;
+    QListWidget* ListBox2 = nullptr;
+    QCheckBox* Vocoder = nullptr;
+    LedNumber* VelPanel = nullptr;
+    QFrame* SliderPopup = nullptr;  // holds MMSlider1 below the velocity display
+    QSlider* MMSlider1 = nullptr;
+    QSystemTrayIcon* TrayIcon1 = nullptr;
+    QFileDialog* OpenDialog1 = nullptr;
+    QFileDialog* SaveDialog1 = nullptr;
+    QFileDialog* SaveDialog2 = nullptr;
+    QAction* Hauptmenue1 = nullptr;
+    QAction* SetupLaden1 = nullptr;
+    QAction* SetupSpeichern1 = nullptr;
+    QAction* ListeSpeichern1 = nullptr;
+    QAction* Soundaenderungen1 = nullptr;
+    QAction* Zusatzinformationen1 = nullptr;
+
+    // ---- state --------------------------------------------------------------
+    std::string BaseFolder;  // the start folder, ending in "/"
+    int SaveFormat = 0;      // 0 writes format 0, any other value format 1
+
+    // ---- operations ---------------------------------------------------------
+    bool MidifileListeLaden();
+    bool ConvertListeLaden();
+    bool ConvertMidifile(const std::string& source, const std::string& destination);
+    // The names the two lists hold, as the file system spells them.
+    const std::vector<std::string>& MidifileNames() const { return midifileNames_; }
+    const std::vector<std::string>& ConvertNames() const { return convertNames_; }
+    // True while a folder conversion runs.
+    bool Converting() const { return converting_; }
+    // The engine object of the song being converted; nullptr between songs.
+    tonalux::StandardMidifile* CurrentMidifile() const;
+
+    // What the three menu items do with the file the dialog gave; an empty
+    // name stands for a cancelled dialog.
+    void LoadSetup(const QString& fileName);
+    void SaveSetup(const QString& fileName);
+    void SaveReport(const QString& fileName);
+
+    // Runs a file dialog and gives the chosen file or an empty name. Tests
+    // replace it so that no dialog waits for a user.
+    using DialogRunner = std::function<QString(QFileDialog& dialog)>;
+    void SetDialogRunner(DialogRunner runner);
+
+    // ---- engine host ----------------------------------------------------------
+    void ShowMessage(const std::string& text) override;
+    void ProcessMessages() override;
+    int VelocityThreshold() const override;
+
+public slots:
+    void FormCreate();
+    void AktualisierenClick();
+    void BConvertClick();
+    void CFormatClick();
+    void CFastPlayClick() {}
+    void MMSlider1Change(int position);
+    void SetupLaden1Click();
+    void SetupSpeichern1Click();
+    void ListeSpeichern1Click();
+
+protected:
+    void changeEvent(QEvent* event) override;
+    void closeEvent(QCloseEvent* event) override;
+
+private:
+    void BuildControls();
+    void BuildMenu();
+    void BuildDialogs();
+    void BuildTrayIcon();
+    void ShowSliderPopup();
+    void SetCommandsEnabled(bool enabled);
+    QString RunDialog(QFileDialog& dialog);
+
+    // Owner of the engine object of the song being converted.
+    tonalux::Component EngineOwner{nullptr};
+    TFProgrammchange* programs_ = nullptr;
+    TFInformationen* information_ = nullptr;
+    std::vector<std::string> midifileNames_;
+    std::vector<std::string> convertNames_;
+    DialogRunner dialogRunner_;
+    bool converting_ = false;
+    bool closing_ = false;
+};
+
+extern TForm1* Form1;

@@ -1,0 +1,31 @@
+// What the three windows share in look and placement: the two fonts, raised
+// panels, and a window placed by its outer size and position.
+#pragma once
+
+#include <QColor>
+#include <QFont>
+#include <QRect>
+#include <QString>
+
+class QFrame;
+class QLabel;
+class QWidget;
+
+// The window font, "MS Sans Serif", or a sans-serif font of the same pixel height.
+QFont SansFont(int pixelHeight, bool bold = false);
+// The small labels' font, "Small Fonts", or a sans-serif font of the same pixel height.
+QFont SmallFont(int pixelHeight = 9);
+
+// A raised panel.
+QFrame* MakePanel(QWidget* parent, const QRect& geometry);
+// A raised panel whose caption stands in its middle.
+QLabel* MakeHeadingPanel(QWidget* parent, const QRect& geometry, const QString& caption);
+// A label at a position, sized to its text.
+QLabel* MakeLabel(QWidget* parent, int left, int top, const QString& caption, const QFont& font);
+
+void SetTextColour(QWidget* widget, const QColor& colour);
+
+// Places a window so that its outer rectangle, frame included, is `outer`.
+// The frame is known only once the window is on the screen; until then the
+// window takes the whole rectangle.
+void PlaceWindow(QWidget* window, const QRect& outer);

@@ -1,0 +1,129 @@
+#include "SetupFile.h"
+
+#include <cstring>
+#include <filesystem>
+#include <fstream>
+
+#include "ReplaceFile.h"
+
+namespace tonalux::settings {
+
+namespace {
+
+// Little-endian 32-bit values, written and read byte by byte so the file is
+// the same on every machine.
+class RecordWriter {
+public:
+    explicit RecordWriter(SetupRecord& record) : record_(record) {}
+    void Int32s(const std::int32_t* values, int count) {
+        for (int i = 0; i < count; ++i) {
+            const auto bits = static_cast<std::uint32_t>(values[i]);
+            for (int b = 0; b < 4; ++b) record_[at_++] = static_cast<std::uint8_t>(bits >> (8 * b));
+        }
+    }
+    void Bytes(const void* data, std::size_t count) {
+        std::memcpy(record_.data() + at_, data, count);
+        at_ += count;
+    }
+
+private:
+    SetupRecord& record_;
+    std::size_t at_ = 0;
+};
+
+class RecordReader {
+public:
+    explicit RecordReader(const SetupRecord& record) : record_(record) {}
+    void Int32s(std::int32_t* values, int count) {
+        for (int i = 0; i < count; ++i) {
+            std::uint32_t bits = 0;
+            for (int b = 0; b < 4; ++b) bits |= static_cast<std::uint32_t>(record_[at_++]) << (8 * b);
+            values[i] = static_cast<std::int32_t>(bits);
+        }
+    }
+    void Bytes(void* data, std::size_t count) {
+        std::memcpy(data, record_.data() + at_, count);
+        at_ += count;
+    }
+
+private:
+    const SetupRecord& record_;
+    std::size_t at_ = 0;
+};
+
+}  // namespace
+
+SetupRecord EncodeSetup(const ProgrammchangeBlock& programs, const InformationenBlock& information) {
+    SetupRecord record{};
+    RecordWriter out(record);
+    out.Int32s(programs.MSBQ, kProgrammchangeRows);
+    out.Int32s(programs.MSBD, kProgrammchangeRows);
+    out.Int32s(programs.PRGQ, kProgrammchangeRows);
+    out.Int32s(programs.PRGD, kProgrammchangeRows);
+    out.Bytes(information.Copyright, sizeof information.Copyright);
+    out.Bytes(information.Trackname, sizeof information.Trackname);
+    out.Bytes(&information.Padding1, 1);
+    out.Int32s(information.KanV, kChannelPairs);
+    out.Int32s(information.KanT, kChannelPairs);
+    out.Bytes(&information.FastPlay, 1);
+    out.Bytes(&information.Format0, 1);
+    out.Bytes(information.Padding2, sizeof information.Padding2);
+    return record;
+}
+
+void DecodeSetup(const SetupRecord& record, ProgrammchangeBlock& programs, InformationenBlock& information) {
+    RecordReader in(record);
+    in.Int32s(programs.MSBQ, kProgrammchangeRows);
+    in.Int32s(programs.MSBD, kProgrammchangeRows);
+    in.Int32s(programs.PRGQ, kProgrammchangeRows);
+    in.Int32s(programs.PRGD, kProgrammchangeRows);
+    in.Bytes(information.Copyright, sizeof information.Copyright);
+    in.Bytes(information.Trackname, sizeof information.Trackname);
+    in.Bytes(&information.Padding1, 1);
+    in.Int32s(information.KanV, kChannelPairs);
+    in.Int32s(information.KanT, kChannelPairs);
+    in.Bytes(&information.FastPlay, 1);
+    in.Bytes(&information.Format0, 1);
+    in.Bytes(information.Padding2, sizeof information.Padding2);
+}
+
+SetupLoadOutcome LoadSetupFile(const std::string& path, ProgrammchangeBlock& programs,
+                               InformationenBlock& information) {
+    std::error_code ec;
+    if (!std::filesystem::is_regular_file(path, ec)) return SetupLoadOutcome::CannotOpen;
+    std::ifstream in(path, std::ios::binary | std::ios::ate);
+    if (!in) return SetupLoadOutcome::CannotOpen;
+    const std::streamoff size = in.tellg();
+    if (size < 0) return SetupLoadOutcome::CannotOpen;
+    if (size == 0 || size % static_cast<std::streamoff>(kSetupRecordSize) != 0) return SetupLoadOutcome::WrongSize;
+
+    // Every record would be read in turn and the last one stays in effect, so
+    // only the last one is read.
+    SetupRecord record{};
+    in.seekg(size - static_cast<std::streamoff>(kSetupRecordSize));
+    if (!in.read(reinterpret_cast<char*>(record.data()), kSetupRecordSize)) return SetupLoadOutcome::CannotOpen;
+    DecodeSetup(record, programs, information);
+    return SetupLoadOutcome::Loaded;
+}
+
+SetupSaveOutcome SaveSetupFile(const std::string& path, const ProgrammchangeBlock& programs,
+                               const InformationenBlock& information) {
+    const SetupRecord record = EncodeSetup(programs, information);
+    switch (ReplaceFileContents(path, std::vector<std::uint8_t>(record.begin(), record.end()))) {
+        case ReplaceOutcome::Written: return SetupSaveOutcome::Saved;
+        case ReplaceOutcome::CannotCreate: return SetupSaveOutcome::CannotCreate;
+        case ReplaceOutcome::WriteFailed: break;
+    }
+    return SetupSaveOutcome::WriteFailed;
+}
+
+std::vector<std::string> SetupSaveMessages(SetupSaveOutcome outcome) {
+    switch (outcome) {
+        case SetupSaveOutcome::Saved: return {};
+        case SetupSaveOutcome::CannotCreate: return {"Save Registration Error!", "Write Preset Error! #101"};
+        case SetupSaveOutcome::WriteFailed: break;
+    }
+    return {"Write Preset Error! #101"};
+}
+
+}  // namespace tonalux::settings

@@ -1,0 +1,345 @@
+// "&FolderConvert" in a temporary start folder: output names and formats, the
+// options, damaged and vanished songs, an unusable Convert/, the busy lamp,
+// the disabled commands and the speed of a whole folder.
+#include <QAction>
+#include <QCheckBox>
+#include <QElapsedTimer>
+#include <QListWidget>
+#include <QPushButton>
+#include <QSlider>
+#include <QTimer>
+#include <QtTest>
+#include <filesystem>
+
+#include "SongBuilder.h"
+#include "StandardMidifile.h"
+#include "WindowFixture.h"
+#include "widgets/LedLamp.h"
+
+namespace fs = std::filesystem;
+using tonalux::testing::Bytes;
+using tonalux::testing::ReadFile;
+using tonalux::testing::SongBuilder;
+using tonalux::testing::TempDir;
+using tonalux::testing::Track;
+using tonalux::testing::WriteFile;
+
+namespace {
+
+// A song whose note-ons on `quietChannel` (0-based) have velocity `quiet` and
+// whose other notes are loud; -1 for no quiet channel. It carries one vocoder
+// message and one other system-exclusive message.
+Bytes Song(int quietChannel, std::uint8_t quiet = 3) {
+    Track track;
+    track.Tempo(0, 500000);
+    track.Sysex(0, {0x43, 0x10, 0x4C, 0x00, 0x00, 0x7E, 0x00, 0xF7});
+    track.Sysex(0, {0x43, 0x10, 0x4C, 0x04, 0x00, 0x0C, 0x01, 0xF7});
+    track.Note(0, 0x90, 60, 100).Note(96, 0x80, 60, 64);
+    track.Note(0, 0x91, 40, 90).Note(96, 0x81, 40, 64);
+    if (quietChannel >= 0) {
+        const auto on = static_cast<std::uint8_t>(0x90 | quietChannel);
+        const auto off = static_cast<std::uint8_t>(0x80 | quietChannel);
+        track.Note(0, on, 64, quiet).Note(96, off, 64, 0).Note(0, on, 67, quiet).Note(96, off, 67, 0);
+    }
+    track.End();
+    return SongBuilder(0, 96).AddTrack(track).Bytes();
+}
+
+// Format and track count from a written file's header.
+std::pair<int, int> FormatAndTracks(const std::string& path) {
+    const Bytes bytes = ReadFile(path);
+    if (bytes.size() < 14) return {-1, -1};
+    return {bytes[8] << 8 | bytes[9], bytes[10] << 8 | bytes[11]};
+}
+
+QStringList Items(const QListWidget* list) {
+    QStringList items;
+    for (int i = 0; i < list->count(); ++i) items << list->item(i)->text();
+    return items;
+}
+
+void MakeFolders(const TempDir& dir) {
+    fs::create_directories(dir.Path() / "Midifile");
+    fs::create_directories(dir.Path() / "Convert");
+}
+
+}  // namespace
+
+class ConversionWindowTest : public QObject {
+    Q_OBJECT
+private slots:
+    void convertsEverySongUnderItsVocoderName();
+    void untickedFormatWritesFormatOne();
+    void optionsReachTheEngine();
+    void loadedSetupOptionsReachTheConversion();
+    void damagedSongIsSkippedWithItsMessage();
+    void vanishedSongAndFolderEntryAreSkippedSilently();
+    void missingConvertFolderIsReportedPerSong();
+    void closingTheWindowStopsAfterTheCurrentSong();
+    void largeSongKeepsTheWindowAliveWithLampLit();
+    void hundredSongsConvertQuickly();
+};
+
+void ConversionWindowTest::convertsEverySongUnderItsVocoderName() {
+    WindowSet w([](const TempDir& dir) {
+        MakeFolders(dir);
+        WriteFile(dir.Path() / "Midifile" / "A.mid", Song(2));
+        WriteFile(dir.Path() / "Midifile" / "B.mid", Song(-1));
+        WriteFile(dir.Path() / "Midifile" / "SONG.MID", Song(-1));
+        WriteFile(dir.Path() / "Midifile" / "Twelve.mid", Song(11));
+    });
+    const Bytes input = ReadFile(w.File("Midifile/A.mid"));
+    w.main->show();
+    QVERIFY(QTest::qWaitForWindowExposed(w.main.get()));
+    QTest::mouseClick(w.main->BConvert, Qt::LeftButton);
+
+    const QStringList outputs{"A_VOC-3.mid", "B_NO-VOC.mid", "SONG_NO-VOC.MID", "Twelve_VOC-12.mid"};
+    QCOMPARE(Items(w.main->ListBox2), outputs);
+    for (const QString& name : outputs) QCOMPARE(FormatAndTracks(w.File("Convert/" + name.toStdString())).first, 0);
+    QVERIFY(w.messages.isEmpty());
+    QCOMPARE(ReadFile(w.File("Midifile/A.mid")), input);  // inputs are never changed
+    QCOMPARE(w.main->ListBox1->count(), 4);
+    QCOMPARE(w.main->ListBox1->currentRow(), -1);  // the refilled list has no selection
+    QVERIFY(!w.main->MMLED1->IsLit());
+
+    // Converting again overwrites the same names.
+    fs::resize_file(w.File("Convert/A_VOC-3.mid"), 3);
+    w.main->BConvert->click();
+    QCOMPARE(Items(w.main->ListBox2), outputs);
+    QVERIFY(fs::file_size(w.File("Convert/A_VOC-3.mid")) > 14);
+}
+
+void ConversionWindowTest::untickedFormatWritesFormatOne() {
+    WindowSet w([](const TempDir& dir) {
+        MakeFolders(dir);
+        WriteFile(dir.Path() / "Midifile" / "A.mid", Song(2));
+    });
+    w.main->CFormat->setChecked(false);
+    QCOMPARE(w.main->SaveFormat, 1);
+    QCOMPARE(w.information->Block.Format0, 0);
+    w.main->BConvert->click();
+    // A meta track and one track for each of the three channels.
+    QCOMPARE(FormatAndTracks(w.File("Convert/A_VOC-3.mid")), std::make_pair(1, 4));
+
+    w.main->CFormat->setChecked(true);
+    QCOMPARE(w.information->Block.Format0, 1);
+    w.main->BConvert->click();
+    QCOMPARE(FormatAndTracks(w.File("Convert/A_VOC-3.mid")), std::make_pair(0, 1));
+}
+
+void ConversionWindowTest::optionsReachTheEngine() {
+    WindowSet w([](const TempDir& dir) {
+        MakeFolders(dir);
+        WriteFile(dir.Path() / "Midifile" / "A.mid", Song(4, 8));
+    });
+    auto vocoderMessageKept = [&w] {
+        const Bytes out = ReadFile(w.File("Convert/" + w.main->ConvertNames().front()));
+        const Bytes pattern{0x43, 0x10, 0x4C, 0x04};
+        return std::search(out.begin(), out.end(), pattern.begin(), pattern.end()) != out.end();
+    };
+    // Velocity 8 lies above the threshold 5, and the vocoder message goes.
+    w.main->BConvert->click();
+    QCOMPARE(w.main->ConvertNames(), std::vector<std::string>{"A_NO-VOC.mid"});
+    QVERIFY(!vocoderMessageKept());
+
+    // With the threshold at 8 channel 5 is the vocoder channel; unticked, the message stays.
+    fs::remove(w.File("Convert/A_NO-VOC.mid"));
+    w.main->MMSlider1->setValue(8);
+    w.main->Vocoder->setChecked(false);
+    w.main->BConvert->click();
+    QCOMPARE(w.main->ConvertNames(), std::vector<std::string>{"A_VOC-5.mid"});
+    QVERIFY(vocoderMessageKept());
+}
+
+void ConversionWindowTest::loadedSetupOptionsReachTheConversion() {
+    // The first note lies at tick 1920, after a program change at tick 0.
+    WindowSet w([](const TempDir& dir) {
+        MakeFolders(dir);
+        Track track;
+        track.Program(0, 0, 5).Note(1920, 0x90, 60, 100).Note(480, 0x80, 60, 0).End();
+        WriteFile(dir.Path() / "Midifile" / "Late.mid", SongBuilder(0, 96).AddTrack(track).Bytes());
+    });
+    // A setup file with "Start auf Tatkt 1" ticked and "Midiformat 0" unticked.
+    Bytes setup(312, 0);
+    setup[308] = 1;
+    setup[309] = 0;
+    WriteFile(w.File("start.set"), setup);
+    w.dialogAnswer = QString::fromStdString(w.File("start.set"));
+    w.main->SetupLaden1->trigger();
+    QVERIFY(w.main->CFastPlay->isChecked());
+    QVERIFY(!w.main->Panel1->isVisible());
+    QVERIFY(!w.main->CFormat->isChecked());
+
+    w.main->BConvert->click();
+    QCOMPARE(FormatAndTracks(w.File("Convert/Late_NO-VOC.mid")).first, 1);
+    tonalux::Component owner(nullptr);
+    tonalux::StandardMidifile song(&owner);
+    QVERIFY(song.LoadMidifile(w.File("Convert/Late_NO-VOC.mid")));
+    QCOMPARE(song.GetSizeMidievents(0), 3);
+    QCOMPARE(song.GetMidievent(0, 0).Tick, 0u);  // the program change
+    QCOMPARE(song.GetMidievent(0, 1).Tick, 0u);  // the first note now starts the song
+    QCOMPARE(song.GetMidievent(0, 2).Tick, 480u);
+}
+
+void ConversionWindowTest::damagedSongIsSkippedWithItsMessage() {
+    WindowSet w([](const TempDir& dir) {
+        MakeFolders(dir);
+        WriteFile(dir.Path() / "Midifile" / "A.mid", Song(2));
+        WriteFile(dir.Path() / "Midifile" / "Bad.mid", {'R', 'I', 'F', 'F', 0, 0, 0, 4, 1, 2, 3, 4, 5, 6});
+        WriteFile(dir.Path() / "Midifile" / "C.mid", Song(-1));
+    });
+    w.main->BConvert->click();
+    QCOMPARE(w.messages, QStringList{QStringLiteral("incorrect fileheader")});
+    QCOMPARE(Items(w.main->ListBox2), (QStringList{"A_VOC-3.mid", "C_NO-VOC.mid"}));
+}
+
+void ConversionWindowTest::vanishedSongAndFolderEntryAreSkippedSilently() {
+    WindowSet w([](const TempDir& dir) {
+        MakeFolders(dir);
+        WriteFile(dir.Path() / "Midifile" / "A.mid", Song(2));
+        WriteFile(dir.Path() / "Midifile" / "B.mid", Song(-1));
+        fs::create_directories(dir.Path() / "Midifile" / "x.mid");
+    });
+    QCOMPARE(Items(w.main->ListBox1), (QStringList{"A.mid", "B.mid", "x.mid"}));
+    fs::remove(w.File("Midifile/A.mid"));
+    WriteFile(w.File("Midifile/New.mid"), Song(-1));  // not listed yet, so not converted
+    w.main->BConvert->click();
+    QVERIFY(w.messages.isEmpty());
+    QCOMPARE(Items(w.main->ListBox2), QStringList{"B_NO-VOC.mid"});
+    QCOMPARE(Items(w.main->ListBox1), (QStringList{"B.mid", "New.mid", "x.mid"}));
+}
+
+void ConversionWindowTest::missingConvertFolderIsReportedPerSong() {
+    WindowSet w([](const TempDir& dir) {
+        fs::create_directories(dir.Path() / "Midifile");
+        WriteFile(dir.Path() / "Midifile" / "A.mid", Song(2));
+        WriteFile(dir.Path() / "Midifile" / "B.mid", Song(-1));
+    });
+    w.main->BConvert->click();
+    const QString message = QStringLiteral("Dateinamen wechseln! Datei bereits ge\u00f6ffnet!");
+    QCOMPARE(w.messages, (QStringList{message, message}));
+    QVERIFY(!fs::exists(w.File("Convert")));
+    QCOMPARE(w.main->ListBox2->count(), 0);
+    QVERIFY(w.main->BConvert->isEnabled());
+}
+
+void ConversionWindowTest::closingTheWindowStopsAfterTheCurrentSong() {
+    WindowSet w([](const TempDir& dir) {
+        MakeFolders(dir);
+        WriteFile(dir.Path() / "Midifile" / "A.mid", Song(2));
+        WriteFile(dir.Path() / "Midifile" / "B.mid", {'M', 'T', 'h', 'x'});
+        WriteFile(dir.Path() / "Midifile" / "C.mid", Song(-1));
+    });
+    w.main->show();
+    QVERIFY(QTest::qWaitForWindowExposed(w.main.get()));
+    // The user closes the window while the message about B is on the screen.
+    SetMessageHook([&w](const QString& text) {
+        w.messages.push_back(text);
+        w.main->close();
+    });
+    w.main->BConvert->click();
+    QCOMPARE(w.messages.size(), 1);
+    QVERIFY(fs::exists(w.File("Convert/A_VOC-3.mid")));
+    QVERIFY(!fs::exists(w.File("Convert/C_NO-VOC.mid")));
+    QVERIFY(!w.main->MMLED1->IsLit());
+}
+
+void ConversionWindowTest::largeSongKeepsTheWindowAliveWithLampLit() {
+    // One track of 1,000,000 note events on four channels.
+    WindowSet w([](const TempDir& dir) {
+        MakeFolders(dir);
+        Bytes body;
+        body.reserve(4'000'010);
+        for (std::uint32_t i = 0; i < 500'000; ++i) {
+            const auto channel = static_cast<std::uint8_t>(i % 4);
+            const auto key = static_cast<std::uint8_t>(40 + i % 40);
+            body.insert(body.end(), {0x00, static_cast<std::uint8_t>(0x90 | channel), key, 100});
+            body.insert(body.end(), {0x01, static_cast<std::uint8_t>(0x80 | channel), key, 0});
+        }
+        body.insert(body.end(), {0x00, 0xFF, 0x2F, 0x00});
+        WriteFile(dir.Path() / "Midifile" / "Big.mid", SongBuilder(0, 96).AddTrack(Track().Raw(body)).Bytes());
+    });
+    TForm1& f = *w.main;
+    f.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&f));
+
+    // Counts the paints of the window's client area while the lamp is lit.
+    struct PaintCounter : QObject {
+        TForm1* window = nullptr;
+        int paintsWhileLit = 0;
+        bool eventFilter(QObject*, QEvent* event) override {
+            if (event->type() == QEvent::Paint && window->MMLED1->IsLit()) ++paintsWhileLit;
+            return false;
+        }
+    } counter;
+    counter.window = &f;
+    f.ListBox2->viewport()->installEventFilter(&counter);
+
+    int ticks = 0, ticksLit = 0, ticksDisabled = 0, ticksWithEngine = 0;
+    QTimer probe;
+    probe.setInterval(5);
+    QObject::connect(&probe, &QTimer::timeout, [&] {
+        if (!f.Converting()) return;
+        ++ticks;
+        if (f.MMLED1->IsLit()) ++ticksLit;
+        if (f.CurrentMidifile() != nullptr) ++ticksWithEngine;
+        if (!f.BConvert->isEnabled() && !f.Aktualisieren->isEnabled() && !f.SetupLaden1->isEnabled() &&
+            !f.SetupSpeichern1->isEnabled() && !f.ListeSpeichern1->isEnabled())
+            ++ticksDisabled;
+        f.ListBox2->viewport()->update();  // asks for a repaint, which only a live window delivers
+        // A second conversion asked for now is refused.
+        f.BConvertClick();
+    });
+    probe.start();
+    QElapsedTimer clock;
+    clock.start();
+    QTest::mouseClick(f.BConvert, Qt::LeftButton);
+    probe.stop();
+    qInfo("1,000,000 events converted in %lld ms; %d probes while converting, %d with the lamp lit, %d paints",
+          static_cast<long long>(clock.elapsed()), ticks, ticksLit, counter.paintsWhileLit);
+
+    QVERIFY2(ticksLit > 0, "the window did not react while the song was converted");
+    QCOMPARE(ticksDisabled, ticks);
+    QCOMPARE(ticksWithEngine, ticksLit);
+    QVERIFY(f.CurrentMidifile() == nullptr);
+    QVERIFY(counter.paintsWhileLit > 0);
+    QVERIFY(w.messages.isEmpty());
+    QCOMPARE(w.main->ConvertNames(), std::vector<std::string>{"Big_NO-VOC.mid"});
+    QVERIFY(f.BConvert->isEnabled() && f.SetupLaden1->isEnabled() && f.ListeSpeichern1->isEnabled());
+    QVERIFY(!f.MMLED1->IsLit());
+}
+
+void ConversionWindowTest::hundredSongsConvertQuickly() {
+    // 100 songs of about 50 KB: four channels of notes, one tempo change per bar.
+    WindowSet w([](const TempDir& dir) {
+        MakeFolders(dir);
+        Track track;
+        track.Tempo(0, 500000);
+        for (std::uint32_t i = 0; i < 6'200; ++i) {
+            const auto channel = static_cast<std::uint8_t>(i % 4);
+            track.Note(i % 4 == 0 ? 24 : 0, static_cast<std::uint8_t>(0x90 | channel),
+                       static_cast<std::uint8_t>(48 + i % 24), 90);
+            track.Note(12, static_cast<std::uint8_t>(0x80 | channel), static_cast<std::uint8_t>(48 + i % 24), 0);
+        }
+        track.End();
+        const Bytes song = SongBuilder(0, 96).AddTrack(track).Bytes();
+        for (int i = 0; i < 100; ++i)
+            WriteFile(dir.Path() / "Midifile" / ("Song" + std::to_string(100 + i) + ".mid"), song);
+    });
+    QVERIFY(fs::file_size(w.File("Midifile/Song100.mid")) >= 48'000);
+    QElapsedTimer clock;
+    clock.start();
+    w.main->BConvert->click();
+    const qint64 elapsed = clock.elapsed();
+    qInfo("100 songs of %lld bytes converted in %lld ms", static_cast<long long>(fs::file_size(w.File("Midifile/Song100.mid"))),
+          static_cast<long long>(elapsed));
+    QCOMPARE(w.main->ListBox2->count(), 100);
+#ifdef TONALUX_SANITIZED
+    QVERIFY(elapsed < 30'000);
+#else
+    QVERIFY(elapsed < 2'000);
+#endif
+}
+
+QTEST_MAIN(ConversionWindowTest)
+#include "ConversionWindowTest.moc"

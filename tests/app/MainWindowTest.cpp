@@ -1,0 +1,318 @@
+// The main window as the user first sees it, its velocity display and slider,
+// the notification icon, and the settings windows it opens.
+#include <QAction>
+#include <QCheckBox>
+#include <QComboBox>
+#include <QFrame>
+#include <QLabel>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QMenu>
+#include <QMenuBar>
+#include <QPushButton>
+#include <QSlider>
+#include <QSystemTrayIcon>
+#include <QtTest>
+#include <filesystem>
+
+#include "SongBuilder.h"
+#include "WindowFixture.h"
+#include "widgets/LedLamp.h"
+#include "widgets/LedNumber.h"
+
+namespace fs = std::filesystem;
+
+class MainWindowTest : public QObject {
+    Q_OBJECT
+private slots:
+    void captionsAndInitialStates();
+    void controlsStandWhereTheyBelong();
+    void settingsWindowsLayout();
+    void listsShowMidiEntriesOfBothFoldersSorted();
+    void missingFoldersGiveEmptyLists();
+    void velocityDisplayFollowsTheSlider();
+    void minimiseAndTheNotificationIcon();
+    void menuEntriesOpenTheSettingsWindows();
+    void errorInAHandlerIsShownAndTheProgramGoesOn();
+};
+
+void MainWindowTest::captionsAndInitialStates() {
+    WindowSet w;
+    TForm1& f = *w.main;
+    QCOMPARE(f.windowTitle(), QStringLiteral("Tonalux & Belvorta"));
+    QCOMPARE(f.Label1->text(), QStringLiteral("Vel."));
+    QCOMPARE(f.CFastPlay->text(), QStringLiteral("Start auf Tatkt 1"));
+    QCOMPARE(f.CFormat->text(), QStringLiteral("Midiformat 0"));
+    QCOMPARE(f.BConvert->text(), QStringLiteral("&FolderConvert"));
+    QCOMPARE(f.Aktualisieren->text(), QStringLiteral("&Midifiles Aktualisieren"));
+    QCOMPARE(f.Button1->text(), QStringLiteral("&Single Convert"));
+    QCOMPARE(f.Panel3->text(), QStringLiteral("Orginalfiles"));
+    QCOMPARE(f.Panel4->text(), QStringLiteral("Convertfiles"));
+    QCOMPARE(f.Vocoder->text(), QStringLiteral("Yamaha Vocoder Sysex delete"));
+    QCOMPARE(f.Vocoder->font().pixelSize(), 19);
+    QCOMPARE(f.font().pixelSize(), 11);
+
+    f.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&f));
+    QVERIFY(f.CFormat->isChecked());
+    QVERIFY(f.Vocoder->isChecked());
+    QVERIFY(!f.CFastPlay->isChecked());
+    QVERIFY(!f.CFastPlay->isEnabled());
+    QVERIFY(!f.Panel1->isVisible());
+    QVERIFY(f.Panel2->isVisible());
+    QVERIFY(!f.Button1->isVisible());
+    QVERIFY(!f.MMSlider1->isVisible());
+    QVERIFY(!f.MMLED1->IsLit());
+    QCOMPARE(f.VelPanel->intValue(), 5);
+    QCOMPARE(f.VelPanel->digitCount(), 3);
+    QCOMPARE(f.VelocityThreshold(), 5);
+    QCOMPARE(f.MMSlider1->minimum(), 0);
+    QCOMPARE(f.MMSlider1->maximum(), 127);
+    QCOMPARE(f.MMSlider1->value(), 5);
+    QCOMPARE(f.SaveFormat, 0);
+    QCOMPARE(f.ListBox1->count(), 0);
+    QCOMPARE(f.ListBox2->count(), 0);
+    QCOMPARE(f.ListBox1->palette().color(QPalette::Text), QColor(0, 0, 128));
+    QCOMPARE(f.ListBox2->palette().color(QPalette::Text), QColor(0, 128, 0));
+    QVERIFY(!(f.windowFlags() & Qt::WindowMaximizeButtonHint));
+    QVERIFY(f.windowFlags() & Qt::WindowMinimizeButtonHint);
+    QVERIFY(!f.windowIcon().isNull());
+    QVERIFY(!w.programs->isVisible());
+    QVERIFY(!w.information->isVisible());
+    QCOMPARE(w.programs->windowTitle(), QStringLiteral("Programmchange"));
+    QCOMPARE(w.information->windowTitle(), QStringLiteral("Informationen"));
+
+    // Menu: each top-level caption ends in ten blanks; the main menu's items
+    // stand between separators.
+    const QString pad(10, QLatin1Char(' '));
+    const QList<QAction*> top = f.menuBar()->actions();
+    QCOMPARE(top.size(), 3);
+    QCOMPARE(top[0]->text(), QStringLiteral("Hauptmen\u00fc") + pad);
+    QCOMPARE(top[1]->text(), QStringLiteral("Sound\u00e4nderungen") + pad);
+    QCOMPARE(top[2]->text(), QStringLiteral("Zusatzinformationen") + pad);
+    QStringList items;
+    for (QAction* item : top[0]->menu()->actions()) items << (item->isSeparator() ? QStringLiteral("|") : item->text());
+    QCOMPARE(items, (QStringList{"|", "&Setup Laden", "|", "&Setup Speichern", "|", "ListeSpeichern", "|"}));
+
+    // Dialogs: setup files and the report with its proposed name.
+    QCOMPARE(f.OpenDialog1->nameFilters(), QStringList{QStringLiteral("*.set (*.set)")});
+    QCOMPARE(f.SaveDialog1->nameFilters(), QStringList{QStringLiteral("*.set (*.set)")});
+    QVERIFY(f.SaveDialog1->defaultSuffix().isEmpty());
+    QCOMPARE(f.SaveDialog2->nameFilters(), QStringList{QStringLiteral("*.txt (*.txt)")});
+    QCOMPARE(f.SaveDialog2->selectedFiles().value(0).section(QLatin1Char('/'), -1), QStringLiteral("Report.txt"));
+}
+
+void MainWindowTest::controlsStandWhereTheyBelong() {
+    WindowSet w;
+    TForm1& f = *w.main;
+    QCOMPARE(f.geometry(), QRect(259, 95, 494, 639));  // no frame under this platform
+    const QList<QPair<QWidget*, QRect>> places{
+        {f.MMLED1, {181, 5, 284, 33}},       {f.Panel1, {6, 5, 121, 33}},     {f.CFastPlay, {8, 8, 97, 17}},
+        {f.Panel2, {7, 5, 121, 33}},         {f.CFormat, {5, 8, 97, 17}},     {f.ListBox1, {6, 76, 230, 433}},
+        {f.BConvert, {364, 544, 100, 33}},   {f.Aktualisieren, {7, 514, 459, 25}},
+        {f.Button1, {244, 544, 110, 33}},    {f.Panel3, {7, 48, 232, 24}},    {f.Panel4, {242, 48, 232, 24}},
+        {f.ListBox2, {240, 77, 230, 433}},   {f.Vocoder, {9, 548, 291, 24}},  {f.VelPanel, {134, 16, 37, 22}},
+    };
+    for (const auto& [widget, rect] : places) QCOMPARE(widget->geometry(), rect);
+    QCOMPARE(f.Label1->pos(), QPoint(146, 3));
+    QCOMPARE(f.MMSlider1->size(), QSize(217, 32));
+    QCOMPARE(f.CFastPlay->parentWidget(), f.Panel1);
+    QCOMPARE(f.CFormat->parentWidget(), f.Panel2);
+    // The client area starts below the menu bar, so the controls keep their places.
+    QCOMPARE(f.MMLED1->parentWidget(), f.centralWidget());
+    f.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&f));
+    QCOMPARE(f.centralWidget()->geometry().top(), f.menuBar()->geometry().bottom() + 1);
+
+    // Resizing the window moves nothing.
+    f.resize(700, 800);
+    QCOMPARE(f.BConvert->geometry(), QRect(364, 544, 100, 33));
+    QCOMPARE(f.ListBox2->geometry(), QRect(240, 77, 230, 433));
+}
+
+void MainWindowTest::settingsWindowsLayout() {
+    WindowSet w;
+    TFProgrammchange& p = *w.programs;
+    QCOMPARE(p.geometry(), QRect(191, 112, 462, 423));
+    QCOMPARE(p.Panel1->geometry(), QRect(8, 8, 441, 377));
+    const int tops[] = {32, 88, 144, 200, 256, 312};
+    for (int row = 0; row < 12; ++row) {
+        const QString number = QString::number(row + 1);
+        QCOMPARE(p.RowPanels[row]->geometry(), QRect(row < 6 ? 8 : 224, tops[row % 6], 209, 49));
+        QCOMPARE(p.MSBQ[row]->geometry(), QRect(8, 24, 33, 21));
+        QCOMPARE(p.PRGQ[row]->geometry(), QRect(48, 24, 33, 21));
+        QCOMPARE(p.MSBD[row]->geometry(), QRect(128, 24, 33, 21));
+        QCOMPARE(p.PRGD[row]->geometry(), QRect(168, 24, 33, 21));
+        QCOMPARE(p.MSBQ[row]->objectName(), QStringLiteral("MSBQ") + number);
+        QCOMPARE(p.PRGD[row]->objectName(), QStringLiteral("PRGD") + number);
+        for (QLineEdit* edit : {p.MSBQ[row], p.PRGQ[row], p.MSBD[row], p.PRGD[row]}) {
+            QCOMPARE(edit->parentWidget(), p.RowPanels[row]);
+            QCOMPARE(edit->text(), QStringLiteral("-"));
+            QCOMPARE(edit->maxLength(), 3);
+            QCOMPARE(edit->font().pixelSize(), 13);
+            QCOMPARE(edit->palette().color(QPalette::Text), QColor(0, 0, 128));
+        }
+        QStringList labels;
+        for (QLabel* label : p.RowPanels[row]->findChildren<QLabel*>()) labels << label->text();
+        QCOMPARE(labels, (QStringList{"MSB", "PRG", "MSB", "PRG"}));
+    }
+    QStringList headings;
+    for (QLabel* label : p.Panel1->findChildren<QLabel*>(QString(), Qt::FindDirectChildrenOnly)) {
+        QVERIFY(label->font().bold());
+        headings << QStringLiteral("%1@%2,%3").arg(label->text()).arg(label->x()).arg(label->y());
+    }
+    QCOMPARE(headings, (QStringList{"Quell@32,16", "Ziel@168,16", "Quell@256,16", "Ziel@384,16"}));
+
+    TFInformationen& i = *w.information;
+    QCOMPARE(i.geometry(), QRect(208, 462, 721, 198));
+    QCOMPARE(i.Panel1->geometry(), QRect(7, 8, 266, 46));
+    QCOMPARE(i.Panel2->geometry(), QRect(275, 8, 431, 46));
+    QCOMPARE(i.Panel3->geometry(), QRect(5, 58, 704, 100));
+    QCOMPARE(i.Label1->text(), QStringLiteral("COPYRIGHT"));
+    QCOMPARE(i.Label1->pos(), QPoint(7, 4));
+    QCOMPARE(i.Label2->text(), QStringLiteral("TRACKNAME"));
+    QCOMPARE(i.Label2->pos(), QPoint(5, 4));
+    QCOMPARE(i.Label3->text(), QStringLiteral("KANALTAUSCHEN"));
+    QCOMPARE(i.Label3->pos(), QPoint(267, 5));
+    QCOMPARE(i.Label3->font().pixelSize(), 9);
+    QCOMPARE(i.ECopyright->geometry(), QRect(4, 20, 257, 21));
+    QCOMPARE(i.ETrackname->geometry(), QRect(4, 20, 422, 21));
+    QCOMPARE(i.ETrackname->text(), QStringLiteral("VELMOTRIX"));
+    QCOMPARE(i.ECopyright->text(), QString());
+    for (QLineEdit* edit : {i.ECopyright, i.ETrackname}) {
+        QCOMPARE(edit->maxLength(), 25);
+        QVERIFY(edit->font().bold());
+        QCOMPARE(edit->palette().color(QPalette::Text), QColor(0, 0, 255));
+    }
+    const int lefts[] = {3, 90, 177, 263, 352, 443, 530, 617};
+    for (int pair = 0; pair < 8; ++pair) {
+        QCOMPARE(i.CKanV[pair]->geometry(), QRect(lefts[pair], pair < 3 ? 21 : 20, 83, 21));
+        QCOMPARE(i.CKanT[pair]->geometry(), QRect(lefts[pair] - 1, pair < 3 ? 69 : 68, 83, 21));
+        for (QComboBox* box : {i.CKanV[pair], i.CKanT[pair]}) {
+            QVERIFY(box->isEditable());
+            QCOMPARE(box->count(), 16);
+            QCOMPARE(box->itemText(0), QStringLiteral("KANAL 1"));
+            QCOMPARE(box->itemText(15), QStringLiteral("KANAL 16"));
+            QCOMPARE(box->currentIndex(), 0);
+        }
+    }
+}
+
+void MainWindowTest::listsShowMidiEntriesOfBothFoldersSorted() {
+    using tonalux::testing::WriteFile;
+    WindowSet w([](const tonalux::testing::TempDir& dir) {
+        fs::create_directories(dir.Path() / "Midifile" / "x.mid");
+        fs::create_directories(dir.Path() / "Convert");
+        for (const char* name : {"b.mid", "A.MID", "c.Mid", "notes.txt", "mid", "d.midi"})
+            WriteFile(dir.Path() / "Midifile" / name, {1});
+        fs::create_symlink(dir.Path() / "Midifile" / "b.mid", dir.Path() / "Midifile" / "link.mid");
+        fs::create_symlink(dir.Path() / "nowhere", dir.Path() / "Midifile" / "dangling.mid");
+        WriteFile(dir.Path() / "Convert" / "b_NO-VOC.mid", {1});
+    });
+    QStringList left;
+    for (int i = 0; i < w.main->ListBox1->count(); ++i) left << w.main->ListBox1->item(i)->text();
+    QCOMPARE(left, (QStringList{"A.MID", "b.mid", "c.Mid", "link.mid", "x.mid"}));
+    QCOMPARE(w.main->ListBox2->count(), 1);
+    QCOMPARE(w.main->ListBox2->item(0)->text(), QStringLiteral("b_NO-VOC.mid"));
+    QCOMPARE(QString::fromStdString(w.main->BaseFolder), QDir::currentPath() + QLatin1Char('/'));
+
+    // A refresh shows what the folders hold now.
+    WriteFile(w.File("Convert/A_NO-VOC.MID"), {1});
+    fs::remove(w.File("Midifile/c.Mid"));
+    w.main->Aktualisieren->click();
+    QCOMPARE(w.main->ListBox1->count(), 4);
+    QCOMPARE(w.main->ListBox2->count(), 2);
+    QVERIFY(w.messages.isEmpty());
+}
+
+void MainWindowTest::missingFoldersGiveEmptyLists() {
+    WindowSet w;
+    QCOMPARE(w.main->ListBox1->count(), 0);
+    QCOMPARE(w.main->ListBox2->count(), 0);
+    w.main->BConvert->click();
+    QVERIFY(w.messages.isEmpty());
+    QVERIFY(!fs::exists(w.File("Convert")));  // the program never creates a folder
+}
+
+void MainWindowTest::velocityDisplayFollowsTheSlider() {
+    WindowSet w;
+    TForm1& f = *w.main;
+    f.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&f));
+
+    // A click on the display opens the slider below it, clear of the lamp.
+    QTest::mouseClick(f.VelPanel, Qt::LeftButton);
+    QTRY_VERIFY(f.MMSlider1->isVisible());
+    const QRect slider(f.MMSlider1->mapToGlobal(QPoint(0, 0)), f.MMSlider1->size());
+    const QRect lamp(f.MMLED1->mapToGlobal(QPoint(0, 0)), f.MMLED1->size());
+    QVERIFY(!slider.intersects(lamp));
+
+    f.MMSlider1->setValue(12);
+    QCOMPARE(f.VelPanel->intValue(), 12);
+    QCOMPARE(f.VelocityThreshold(), 12);
+    QTest::keyClick(f.MMSlider1, Qt::Key_Right);
+    QCOMPARE(f.VelocityThreshold(), 13);
+    f.SliderPopup->hide();
+
+    // Arrow keys and the wheel on the display move the slider within 0 to 127.
+    f.VelPanel->setFocus();
+    QTest::keyClick(f.VelPanel, Qt::Key_Down);
+    QCOMPARE(f.VelocityThreshold(), 12);
+    QTest::keyClick(f.VelPanel, Qt::Key_PageUp);
+    QCOMPARE(f.VelocityThreshold(), 22);
+    f.MMSlider1->setValue(126);
+    QTest::keyClick(f.VelPanel, Qt::Key_PageUp);
+    QCOMPARE(f.VelocityThreshold(), 127);
+    f.MMSlider1->setValue(0);
+    QTest::keyClick(f.VelPanel, Qt::Key_Down);
+    QCOMPARE(f.VelocityThreshold(), 0);
+}
+
+void MainWindowTest::minimiseAndTheNotificationIcon() {
+    WindowSet w;
+    TForm1& f = *w.main;
+    f.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&f));
+    QVERIFY(f.TrayIcon1->toolTip().isEmpty());
+    QVERIFY(f.TrayIcon1->contextMenu() == nullptr);
+    QCOMPARE(f.TrayIcon1->isVisible(), QSystemTrayIcon::isSystemTrayAvailable());
+
+    // Without a notification area the window is only minimised, never hidden.
+    f.showMinimized();
+    QTest::qWait(20);
+    if (!QSystemTrayIcon::isSystemTrayAvailable()) QVERIFY(!f.isHidden());
+
+    // A double click on the icon brings the window back to the front.
+    f.hide();
+    emit f.TrayIcon1->activated(QSystemTrayIcon::Trigger);
+    QVERIFY(f.isHidden());
+    emit f.TrayIcon1->activated(QSystemTrayIcon::DoubleClick);
+    QVERIFY(f.isVisible());
+    QVERIFY(!f.isMinimized());
+}
+
+void MainWindowTest::menuEntriesOpenTheSettingsWindows() {
+    WindowSet w;
+    w.main->Soundaenderungen1->trigger();
+    QVERIFY(w.programs->isVisible());
+    QVERIFY(!w.information->isVisible());
+    w.main->Zusatzinformationen1->trigger();
+    QVERIFY(w.information->isVisible());
+    // Closing the main window closes them too.
+    w.main->close();
+    QVERIFY(!w.programs->isVisible());
+    QVERIFY(!w.information->isVisible());
+}
+
+void MainWindowTest::errorInAHandlerIsShownAndTheProgramGoesOn() {
+    WindowSet w;
+    w.programs->PRGQ[2]->setText(QStringLiteral("a"));
+    QCOMPARE(w.messages, QStringList{QStringLiteral("'a' ist kein g\u00fcltiger Integerwert")});
+    // The window keeps working: a valid entry is gathered again.
+    w.programs->PRGQ[2]->setText(QStringLiteral("12"));
+    QCOMPARE(w.programs->Block.PRGQ[2], 12);
+    QCOMPARE(w.messages.size(), 1);
+}
+
+QTEST_MAIN(MainWindowTest)
+#include "MainWindowTest.moc"
