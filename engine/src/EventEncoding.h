@@ -95,6 +95,19 @@ inline std::size_t ChannelMessageBytes(std::int32_t kind) {
     return kChannelMessageBytes[static_cast<std::size_t>((kind >> 4) - 8)];
 }
 
+// Bytes of the message of a channel record, or 0 when the record cannot form
+// a valid message and is written as nothing: a Kind outside the seven
+// classes, a status byte that is no channel status or whose class has another
+// size than the Kind, or a data byte of 0x80 or more. Such records come only
+// from editing; writing them would damage the file for every reader.
+inline std::size_t WritableMessageBytes(const MidiEvent& record) {
+    const std::size_t bytes = ChannelMessageBytes(record.Kind);
+    if (bytes == 0 || record.Status < 0x80 || record.Status >= 0xF0) return 0;
+    if (ChannelMessageBytes(record.Status & 0xF0) != bytes) return 0;
+    if (record.Data1 >= 0x80 || (bytes == 3 && record.Data2 >= 0x80)) return 0;
+    return bytes;
+}
+
 // Delta time, status and data of a channel record whose message size is
 // messageBytes (2 or 3). With noteOffRule a note-on of velocity 0 is written
 // as a note-off of velocity 0 on the same channel and key; the record itself
@@ -193,6 +206,9 @@ private:
 // the next event keeps its true time.
 inline void EmitMetaRecord(OutputCursor& out, const MetaEvent& record, std::uint32_t& lastTick) {
     if (!IsWrittenMetaStatus(record.Status)) return;
+    // Every track gets exactly one end of track, the writer's own, as its last
+    // event; one among the records would cut the track short for readers.
+    if (record.Status == 0xFF && record.Type == 0x2F) return;
     std::uint8_t* at = out.Room(MetaEventBound(record));
     out.Commit(PutMetaEvent(at, record, record.Tick - lastTick));
     lastTick = record.Tick;

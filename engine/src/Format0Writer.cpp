@@ -79,7 +79,7 @@ bool StandardMidifile::MididatenPufferFuellen() {
         } else {
             const MidiEvent& record = channel[m++];
             currentTick = record.Tick;
-            if (const std::size_t bytes = detail::ChannelMessageBytes(record.Kind)) {
+            if (const std::size_t bytes = detail::WritableMessageBytes(record)) {
                 detail::EmitChannelRecord(out, record, bytes, false, lastTick);
             }
         }
@@ -95,7 +95,7 @@ bool StandardMidifile::MidiEventToPuffer() {
     const auto& writer = detail::Writer();
     const auto& sequence = detail::Lists().SaveMidiEvents;
     if (writer.MidiIndex < 0 || static_cast<std::size_t>(writer.MidiIndex) >= sequence.size()) return true;
-    const std::size_t bytes = detail::ChannelMessageBytes(sequence[static_cast<std::size_t>(writer.MidiIndex)].Kind);
+    const std::size_t bytes = detail::WritableMessageBytes(sequence[static_cast<std::size_t>(writer.MidiIndex)]);
     if (bytes == 3) return LongMidiEventToPuffer();
     if (bytes == 2) return ShortMidiEventToPuffer();
     detail::Writer().CurrentTick = sequence[static_cast<std::size_t>(writer.MidiIndex)].Tick;

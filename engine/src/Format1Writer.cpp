@@ -97,7 +97,7 @@ void StandardMidifile::WriteFormatOneChannelTracks() {
             std::uint32_t lastTick = 0;
             for (std::size_t i = 0; i < list.size(); ++i) {
                 const MidiEvent& record = list[order.empty() ? i : order[i]];
-                if (const std::size_t bytes = detail::ChannelMessageBytes(record.Kind)) {
+                if (const std::size_t bytes = detail::WritableMessageBytes(record)) {
                     detail::EmitChannelRecord(out, record, bytes, true, lastTick);
                 }
             }
@@ -126,7 +126,7 @@ bool StandardMidifile::MidiEventToPufferFormatOne(int channel) {
     const auto& writer = detail::Writer();
     const auto& list = detail::Lists().ChannelEvents[static_cast<std::size_t>(channel)];
     if (writer.MidiIndex < 0 || static_cast<std::size_t>(writer.MidiIndex) >= list.size()) return true;
-    const std::size_t bytes = detail::ChannelMessageBytes(list[static_cast<std::size_t>(writer.MidiIndex)].Kind);
+    const std::size_t bytes = detail::WritableMessageBytes(list[static_cast<std::size_t>(writer.MidiIndex)]);
     if (bytes == 3) return LongMidiEventToFormatOnePuffer(channel);
     if (bytes == 2) return ShortMidiEventToFormatOnePuffer(channel);
     detail::Writer().CurrentTick = list[static_cast<std::size_t>(writer.MidiIndex)].Tick;
