@@ -15,6 +15,14 @@ namespace {
 
 constexpr std::size_t kTrackSlack = 64 * 1024;
 
+// A channel gets a track when at least one of its records produces bytes, so
+// that no track is written empty (a file read again gives the same tracks).
+bool HasWritableRecord(const std::vector<MidiEvent>& list) {
+    for (const auto& record : list)
+        if (detail::WritableMessageBytes(record) != 0) return true;
+    return false;
+}
+
 }  // namespace
 
 bool StandardMidifile::FormatOneSave(const std::string& fileName) {
@@ -41,7 +49,7 @@ bool StandardMidifile::FormatEinsInit() {
 int StandardMidifile::MidikanalErmitteln() {
     int tracks = 1;  // the meta track
     for (const auto& channel : detail::Lists().ChannelEvents) {
-        if (!channel.empty()) ++tracks;
+        if (HasWritableRecord(channel)) ++tracks;
     }
     return tracks;
 }
@@ -84,7 +92,7 @@ void StandardMidifile::WriteFormatOneChannelTracks() {
     for (std::size_t channel = 0; channel < channels.size(); ++channel) {
         const auto& list = channels[channel];
         writer.MidiIndex = 0;
-        if (list.empty()) continue;
+        if (!HasWritableRecord(list)) continue;
         writer.LastTick = 0;
         writer.CurrentTick = 0;
         FillFormatOneMidiTrackHeader(static_cast<int>(writer.WritePuffer.size()));

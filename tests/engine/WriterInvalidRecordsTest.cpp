@@ -32,4 +32,12 @@ TEST_F(InvalidRecords, AreLeftOutOfBothFormats) {
               "4D 54 72 6B 00 00 00 0C 00 90 3C 64 1E 80 3C 40 00 FF 2F 00");
 }
 
+TEST_F(InvalidRecords, AChannelWithoutAWritableRecordGetsNoTrack) {
+    midi.AddMidievent(ChannelRecord(0, 0x90, 0x3C, 0x64));
+    midi.AddMidievent(ChannelRecord(0, 0x93, 0x3C, 0xFA));
+    const Bytes bytes = Save(1);
+    EXPECT_EQ(Hex(Bytes(bytes.begin() + 10, bytes.begin() + 12)), "00 02");
+    EXPECT_EQ(bytes.size(), 14u + 12u + 16u);  // header, meta track, the track of channel 1
+}
+
 }  // namespace
