@@ -8,6 +8,7 @@
 #include <string>
 #include <vector>
 
+#include "LoadFixture.h"
 #include "SongBuilder.h"
 #include "StandardMidifile.h"
 #include "TestSupport.h"
@@ -90,24 +91,7 @@ Bytes Noise(std::size_t size, std::uint32_t seed) {
     return bytes;
 }
 
-class BoundedResources : public ::testing::Test {
-protected:
-    bool Load(const Bytes& bytes) {
-        const std::string path = dir.File("song.mid");
-        WriteFile(path, bytes);
-        host.messages.clear();
-        return midi.LoadMidifile(path);
-    }
-    int ChannelEvents() {
-        int n = 0;
-        for (int c = 0; c < 16; ++c) n += midi.GetSizeMidievents(c);
-        return n;
-    }
-
-    TempDir dir;
-    RecordingHost host;
-    StandardMidifile midi{nullptr};
-};
+using BoundedResources = LoadTest;
 
 TEST_F(BoundedResources, AnnouncedButAbsentTracksCostNothing) {
     SongBuilder song(1, 96);

@@ -2,6 +2,7 @@
 // ever, keeps what it could read and says "Byteread Error!" once.
 #include <gtest/gtest.h>
 
+#include "LoadFixture.h"
 #include "SongBuilder.h"
 #include "StandardMidifile.h"
 #include "TestSupport.h"
@@ -11,24 +12,7 @@ using namespace tonalux::testing;
 
 namespace {
 
-class DamagedFile : public ::testing::Test {
-protected:
-    bool Load(const Bytes& bytes) {
-        const std::string path = dir.File("song.mid");
-        WriteFile(path, bytes);
-        host.messages.clear();
-        return midi.LoadMidifile(path);
-    }
-    int ChannelEvents() {
-        int n = 0;
-        for (int c = 0; c < 16; ++c) n += midi.GetSizeMidievents(c);
-        return n;
-    }
-
-    TempDir dir;
-    RecordingHost host;
-    StandardMidifile midi{nullptr};
-};
+using DamagedFile = LoadTest;
 
 Bytes SmallSong() {
     SongBuilder song(1, 96);
