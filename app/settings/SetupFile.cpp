@@ -51,40 +51,36 @@ private:
     std::size_t at_ = 0;
 };
 
+// The fields of both blocks in the order of the file. Writing and reading
+// walk the same list, so the two can never disagree on the layout.
+template <typename Io, typename Programs, typename Information>
+void WalkSetupLayout(Io& io, Programs& programs, Information& information) {
+    io.Int32s(programs.MSBQ, kProgrammchangeRows);
+    io.Int32s(programs.MSBD, kProgrammchangeRows);
+    io.Int32s(programs.PRGQ, kProgrammchangeRows);
+    io.Int32s(programs.PRGD, kProgrammchangeRows);
+    io.Bytes(information.Copyright, sizeof information.Copyright);
+    io.Bytes(information.Trackname, sizeof information.Trackname);
+    io.Bytes(&information.Padding1, 1);
+    io.Int32s(information.KanV, kChannelPairs);
+    io.Int32s(information.KanT, kChannelPairs);
+    io.Bytes(&information.FastPlay, 1);
+    io.Bytes(&information.Format0, 1);
+    io.Bytes(information.Padding2, sizeof information.Padding2);
+}
+
 }  // namespace
 
 SetupRecord EncodeSetup(const ProgrammchangeBlock& programs, const InformationenBlock& information) {
     SetupRecord record{};
     RecordWriter out(record);
-    out.Int32s(programs.MSBQ, kProgrammchangeRows);
-    out.Int32s(programs.MSBD, kProgrammchangeRows);
-    out.Int32s(programs.PRGQ, kProgrammchangeRows);
-    out.Int32s(programs.PRGD, kProgrammchangeRows);
-    out.Bytes(information.Copyright, sizeof information.Copyright);
-    out.Bytes(information.Trackname, sizeof information.Trackname);
-    out.Bytes(&information.Padding1, 1);
-    out.Int32s(information.KanV, kChannelPairs);
-    out.Int32s(information.KanT, kChannelPairs);
-    out.Bytes(&information.FastPlay, 1);
-    out.Bytes(&information.Format0, 1);
-    out.Bytes(information.Padding2, sizeof information.Padding2);
+    WalkSetupLayout(out, programs, information);
     return record;
 }
 
 void DecodeSetup(const SetupRecord& record, ProgrammchangeBlock& programs, InformationenBlock& information) {
     RecordReader in(record);
-    in.Int32s(programs.MSBQ, kProgrammchangeRows);
-    in.Int32s(programs.MSBD, kProgrammchangeRows);
-    in.Int32s(programs.PRGQ, kProgrammchangeRows);
-    in.Int32s(programs.PRGD, kProgrammchangeRows);
-    in.Bytes(information.Copyright, sizeof information.Copyright);
-    in.Bytes(information.Trackname, sizeof information.Trackname);
-    in.Bytes(&information.Padding1, 1);
-    in.Int32s(information.KanV, kChannelPairs);
-    in.Int32s(information.KanT, kChannelPairs);
-    in.Bytes(&information.FastPlay, 1);
-    in.Bytes(&information.Format0, 1);
-    in.Bytes(information.Padding2, sizeof information.Padding2);
+    WalkSetupLayout(in, programs, information);
 }
 
 SetupLoadOutcome LoadSetupFile(const std::string& path, ProgrammchangeBlock& programs,
