@@ -23,6 +23,11 @@
 
 namespace tonalux {
 
+// The answer of the vocoder analysis when no channel carries the vocoder part.
+inline constexpr int kNoVocoderChannel = 99;
+// The velocity threshold of the vocoder analysis when the program starts.
+inline constexpr int kDefaultVelocityThreshold = 5;
+
 // Raised by YamChordCalculate for a chord root byte it cannot decode.
 class ChordDecodeError : public std::runtime_error {
 public:

@@ -10,13 +10,15 @@
 #include <cstring>
 #include <vector>
 
+#include "MidiBytes.h"
 #include "MidiRecords.h"
 
 namespace tonalux::detail {
 
-// A 32-bit value takes at most five groups of seven bits. Values up to
-// 0x0FFFFFFF, the largest a delta time may have in a file, take four.
-inline constexpr std::size_t kMaxVlqBytes = 5;
+using tonalux::ChannelMessageBytes;
+using tonalux::kMaxVlqBytes;
+using tonalux::PutVlq;
+
 // The longest channel message with its delta time.
 inline constexpr std::size_t kMaxChannelEventBytes = kMaxVlqBytes + 3;
 // The end-of-track event: delta 0, FF 2F 00.
@@ -24,18 +26,6 @@ inline constexpr std::array<std::uint8_t, 4> kEndOfTrack{0x00, 0xFF, 0x2F, 0x00}
 
 // Shown when the file cannot be written (UTF-8 text).
 inline constexpr const char* kCannotWriteMessage = "Dateinamen wechseln! Datei bereits geöffnet!";
-
-inline std::uint8_t* PutVlq(std::uint8_t* out, std::uint32_t value) {
-    if (value < 0x80) {
-        *out++ = static_cast<std::uint8_t>(value);
-        return out;
-    }
-    int groups = 1;
-    while (groups < 5 && (value >> (7 * groups)) != 0) ++groups;
-    for (int g = groups - 1; g > 0; --g) *out++ = static_cast<std::uint8_t>(((value >> (7 * g)) & 0x7F) | 0x80);
-    *out++ = static_cast<std::uint8_t>(value & 0x7F);
-    return out;
-}
 
 inline std::uint8_t* PutBE32(std::uint8_t* out, std::uint32_t value) {
     out[0] = static_cast<std::uint8_t>(value >> 24);
@@ -75,24 +65,6 @@ inline void PutTrackHeader(std::vector<std::uint8_t>& buffer, std::size_t offset
 inline void PutTrackLength(std::vector<std::uint8_t>& buffer, std::size_t chunkStart) {
     if (buffer.size() < chunkStart + kTrackHeaderBytes) return;
     PutBE32(buffer.data() + chunkStart + 4, static_cast<std::uint32_t>(buffer.size() - chunkStart - kTrackHeaderBytes));
-}
-
-// Message bytes (status included) of each channel message class 0x80 to 0xE0.
-inline constexpr std::array<std::uint8_t, 7> kChannelMessageBytes{
-    3,  // 0x80 note-off
-    3,  // 0x90 note-on
-    3,  // 0xA0 key pressure
-    3,  // 0xB0 controller
-    2,  // 0xC0 program change
-    2,  // 0xD0 channel pressure
-    3,  // 0xE0 pitch bend
-};
-
-// Bytes of the message of a channel record without its delta time; 0 for a
-// Kind that is none of the seven classes, which is written as nothing.
-inline std::size_t ChannelMessageBytes(std::int32_t kind) {
-    if (kind < 0x80 || kind > 0xE0 || (kind & 0x0F) != 0) return 0;
-    return kChannelMessageBytes[static_cast<std::size_t>((kind >> 4) - 8)];
 }
 
 // Bytes of the message of a channel record, or 0 when the record cannot form

@@ -15,7 +15,6 @@ namespace {
 constexpr int kSysexListEmpty = 99999;
 constexpr int kNoVocoderMessage = 88888;
 constexpr int kVocoderMessageDeleted = 11111;
-constexpr int kNoVocoderChannel = 99;
 
 // Yamaha (0x43), device 0 (0x10), vocoder parameter group 4C 04. Only device
 // number 0 is recognised.
