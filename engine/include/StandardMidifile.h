@@ -10,6 +10,7 @@
 // time.
 #pragma once
 
+#include <array>
 #include <cstddef>
 #include <cstdint>
 #include <memory>
@@ -226,6 +227,8 @@ private:
     void ShiftSongToFirstNote();
     // Places the records that arrived behind their list's time during a load.
     void PlaceLateRecords();
+    // Forgets them, when a failed load cannot place them.
+    void DropLateRecords();
     // Records one piece of damage of the file, met at `offset`; the message is
     // shown once per load and the first damage of a load goes into its report.
     void ReportDamage(std::uint32_t offset);
@@ -287,11 +290,11 @@ private:
     bool readNote_ = false;
     bool firstNoteSeen_ = false;
     std::uint32_t firstNoteTick_ = 0;
-    std::vector<std::uint8_t> metaLate_;   // per MetaEvents record during a load: arrived late
-    std::vector<std::uint8_t> sysexLate_;  // per SysexEvents record during a load: arrived late
-    bool channelLate_[16] = {};
-    bool anyMetaLate_ = false;
-    bool anySysexLate_ = false;
+    // Records that arrived behind their list's time during a load, in order
+    // of arrival, until the load ends and places them.
+    std::array<std::vector<MidiEvent>, 16> channelLate_;
+    std::vector<MetaEvent> metaLate_;
+    std::vector<SysexEvent> sysexLate_;
 };
 
 }  // namespace tonalux

@@ -18,6 +18,7 @@
 #include "Hauptcontainer.h"
 #include "MidiBytes.h"
 #include "StandardMidifile.h"
+#include "TickOrder.h"
 
 namespace tonalux {
 
@@ -57,19 +58,6 @@ int SystemCommonDataBytes(std::uint8_t status) {
         default:  // 0xF6 tune request, 0xF8 to 0xFE real-time
             return 0;
     }
-}
-
-// Stores a channel event read during a load: appended to its channel's list;
-// one that lies before what the list already reached is marked in Data3 (always
-// 0 in a stored record) and placed when the load ends.
-[[gnu::always_inline]] inline void AppendReadChannelEvent(MidiEvent event, std::uint32_t& lastTick, bool& late) {
-    if (lastTick > event.Tick) {
-        event.Data3 = 1;
-        late = true;
-    } else {
-        lastTick = event.Tick;
-    }
-    Lists().ChannelEvents[static_cast<std::size_t>(event.Channel)].push_back(event);
 }
 
 }  // namespace
@@ -136,10 +124,16 @@ bool StandardMidifile::LoadMidifile(const std::string& fileName) {
 const LoadReport& StandardMidifile::LastLoadReport() const { return report_; }
 
 void StandardMidifile::FinishFailedLoad() {
-    if (loading_) PlaceLateRecords();
+    if (loading_) {
+        // Placing needs memory of its own; when even that is not to be had,
+        // the late records are let go so the lists stay in tick order.
+        try {
+            PlaceLateRecords();
+        } catch (const std::exception&) {
+            DropLateRecords();
+        }
+    }
     loading_ = false;
-    metaLate_.clear();
-    sysexLate_.clear();
     ReleaseFile();
 }
 
@@ -209,11 +203,7 @@ bool StandardMidifile::MiditrackLesen(int trackCount) {
     LastSysexTick = 0;
 
     loading_ = true;
-    for (auto& late : channelLate_) late = false;
-    anyMetaLate_ = false;
-    anySysexLate_ = false;
-    metaLate_.clear();
-    sysexLate_.clear();
+    DropLateRecords();
 
     // The first chunk follows the header, whose length the header gives. A
     // length below the six bytes of the fields is damage; reading then takes
@@ -246,8 +236,6 @@ bool StandardMidifile::MiditrackLesen(int trackCount) {
 
     PlaceLateRecords();
     loading_ = false;
-    metaLate_.clear();
-    sysexLate_.clear();
 
     if (StartFirstNote && readNote_) ShiftSongToFirstNote();
     if (readNote_) StartFirstNote = false;
@@ -354,10 +342,10 @@ bool StandardMidifile::EndOfTrack(std::uint32_t position) {
         firstNoteSeen_ = true;
         readNote_ = true;
     }
-    if (loading_)
-        AppendReadChannelEvent(event, LastChannelTick[event.Channel], channelLate_[event.Channel]);
-    else
-        InsertMidiEventToConatiner(event);
+    const auto channel = static_cast<std::size_t>(event.Channel);
+    detail::StoreInTickOrder(Lists().ChannelEvents[channel], channelLate_[channel], LastChannelTick[channel],
+                             std::move(event), loading_,
+                             [this](MidiEvent&& late) { InsertMidievent(late, late.Tick); });
     return true;
 }
 

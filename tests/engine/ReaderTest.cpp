@@ -293,4 +293,42 @@ TEST_F(Reader, NumberAndClassHelpers) {
     EXPECT_EQ(midi.Division, 0x1E0);
 }
 
+TEST_F(Reader, ReaderStepsAfterALoadReadNothingAndChangeNoList) {
+    SongBuilder song(1, 96);
+    song.AddTrack(Track().Tempo(0, 500000).Text(0, 0x01, "hi").Sysex(0, {0x43, 0xF7}).End());
+    song.AddTrack(Track().Program(0, 0, 3).Note(0, 0x90, 60, 100).Running(96, {60, 0}).End());
+    const Bytes bytes = song.Bytes();
+    ASSERT_TRUE(Load(bytes));
+    const LoadReport before = midi.LastLoadReport();
+    const std::vector<std::uint32_t> ticks = Ticks(0);
+
+    // Positions at the header, at the first events and past the end, with
+    // each step's own arguments.
+    for (const std::uint32_t at : {0u, 14u, 22u, static_cast<std::uint32_t>(bytes.size()), 0xFFFFFFF0u}) {
+        EXPECT_FALSE(midi.LoadMidiHeader()) << at;
+        EXPECT_EQ(midi.ReadvarByte(at, 4), 0) << at;
+        EXPECT_TRUE(midi.MiditrackLesen(2)) << at;
+        EXPECT_EQ(midi.MidiTracklaenge(at), 0u) << at;
+        EXPECT_TRUE(midi.TrackSingleRead(at, 40)) << at;
+        EXPECT_EQ(midi.ReadEventtime(at), 0u) << at;
+        EXPECT_EQ(midi.ReadDynLaeng(at), 0u) << at;
+        EXPECT_TRUE(midi.ReadEvent(at)) << at;
+        EXPECT_FALSE(midi.EndOfTrack(at)) << at;
+        EXPECT_TRUE(midi.ReadShortMsg(at, 0xC0, 0)) << at;
+        EXPECT_TRUE(midi.ReadLongMsg(at, 0x90, 0)) << at;
+        EXPECT_TRUE(midi.ReadMetaMsg(at, 0xFF, 0)) << at;
+        EXPECT_TRUE(midi.ReadSysexMsg(at, 0, 0)) << at;
+        EXPECT_EQ(midi.Eventanalyse(static_cast<int>(at & 0x7FFFFFFF)), 999) << at;
+    }
+    EXPECT_TRUE(host.messages.empty());
+    EXPECT_EQ(Ticks(0), ticks);
+    EXPECT_EQ(midi.GetSizeMetaEvents(), 1);
+    EXPECT_EQ(midi.GetSizeTempoevents(), 1);
+    EXPECT_EQ(midi.GetSizeSysexEvents(), 1);
+    EXPECT_EQ(midi.TrackCount, 2);
+    EXPECT_EQ(midi.Division, 96);
+    EXPECT_EQ(midi.LastLoadReport().Records, before.Records);
+    EXPECT_FALSE(midi.LastLoadReport().Damaged);
+}
+
 }  // namespace
