@@ -107,8 +107,8 @@ public:
     bool YamChordAufloesen();
 
     // ---- list access and editing -------------------------------------------
-    // Indexes and channels are not checked: keeping within bounds is the
-    // caller's duty.
+    // An index outside its list or a channel outside 0 to 15 raises
+    // std::out_of_range; nothing is changed then.
     int GetSizeMidievents(int channel);
     MidiEvent GetMidievent(int channel, int index);
     bool EditMidievent(int channel, int index, const MidiEvent& event);
@@ -233,9 +233,10 @@ private:
     // shown once per load and the first damage of a load goes into its report.
     void ReportDamage(std::uint32_t offset);
     // Cursors over the held file, limited to its end or to the end of the
-    // chunk being read; without a held file they read nothing.
-    detail::ByteCursor FileCursor(std::uint32_t position) const;
-    detail::ByteCursor ChunkCursor(std::uint32_t position) const;
+    // chunk being read, that move `position` (Bytepos, or a local position to
+    // look ahead); without a held file they read nothing.
+    detail::ByteCursor FileCursor(std::uint32_t& position) const;
+    detail::ByteCursor ChunkCursor(std::uint32_t& position) const;
     // Lets go of the file's bytes once they are read.
     void ReleaseFile();
     // After an error ended a load: places what was stored and lets go of the file.
