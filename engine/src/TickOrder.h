@@ -61,8 +61,17 @@ template <typename Record, typename PlaceNow>
 template <typename Record>
 void PlaceLate(std::vector<Record>& list, std::vector<Record>& late, bool lateFirst) {
     if (late.empty()) return;
-    if (lateFirst) std::reverse(late.begin(), late.end());
-    std::stable_sort(late.begin(), late.end(), [](const Record& a, const Record& b) { return a.Tick < b.Tick; });
+    // A later track reaching back usually brings its late records in tick
+    // order already; they are sorted only when they are not.
+    const auto byTick = [](const Record& a, const Record& b) { return a.Tick < b.Tick; };
+    if (!std::is_sorted(late.begin(), late.end(), byTick)) std::stable_sort(late.begin(), late.end(), byTick);
+    if (lateFirst) {
+        for (auto run = late.begin(); run != late.end();) {
+            const auto end = std::upper_bound(run, late.end(), *run, byTick);
+            std::reverse(run, end);
+            run = end;
+        }
+    }
 
     std::vector<Record> merged;
     merged.reserve(list.size() + late.size());

@@ -106,6 +106,21 @@ TEST_F(Reader, PlacesALateMetaEventBeforeThoseOfItsTick) {
     EXPECT_EQ(order, "DCABE");
 }
 
+TEST_F(Reader, LateMetaEventsOutOfTickOrderAreEachPlacedBeforeTheirTick) {
+    SongBuilder song(1, 96);
+    song.AddTrack(Track().Text(0, 0x01, "A").Text(1920, 0x01, "B").End());
+    song.AddTrack(Track().Text(500, 0x01, "C").Text(0, 0x01, "D").End());
+    song.AddTrack(Track().Text(0, 0x01, "E").Text(500, 0x01, "F").End());
+    ASSERT_TRUE(Load(song.Bytes()));
+    ASSERT_EQ(midi.GetSizeMetaEvents(), 6);
+    std::string order;
+    for (int i = 0; i < 6; ++i) order += MetaText(midi.GetMetaEvent(i));
+    // One by one: C before B, D before C, E before A, F before D.
+    EXPECT_EQ(order, "EAFDCB");
+    EXPECT_EQ(midi.GetMetaEvent(2).Delta, 500u);  // F, from A
+    EXPECT_EQ(midi.GetMetaEvent(5).Delta, 1420u);  // B, from C
+}
+
 TEST_F(Reader, SysexLateEventsGoAfterThoseOfTheirTick) {
     SongBuilder song(1, 96);
     song.AddTrack(Track().Sysex(0, {0x41, 0x01, 0xF7}).Sysex(100, {0x41, 0x02, 0xF7}).End());
