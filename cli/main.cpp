@@ -98,8 +98,15 @@ int Run(const std::vector<std::string>& args) {
 
 int main(int argc, char** argv) {
     std::ios::sync_with_stdio(false);
+    tonalux::cli::CheckStandardOutput();
     const std::vector<std::string> args(argv + 1, argv + argc);
-    const int status = tonalux::cli::Run(args);
-    std::cout.flush();
+    int status = tonalux::cli::Run(args);
+    // Results that did not reach standard output are a failure of the command.
+    const std::string failure = tonalux::cli::StandardOutputFailure();
+    if (!failure.empty()) {
+        tonalux::cli::PrintError(args.empty() ? std::string() : args[0],
+                                 "cannot write to standard output: " + failure);
+        if (status == tonalux::cli::kExitSuccess) status = tonalux::cli::kExitFailure;
+    }
     return status;
 }

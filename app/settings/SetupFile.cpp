@@ -4,7 +4,7 @@
 #include <filesystem>
 #include <fstream>
 
-#include "ReplaceFile.h"
+#include "SafeReplace.h"
 
 namespace tonalux::settings {
 
@@ -105,12 +105,9 @@ SetupLoadOutcome LoadSetupFile(const std::string& path, ProgrammchangeBlock& pro
 SetupSaveOutcome SaveSetupFile(const std::string& path, const ProgrammchangeBlock& programs,
                                const InformationenBlock& information) {
     const SetupRecord record = EncodeSetup(programs, information);
-    switch (ReplaceFileContents(path, std::vector<std::uint8_t>(record.begin(), record.end()))) {
-        case ReplaceOutcome::Written: return SetupSaveOutcome::Saved;
-        case ReplaceOutcome::CannotCreate: return SetupSaveOutcome::CannotCreate;
-        case ReplaceOutcome::WriteFailed: break;
-    }
-    return SetupSaveOutcome::WriteFailed;
+    const ReplaceOutcome outcome = ReplaceFileContents(path, std::vector<std::uint8_t>(record.begin(), record.end()));
+    if (outcome.Written) return SetupSaveOutcome::Saved;
+    return outcome.Created ? SetupSaveOutcome::WriteFailed : SetupSaveOutcome::CannotCreate;
 }
 
 std::vector<std::string> SetupSaveMessages(SetupSaveOutcome outcome) {
