@@ -105,7 +105,7 @@ SongListing ListSongs(const std::string& inputFolder) {
     std::error_code ec;
     fs::directory_iterator probe(inputFolder, ec);
     if (ec) {
-        listing.Problem = FolderProblem{inputFolder, ec.message()};
+        listing.Problem = FolderProblem{inputFolder, ec.message(), ec.value()};
         return listing;
     }
     listing.Names = ListMidiFolder(inputFolder);
@@ -114,14 +114,14 @@ SongListing ListSongs(const std::string& inputFolder) {
 
 std::optional<FolderProblem> CheckOutputFolder(const std::string& outputFolder) {
     struct stat info {};
-    if (::stat(outputFolder.c_str(), &info) != 0) return FolderProblem{outputFolder, std::strerror(errno)};
-    if (!S_ISDIR(info.st_mode)) return FolderProblem{outputFolder, std::strerror(ENOTDIR)};
+    if (::stat(outputFolder.c_str(), &info) != 0) return FolderProblem{outputFolder, std::strerror(errno), errno};
+    if (!S_ISDIR(info.st_mode)) return FolderProblem{outputFolder, std::strerror(ENOTDIR), ENOTDIR};
     // Only a real attempt tells: permission bits do not bind every user, and a
     // read-only file system or a full disk shows only when a file is made.
     const std::string probe = outputFolder + (outputFolder.back() == '/' ? "" : "/") + ".tonalux-probe-" +
                               std::to_string(::getpid());
     const int fd = ::open(probe.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0600);
-    if (fd < 0) return FolderProblem{outputFolder, std::strerror(errno)};
+    if (fd < 0) return FolderProblem{outputFolder, std::strerror(errno), errno};
     ::close(fd);
     ::unlink(probe.c_str());
     return std::nullopt;

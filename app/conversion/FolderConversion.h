@@ -49,6 +49,7 @@ std::vector<std::string> ListMidiFolder(const std::string& folder);
 struct FolderProblem {
     std::string Folder;
     std::string Reason;  // "No such file or directory", "Permission denied", ...
+    int Error = 0;       // the system's error number behind the reason
 };
 
 // The songs of the input folder as ListMidiFolder gives them, or why the

@@ -102,6 +102,16 @@ SetupLoadOutcome LoadSetupFile(const std::string& path, ProgrammchangeBlock& pro
     return SetupLoadOutcome::Loaded;
 }
 
+std::string SetupFileName(const std::string& chosen) {
+    const auto slash = chosen.find_last_of('/');
+    const std::string last = slash == std::string::npos ? chosen : chosen.substr(slash + 1);
+    // A dot at the start marks a hidden file, not a suffix.
+    const auto dot = last.find_last_of('.');
+    const bool hasSuffix = dot != std::string::npos && dot > 0 && dot + 1 < last.size();
+    if (hasSuffix) return chosen;
+    return chosen + (!last.empty() && last.back() == '.' ? "set" : ".set");
+}
+
 SetupSaveOutcome SaveSetupFile(const std::string& path, const ProgrammchangeBlock& programs,
                                const InformationenBlock& information) {
     const SetupRecord record = EncodeSetup(programs, information);
