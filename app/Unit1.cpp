@@ -278,6 +278,7 @@ void TForm1::BConvertClick() {
     if (converting_) return;
     RunGuarded(
         [this] {
+            lastRun_.clear();
             // A settings field that is not a number stops the conversion here.
             if (programs_) programs_->FormToBlock();
             if (information_) information_->FormToBlock();
@@ -296,47 +297,51 @@ void TForm1::BConvertClick() {
                 return;
             }
 
-            // The engine's lists are process-wide: while the window lets input
-            // through, nothing may start a second engine operation or refill
-            // the list being walked.
-            struct Running {
-                TForm1& window;
-                explicit Running(TForm1& w) : window(w) {
-                    window.converting_ = true;
-                    window.SetCommandsEnabled(false);
-                }
-                ~Running() {
-                    window.converting_ = false;
-                    window.SetCommandsEnabled(true);
-                    window.MMLED1->SetLit(false);
-                }
-            } running(*this);
-
-            tonalux::ConversionOptions options;
-            options.SaveFormat = SaveFormat;
-            options.DeleteVocoderSysex = Vocoder->isChecked();
-            options.StartFirstNote = CFastPlay->isChecked();
-            tonalux::ConversionHooks hooks;
-            hooks.BeforeSong = [this](std::size_t index, const std::string&) {
-                if (closing_) return false;
-                ListBox1->setCurrentRow(static_cast<int>(index));
-                ConvertListeLaden();
-                QCoreApplication::processEvents();
-                return !closing_;
-            };
-            hooks.Busy = [this](bool busy) { MMLED1->SetLit(busy); };
-            // The list is taken once: songs added or removed later do not change the run.
-            const std::vector<std::string> names = midifileNames_;
-            lastRun_ = tonalux::ConvertFolder(&EngineOwner, folders, names, options, hooks);
+            RunFolder(folders);
             MidifileListeLaden();
             ConvertListeLaden();
 
             // The right list shows what was written; only a run with a damaged,
-            // failed or skipped song needs words.
+            // failed or skipped song needs words, once the commands work again.
             const std::string summary = tonalux::RunSummary(lastRun_);
             if (!summary.empty() && !closing_) ShowMessageBox(FromEightBit(summary), this);
         },
         this);
+}
+
+void TForm1::RunFolder(const tonalux::ConversionFolders& folders) {
+    // The engine's lists are process-wide: while the window lets input
+    // through, nothing may start a second engine operation or refill the
+    // list being walked.
+    struct Running {
+        TForm1& window;
+        explicit Running(TForm1& w) : window(w) {
+            window.converting_ = true;
+            window.SetCommandsEnabled(false);
+        }
+        ~Running() {
+            window.converting_ = false;
+            window.SetCommandsEnabled(true);
+            window.MMLED1->SetLit(false);
+        }
+    } running(*this);
+
+    tonalux::ConversionOptions options;
+    options.SaveFormat = SaveFormat;
+    options.DeleteVocoderSysex = Vocoder->isChecked();
+    options.StartFirstNote = CFastPlay->isChecked();
+    tonalux::ConversionHooks hooks;
+    hooks.BeforeSong = [this](std::size_t index, const std::string&) {
+        if (closing_) return false;
+        ListBox1->setCurrentRow(static_cast<int>(index));
+        ConvertListeLaden();
+        QCoreApplication::processEvents();
+        return !closing_;
+    };
+    hooks.Busy = [this](bool busy) { MMLED1->SetLit(busy); };
+    // The list is taken once: songs added or removed later do not change the run.
+    const std::vector<std::string> names = midifileNames_;
+    lastRun_ = tonalux::ConvertFolder(&EngineOwner, folders, names, options, hooks);
 }
 
 QString TForm1::FolderProblemText(const tonalux::FolderProblem& problem) {

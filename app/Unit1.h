@@ -127,6 +127,8 @@ private:
     void BuildTrayIcon();
     void ShowSliderPopup();
     void SetCommandsEnabled(bool enabled);
+    // The loop of a folder conversion, with the commands disabled while it runs.
+    void RunFolder(const tonalux::ConversionFolders& folders);
     QString RunDialog(QFileDialog& dialog);
 
     // Owner of the engine object of the song being converted.
