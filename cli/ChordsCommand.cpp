@@ -17,6 +17,7 @@ int RunChords(const ParsedArguments& args) {
     ConsoleHost host(5);
     Component root(nullptr);
     StandardMidifile engine(&root);
+    host.SetContext("chords: " + file);
     const SongRead read = LoadSong(engine, "chords", file);
     if (read == SongRead::Failed) return kExitFailure;
 

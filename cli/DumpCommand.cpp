@@ -18,6 +18,7 @@ int RunDump(const ParsedArguments& args) {
     ConsoleHost host(5);
     Component root(nullptr);
     StandardMidifile engine(&root);
+    host.SetContext("dump: " + file);
     const SongRead read = LoadSong(engine, "dump", file);
     if (read == SongRead::Failed) return kExitFailure;
 

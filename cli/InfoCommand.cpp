@@ -33,6 +33,7 @@ int RunInfo(const ParsedArguments& args) {
     ConsoleHost host(threshold);
     Component root(nullptr);
     StandardMidifile engine(&root);
+    host.SetContext("info: " + file);
     const SongRead read = LoadSong(engine, "info", file);
     if (read == SongRead::Failed) return kExitFailure;
 

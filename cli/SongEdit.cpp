@@ -33,6 +33,7 @@ int RunSongEdit(const std::string& command, const ParsedArguments& args, const S
     ConsoleHost host(kDefaultVelocityThreshold);
     Component root(nullptr);
     StandardMidifile engine(&root);
+    host.SetContext(command + ": " + file);
     const SongRead read = LoadSong(engine, command, file);
     if (read == SongRead::Failed) return kExitFailure;
     const std::optional<std::string> summary = change(engine);

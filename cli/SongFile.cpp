@@ -83,7 +83,7 @@ bool SaveSong(StandardMidifile& engine, const std::string& command, int format, 
         gathering.Keep(false);
         saved = engine.SaveMidifile(format, out);
     }
-    if (!saved) PrintError(command, "could not write " + out + ": " + LastSaveOutcome().Reason);
+    if (!saved) PrintError(command, "could not write " + out + ": " + LastSaveFailure());
     return saved;
 }
 

@@ -185,7 +185,7 @@ SongOutcome ConvertSong(Component* owner, const ConversionFolders& folders, cons
         outcome.Result = outcome.Load.Damaged ? SongResult::ConvertedDamaged : SongResult::Converted;
     } else {
         outcome.Result = SongResult::WriteFailed;
-        outcome.Reason = LastSaveOutcome().Reason;
+        outcome.Reason = LastSaveFailure();
     }
     return outcome;
 }

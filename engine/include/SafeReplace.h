@@ -32,6 +32,11 @@ ReplaceOutcome ReplaceFileContents(const std::string& target, const std::vector<
 // this process; the engine's lists are process-wide, and so is this.
 const ReplaceOutcome& LastSaveOutcome();
 
+// Why the engine's last SaveMidifile returned false: the reason of its file
+// replace, or the system's text for running out of memory when the file was
+// never reached because the bytes could not be assembled.
+std::string LastSaveFailure();
+
 // Whether the two paths name the same existing file, links followed (the same
 // device and file number). False when either does not exist.
 bool SameFile(const std::string& first, const std::string& second);

@@ -152,6 +152,12 @@ ReplaceOutcome ReplaceFileContents(const std::string& requested, const std::vect
 
 const ReplaceOutcome& LastSaveOutcome() { return LastSave(); }
 
+std::string LastSaveFailure() {
+    // A save whose bytes could not be assembled leaves the outcome of the one before.
+    const ReplaceOutcome& last = LastSave();
+    return last.Written || last.Reason.empty() ? std::string(std::strerror(ENOMEM)) : last.Reason;
+}
+
 bool SameFile(const std::string& first, const std::string& second) {
     struct stat a {}, b {};
     if (::stat(first.c_str(), &a) != 0 || ::stat(second.c_str(), &b) != 0) return false;

@@ -40,6 +40,7 @@ TEST(ExamplesTest, DemoSongsConvertUnderTheirVocoderNames) {
     for (const auto& name : kDemoSongs) {
         const auto result = tonalux::ConvertSong(&owner, folders, name, options);
         EXPECT_EQ(result.Result, tonalux::SongResult::Converted) << name;
+        EXPECT_TRUE(result.Messages.empty()) << name;
         outputs.push_back(result.Output);
     }
     EXPECT_EQ(outputs, (std::vector<std::string>{"Abendlied_VOC-3.mid", "Bossa_Nova_NO-VOC.mid", "SONG_VOC-12.MID",
