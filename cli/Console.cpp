@@ -99,9 +99,11 @@ private:
     int error_ = 0;
 };
 
+// Never destroyed: the standard streams are flushed once more after every
+// static object of the program is gone, and std::cout still uses this buffer.
 CheckedOutput& StandardOutput() {
-    static CheckedOutput output;
-    return output;
+    static CheckedOutput* const output = new CheckedOutput;
+    return *output;
 }
 
 }  // namespace
