@@ -142,10 +142,5 @@ void TFInformationen::BlockToForm() {
 
 void TFInformationen::CKanV1Change() {
     if (SettingsFilling::Active()) return;
-    RunGuarded(
-        [this] {
-            if (programs_) programs_->FormToBlock();
-            FormToBlock();
-        },
-        this);
+    RunGuarded([this] { GatherQuietly(programs_, this); }, this);
 }

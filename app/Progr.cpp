@@ -33,6 +33,11 @@ constexpr std::array<int, 4> kEditLefts{8, 48, 128, 168};
 constexpr std::array<int, 4> kLabelLefts{16, 56, 136, 176};
 constexpr std::array<const char*, 4> kLabelTexts{"MSB", "PRG", "MSB", "PRG"};
 
+// The text colour of a program-change entry, and of one that is neither "-"
+// nor a whole number.
+const QColor kEntryColour(0, 0, 128);
+const QColor kInvalidEntryColour(255, 0, 0);
+
 QLineEdit* MakeValueEdit(QWidget* parent, int left, const QString& name) {
     auto* edit = new QLineEdit(QStringLiteral("-"), parent);
     edit->setObjectName(name);
@@ -40,7 +45,7 @@ QLineEdit* MakeValueEdit(QWidget* parent, int left, const QString& name) {
     edit->setMaxLength(3);
     edit->setFont(SansFont(13));
     edit->setTextMargins(0, 0, 0, 0);
-    SetTextColour(edit, QColor(0, 0, 128));
+    SetTextColour(edit, kEntryColour);
     return edit;
 }
 
@@ -103,11 +108,27 @@ void TFProgrammchange::BlockToForm() {
 }
 
 void TFProgrammchange::MSBQ1Change() {
+    MarkInvalidEntries();
     if (SettingsFilling::Active()) return;
-    RunGuarded(
-        [this] {
-            FormToBlock();
-            if (information_) information_->FormToBlock();
-        },
-        this);
+    RunGuarded([this] { GatherQuietly(this, information_); }, this);
+}
+
+void TFProgrammchange::MarkInvalidEntries() {
+    for (const auto* column : {&MSBQ, &PRGQ, &MSBD, &PRGD})
+        for (QLineEdit* edit : *column)
+            if (edit) SetTextColour(edit, IsEntryValid(edit) ? kEntryColour : kInvalidEntryColour);
+}
+
+bool TFProgrammchange::IsEntryValid(const QLineEdit* edit) {
+    return tonalux::settings::IsFieldText(EditText(edit));
+}
+
+void GatherQuietly(TFProgrammchange* programs, TFInformationen* information) {
+    // While the user types, an entry that is not a number yet is only marked;
+    // the message about it comes when a save or a conversion gathers.
+    try {
+        if (programs) programs->FormToBlock();
+        if (information) information->FormToBlock();
+    } catch (const tonalux::settings::IntegerTextError&) {
+    }
 }

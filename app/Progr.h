@@ -36,8 +36,14 @@ public:
     std::array<QLineEdit*, tonalux::settings::kProgrammchangeRows> MSBD{};
     std::array<QLineEdit*, tonalux::settings::kProgrammchangeRows> PRGD{};
 
+    // Whether an edit holds "-" or a whole number; MarkInvalidEntries shows
+    // the others in red.
+    static bool IsEntryValid(const QLineEdit* edit);
+    void MarkInvalidEntries();
+
 public slots:
-    // Shared change handler of all 48 edits: gathers both settings windows.
+    // Shared change handler of all 48 edits: marks the invalid entries and
+    // gathers both settings windows without a message.
     void MSBQ1Change();
     void FormCreate() {}
 
@@ -46,3 +52,8 @@ private:
 };
 
 extern TFProgrammchange* FProgrammchange;
+
+// The gathering a settings control's change runs: both windows, in order. An
+// entry that is not a number stops it as any gathering, but shows no message
+// while the user types; a save or a conversion reports it.
+void GatherQuietly(TFProgrammchange* programs, TFInformationen* information);

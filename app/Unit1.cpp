@@ -16,6 +16,8 @@
 #include <QSystemTrayIcon>
 #include <QTimer>
 #include <algorithm>
+#include <cerrno>
+#include <optional>
 
 #include "Finfo.h"
 #include "FolderConversion.h"
@@ -231,6 +233,10 @@ QString TForm1::RunDialog(QFileDialog& dialog) {
 
 void TForm1::FormCreate() {
     BaseFolder = tonalux::CurrentBaseFolder();
+    // The folders the program works on, shown over the two lists.
+    const tonalux::ConversionFolders folders = tonalux::DefaultFolders(BaseFolder);
+    Panel3->setToolTip(DisplayName(folders.Input));
+    Panel4->setToolTip(DisplayName(folders.Output));
     MidifileListeLaden();
     ConvertListeLaden();
 }
@@ -260,59 +266,87 @@ void TForm1::AktualisierenClick() {
 void TForm1::SetCommandsEnabled(bool enabled) {
     for (QPushButton* button : {BConvert, Aktualisieren}) button->setEnabled(enabled);
     for (QAction* action : {SetupLaden1, SetupSpeichern1, ListeSpeichern1}) action->setEnabled(enabled);
+    // The options and the threshold are read song by song: changing them
+    // during a run would mix formats and thresholds in one batch.
+    for (QWidget* option : {static_cast<QWidget*>(CFormat), static_cast<QWidget*>(Vocoder),
+                            static_cast<QWidget*>(VelPanel), static_cast<QWidget*>(MMSlider1)})
+        option->setEnabled(enabled);
+    if (!enabled) SliderPopup->hide();
 }
 
 void TForm1::BConvertClick() {
     if (converting_) return;
     RunGuarded(
         [this] {
+            lastRun_.clear();
             // A settings field that is not a number stops the conversion here.
             if (programs_) programs_->FormToBlock();
             if (information_) information_->FormToBlock();
 
-            // The engine's lists are process-wide: while the window lets input
-            // through, nothing may start a second engine operation or refill
-            // the list being walked.
-            struct Running {
-                TForm1& window;
-                explicit Running(TForm1& w) : window(w) {
-                    window.converting_ = true;
-                    window.SetCommandsEnabled(false);
-                }
-                ~Running() {
-                    window.converting_ = false;
-                    window.SetCommandsEnabled(true);
-                }
-            } running(*this);
-
-            const std::vector<std::string> names = midifileNames_;
-            for (std::size_t i = 0; i < names.size() && !closing_; ++i) {
-                const std::string source = BaseFolder + tonalux::kInputFolder + names[i];
-                const std::string destination = BaseFolder + tonalux::kOutputFolder + names[i];
-                ListBox1->setCurrentRow(static_cast<int>(i));
+            // The folders are checked once, before any song: an unusable
+            // folder is one message naming it, and nothing is converted. A
+            // missing Midifile/ only leaves the left list empty.
+            const tonalux::ConversionFolders folders = tonalux::DefaultFolders(BaseFolder);
+            std::optional<tonalux::FolderProblem> problem = tonalux::ListSongs(folders.Input).Problem;
+            if (problem && problem->Error == ENOENT) problem.reset();
+            if (!problem && !midifileNames_.empty()) problem = tonalux::CheckOutputFolder(folders.Output);
+            if (problem) {
+                MidifileListeLaden();
                 ConvertListeLaden();
-                QCoreApplication::processEvents();
-                ConvertMidifile(source, destination);
+                ShowMessageBox(FolderProblemText(*problem), this);
+                return;
             }
+
+            RunFolder(folders);
             MidifileListeLaden();
             ConvertListeLaden();
+
+            // The right list shows what was written; only a run with a damaged,
+            // failed or skipped song needs words, once the commands work again.
+            const std::string summary = tonalux::RunSummary(lastRun_);
+            if (!summary.empty() && !closing_) ShowMessageBox(FromEightBit(summary), this);
         },
         this);
 }
 
-bool TForm1::ConvertMidifile(const std::string& source, const std::string& destination) {
+void TForm1::RunFolder(const tonalux::ConversionFolders& folders) {
+    // The engine's lists are process-wide: while the window lets input
+    // through, nothing may start a second engine operation or refill the
+    // list being walked.
+    struct Running {
+        TForm1& window;
+        explicit Running(TForm1& w) : window(w) {
+            window.converting_ = true;
+            window.SetCommandsEnabled(false);
+        }
+        ~Running() {
+            window.converting_ = false;
+            window.SetCommandsEnabled(true);
+            window.MMLED1->SetLit(false);
+        }
+    } running(*this);
+
     tonalux::ConversionOptions options;
     options.SaveFormat = SaveFormat;
     options.DeleteVocoderSysex = Vocoder->isChecked();
     options.StartFirstNote = CFastPlay->isChecked();
-    try {
-        tonalux::ConvertMidifile(&EngineOwner, source, destination, options,
-                                 [this](bool busy) { MMLED1->SetLit(busy); });
-    } catch (...) {
-        MMLED1->SetLit(false);
-        throw;
-    }
-    return true;
+    tonalux::ConversionHooks hooks;
+    hooks.BeforeSong = [this](std::size_t index, const std::string&) {
+        if (closing_) return false;
+        ListBox1->setCurrentRow(static_cast<int>(index));
+        ConvertListeLaden();
+        QCoreApplication::processEvents();
+        return !closing_;
+    };
+    hooks.Busy = [this](bool busy) { MMLED1->SetLit(busy); };
+    // The list is taken once: songs added or removed later do not change the run.
+    const std::vector<std::string> names = midifileNames_;
+    lastRun_ = tonalux::ConvertFolder(&EngineOwner, folders, names, options, hooks);
+}
+
+QString TForm1::FolderProblemText(const tonalux::FolderProblem& problem) {
+    return QStringLiteral("The folder %1 cannot be used: %2\nNothing was converted.")
+        .arg(DisplayName(problem.Folder), FromEightBit(problem.Reason));
 }
 
 tonalux::StandardMidifile* TForm1::CurrentMidifile() const {
@@ -371,8 +405,8 @@ void TForm1::SaveSetup(const QString& fileName) {
     if (fileName.isEmpty() || !programs_ || !information_) return;
     programs_->FormToBlock();
     information_->FormToBlock();
-    const auto outcome =
-        tonalux::settings::SaveSetupFile(FileSystemName(fileName), programs_->Block, information_->Block);
+    const auto outcome = tonalux::settings::SaveSetupFile(tonalux::settings::SetupFileName(FileSystemName(fileName)),
+                                                          programs_->Block, information_->Block);
     for (const auto& message : tonalux::settings::SetupSaveMessages(outcome))
         ShowMessageBox(FromEightBit(message), this);
 }

@@ -12,6 +12,7 @@
 
 #include "Component.h"
 #include "EngineHost.h"
+#include "FolderConversion.h"
 
 class LedLamp;
 class LedNumber;
@@ -76,12 +77,15 @@ public:
     // ---- operations ---------------------------------------------------------
     bool MidifileListeLaden();
     bool ConvertListeLaden();
-    bool ConvertMidifile(const std::string& source, const std::string& destination);
     // The names the two lists hold, as the file system spells them.
     const std::vector<std::string>& MidifileNames() const { return midifileNames_; }
     const std::vector<std::string>& ConvertNames() const { return convertNames_; }
     // True while a folder conversion runs.
     bool Converting() const { return converting_; }
+    // What became of each song of the last folder conversion.
+    const std::vector<tonalux::SongOutcome>& LastRun() const { return lastRun_; }
+    // The message about a folder a conversion cannot use.
+    static QString FolderProblemText(const tonalux::FolderProblem& problem);
     // The engine object of the song being converted; nullptr between songs.
     tonalux::StandardMidifile* CurrentMidifile() const;
 
@@ -123,6 +127,8 @@ private:
     void BuildTrayIcon();
     void ShowSliderPopup();
     void SetCommandsEnabled(bool enabled);
+    // The loop of a folder conversion, with the commands disabled while it runs.
+    void RunFolder(const tonalux::ConversionFolders& folders);
     QString RunDialog(QFileDialog& dialog);
 
     // Owner of the engine object of the song being converted.
@@ -131,6 +137,7 @@ private:
     TFInformationen* information_ = nullptr;
     std::vector<std::string> midifileNames_;
     std::vector<std::string> convertNames_;
+    std::vector<tonalux::SongOutcome> lastRun_;
     DialogRunner dialogRunner_;
     bool converting_ = false;
     bool closing_ = false;

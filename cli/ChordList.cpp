@@ -1,5 +1,6 @@
 #include "ChordList.h"
 
+#include "Console.h"
 #include "SongRecords.h"
 #include "StandardMidifile.h"
 
@@ -21,6 +22,16 @@ std::vector<ChordEntry> DecodeChords(StandardMidifile& engine) {
             continue;
         }
         entry.Root = chord.Data[3];
+        // The root names a note only with a letter (low digit 1 to 7) and an
+        // accidental of the table (high digit 0 to 6); any other byte would
+        // give a name without a note, such as "" or "bbb".
+        const unsigned accidental = entry.Root >> 4;
+        const unsigned letter = entry.Root & 0x0F;
+        if (letter < 1 || letter > 7 || accidental > 6) {
+            entry.Error = "root byte " + HexBytes({entry.Root}) + " names no note";
+            entries.push_back(std::move(entry));
+            continue;
+        }
         try {
             entry.Name = engine.YamChordCalculate(chord);
         } catch (const ChordDecodeError& error) {
@@ -32,8 +43,17 @@ std::vector<ChordEntry> DecodeChords(StandardMidifile& engine) {
 }
 
 std::string ChordErrorText(const ChordEntry& entry) {
-    return "chord at tick " + std::to_string(entry.Tick) + " (root " + HexBytes({entry.Root}) +
-           ") cannot be decoded: " + entry.Error;
+    return "chord at tick " + std::to_string(entry.Tick) + " cannot be decoded: " + entry.Error;
+}
+
+bool ReportUndecodableChords(const std::string& command, const std::vector<ChordEntry>& chords) {
+    bool any = false;
+    for (const auto& chord : chords)
+        if (!chord.Name) {
+            PrintError(command, ChordErrorText(chord));
+            any = true;
+        }
+    return any;
 }
 
 }  // namespace tonalux::cli

@@ -17,18 +17,15 @@ int RunChords(const ParsedArguments& args) {
     ConsoleHost host(kDefaultVelocityThreshold);
     Component root(nullptr);
     StandardMidifile engine(&root);
-    if (!LoadSong(engine, "chords", file)) return kExitFailure;
+    host.SetContext("chords: " + file);
+    const SongRead read = LoadSong(engine, "chords", file);
+    if (read == SongRead::Failed) return kExitFailure;
 
-    bool allDecoded = true;
-    for (const auto& chord : DecodeChords(engine)) {
-        if (chord.Name) {
-            std::cout << chord.Tick << ' ' << *chord.Name << '\n';
-        } else {
-            allDecoded = false;
-            PrintError("chords", ChordErrorText(chord));
-        }
-    }
-    return allDecoded ? kExitSuccess : kExitFailure;
+    const auto chords = DecodeChords(engine);
+    for (const auto& chord : chords)
+        if (chord.Name) std::cout << chord.Tick << ' ' << *chord.Name << '\n';
+    const bool undecodable = ReportUndecodableChords("chords", chords);
+    return read == SongRead::Whole && !undecodable ? kExitSuccess : kExitFailure;
 }
 
 }  // namespace
@@ -42,8 +39,8 @@ Command ChordsCommand() {
             "  TICK NAME\n"
             "\n"
             "for example \"1920 F#m7\" or \"3840 C  /E\" (a chord over another bass note).\n"
-            "A chord whose root cannot be decoded is named on standard error instead,\n"
-            "and the exit status is then 1.\n",
+            "A chord whose root names no note is named on standard error instead, and\n"
+            "the exit status is then 1, as it is for a damaged FILE.\n",
             {{"FILE"}, 1, {}},
             RunChords};
 }

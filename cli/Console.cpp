@@ -2,7 +2,10 @@
 
 #include <unistd.h>
 
+#include <cerrno>
+#include <cstring>
 #include <iostream>
+#include <streambuf>
 
 namespace tonalux::cli {
 
@@ -47,9 +50,70 @@ void ConsoleHost::ShowMessage(const std::string& text) {
     ++messages_;
     if (bar_) bar_->Clear();
     std::cout.flush();
-    std::cerr << kProgramName << ": " << text << '\n';
+    std::cerr << kProgramName;
+    if (!context_.empty()) std::cerr << ' ' << context_;
+    std::cerr << ": " << text << '\n';
 }
 
 bool StdoutIsTerminal() { return isatty(STDOUT_FILENO) == 1; }
+
+namespace {
+
+// A write-only buffer over standard output's file descriptor. After the
+// first failure it takes no more bytes, and the stream reports the failure.
+class CheckedOutput final : public std::streambuf {
+public:
+    CheckedOutput() { setp(buffer_, buffer_ + sizeof buffer_); }
+    int Error() const { return error_; }
+
+protected:
+    int_type overflow(int_type c) override {
+        if (!Drain()) return traits_type::eof();
+        if (!traits_type::eq_int_type(c, traits_type::eof())) {
+            *pptr() = traits_type::to_char_type(c);
+            pbump(1);
+        }
+        return traits_type::not_eof(c);
+    }
+    int sync() override { return Drain() ? 0 : -1; }
+
+private:
+    bool Drain() {
+        if (error_ != 0) return false;
+        const char* from = pbase();
+        while (from < pptr()) {
+            const ssize_t n = ::write(STDOUT_FILENO, from, static_cast<std::size_t>(pptr() - from));
+            if (n < 0 && errno == EINTR) continue;
+            if (n <= 0) {
+                error_ = n < 0 ? errno : EIO;
+                setp(buffer_, buffer_ + sizeof buffer_);
+                return false;
+            }
+            from += n;
+        }
+        setp(buffer_, buffer_ + sizeof buffer_);
+        return true;
+    }
+
+    char buffer_[1 << 16];
+    int error_ = 0;
+};
+
+// Never destroyed: the standard streams are flushed once more after every
+// static object of the program is gone, and std::cout still uses this buffer.
+CheckedOutput& StandardOutput() {
+    static CheckedOutput* const output = new CheckedOutput;
+    return *output;
+}
+
+}  // namespace
+
+void CheckStandardOutput() { std::cout.rdbuf(&StandardOutput()); }
+
+std::string StandardOutputFailure() {
+    std::cout.flush();
+    const int error = StandardOutput().Error();
+    return error == 0 ? std::string() : std::string(std::strerror(error));
+}
 
 }  // namespace tonalux::cli

@@ -50,15 +50,27 @@ public:
     int VelocityThreshold() const override { return threshold_; }
 
     void SetProgressBar(ProgressBar* bar) { bar_ = bar; }
+    // Text put in front of every message, such as "info: song.mid", so
+    // that each message names the command and the song it arose in.
+    void SetContext(const std::string& context) { context_ = context; }
     std::size_t MessageCount() const { return messages_; }
 
 private:
     int threshold_;
     ProgressBar* bar_ = nullptr;
     std::size_t messages_ = 0;
+    std::string context_;
 };
 
 // True when standard output is a terminal.
 bool StdoutIsTerminal();
+
+// Sends std::cout through a buffer that remembers the first write to standard
+// output that failed, so that a full disk or a closed file is reported instead
+// of passing for success.
+void CheckStandardOutput();
+// Flushes std::cout; the system's reason of the first failed write ("No space
+// left on device"), or an empty text when every write succeeded.
+std::string StandardOutputFailure();
 
 }  // namespace tonalux::cli

@@ -1,16 +1,10 @@
 // tonalux-cli convert [DIR]: converts every song of DIR/Midifile/ into
 // DIR/Convert/ with the same conversion code as the main window, so the same
 // folder gives the same files.
-#include <sys/stat.h>
-
 #include <chrono>
 #include <cstdio>
-#include <filesystem>
 #include <iostream>
-#include <optional>
-#include <set>
 #include <string>
-#include <utility>
 #include <vector>
 
 #include "Commands.h"
@@ -19,35 +13,12 @@
 #include "FolderConversion.h"
 #include "StandardMidifile.h"
 
-namespace fs = std::filesystem;
-
 namespace tonalux::cli {
 
 namespace {
 
 // From this many songs on, a terminal shows a progress bar.
 constexpr std::size_t kProgressBarSongs = 8;
-
-using FileIdentity = std::pair<dev_t, ino_t>;
-
-std::optional<FileIdentity> IdentityOf(const std::string& path) {
-    struct stat info {};
-    if (::stat(path.c_str(), &info) != 0) return std::nullopt;
-    return FileIdentity{info.st_dev, info.st_ino};
-}
-
-// Whether any name the song's output can take (one per vocoder result) is
-// one of the input files, through a link or because both folders are the
-// same: then the conversion would write over a song of the input folder.
-std::optional<std::string> OutputHittingInput(const std::string& destination,
-                                              const std::set<FileIdentity>& inputs) {
-    std::vector<std::string> candidates{InsertSuffix(destination, VocoderSuffix(kNoVocoderChannel))};
-    for (int channel = 1; channel <= 16; ++channel)
-        candidates.push_back(InsertSuffix(destination, VocoderSuffix(channel)));
-    for (const auto& candidate : candidates)
-        if (auto identity = IdentityOf(candidate); identity && inputs.count(*identity)) return candidate;
-    return std::nullopt;
-}
 
 std::string Seconds(std::chrono::steady_clock::duration elapsed) {
     const double seconds = std::chrono::duration<double>(elapsed).count();
@@ -63,94 +34,70 @@ std::string BaseFolderOf(const ParsedArguments& args) {
     return base;
 }
 
+// A song read whole and written: "A.mid -> A_VOC-3.mid  vocoder 3  events 4210  0.004 s".
+// Every other outcome: "Bad.mid: not a MIDI file (incorrect fileheader)", with
+// no arrow, since nothing or not all of the song arrived.
+std::string SongLine(const SongOutcome& outcome, std::chrono::steady_clock::duration elapsed) {
+    if (outcome.Result != SongResult::Converted) return outcome.Name + ": " + DescribeOutcome(outcome);
+    const std::string vocoder =
+        outcome.VocoderChannel == kNoVocoderChannel ? std::string("none") : std::to_string(outcome.VocoderChannel);
+    return outcome.Name + " -> " + outcome.Output + "  vocoder " + vocoder + "  events " +
+           std::to_string(outcome.Load.Records) + "  " + Seconds(elapsed);
+}
+
 int RunConvert(const ParsedArguments& args) {
     ConversionOptions options;
     if (auto format = args.Value("--format")) options.SaveFormat = ParseFormat(*format);
     options.DeleteVocoderSysex = !args.Has("--keep-vocoder-sysex");
     options.StartFirstNote = args.Has("--start-at-first-note");
-    const int threshold = args.Value("--threshold") ? ParseThreshold(*args.Value("--threshold")) : kDefaultVelocityThreshold;
+    const int threshold =
+        args.Value("--threshold") ? ParseThreshold(*args.Value("--threshold")) : kDefaultVelocityThreshold;
     if (!args.Positionals.empty() && args.Positionals[0].empty()) throw UsageError("empty folder name");
 
-    const std::string base = BaseFolderOf(args);
-    const std::string inputFolder = base + kInputFolder;
-    const std::string outputFolder = base + kOutputFolder;
-    std::error_code ec;
-    if (!fs::is_directory(inputFolder, ec)) {
-        PrintError("convert", "folder not found: " + inputFolder);
+    const ConversionFolders folders = DefaultFolders(BaseFolderOf(args));
+    // The folders are checked once, before any song: a missing or unusable
+    // folder is one message, not one per song. Neither folder is created.
+    const SongListing listing = ListSongs(folders.Input);
+    if (listing.Problem) {
+        PrintError("convert", "cannot read the folder " + listing.Problem->Folder + ": " + listing.Problem->Reason);
         return kExitFailure;
     }
-    // The output folder is never created here, as in the main window: a
-    // missing one is reported once instead of once per song.
-    if (!fs::is_directory(outputFolder, ec)) {
-        PrintError("convert", "folder not found: " + outputFolder + " (create it to receive the songs)");
+    if (auto problem = CheckOutputFolder(folders.Output)) {
+        PrintError("convert", "cannot write into the folder " + problem->Folder + ": " + problem->Reason);
         return kExitFailure;
     }
-
-    const std::vector<std::string> names = ListMidiFolder(inputFolder);
-    std::set<FileIdentity> inputs;
-    for (const auto& name : names)
-        if (auto identity = IdentityOf(inputFolder + name)) inputs.insert(*identity);
+    const std::vector<std::string>& names = listing.Names;
 
     ConsoleHost host(threshold);
     Component root(nullptr);
     ProgressBar bar(std::cout, names.size(), StdoutIsTerminal() && names.size() >= kProgressBarSongs);
     host.SetProgressBar(&bar);
 
-    std::size_t converted = 0, failed = 0, skipped = 0;
+    RunCounts counts;
+    bool anyProblem = false;
     const auto started = std::chrono::steady_clock::now();
-    for (std::size_t i = 0; i < names.size(); ++i) {
-        const std::string& name = names[i];
-        const std::string source = inputFolder + name;
-        const std::string destination = outputFolder + name;
-        bar.Show(i, name);
-
-        if (auto hit = OutputHittingInput(destination, inputs)) {
-            bar.Clear();
-            std::cout << name << ": failed, its output " << *hit << " is an input song\n";
-            ++failed;
-            continue;
-        }
-
-        const auto songStarted = std::chrono::steady_clock::now();
-        ConversionResult result;
-        std::string exceptionText;
-        try {
-            result = ConvertMidifile(&root, source, destination, options);
-        } catch (const std::exception& error) {
-            exceptionText = error.what();
-        }
+    auto songStarted = started;
+    ConversionHooks hooks;
+    hooks.BeforeSong = [&](std::size_t index, const std::string& name) {
+        bar.Show(index, name);
+        songStarted = std::chrono::steady_clock::now();
+        return true;
+    };
+    hooks.AfterSong = [&](const SongOutcome& outcome) {
         const auto elapsed = std::chrono::steady_clock::now() - songStarted;
         bar.Clear();
-
-        if (!exceptionText.empty()) {
-            std::cout << name << ": failed, " << exceptionText << '\n';
-            ++failed;
-        } else if (!result.SourceExisted) {
-            std::cout << name << ": skipped, not a file\n";
-            ++skipped;
-        } else if (!result.Loaded) {
-            std::cout << name << ": failed, could not be read\n";
-            ++failed;
-        } else {
-            const std::string output = fs::path(result.Destination).filename().string();
-            const std::string vocoder =
-                result.VocoderResult == kNoVocoderChannel ? std::string("none") : std::to_string(result.VocoderResult);
-            std::cout << name << " -> " << output << "  vocoder " << vocoder << "  events " << result.EventCount
-                      << "  " << Seconds(elapsed);
-            if (result.Saved) {
-                std::cout << '\n';
-                ++converted;
-            } else {
-                std::cout << "  failed, could not be written\n";
-                ++failed;
-            }
+        counts.Add(outcome);
+        std::cout << SongLine(outcome, elapsed) << '\n';
+        // Each problem is also one line on standard error, naming the song.
+        if (IsProblem(outcome)) {
+            anyProblem = true;
+            PrintError("convert", outcome.Name + ": " + DescribeOutcome(outcome));
         }
-    }
+    };
+    ConvertFolder(&root, folders, names, options, hooks);
     bar.Clear();
-    std::cout << names.size() << (names.size() == 1 ? " song: " : " songs: ") << converted << " converted, "
-              << failed << " failed, " << skipped << " skipped in "
-              << Seconds(std::chrono::steady_clock::now() - started) << '\n';
-    return failed == 0 ? kExitSuccess : kExitFailure;
+    std::cout << counts.Text() << " in " << Seconds(std::chrono::steady_clock::now() - started) << '\n';
+    return anyProblem ? kExitFailure : kExitSuccess;
 }
 
 }  // namespace
@@ -159,27 +106,32 @@ Command ConvertCommand() {
     return {"convert",
             "convert every song of DIR/Midifile/ into DIR/Convert/",
             "convert [DIR] [--format 0|1] [--keep-vocoder-sysex] [--threshold N] [--start-at-first-note]",
-            std::string("Converts every *.mid file of DIR/Midifile/ (any letter case, in name order)\n"
+            "Converts every *.mid file of DIR/Midifile/ (any letter case, in name order)\n"
             "into DIR/Convert/, which must exist. DIR is the current folder when not\n"
             "given. Each song is read, the keyboard's vocoder system-exclusive messages\n"
             "are removed, the vocoder channel is found, and the song is written under its\n"
             "name with \"_VOC-\" and the channel, or \"_NO-VOC\", in front of \".mid\".\n"
-            "An existing output of that name is replaced. A song that cannot be read gets\n"
-            "no output, nor does one whose output would be an input song (through a link,\n"
-            "or when Convert/ is Midifile/).\n"
+            "An existing output of that name is replaced. Both folders are checked first:\n"
+            "if Midifile/ cannot be read or no file can be made in Convert/, nothing is\n"
+            "converted. A song that is not a MIDI file or cannot be read gets no output,\n"
+            "nor does one whose output would be an input song (through a link, or when\n"
+            "Convert/ is Midifile/). A damaged song is converted as far as it could be\n"
+            "read. Copyright notices and track names are not written to the outputs.\n"
             "\n"
             "  --format 0|1            write format 0 (default) or format 1\n"
             "  --keep-vocoder-sysex    keep the vocoder system-exclusive messages\n"
             "  --threshold N           velocity threshold of the vocoder analysis, 0 to\n"
-            "                          127 (default ") +
-                std::to_string(kDefaultVelocityThreshold) +
-                "): the highest channel whose average\n"
-                "                          note-on velocity is at most N is the vocoder channel\n"
-                "  --start-at-first-note   move the first note of the song to tick 0\n"
-                "\n"
-                "Prints one line per song (input, output, vocoder channel, number of events,\n"
-                "time) and a summary. Exit status 0 when every song was converted, 1 when\n"
-                "any failed.\n",
+            "                          127 (default 5): the highest channel whose average\n"
+            "                          note-on velocity is at most N is the vocoder channel\n"
+            "  --start-at-first-note   move the first note of the song to tick 0\n"
+            "\n"
+            "Prints one line per song: for a song read whole and written its input,\n"
+            "output, vocoder channel, number of events and time; for any other song what\n"
+            "happened to it (damaged, not a MIDI file, could not be read or written, with\n"
+            "the system's reason, or skipped). Each problem is also one line on standard\n"
+            "error. Then a summary of the counts. Exit status 0 when every song was read\n"
+            "whole and written, 1 when any was damaged, failed or skipped because of an\n"
+            "input song.\n",
             {{"DIR"},
              0,
              {{"--format", true, false},

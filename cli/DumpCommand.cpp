@@ -18,7 +18,9 @@ int RunDump(const ParsedArguments& args) {
     ConsoleHost host(kDefaultVelocityThreshold);
     Component root(nullptr);
     StandardMidifile engine(&root);
-    if (!LoadSong(engine, "dump", file)) return kExitFailure;
+    host.SetContext("dump: " + file);
+    const SongRead read = LoadSong(engine, "dump", file);
+    if (read == SongRead::Failed) return kExitFailure;
 
     std::ostream& out = std::cout;
     out << "header format " << engine.Format << " tracks " << engine.TrackCount << " division "
@@ -33,8 +35,8 @@ int RunDump(const ParsedArguments& args) {
         line += '\n';
         out << line;
     }
-    out.flush();
-    return out ? kExitSuccess : kExitFailure;
+    // A failed standard output is reported, with exit status 1, when the command ends.
+    return read == SongRead::Whole ? kExitSuccess : kExitFailure;
 }
 
 }  // namespace

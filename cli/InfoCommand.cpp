@@ -33,7 +33,9 @@ int RunInfo(const ParsedArguments& args) {
     ConsoleHost host(threshold);
     Component root(nullptr);
     StandardMidifile engine(&root);
-    if (!LoadSong(engine, "info", file)) return kExitFailure;
+    host.SetContext("info: " + file);
+    const SongRead read = LoadSong(engine, "info", file);
+    if (read == SongRead::Failed) return kExitFailure;
 
     const auto counts = CountRecords(engine);
     std::size_t total = 0;
@@ -60,20 +62,14 @@ int RunInfo(const ParsedArguments& args) {
     // blanks ("C  /E"), so they are separated by commas.
     std::vector<std::string> names;
     std::set<std::string> seen;
-    bool undecodable = false;
-    for (const auto& chord : chords) {
-        if (!chord.Name) {
-            PrintError("info", ChordErrorText(chord));
-            undecodable = true;
-            continue;
-        }
-        if (seen.insert(*chord.Name).second) names.push_back(*chord.Name);
-    }
+    const bool undecodable = ReportUndecodableChords("info", chords);
+    for (const auto& chord : chords)
+        if (chord.Name && seen.insert(*chord.Name).second) names.push_back(*chord.Name);
     field("chords");
     if (names.empty()) out << (undecodable ? "none decodable" : "none");
     for (std::size_t i = 0; i < names.size(); ++i) out << (i ? ", " : "") << names[i];
     out << '\n';
-    return kExitSuccess;
+    return read == SongRead::Whole && !undecodable ? kExitSuccess : kExitFailure;
 }
 
 }  // namespace
@@ -92,7 +88,8 @@ Command InfoCommand() {
                 std::to_string(kDefaultVelocityThreshold) +
                 ")\n"
                 "\n"
-                "A chord that cannot be decoded is named on standard error.\n",
+                "A chord whose root names no note is named on standard error, and the exit\n"
+                "status is then 1, as it is for a damaged FILE.\n",
             {{"FILE"}, 1, {{"--threshold", true, false}}},
             RunInfo};
 }

@@ -16,13 +16,7 @@ int RunKetron(const ParsedArguments& args) {
         // Every chord is decoded first: one that cannot be decoded would stop
         // the conversion halfway, so the song is left alone and each such
         // chord is named.
-        bool decodable = true;
-        for (const auto& chord : DecodeChords(engine))
-            if (!chord.Name) {
-                PrintError("ketron", ChordErrorText(chord));
-                decodable = false;
-            }
-        if (!decodable) return std::nullopt;
+        if (ReportUndecodableChords("ketron", DecodeChords(engine))) return std::nullopt;
 
         const int chords = engine.GetSizeYamChordEvents();
         try {

@@ -15,8 +15,10 @@ const char* const kEditHelpFooter =
     "                 channel); without it a format 0 song stays format 0 and\n"
     "                 any other is written as format 1\n"
     "\n"
-    "FILE is only read. OUT is written completely or not at all; naming FILE as OUT\n"
-    "replaces the song.\n";
+    "FILE is only read: an OUT that is FILE, or a link to it, is refused. OUT is\n"
+    "written completely or not at all; when OUT is a link, the file it names is\n"
+    "replaced. Copyright notices and track names of FILE are not written to OUT.\n"
+    "A damaged FILE is written as far as it could be read, with exit status 1.\n";
 
 OptionSyntax FormatOption() { return {"--format", true, false}; }
 
@@ -26,10 +28,14 @@ int RunSongEdit(const std::string& command, const ParsedArguments& args, const S
     const std::string& file = args.Positionals.at(0);
     const std::string& out = args.Positionals.at(1);
 
+    if (!OutputIsNotTheInput(command, file, out)) return kExitFailure;
+
     ConsoleHost host(kDefaultVelocityThreshold);
     Component root(nullptr);
     StandardMidifile engine(&root);
-    if (!LoadSong(engine, command, file)) return kExitFailure;
+    host.SetContext(command + ": " + file);
+    const SongRead read = LoadSong(engine, command, file);
+    if (read == SongRead::Failed) return kExitFailure;
     const std::optional<std::string> summary = change(engine);
     if (!summary) {
         PrintError(command, "nothing written");
@@ -38,7 +44,7 @@ int RunSongEdit(const std::string& command, const ParsedArguments& args, const S
     const int chosen = format.value_or(FormatOfLoadedSong(engine));
     if (!SaveSong(engine, command, chosen, out)) return kExitFailure;
     std::cout << *summary << (summary->empty() ? "" : "; ") << "wrote " << out << " (format " << chosen << ")\n";
-    return kExitSuccess;
+    return read == SongRead::Whole ? kExitSuccess : kExitFailure;
 }
 
 }  // namespace tonalux::cli

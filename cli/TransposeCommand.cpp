@@ -3,7 +3,9 @@
 #include <array>
 #include <cstdint>
 #include <limits>
+#include <vector>
 
+#include "ChordList.h"
 #include "Commands.h"
 #include "Console.h"
 #include "SongEdit.h"
@@ -68,7 +70,16 @@ int RunTranspose(const ParsedArguments& args) {
             }
         }
 
+        // A chord whose root names no note cannot be moved: it is named and
+        // nothing is written, rather than counting it as transposed.
         std::size_t chords = 0;
+        if (request.Chords) {
+            std::vector<ChordEntry> inRange;
+            for (const auto& chord : DecodeChords(engine))
+                if (chord.Tick >= request.From && chord.Tick <= request.To) inRange.push_back(chord);
+            if (ReportUndecodableChords("transpose", inRange)) return std::nullopt;
+            chords = inRange.size();
+        }
         for (int channel = 0; channel < 16; ++channel) {
             if (!request.Channels[static_cast<std::size_t>(channel)]) continue;
             if (request.Ranged)
@@ -77,11 +88,6 @@ int RunTranspose(const ParsedArguments& args) {
                 engine.TransposeChannel(channel, request.Semitones);
         }
         if (request.Chords) {
-            const int size = engine.GetSizeYamChordEvents();
-            for (int i = 0; i < size; ++i) {
-                const std::uint32_t tick = engine.GetYamchord(i).Tick;
-                if (tick >= request.From && tick <= request.To) ++chords;
-            }
             if (request.Ranged)
                 engine.YamchordTransFromTo(request.Semitones, request.From, request.To);
             else
@@ -105,7 +111,9 @@ Command TransposeCommand() {
                         "  --semitones N  -127 to 127, required\n"
                         "  --channel C    a channel to transpose, 1 to 16; may be repeated. Without\n"
                         "                 it every channel except the drum channel 10 is transposed\n"
-                        "  --chords       also transpose the keyboard chord symbols\n"
+                        "  --chords       also transpose the keyboard chord symbols; if the root\n"
+                        "                 of one in range names no note, it is named and nothing\n"
+                        "                 is written\n"
                         "  --from T       transpose only notes that start at tick T or later\n"
                         "  --to T         transpose only notes that start at tick T or earlier\n"
                         "                 (a note moves whole: its note-off goes with its note-on)\n") +

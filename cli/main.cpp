@@ -27,6 +27,11 @@ const Command* FindCommand(const std::string& name) {
     return nullptr;
 }
 
+// The command the arguments name, or an empty text for none.
+std::string CommandNameOf(const std::vector<std::string>& args) {
+    return !args.empty() && FindCommand(args[0]) ? args[0] : std::string();
+}
+
 void PrintToolHelp(std::ostream& out) {
     out << "Usage: " << kProgramName << " COMMAND [ARGUMENTS]\n"
         << "\n"
@@ -39,9 +44,13 @@ void PrintToolHelp(std::ostream& out) {
         out << "  " << name << command.Summary << '\n';
     }
     out << "\n"
-        << "Channels are counted 1 to 16. Messages of the MIDI engine go to standard error.\n"
-        << "Exit status: 0 success, 1 a song could not be read, converted or written,\n"
-        << "2 a wrong command line.\n"
+        << "Channels are counted 1 to 16. Every problem is one line on standard error\n"
+        << "naming the file and the cause; the MIDI engine's messages are part of it.\n"
+        << "Inputs are never changed: an output that is an input, or a link to one, is\n"
+        << "refused. Copyright notices and track names are not kept when a song is read.\n"
+        << "Exit status: 0 when every song was read whole and everything was written,\n"
+        << "1 when a song was damaged or could not be read, converted or written\n"
+        << "(standard output included), 2 a wrong command line.\n"
         << "Run '" << kProgramName << " COMMAND --help' for the arguments of one command.\n";
 }
 
@@ -98,8 +107,15 @@ int Run(const std::vector<std::string>& args) {
 
 int main(int argc, char** argv) {
     std::ios::sync_with_stdio(false);
+    tonalux::cli::CheckStandardOutput();
     const std::vector<std::string> args(argv + 1, argv + argc);
-    const int status = tonalux::cli::Run(args);
-    std::cout.flush();
+    int status = tonalux::cli::Run(args);
+    // Results that did not reach standard output are a failure of the command.
+    const std::string failure = tonalux::cli::StandardOutputFailure();
+    if (!failure.empty()) {
+        tonalux::cli::PrintError(tonalux::cli::CommandNameOf(args), "cannot write to standard output: " + failure);
+        // A wrong command line keeps its status 2.
+        if (status == tonalux::cli::kExitSuccess) status = tonalux::cli::kExitFailure;
+    }
     return status;
 }

@@ -1,11 +1,21 @@
 #include "FolderConversion.h"
 
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
 #include <algorithm>
 #include <cctype>
+#include <cerrno>
+#include <cstring>
 #include <filesystem>
+#include <map>
 #include <memory>
 #include <system_error>
+#include <utility>
 
+#include "MessageGathering.h"
+#include "SafeReplace.h"
 #include "StandardMidifile.h"
 
 namespace fs = std::filesystem;
@@ -24,16 +34,28 @@ bool EndsWithMidiPattern(const std::string& name) {
     return true;
 }
 
-std::size_t CountEvents() {
-    StandardMidifile probe(nullptr);
-    std::size_t count = 0;
-    for (int channel = 0; channel < 16; ++channel)
-        count += static_cast<std::size_t>(probe.GetSizeMidievents(channel));
-    count += static_cast<std::size_t>(probe.GetSizeMetaEvents() + probe.GetSizeTempoevents() +
-                                      probe.GetSizeMessureEvents() + probe.GetSizeLyricEvents() +
-                                      probe.GetSizeMarkerEvents() + probe.GetSizeYamChordEvents() +
-                                      probe.GetSizeSysexEvents());
-    return count;
+using FileIdentity = std::pair<dev_t, ino_t>;
+
+std::optional<FileIdentity> IdentityOf(const std::string& path) {
+    struct stat info {};
+    if (::stat(path.c_str(), &info) != 0) return std::nullopt;
+    return FileIdentity{info.st_dev, info.st_ino};
+}
+
+// Whether any name the song's output can take (one per vocoder result) is one
+// of the input files: gives that output's name and the input's name.
+std::optional<std::pair<std::string, std::string>> OutputHittingInput(
+    const ConversionFolders& folders, const std::string& name, const std::map<FileIdentity, std::string>& inputs) {
+    std::vector<int> results{kNoVocoderChannel};
+    for (int channel = 1; channel <= 16; ++channel) results.push_back(channel);
+    for (int result : results) {
+        const std::string candidate = InsertSuffix(folders.Output + name, VocoderSuffix(result));
+        const auto identity = IdentityOf(candidate);
+        if (!identity) continue;
+        if (auto hit = inputs.find(*identity); hit != inputs.end())
+            return std::make_pair(candidate.substr(folders.Output.size()), hit->second);
+    }
+    return std::nullopt;
 }
 
 }  // namespace
@@ -74,28 +96,127 @@ std::string CurrentBaseFolder() {
     return base;
 }
 
-ConversionResult ConvertMidifile(Component* owner, const std::string& source, const std::string& destination,
-                                 const ConversionOptions& options, const std::function<void(bool)>& busy) {
-    ConversionResult result;
+ConversionFolders DefaultFolders(const std::string& base) {
+    return {base + kInputFolder, base + kOutputFolder};
+}
+
+SongListing ListSongs(const std::string& inputFolder) {
+    SongListing listing;
+    std::error_code ec;
+    fs::directory_iterator probe(inputFolder, ec);
+    if (ec) {
+        listing.Problem = FolderProblem{inputFolder, ec.message(), ec.value()};
+        return listing;
+    }
+    listing.Names = ListMidiFolder(inputFolder);
+    return listing;
+}
+
+std::optional<FolderProblem> CheckOutputFolder(const std::string& outputFolder) {
+    struct stat info {};
+    if (::stat(outputFolder.c_str(), &info) != 0) return FolderProblem{outputFolder, std::strerror(errno), errno};
+    if (!S_ISDIR(info.st_mode)) return FolderProblem{outputFolder, std::strerror(ENOTDIR), ENOTDIR};
+    // Only a real attempt tells: permission bits do not bind every user, and a
+    // read-only file system or a full disk shows only when a file is made.
+    const std::string probe = outputFolder + (outputFolder.back() == '/' ? "" : "/") + ".tonalux-probe-" +
+                              std::to_string(::getpid());
+    const int fd = ::open(probe.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0600);
+    if (fd < 0) return FolderProblem{outputFolder, std::strerror(errno), errno};
+    ::close(fd);
+    ::unlink(probe.c_str());
+    return std::nullopt;
+}
+
+SongOutcome ConvertSong(Component* owner, const ConversionFolders& folders, const std::string& name,
+                        const ConversionOptions& options, const std::function<void(bool)>& busy) {
+    SongOutcome outcome;
+    outcome.Name = name;
     // The engine object lives for this one song; it is destroyed on every way out.
     std::unique_ptr<StandardMidifile> current(new StandardMidifile(owner));
+    const std::string source = folders.Input + name;
 
-    std::error_code ec;
-    if (!fs::is_regular_file(source, ec)) return result;  // a folder or a vanished file
-    result.SourceExisted = true;
-
-    if (busy) busy(true);
-    current->SetStartFirstNote(options.StartFirstNote);
-    result.Loaded = current->LoadMidifile(source);
-    if (result.Loaded) {
-        result.EventCount = CountEvents();
-        if (options.DeleteVocoderSysex) current->DeleteVocoderNachrichten();
-        result.VocoderResult = current->VocoderKanalAnalyse();
-        result.Destination = InsertSuffix(destination, VocoderSuffix(result.VocoderResult));
-        result.Saved = current->SaveMidifile(options.SaveFormat, result.Destination);
+    struct stat info {};
+    if (::stat(source.c_str(), &info) != 0) {
+        if (errno == ENOENT) return outcome;  // gone since the list was made
+        outcome.Result = SongResult::ReadFailed;
+        outcome.Reason = std::strerror(errno);
+        return outcome;
     }
-    if (busy) busy(false);
-    return result;
+    if (!S_ISREG(info.st_mode)) {
+        outcome.Result = SongResult::NotAFile;
+        return outcome;
+    }
+    // The engine names no cause when it cannot open a file; the system does.
+    const int probe = ::open(source.c_str(), O_RDONLY | O_CLOEXEC);
+    if (probe < 0) {
+        outcome.Result = SongResult::ReadFailed;
+        outcome.Reason = std::strerror(errno);
+        return outcome;
+    }
+    ::close(probe);
+
+    struct Lamp {
+        const std::function<void(bool)>& busy;
+        explicit Lamp(const std::function<void(bool)>& b) : busy(b) {
+            if (busy) busy(true);
+        }
+        ~Lamp() {
+            if (busy) busy(false);
+        }
+    } lamp(busy);
+    MessageGathering host(outcome.Messages);
+
+    current->SetStartFirstNote(options.StartFirstNote);
+    const bool loaded = current->LoadMidifile(source);
+    outcome.Load = current->LastLoadReport();
+    if (!loaded) {
+        outcome.Result = current->HeaderOk ? SongResult::ReadFailed : SongResult::NotMidi;
+        if (outcome.Result == SongResult::ReadFailed) outcome.Reason = "the engine could not read it";
+        return outcome;
+    }
+    if (options.DeleteVocoderSysex) current->DeleteVocoderNachrichten();
+    outcome.VocoderChannel = current->VocoderKanalAnalyse();
+    const std::string destination = InsertSuffix(folders.Output + name, VocoderSuffix(outcome.VocoderChannel));
+    outcome.Output = destination.substr(folders.Output.size());
+
+    // The writer's message about a failed write names no cause; the outcome's reason does.
+    host.Keep(false);
+    if (current->SaveMidifile(options.SaveFormat, destination)) {
+        outcome.Result = outcome.Load.Damaged ? SongResult::ConvertedDamaged : SongResult::Converted;
+    } else {
+        outcome.Result = SongResult::WriteFailed;
+        outcome.Reason = LastSaveFailure();
+    }
+    return outcome;
+}
+
+std::vector<SongOutcome> ConvertFolder(Component* owner, const ConversionFolders& folders,
+                                       const std::vector<std::string>& names, const ConversionOptions& options,
+                                       const ConversionHooks& hooks) {
+    // The input files as the run found them; an output that is one of them
+    // would destroy a song.
+    std::map<FileIdentity, std::string> inputs;
+    for (const auto& name : names)
+        if (auto identity = IdentityOf(folders.Input + name)) inputs.emplace(*identity, name);
+
+    std::vector<SongOutcome> outcomes;
+    outcomes.reserve(names.size());
+    for (std::size_t i = 0; i < names.size(); ++i) {
+        const std::string& name = names[i];
+        if (hooks.BeforeSong && !hooks.BeforeSong(i, name)) break;
+        SongOutcome outcome;
+        if (auto hit = OutputHittingInput(folders, name, inputs)) {
+            outcome.Name = name;
+            outcome.Result = SongResult::SkippedInput;
+            outcome.Output = hit->first;
+            outcome.Reason = hit->second;
+        } else {
+            outcome = ConvertSong(owner, folders, name, options, hooks.Busy);
+        }
+        if (hooks.AfterSong) hooks.AfterSong(outcome);
+        outcomes.push_back(std::move(outcome));
+    }
+    return outcomes;
 }
 
 }  // namespace tonalux

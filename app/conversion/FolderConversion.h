@@ -1,15 +1,17 @@
 // The folder conversion without any window: listing the song folders, the
-// conversion of one song with the engine in its fixed calling order, and the
-// output name rule. The main window and the command-line tool both use it, so
-// they produce the same files for the same folder.
+// checks before a run, the conversion of one song with the engine in its fixed
+// calling order, the output name rule, and the loop over a folder. The main
+// window and the command-line tool both run this loop and only present its
+// outcomes, so they produce the same files and report the same results.
 #pragma once
 
 #include <cstddef>
 #include <functional>
+#include <optional>
 #include <string>
 #include <vector>
 
-#include "StandardMidifile.h"
+#include "SongOutcome.h"
 
 namespace tonalux {
 
@@ -28,20 +30,39 @@ struct ConversionOptions {
     bool StartFirstNote = false;      // "Start auf Tatkt 1"
 };
 
-// What became of one song.
-struct ConversionResult {
-    bool SourceExisted = false;  // false: the song was skipped without a message
-    bool Loaded = false;         // the engine read the song
-    bool Saved = false;          // the output file was written completely
-    int VocoderResult = kNoVocoderChannel;  // vocoder channel 1..16, or kNoVocoderChannel for none
-    std::string Destination;     // output path with its suffix; empty when skipped
-    std::size_t EventCount = 0;  // records in all event lists after reading
+// The two folders of a run, each ending in "/". Song names are relative to
+// them, so a name may also lead into a subfolder.
+struct ConversionFolders {
+    std::string Input;
+    std::string Output;
 };
+
+// BaseFolder + "Midifile/" and BaseFolder + "Convert/"; `base` ends in "/".
+ConversionFolders DefaultFolders(const std::string& base);
 
 // Bare names of the entries of a folder whose names match "*.mid" without
 // regard to case and that are regular files or folders (links followed),
 // sorted by name. A missing folder gives an empty list.
 std::vector<std::string> ListMidiFolder(const std::string& folder);
+
+// A folder that cannot serve a run, with the system's reason.
+struct FolderProblem {
+    std::string Folder;
+    std::string Reason;  // "No such file or directory", "Permission denied", ...
+    int Error = 0;       // the system's error number behind the reason
+};
+
+// The songs of the input folder as ListMidiFolder gives them, or why the
+// folder cannot be read.
+struct SongListing {
+    std::vector<std::string> Names;
+    std::optional<FolderProblem> Problem;
+};
+SongListing ListSongs(const std::string& inputFolder);
+
+// Whether a file can be created in the output folder: it must exist, be a
+// folder, and take a new file (tried with a file that is removed at once).
+std::optional<FolderProblem> CheckOutputFolder(const std::string& outputFolder);
 
 // "_NO-VOC" for kNoVocoderChannel, otherwise "_VOC-" and the channel number.
 std::string VocoderSuffix(int vocoderResult);
@@ -56,9 +77,28 @@ std::string CurrentBaseFolder();
 // LoadMidifile, DeleteVocoderNachrichten when asked, VocoderKanalAnalyse, and
 // SaveMidifile under the suffixed name. A song that cannot be read gets no
 // output. `busy` is called with true before reading and with false after
-// saving (the main window's lamp).
-ConversionResult ConvertMidifile(Component* owner, const std::string& source, const std::string& destination,
-                                 const ConversionOptions& options,
-                                 const std::function<void(bool)>& busy = {});
+// saving (the main window's lamp). The engine's messages during the song are
+// gathered into the outcome instead of being shown.
+SongOutcome ConvertSong(Component* owner, const ConversionFolders& folders, const std::string& name,
+                        const ConversionOptions& options, const std::function<void(bool)>& busy = {});
+
+// What the loop tells its front end.
+struct ConversionHooks {
+    // Before song `index` of the list; returning false stops the run there.
+    std::function<bool(std::size_t index, const std::string& name)> BeforeSong;
+    // After each song, with what became of it.
+    std::function<void(const SongOutcome& outcome)> AfterSong;
+    // The lamp: true while a song is read, analysed and written.
+    std::function<void(bool busy)> Busy;
+};
+
+// Converts the listed songs of folders.Input into folders.Output, one after
+// the other, and gives one outcome per song converted or passed over. A song
+// whose output could be one of the listed input files (through a link, or
+// when both folders are the same) is skipped before it is read. The caller
+// checks the folders first (ListSongs, CheckOutputFolder).
+std::vector<SongOutcome> ConvertFolder(Component* owner, const ConversionFolders& folders,
+                                       const std::vector<std::string>& names, const ConversionOptions& options,
+                                       const ConversionHooks& hooks = {});
 
 }  // namespace tonalux

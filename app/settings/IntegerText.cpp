@@ -64,4 +64,13 @@ std::string TextFromField(std::int32_t value) {
     return std::to_string(value);
 }
 
+bool IsFieldText(const std::string& text) {
+    try {
+        FieldFromText(text);
+        return true;
+    } catch (const IntegerTextError&) {
+        return false;
+    }
+}
+
 }  // namespace tonalux::settings

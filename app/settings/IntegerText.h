@@ -24,6 +24,9 @@ std::int32_t TextToInteger(const std::string& text);
 // TextToInteger.
 std::int32_t FieldFromText(const std::string& text);
 
+// Whether FieldFromText takes the text without an error.
+bool IsFieldText(const std::string& text);
+
 // The text of an edit: "-" for 999, otherwise the value in decimal.
 std::string TextFromField(std::int32_t value);
 

@@ -1,6 +1,6 @@
 #include "Report.h"
 
-#include "ReplaceFile.h"
+#include "SafeReplace.h"
 
 namespace tonalux::settings {
 
@@ -15,7 +15,7 @@ std::vector<std::uint8_t> ReportBytes(const std::vector<std::string>& names) {
 }
 
 bool SaveReport(const std::string& path, const std::vector<std::string>& names) {
-    return ReplaceFileContents(path, ReportBytes(names)) == ReplaceOutcome::Written;
+    return ReplaceFileContents(path, ReportBytes(names)).Written;
 }
 
 std::string ReportErrorMessage(const std::string& path) { return "Datei " + path + " kann nicht erstellt werden"; }

@@ -4,7 +4,7 @@
 #include <filesystem>
 #include <fstream>
 
-#include "ReplaceFile.h"
+#include "SafeReplace.h"
 
 namespace tonalux::settings {
 
@@ -102,15 +102,22 @@ SetupLoadOutcome LoadSetupFile(const std::string& path, ProgrammchangeBlock& pro
     return SetupLoadOutcome::Loaded;
 }
 
+std::string SetupFileName(const std::string& chosen) {
+    const auto slash = chosen.find_last_of('/');
+    const std::string last = slash == std::string::npos ? chosen : chosen.substr(slash + 1);
+    // A dot at the start marks a hidden file, not a suffix.
+    const auto dot = last.find_last_of('.');
+    const bool hasSuffix = dot != std::string::npos && dot > 0 && dot + 1 < last.size();
+    if (hasSuffix) return chosen;
+    return chosen + (!last.empty() && last.back() == '.' ? "set" : ".set");
+}
+
 SetupSaveOutcome SaveSetupFile(const std::string& path, const ProgrammchangeBlock& programs,
                                const InformationenBlock& information) {
     const SetupRecord record = EncodeSetup(programs, information);
-    switch (ReplaceFileContents(path, std::vector<std::uint8_t>(record.begin(), record.end()))) {
-        case ReplaceOutcome::Written: return SetupSaveOutcome::Saved;
-        case ReplaceOutcome::CannotCreate: return SetupSaveOutcome::CannotCreate;
-        case ReplaceOutcome::WriteFailed: break;
-    }
-    return SetupSaveOutcome::WriteFailed;
+    const ReplaceOutcome outcome = ReplaceFileContents(path, std::vector<std::uint8_t>(record.begin(), record.end()));
+    if (outcome.Written) return SetupSaveOutcome::Saved;
+    return outcome.Created ? SetupSaveOutcome::WriteFailed : SetupSaveOutcome::CannotCreate;
 }
 
 std::vector<std::string> SetupSaveMessages(SetupSaveOutcome outcome) {

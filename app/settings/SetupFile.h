@@ -35,6 +35,10 @@ enum class SetupSaveOutcome {
     WriteFailed,   // "Write Preset Error! #101"
 };
 
+// The name a setup is saved under: the chosen name, with ".set" added when its
+// last part has no suffix, so that the load dialog's filter shows the file.
+std::string SetupFileName(const std::string& chosen);
+
 // Writes one record, replacing an existing file only when it is complete.
 SetupSaveOutcome SaveSetupFile(const std::string& path, const ProgrammchangeBlock& programs,
                                const InformationenBlock& information);

@@ -15,6 +15,7 @@
 #include "WindowFixture.h"
 #include "WindowTurns.h"
 #include "widgets/LedLamp.h"
+#include "widgets/LedNumber.h"
 
 namespace fs = std::filesystem;
 using tonalux::testing::Bytes;
@@ -72,9 +73,9 @@ private slots:
     void untickedFormatWritesFormatOne();
     void optionsReachTheEngine();
     void loadedSetupOptionsReachTheConversion();
-    void damagedSongIsSkippedWithItsMessage();
+    void damagedAndForeignSongsAreSummedUpOnceAtTheEnd();
     void vanishedSongAndFolderEntryAreSkippedSilently();
-    void missingConvertFolderIsReportedPerSong();
+    void unusableConvertFolderIsOneMessageAndNothingIsConverted();
     void closingTheWindowStopsAfterTheCurrentSong();
     void windowTakesItsTurnsWhileASongIsConverted();
     void hundredSongsConvertInOneRun();
@@ -181,16 +182,35 @@ void ConversionWindowTest::loadedSetupOptionsReachTheConversion() {
     QCOMPARE(song.GetMidievent(0, 2).Tick, 480u);
 }
 
-void ConversionWindowTest::damagedSongIsSkippedWithItsMessage() {
-    WindowSet w([](const TempDir& dir) {
+void ConversionWindowTest::damagedAndForeignSongsAreSummedUpOnceAtTheEnd() {
+    Bytes half = Song(2);
+    half.resize(half.size() - 12);  // cut off within the notes
+    WindowSet w([&half](const TempDir& dir) {
         MakeFolders(dir);
         WriteFile(dir.Path() / "Midifile" / "A.mid", Song(2));
         WriteFile(dir.Path() / "Midifile" / "Bad.mid", {'R', 'I', 'F', 'F', 0, 0, 0, 4, 1, 2, 3, 4, 5, 6});
         WriteFile(dir.Path() / "Midifile" / "C.mid", Song(-1));
+        WriteFile(dir.Path() / "Midifile" / "Half.mid", half);
+    });
+    // No box while the songs are converted: each message is kept with its song.
+    int duringRun = 0;
+    SetMessageHook([&w, &duringRun](const QString& text) {
+        if (w.main->Converting()) ++duringRun;
+        w.messages.push_back(text);
     });
     w.main->BConvert->click();
-    QCOMPARE(w.messages, QStringList{QStringLiteral("incorrect fileheader")});
-    QCOMPARE(Items(w.main->ListBox2), (QStringList{"A_VOC-3.mid", "C_NO-VOC.mid"}));
+    QCOMPARE(duringRun, 0);
+    QCOMPARE(w.messages.size(), 1);
+    const auto& run = w.main->LastRun();
+    QCOMPARE(run.size(), std::size_t{4});
+    QVERIFY(run[3].Result == tonalux::SongResult::ConvertedDamaged);
+    QCOMPARE(run[3].Messages, std::vector<std::string>{"Byteread Error!"});
+    const QString summary = QStringLiteral("Bad.mid: not a MIDI file (incorrect fileheader)\n") +
+                            QString::fromStdString("Half.mid: " + tonalux::DescribeDamage(run[3].Load)) +
+                            QStringLiteral(", converted to Half_VOC-3.mid (Byteread Error!)\n\n") +
+                            QStringLiteral("4 songs: 2 converted, 1 damaged, 1 failed, 0 skipped");
+    QCOMPARE(w.messages.front(), summary);
+    QCOMPARE(Items(w.main->ListBox2), (QStringList{"A_VOC-3.mid", "C_NO-VOC.mid", "Half_VOC-3.mid"}));
 }
 
 void ConversionWindowTest::vanishedSongAndFolderEntryAreSkippedSilently() {
@@ -209,39 +229,38 @@ void ConversionWindowTest::vanishedSongAndFolderEntryAreSkippedSilently() {
     QCOMPARE(Items(w.main->ListBox1), (QStringList{"B.mid", "New.mid", "x.mid"}));
 }
 
-void ConversionWindowTest::missingConvertFolderIsReportedPerSong() {
+void ConversionWindowTest::unusableConvertFolderIsOneMessageAndNothingIsConverted() {
     WindowSet w([](const TempDir& dir) {
         fs::create_directories(dir.Path() / "Midifile");
         WriteFile(dir.Path() / "Midifile" / "A.mid", Song(2));
         WriteFile(dir.Path() / "Midifile" / "B.mid", Song(-1));
     });
     w.main->BConvert->click();
-    const QString message = QStringLiteral("Dateinamen wechseln! Datei bereits ge\u00f6ffnet!");
-    QCOMPARE(w.messages, (QStringList{message, message}));
+    const QString folder = QString::fromStdString(w.File("Convert/"));
+    QCOMPARE(w.messages, QStringList{QStringLiteral("The folder %1 cannot be used: No such file or directory\n"
+                                                    "Nothing was converted.")
+                                         .arg(folder)});
+    QVERIFY(w.main->LastRun().empty());
     QVERIFY(!fs::exists(w.File("Convert")));
     QCOMPARE(w.main->ListBox2->count(), 0);
     QVERIFY(w.main->BConvert->isEnabled());
-}
 
-void ConversionWindowTest::closingTheWindowStopsAfterTheCurrentSong() {
-    WindowSet w([](const TempDir& dir) {
-        MakeFolders(dir);
-        WriteFile(dir.Path() / "Midifile" / "A.mid", Song(2));
-        WriteFile(dir.Path() / "Midifile" / "B.mid", {'M', 'T', 'h', 'x'});
-        WriteFile(dir.Path() / "Midifile" / "C.mid", Song(-1));
-    });
-    w.main->show();
-    QVERIFY(QTest::qWaitForWindowExposed(w.main.get()));
-    // The user closes the window while the message about B is on the screen.
-    SetMessageHook([&w](const QString& text) {
-        w.messages.push_back(text);
-        w.main->close();
-    });
+    // A file of that name is no folder either.
+    w.messages.clear();
+    WriteFile(w.File("Convert"), Bytes{});
     w.main->BConvert->click();
-    QCOMPARE(w.messages.size(), 1);
-    QVERIFY(fs::exists(w.File("Convert/A_VOC-3.mid")));
-    QVERIFY(!fs::exists(w.File("Convert/C_NO-VOC.mid")));
-    QVERIFY(!w.main->MMLED1->IsLit());
+    QCOMPARE(w.messages, QStringList{QStringLiteral("The folder %1 cannot be used: Not a directory\n"
+                                                    "Nothing was converted.")
+                                         .arg(folder)});
+    QVERIFY(w.main->LastRun().empty());
+
+    // With nothing to convert there is nothing to say.
+    w.messages.clear();
+    fs::remove(w.File("Midifile/A.mid"));
+    fs::remove(w.File("Midifile/B.mid"));
+    w.main->Aktualisieren->click();
+    w.main->BConvert->click();
+    QVERIFY(w.messages.isEmpty());
 }
 
 namespace {
@@ -276,6 +295,10 @@ public:
             !window_.SetupLaden1->isEnabled() && !window_.SetupSpeichern1->isEnabled() &&
             !window_.ListeSpeichern1->isEnabled())
             ++disabled;
+        // The options and the threshold cannot change in the middle of a batch.
+        if (!window_.CFormat->isEnabled() && !window_.Vocoder->isEnabled() && !window_.VelPanel->isEnabled() &&
+            !window_.MMSlider1->isEnabled())
+            ++optionsFixed;
         window_.BConvertClick();  // a second conversion asked for now is refused
         // A queued call, which only the window's own event processing delivers.
         QMetaObject::invokeMethod(
@@ -283,7 +306,7 @@ public:
         Host().ProcessMessages();
     }
 
-    int turns = 0, lit = 0, withEngine = 0, disabled = 0;
+    int turns = 0, lit = 0, withEngine = 0, disabled = 0, optionsFixed = 0;
     int delivered = 0;  // queued calls delivered while the lamp was lit
 
 private:
@@ -321,6 +344,7 @@ void ConversionWindowTest::windowTakesItsTurnsWhileASongIsConverted() {
         QCOMPARE(probe.lit, probe.turns);
         QCOMPARE(probe.withEngine, probe.turns);
         QCOMPARE(probe.disabled, probe.turns);
+        QCOMPARE(probe.optionsFixed, probe.turns);
         // Every turn runs the window's event processing: the call queued before it is delivered.
         QCOMPARE(probe.delivered, probe.turns);
     }
@@ -328,6 +352,7 @@ void ConversionWindowTest::windowTakesItsTurnsWhileASongIsConverted() {
     QVERIFY(w.messages.isEmpty());
     QCOMPARE(w.main->ConvertNames(), std::vector<std::string>{"Big_NO-VOC.mid"});
     QVERIFY(f.BConvert->isEnabled() && f.SetupLaden1->isEnabled() && f.ListeSpeichern1->isEnabled());
+    QVERIFY(f.CFormat->isEnabled() && f.Vocoder->isEnabled() && f.VelPanel->isEnabled() && f.MMSlider1->isEnabled());
     QVERIFY(!f.MMLED1->IsLit());
 }
 
@@ -356,6 +381,59 @@ void ConversionWindowTest::hundredSongsConvertInOneRun() {
     const Bytes first = ReadFile(w.File("Convert/Song100_NO-VOC.mid"));
     QVERIFY(first.size() > 48'000);
     QCOMPARE(ReadFile(w.File("Convert/Song199_NO-VOC.mid")), first);
+}
+
+namespace {
+
+// Closes the window at the first turn the engine gives it, as a user would
+// while a song is being written.
+class ClosingHost : public tonalux::EngineHost {
+public:
+    explicit ClosingHost(TForm1& window) : window_(window), previousClock_(tonalux::detail::SetTurnClock(&RacingClock)) {
+        tonalux::SetEngineHost(this);
+    }
+    ~ClosingHost() override {
+        tonalux::SetEngineHost(&window_);
+        tonalux::detail::SetTurnClock(previousClock_);
+    }
+    void ShowMessage(const std::string& text) override { window_.ShowMessage(text); }
+    void ProcessMessages() override {
+        if (++turns == 1) window_.close();
+        window_.ProcessMessages();
+    }
+    int turns = 0;
+
+private:
+    TForm1& window_;
+    tonalux::detail::TurnClock previousClock_;
+};
+
+}  // namespace
+
+void ConversionWindowTest::closingTheWindowStopsAfterTheCurrentSong() {
+    WindowSet w([](const TempDir& dir) {
+        MakeFolders(dir);
+        // Enough records for the writer to give the window turns.
+        Track track;
+        for (int i = 0; i < 1500; ++i) track.Note(0, 0x90, 60, 100).Note(24, 0x80, 60, 0);
+        track.End();
+        WriteFile(dir.Path() / "Midifile" / "A.mid", SongBuilder(0, 96).AddTrack(track).Bytes());
+        WriteFile(dir.Path() / "Midifile" / "B.mid", {'M', 'T', 'h', 'x'});
+        WriteFile(dir.Path() / "Midifile" / "C.mid", Song(-1));
+    });
+    w.main->show();
+    QVERIFY(QTest::qWaitForWindowExposed(w.main.get()));
+    {
+        ClosingHost host(*w.main);
+        w.main->BConvert->click();
+        QVERIFY(host.turns > 0);
+    }
+    // A is written whole; B and C are not started, and no summary follows the close.
+    QCOMPARE(w.main->LastRun().size(), std::size_t{1});
+    QVERIFY(fs::file_size(w.File("Convert/A_NO-VOC.mid")) > 3000);
+    QVERIFY(!fs::exists(w.File("Convert/C_NO-VOC.mid")));
+    QVERIFY(w.messages.isEmpty());
+    QVERIFY(!w.main->MMLED1->IsLit());
 }
 
 QTEST_MAIN(ConversionWindowTest)

@@ -36,11 +36,12 @@ TEST(ExamplesTest, DemoSongsConvertUnderTheirVocoderNames) {
     tonalux::Component owner(nullptr);
     tonalux::ConversionOptions options;
     std::vector<std::string> outputs;
+    const tonalux::ConversionFolders folders{std::string(TONALUX_EXAMPLES_DIR) + "/", dir.Path().string() + "/"};
     for (const auto& name : kDemoSongs) {
-        const auto result = tonalux::ConvertMidifile(&owner, std::string(TONALUX_EXAMPLES_DIR) + "/" + name,
-                                                     dir.File(name), options);
-        EXPECT_TRUE(result.Saved) << name;
-        outputs.push_back(fs::path(result.Destination).filename().string());
+        const auto result = tonalux::ConvertSong(&owner, folders, name, options);
+        EXPECT_EQ(result.Result, tonalux::SongResult::Converted) << name;
+        EXPECT_TRUE(result.Messages.empty()) << name;
+        outputs.push_back(result.Output);
     }
     EXPECT_EQ(outputs, (std::vector<std::string>{"Abendlied_VOC-3.mid", "Bossa_Nova_NO-VOC.mid", "SONG_VOC-12.MID",
                                                  "Walzer_NO-VOC.mid"}));

@@ -233,6 +233,9 @@ void MainWindowTest::listsShowMidiEntriesOfBothFoldersSorted() {
     QCOMPARE(w.main->ListBox2->count(), 1);
     QCOMPARE(w.main->ListBox2->item(0)->text(), QStringLiteral("b_NO-VOC.mid"));
     QCOMPARE(QString::fromStdString(w.main->BaseFolder), QDir::currentPath() + QLatin1Char('/'));
+    // The headings of the two lists name the folders the program works on.
+    QCOMPARE(w.main->Panel3->toolTip(), QDir::currentPath() + QStringLiteral("/Midifile/"));
+    QCOMPARE(w.main->Panel4->toolTip(), QDir::currentPath() + QStringLiteral("/Convert/"));
 
     // A refresh shows what the folders hold now.
     WriteFile(w.File("Convert/A_NO-VOC.MID"), {1});
@@ -325,7 +328,11 @@ void MainWindowTest::menuEntriesOpenTheSettingsWindows() {
 void MainWindowTest::errorInAHandlerIsShownAndTheProgramGoesOn() {
     WindowSet w;
     w.programs->PRGQ[2]->setText(QStringLiteral("a"));
+    QVERIFY(w.messages.isEmpty());  // typing is not interrupted
+    // The conversion's gathering fails; its error is shown and the program goes on.
+    w.main->BConvert->click();
     QCOMPARE(w.messages, QStringList{QStringLiteral("'a' ist kein g\u00fcltiger Integerwert")});
+    QVERIFY(w.main->BConvert->isEnabled());
     // The window keeps working: a valid entry is gathered again.
     w.programs->PRGQ[2]->setText(QStringLiteral("12"));
     QCOMPARE(w.programs->Block.PRGQ[2], 12);

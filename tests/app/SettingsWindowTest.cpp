@@ -74,6 +74,13 @@ void SettingsWindowTest::savingRightAfterStartWritesTheDefaults() {
     for (int i = 0; i < 16; ++i) PutLE(expected, 0);
     expected.insert(expected.end(), {0, 1, 0, 0});  // FastPlay 0, Format0 1
     QCOMPARE(QString::fromStdString(Hex(ReadFile(w.File("start.set")))), QString::fromStdString(Hex(expected)));
+
+    // A name without a suffix gets ".set", so that the load dialog shows the file.
+    w.dialogAnswer = QString::fromStdString(w.File("plain"));
+    w.main->SetupSpeichern1->trigger();
+    QVERIFY(w.messages.isEmpty());
+    QVERIFY(!fs::exists(w.File("plain")));
+    QCOMPARE(ReadFile(w.File("plain.set")), expected);
 }
 
 void SettingsWindowTest::loadingAHandWrittenFileSetsEveryControl() {
@@ -222,12 +229,22 @@ void SettingsWindowTest::invalidEntryStopsSaveAndConversion() {
     w.programs->MSBQ[0]->setText(QStringLiteral("11"));
     w.programs->MSBD[0]->setText(QStringLiteral("22"));
     w.messages.clear();
-    // Typing behind the "-" of PRGQ2 gives "-x", which is no number.
+    const QColor entry = w.programs->PRGQ[1]->palette().color(QPalette::Text);
+    // Typing behind the "-" of PRGQ2 gives "-x", which is no number: it is
+    // marked in red, without a box at each keystroke.
     QTest::keyClicks(w.programs->PRGQ[1], QStringLiteral("x"));
-    QCOMPARE(w.messages, QStringList{QStringLiteral("'-x' ist kein g\u00fcltiger Integerwert")});
-    w.messages.clear();
+    QVERIFY(w.messages.isEmpty());
+    QCOMPARE(w.programs->PRGQ[1]->palette().color(QPalette::Text), QColor(255, 0, 0));
+    QCOMPARE(w.programs->PRGQ[0]->palette().color(QPalette::Text), entry);
+    // Deleting the "-" leaves an empty entry, which is no number either.
+    QTest::keyClick(w.programs->PRGQ[2], Qt::Key_End);
+    QTest::keyClick(w.programs->PRGQ[2], Qt::Key_Backspace);
+    QVERIFY(w.messages.isEmpty());
+    QVERIFY(!TFProgrammchange::IsEntryValid(w.programs->PRGQ[2]));
+    QTest::keyClicks(w.programs->PRGQ[2], QStringLiteral("7"));
+    QCOMPARE(w.programs->PRGQ[2]->palette().color(QPalette::Text), entry);
     w.programs->MSBD[0]->setText(QStringLiteral("33"));  // gathered only up to PRGQ2
-    w.messages.clear();
+    QVERIFY(w.messages.isEmpty());
     QCOMPARE(w.programs->Block.MSBQ[0], 11);
     QCOMPARE(w.programs->Block.MSBD[0], 22);
 
@@ -249,10 +266,11 @@ void SettingsWindowTest::failedSavesShowTheirMessagesAndKeepTheOldFile() {
     QCOMPARE(w.messages, (QStringList{"Save Registration Error!", "Write Preset Error! #101"}));
 
     w.messages.clear();
+    // A folder of the chosen name cannot be created as a file.
     fs::create_directory(w.File("folder.set"));
     w.dialogAnswer = QString::fromStdString(w.File("folder.set"));
     w.main->SetupSpeichern1->trigger();
-    QCOMPARE(w.messages, QStringList{"Write Preset Error! #101"});
+    QCOMPARE(w.messages, (QStringList{"Save Registration Error!", "Write Preset Error! #101"}));
     QVERIFY(fs::is_directory(w.File("folder.set")));
 
     w.messages.clear();

@@ -1,5 +1,8 @@
 #include <gtest/gtest.h>
 
+#include <sys/resource.h>
+
+#include <csignal>
 #include <cstring>
 #include <filesystem>
 
@@ -128,12 +131,35 @@ TEST(SetupFileTest, FailedSaveKeepsTheOldFileAndNamesItsMessages) {
     EXPECT_EQ(SetupSaveMessages(SetupSaveOutcome::CannotCreate),
               (std::vector<std::string>{"Save Registration Error!", "Write Preset Error! #101"}));
 
+    // A folder of that name cannot be created as a file.
     std::filesystem::create_directory(dir.File("taken.set"));
-    EXPECT_EQ(SaveSetupFile(dir.File("taken.set"), programs, information), SetupSaveOutcome::WriteFailed);
+    EXPECT_EQ(SaveSetupFile(dir.File("taken.set"), programs, information), SetupSaveOutcome::CannotCreate);
     EXPECT_TRUE(std::filesystem::is_directory(dir.File("taken.set")));
+
+    // A write that fails part way, as on a full disk, leaves the old file.
+    WriteFile(dir.File("old.set"), Bytes{'o', 'l', 'd'});
+    rlimit saved{};
+    ASSERT_EQ(getrlimit(RLIMIT_FSIZE, &saved), 0);
+    const auto previous = std::signal(SIGXFSZ, SIG_IGN);
+    rlimit small = saved;
+    small.rlim_cur = 100;
+    ASSERT_EQ(setrlimit(RLIMIT_FSIZE, &small), 0);
+    const SetupSaveOutcome cut = SaveSetupFile(dir.File("old.set"), programs, information);
+    setrlimit(RLIMIT_FSIZE, &saved);
+    std::signal(SIGXFSZ, previous);
+    EXPECT_EQ(cut, SetupSaveOutcome::WriteFailed);
+    EXPECT_EQ(ReadFile(dir.File("old.set")), (Bytes{'o', 'l', 'd'}));
     EXPECT_EQ(SetupSaveMessages(SetupSaveOutcome::WriteFailed), (std::vector<std::string>{"Write Preset Error! #101"}));
     EXPECT_TRUE(SetupSaveMessages(SetupSaveOutcome::Saved).empty());
-    EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir.Path()), {}), 1);
+    EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir.Path()), {}), 2);
+}
+
+TEST(SetupFileTest, ANameWithoutSuffixGetsDotSet) {
+    EXPECT_EQ(SetupFileName("/home/u/mine"), "/home/u/mine.set");
+    EXPECT_EQ(SetupFileName("/home/u/mine."), "/home/u/mine.set");
+    EXPECT_EQ(SetupFileName("/home/u.d/.hidden"), "/home/u.d/.hidden.set");
+    EXPECT_EQ(SetupFileName("/home/u/mine.set"), "/home/u/mine.set");
+    EXPECT_EQ(SetupFileName("/home/u/mine.bak"), "/home/u/mine.bak");
 }
 
 TEST(ReportTest, OneCrLfLinePerNameAndEmptyForNoNames) {

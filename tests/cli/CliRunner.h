@@ -40,11 +40,13 @@ inline std::string SlurpText(const std::filesystem::path& path) {
     return std::string((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
 }
 
-// Runs the tool; `folder` becomes its current directory when not empty. A run
-// that takes longer than a minute is killed and reported with status -1.
-inline CliResult RunCli(const std::vector<std::string>& args, const std::filesystem::path& folder = {}) {
+// Runs the tool; `folder` becomes its current directory when not empty.
+// Standard output goes to `stdoutPath` when one is given (for example
+// /dev/full), and Out stays empty.
+inline CliResult RunCli(const std::vector<std::string>& args, const std::filesystem::path& folder = {},
+                        const std::string& stdoutPath = {}) {
     TempDir capture;
-    const std::string outPath = capture.File("stdout");
+    const std::string outPath = stdoutPath.empty() ? capture.File("stdout") : stdoutPath;
     const std::string errPath = capture.File("stderr");
 
     std::vector<std::string> argv{TONALUX_CLI_PATH};
@@ -70,7 +72,7 @@ inline CliResult RunCli(const std::vector<std::string>& args, const std::filesys
     while (waitpid(child, &status, 0) < 0 && errno == EINTR) {
     }
     if (WIFEXITED(status)) result.Status = WEXITSTATUS(status);
-    result.Out = SlurpText(outPath);
+    if (stdoutPath.empty()) result.Out = SlurpText(outPath);
     result.Err = SlurpText(errPath);
     return result;
 }

@@ -48,7 +48,7 @@ TEST_F(CommandLineErrors, MissingInputFileIsNamedAndFails) {
           {"save", missing, out}, {"swap", missing, out, "1", "2"}}) {
         const auto result = RunCli(args);
         EXPECT_EQ(result.Status, 1) << args[0];
-        ExpectOneErrorLine(result, "file not found: " + missing);
+        ExpectOneErrorLine(result, "cannot read " + missing + ": No such file or directory");
     }
     EXPECT_FALSE(std::filesystem::exists(out));
 }

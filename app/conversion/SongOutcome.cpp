@@ -1,0 +1,87 @@
+#include "SongOutcome.h"
+
+namespace tonalux {
+
+namespace {
+
+std::string EngineMessages(const SongOutcome& outcome) {
+    std::string text;
+    for (const auto& message : outcome.Messages) {
+        text += text.empty() ? " (" : "; ";
+        text += message;
+    }
+    return text.empty() ? text : text + ")";
+}
+
+}  // namespace
+
+bool IsProblem(const SongOutcome& outcome) {
+    switch (outcome.Result) {
+        case SongResult::Converted:
+        case SongResult::NotAFile:
+        case SongResult::Vanished: return false;
+        default: return true;
+    }
+}
+
+std::string DescribeDamage(const LoadReport& report) {
+    if (!report.Damaged) return {};
+    std::string text = "damaged at byte " + std::to_string(report.DamageOffset);
+    text += report.DamageTrack >= 0 ? " in track " + std::to_string(report.DamageTrack + 1) : " in the header";
+    return text + ", " + std::to_string(report.Records) + (report.Records == 1 ? " record" : " records") + " kept";
+}
+
+std::string DescribeOutcome(const SongOutcome& outcome) {
+    std::string text;
+    switch (outcome.Result) {
+        case SongResult::Converted: text = "converted to " + outcome.Output; break;
+        case SongResult::ConvertedDamaged:
+            text = DescribeDamage(outcome.Load) + ", converted to " + outcome.Output;
+            break;
+        case SongResult::NotMidi: text = "not a MIDI file"; break;
+        case SongResult::ReadFailed: text = "could not be read: " + outcome.Reason; break;
+        case SongResult::WriteFailed:
+            text = outcome.Load.Damaged ? DescribeDamage(outcome.Load) + ", and " : std::string();
+            text += "could not be written to " + outcome.Output + ": " + outcome.Reason;
+            break;
+        case SongResult::SkippedInput:
+            text = "skipped, its output " + outcome.Output + " would replace the input song " + outcome.Reason;
+            break;
+        case SongResult::NotAFile: text = "skipped, not a file"; break;
+        case SongResult::Vanished: text = "skipped, no longer there"; break;
+    }
+    return text + EngineMessages(outcome);
+}
+
+void RunCounts::Add(const SongOutcome& outcome) {
+    ++Songs;
+    switch (outcome.Result) {
+        case SongResult::Converted: ++Converted; break;
+        case SongResult::ConvertedDamaged: ++Damaged; break;
+        case SongResult::NotMidi:
+        case SongResult::ReadFailed:
+        case SongResult::WriteFailed: ++Failed; break;
+        case SongResult::SkippedInput:
+        case SongResult::NotAFile:
+        case SongResult::Vanished: ++Skipped; break;
+    }
+}
+
+std::string RunCounts::Text() const {
+    return std::to_string(Songs) + (Songs == 1 ? " song: " : " songs: ") + std::to_string(Converted) +
+           " converted, " + std::to_string(Damaged) + " damaged, " + std::to_string(Failed) + " failed, " +
+           std::to_string(Skipped) + " skipped";
+}
+
+std::string RunSummary(const std::vector<SongOutcome>& outcomes) {
+    std::string lines;
+    RunCounts counts;
+    for (const auto& outcome : outcomes) {
+        counts.Add(outcome);
+        if (IsProblem(outcome)) lines += outcome.Name + ": " + DescribeOutcome(outcome) + "\n";
+    }
+    if (lines.empty()) return {};
+    return lines + "\n" + counts.Text();
+}
+
+}  // namespace tonalux
