@@ -23,10 +23,22 @@
 
 namespace tonalux {
 
+namespace detail {
+class ByteCursor;
+}
+
 // The answer of the vocoder analysis when no channel carries the vocoder part.
 inline constexpr int kNoVocoderChannel = 99;
 // The velocity threshold of the vocoder analysis when the program starts.
 inline constexpr int kDefaultVelocityThreshold = 5;
+
+// What the last LoadMidifile found.
+struct LoadReport {
+    bool Damaged = false;            // damage was met and "Byteread Error!" shown
+    std::uint32_t DamageOffset = 0;  // file offset where the first damage was met (0 when none)
+    int DamageTrack = -1;            // 0-based index, among the "MTrk" chunks, of the track it was met in (-1 when none or not in a track)
+    std::uint32_t Records = 0;       // records in all lists after the load (channel, meta, typed, system-exclusive)
+};
 
 // Raised by YamChordCalculate for a chord root byte it cannot decode.
 class ChordDecodeError : public std::runtime_error {
@@ -60,6 +72,9 @@ public:
 
     // ---- reader -----------------------------------------------------------
     bool LoadMidifile(const std::string& fileName);
+    // What the last LoadMidifile found; every load, successful or not,
+    // replaces it. The reader operations called on their own leave it alone.
+    const LoadReport& LastLoadReport() const;
     bool LoadMidiHeader();
     int ReadvarByte(std::uint32_t offset, int count);
     bool MiditrackLesen(int trackCount);
@@ -211,8 +226,21 @@ private:
     void ShiftSongToFirstNote();
     // Places the records that arrived behind their list's time during a load.
     void PlaceLateRecords();
-    // Records one piece of damage of the file; the message is shown once.
-    void ReportDamage();
+    // Records one piece of damage of the file, met at `offset`; the message is
+    // shown once per load and the first damage of a load goes into its report.
+    void ReportDamage(std::uint32_t offset);
+    // Cursors over the held file, limited to its end or to the end of the
+    // chunk being read; without a held file they read nothing.
+    detail::ByteCursor FileCursor(std::uint32_t position) const;
+    detail::ByteCursor ChunkCursor(std::uint32_t position) const;
+    // Lets go of the file's bytes once they are read.
+    void ReleaseFile();
+    // After an error ended a load: places what was stored and lets go of the file.
+    void FinishFailedLoad();
+    // Whether the chunk at chunkStart is a track ("MTrk").
+    bool IsTrackChunk(std::uint32_t chunkStart) const;
+    // Passes over a system-common or real-time message whose status is at position.
+    void SkipSystemCommon(std::uint32_t position, std::uint32_t delta);
     // Ends the reading of the current chunk.
     void EndChunk();
     // Reads and stores one channel message of `dataBytes` data bytes whose
@@ -253,6 +281,9 @@ private:
     std::uint32_t chunkEnd_ = 0;          // end of the chunk being read, within the file
     bool loading_ = false;                // records are collected, placed at the end of the load
     bool damageShown_ = false;
+    LoadReport report_;
+    bool reportOpen_ = false;  // a load is under way: its damage goes into report_
+    int currentTrack_ = -1;    // index among the track chunks of the one being read
     bool readNote_ = false;
     bool firstNoteSeen_ = false;
     std::uint32_t firstNoteTick_ = 0;
