@@ -12,7 +12,10 @@
 //    order;
 //  - the meta list: within one tick, the late events in reverse order of
 //    arrival (each went in front of the others), then the events that were
-//    appended, in order of arrival.
+//    appended, in order of arrival. Kept copyright notices and track names
+//    are the exception: a late one goes after the records of its tick, so
+//    that they stay in the order of the tracks that hold them and the first
+//    track's name stays the first.
 // Outside a load (the Add operations) every event is placed at once.
 #include <algorithm>
 #include <numeric>
@@ -70,6 +73,11 @@ void MergeRuns(std::vector<MidiEvent>& list) {
     }
 }
 
+// Marks of the records of a meta or system-exclusive list during a load.
+constexpr std::uint8_t kInTime = 0;
+constexpr std::uint8_t kLate = 1;            // placed by its list's rule
+constexpr std::uint8_t kLateAfterTick = 2;   // placed after the records of its tick
+
 // Reorders a meta or system-exclusive list after a load by the placement
 // rules, and gives the late records and their followers their new Delta.
 template <typename Record>
@@ -79,9 +87,10 @@ void PlaceByArrival(std::vector<Record>& list, const std::vector<std::uint8_t>& 
     std::iota(order.begin(), order.end(), std::size_t{0});
     std::stable_sort(order.begin(), order.end(), [&](std::size_t a, std::size_t b) {
         if (list[a].Tick != list[b].Tick) return list[a].Tick < list[b].Tick;
-        if (!lateGoesFirst) return a < b;
-        if (late[a] != late[b]) return late[a] > late[b];
-        return late[a] ? a > b : a < b;
+        const bool firstA = lateGoesFirst && late[a] == kLate;
+        const bool firstB = lateGoesFirst && late[b] == kLate;
+        if (firstA != firstB) return firstA;
+        return firstA ? a > b : a < b;
     });
     std::vector<Record> placed;
     placed.reserve(n);
@@ -100,7 +109,8 @@ void PlaceByArrival(std::vector<Record>& list, const std::vector<std::uint8_t>& 
 // during a load, and placed at once by `placeNow` outside a load.
 template <typename Record, typename Place>
 void AppendOrPlace(std::vector<Record>& list, std::uint32_t& lastTick, Record&& record, bool loading,
-                   std::vector<std::uint8_t>& lateMarks, bool& anyLate, Place placeNow) {
+                   std::vector<std::uint8_t>& lateMarks, bool& anyLate, Place placeNow,
+                   std::uint8_t lateMark = kLate) {
     const bool late = lastTick > record.Tick;
     if (late && !loading) {
         const std::uint32_t tick = record.Tick;
@@ -112,7 +122,7 @@ void AppendOrPlace(std::vector<Record>& list, std::uint32_t& lastTick, Record&& 
     else
         lastTick = record.Tick;
     list.push_back(std::move(record));
-    if (loading) lateMarks.push_back(late ? 1 : 0);
+    if (loading) lateMarks.push_back(late ? lateMark : kInTime);
 }
 
 // Inserts `record` at `tick` before the first record that `goesBefore`
@@ -165,8 +175,17 @@ int StandardMidifile::InsertMidievent(MidiEvent event, std::uint32_t tick) {
 // ---- meta events --------------------------------------------------------------
 
 bool StandardMidifile::InsertMetaEventToContainer(MetaEvent event) {
-    // Copyright notices and track names are not kept.
-    if (event.Type == 0x02 || event.Type == 0x03) return true;
+    // Copyright notices and track names are kept only when asked for.
+    if (IsSongTextType(event.Type)) {
+        if (!keepSongNames_) return true;
+        AppendOrPlace(
+            Lists().MetaEvents, LastMetaTick, std::move(event), loading_, metaLate_, anyMetaLate_,
+            [](MetaEvent&& late, std::uint32_t tick) {
+                InsertBefore(Lists().MetaEvents, std::move(late), tick, [tick](const MetaEvent& e) { return e.Tick > tick; });
+            },
+            kLateAfterTick);
+        return true;
+    }
     AppendOrPlace(Lists().MetaEvents, LastMetaTick, std::move(event), loading_, metaLate_, anyMetaLate_,
                   [this](MetaEvent&& late, std::uint32_t tick) { InsertMetaEvent(std::move(late), tick); });
     return true;
