@@ -17,6 +17,7 @@
 #include "Component.h"
 #include "Console.h"
 #include "FolderConversion.h"
+#include "SetupReading.h"
 
 namespace fs = std::filesystem;
 
@@ -69,6 +70,20 @@ int RunConvert(const ParsedArguments& args) {
     options.StartFirstNote = args.Has("--start-at-first-note");
     const int threshold = args.Value("--threshold") ? ParseThreshold(*args.Value("--threshold")) : 5;
     if (!args.Positionals.empty() && args.Positionals[0].empty()) throw UsageError("empty folder name");
+    if (auto setupFile = args.Value("--setup")) {
+        const auto setup = ReadSetup("convert", *setupFile);
+        if (!setup) return kExitFailure;
+        // A value outside its range stops the run before the first song.
+        if (const auto problem = SoundMappingProblem(setup->Programs)) {
+            PrintError("convert", *problem);
+            return kExitFailure;
+        }
+        options.ApplySettings = true;
+        options.Settings = *setup;
+        // The setup's two options count unless the command line names them.
+        if (!args.Value("--format")) options.SaveFormat = setup->Information.Format0 != 0 ? 0 : 1;
+        if (!args.Has("--start-at-first-note")) options.StartFirstNote = setup->Information.FastPlay != 0;
+    }
 
     const std::string base = BaseFolderOf(args);
     const std::string inputFolder = base + kInputFolder;
@@ -157,7 +172,8 @@ int RunConvert(const ParsedArguments& args) {
 Command ConvertCommand() {
     return {"convert",
             "convert every song of DIR/Midifile/ into DIR/Convert/",
-            "convert [DIR] [--format 0|1] [--keep-vocoder-sysex] [--threshold N] [--start-at-first-note]",
+            "convert [DIR] [--format 0|1] [--keep-vocoder-sysex] [--threshold N] [--start-at-first-note]\n"
+            "        [--setup FILE.set]",
             "Converts every *.mid file of DIR/Midifile/ (any letter case, in name order)\n"
             "into DIR/Convert/, which must exist. DIR is the current folder when not\n"
             "given. Each song is read, the keyboard's vocoder system-exclusive messages\n"
@@ -173,6 +189,14 @@ Command ConvertCommand() {
             "                          127 (default 5): the highest channel whose average\n"
             "                          note-on velocity is at most N is the vocoder channel\n"
             "  --start-at-first-note   move the first note of the song to tick 0\n"
+            "  --setup FILE.set        apply the settings of a setup file to every song:\n"
+            "                          the channel swaps, then the sound mapping, then the\n"
+            "                          copyright text and track name at the start of the\n"
+            "                          first track (see 'tonalux-cli setup'); the vocoder\n"
+            "                          channel is found after them. The setup's format and\n"
+            "                          song-start options count unless --format or\n"
+            "                          --start-at-first-note is given. A mapping value out\n"
+            "                          of range stops the run before the first song\n"
             "\n"
             "Prints one line per song (input, output, vocoder channel, number of events,\n"
             "time) and a summary. Exit status 0 when every song was converted, 1 when\n"
@@ -182,7 +206,8 @@ Command ConvertCommand() {
              {{"--format", true, false},
               {"--keep-vocoder-sysex", false, false},
               {"--threshold", true, false},
-              {"--start-at-first-note", false, false}}},
+              {"--start-at-first-note", false, false},
+              {"--setup", true, false}}},
             RunConvert};
 }
 

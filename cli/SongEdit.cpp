@@ -16,7 +16,8 @@ const char* const kEditHelpFooter =
     "                 any other is written as format 1\n"
     "\n"
     "FILE is only read. OUT is written completely or not at all; naming FILE as OUT\n"
-    "replaces the song.\n";
+    "replaces the song. The song's own track names and copyright notices are kept:\n"
+    "format 0 writes them where they were read, format 1 into its first track.\n";
 
 OptionSyntax FormatOption() { return {"--format", true, false}; }
 
@@ -29,6 +30,8 @@ int RunSongEdit(const std::string& command, const ParsedArguments& args, const S
     ConsoleHost host(5);
     Component root(nullptr);
     StandardMidifile engine(&root);
+    // A changed song keeps its own name, track names and copyright notices.
+    engine.SetKeepSongNames(true);
     if (!LoadSong(engine, command, file)) return kExitFailure;
     const std::optional<std::string> summary = change(engine);
     if (!summary) {

@@ -90,6 +90,7 @@ ConversionResult ConvertMidifile(Component* owner, const std::string& source, co
     if (result.Loaded) {
         result.EventCount = CountEvents();
         if (options.DeleteVocoderSysex) current->DeleteVocoderNachrichten();
+        if (options.ApplySettings) ApplySongSettings(*current, options.Settings);
         result.VocoderResult = current->VocoderKanalAnalyse();
         result.Destination = InsertSuffix(destination, VocoderSuffix(result.VocoderResult));
         result.Saved = current->SaveMidifile(options.SaveFormat, result.Destination);

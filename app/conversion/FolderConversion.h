@@ -9,6 +9,8 @@
 #include <string>
 #include <vector>
 
+#include "SongSettings.h"
+
 namespace tonalux {
 
 class Component;
@@ -24,6 +26,8 @@ struct ConversionOptions {
     int SaveFormat = 0;               // 0 writes format 0, any other value format 1
     bool DeleteVocoderSysex = true;   // "Yamaha Vocoder Sysex delete"
     bool StartFirstNote = false;      // "Start auf Tatkt 1"
+    bool ApplySettings = false;       // "Einstellungen anwenden": Settings change each song
+    SongSettings Settings{};          // checked with SoundMappingProblem before the first song
 };
 
 // What became of one song.
@@ -51,8 +55,10 @@ std::string InsertSuffix(const std::string& destination, const std::string& suff
 std::string CurrentBaseFolder();
 
 // Converts one song: a fresh engine object owned by `owner`, SetStartFirstNote,
-// LoadMidifile, DeleteVocoderNachrichten when asked, VocoderKanalAnalyse, and
-// SaveMidifile under the suffixed name. A song that cannot be read gets no
+// LoadMidifile, DeleteVocoderNachrichten when asked, the settings when asked
+// (ApplySongSettings), VocoderKanalAnalyse, so that the suffix names the
+// vocoder channel as the output has it, and SaveMidifile under the suffixed
+// name. A song that cannot be read gets no
 // output. `busy` is called with true before reading and with false after
 // saving (the main window's lamp).
 ConversionResult ConvertMidifile(Component* owner, const std::string& source, const std::string& destination,
