@@ -12,6 +12,7 @@
 #include <QMenu>
 #include <QMenuBar>
 #include <QPushButton>
+#include <QSettings>
 #include <QSlider>
 #include <QSystemTrayIcon>
 #include <QTimer>
@@ -21,6 +22,7 @@
 #include "FolderConversion.h"
 #include "MessageDisplay.h"
 #include "Progr.h"
+#include "SettingsInEffect.h"
 #include "StandardMidifile.h"
 #include "WindowLook.h"
 #include "settings/Report.h"
@@ -44,6 +46,11 @@ void FillList(QListWidget* list, const std::vector<std::string>& names) {
     list->clear();
     for (const auto& name : names) list->addItem(DisplayName(name));
 }
+
+// Where the program remembers "Einstellungen anwenden" between runs.
+const QString kApplySettingsKey = QStringLiteral("ApplySettings");
+
+QSettings StoredOptions() { return QSettings(QStringLiteral("Tonalux"), QStringLiteral("Tonalux")); }
 
 QCheckBox* MakeCheckBox(QWidget* parent, const QRect& geometry, const QString& caption, bool ticked) {
     auto* box = new QCheckBox(caption, parent);
@@ -121,6 +128,11 @@ void TForm1::BuildControls() {
 
     Vocoder = MakeCheckBox(client, QRect(9, 548, 291, 24), QStringLiteral("Yamaha Vocoder Sysex delete"), true);
     Vocoder->setFont(SansFont(19));
+
+    // Below the vocoder box, in the free strip under the buttons.
+    CApplySettings = MakeCheckBox(client, QRect(9, 583, 230, 17), QString::fromLatin1(kApplySettingsCaption),
+                                  StoredOptions().value(kApplySettingsKey, false).toBool());
+    connect(CApplySettings, &QCheckBox::toggled, this, [this] { RunGuarded([this] { CApplySettingsClick(); }, this); });
 
     VelPanel = new LedNumber(3, client);
     VelPanel->setGeometry(134, 16, 37, 22);
@@ -210,6 +222,8 @@ void TForm1::SetSettingsWindows(TFProgrammchange* programs, TFInformationen* inf
     information_ = information;
     if (programs_) programs_->SetInformationWindow(information_);
     if (information_) information_->SetProgrammchangeWindow(programs_);
+    if (programs_) programs_->ShowInEffect(CApplySettings->isChecked());
+    if (information_) information_->ShowInEffect(CApplySettings->isChecked());
     RunGuarded(
         [this] {
             if (programs_) programs_->FormToBlock();
@@ -266,9 +280,17 @@ void TForm1::BConvertClick() {
     if (converting_) return;
     RunGuarded(
         [this] {
-            // A settings field that is not a number stops the conversion here.
+            // A settings field that is not a number stops the conversion here,
+            // and so does a program-change value outside its range when the
+            // settings are to be applied.
             if (programs_) programs_->FormToBlock();
             if (information_) information_->FormToBlock();
+            if (CApplySettings->isChecked() && programs_) {
+                if (const auto problem = tonalux::SoundMappingProblem(programs_->Block)) {
+                    ShowMessageBox(FromEightBit(*problem), this);
+                    return;
+                }
+            }
 
             // The engine's lists are process-wide: while the window lets input
             // through, nothing may start a second engine operation or refill
@@ -305,6 +327,8 @@ bool TForm1::ConvertMidifile(const std::string& source, const std::string& desti
     options.SaveFormat = SaveFormat;
     options.DeleteVocoderSysex = Vocoder->isChecked();
     options.StartFirstNote = CFastPlay->isChecked();
+    options.ApplySettings = CApplySettings->isChecked() && programs_ && information_;
+    if (options.ApplySettings) options.Settings = {programs_->Block, information_->Block};
     try {
         tonalux::ConvertMidifile(&EngineOwner, source, destination, options,
                                  [this](bool busy) { MMLED1->SetLit(busy); });
@@ -326,6 +350,13 @@ void TForm1::CFormatClick() {
     const bool formatZero = CFormat->isChecked();
     SaveFormat = formatZero ? 0 : 1;
     if (information_) information_->Block.Format0 = formatZero ? 1 : 0;
+}
+
+void TForm1::CApplySettingsClick() {
+    const bool apply = CApplySettings->isChecked();
+    StoredOptions().setValue(kApplySettingsKey, apply);
+    if (programs_) programs_->ShowInEffect(apply);
+    if (information_) information_->ShowInEffect(apply);
 }
 
 void TForm1::MMSlider1Change(int position) { VelPanel->display(position); }
