@@ -274,6 +274,8 @@ void TForm1::AktualisierenClick() {
 void TForm1::SetCommandsEnabled(bool enabled) {
     for (QPushButton* button : {BConvert, Aktualisieren}) button->setEnabled(enabled);
     for (QAction* action : {SetupLaden1, SetupSpeichern1, ListeSpeichern1}) action->setEnabled(enabled);
+    // Every song of a run is converted with the settings or every song without.
+    CApplySettings->setEnabled(enabled);
 }
 
 void TForm1::BConvertClick() {

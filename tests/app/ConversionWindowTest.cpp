@@ -274,7 +274,7 @@ public:
         if (window_.CurrentMidifile() != nullptr) ++withEngine;
         if (!window_.BConvert->isEnabled() && !window_.Aktualisieren->isEnabled() &&
             !window_.SetupLaden1->isEnabled() && !window_.SetupSpeichern1->isEnabled() &&
-            !window_.ListeSpeichern1->isEnabled())
+            !window_.ListeSpeichern1->isEnabled() && !window_.CApplySettings->isEnabled())
             ++disabled;
         window_.BConvertClick();  // a second conversion asked for now is refused
         // A queued call, which only the window's own event processing delivers.
