@@ -18,6 +18,7 @@
 #include "Console.h"
 #include "FolderConversion.h"
 #include "SetupReading.h"
+#include "StandardMidifile.h"
 
 namespace fs = std::filesystem;
 
@@ -41,7 +42,7 @@ std::optional<FileIdentity> IdentityOf(const std::string& path) {
 // same: then the conversion would write over a song of the input folder.
 std::optional<std::string> OutputHittingInput(const std::string& destination,
                                               const std::set<FileIdentity>& inputs) {
-    std::vector<std::string> candidates{InsertSuffix(destination, VocoderSuffix(99))};
+    std::vector<std::string> candidates{InsertSuffix(destination, VocoderSuffix(kNoVocoderChannel))};
     for (int channel = 1; channel <= 16; ++channel)
         candidates.push_back(InsertSuffix(destination, VocoderSuffix(channel)));
     for (const auto& candidate : candidates)
@@ -68,7 +69,7 @@ int RunConvert(const ParsedArguments& args) {
     if (auto format = args.Value("--format")) options.SaveFormat = ParseFormat(*format);
     options.DeleteVocoderSysex = !args.Has("--keep-vocoder-sysex");
     options.StartFirstNote = args.Has("--start-at-first-note");
-    const int threshold = args.Value("--threshold") ? ParseThreshold(*args.Value("--threshold")) : 5;
+    const int threshold = args.Value("--threshold") ? ParseThreshold(*args.Value("--threshold")) : kDefaultVelocityThreshold;
     if (!args.Positionals.empty() && args.Positionals[0].empty()) throw UsageError("empty folder name");
     if (auto setupFile = args.Value("--setup")) {
         const auto setup = ReadSetup("convert", *setupFile);
@@ -148,7 +149,7 @@ int RunConvert(const ParsedArguments& args) {
         } else {
             const std::string output = fs::path(result.Destination).filename().string();
             const std::string vocoder =
-                result.VocoderResult == 99 ? std::string("none") : std::to_string(result.VocoderResult);
+                result.VocoderResult == kNoVocoderChannel ? std::string("none") : std::to_string(result.VocoderResult);
             std::cout << name << " -> " << output << "  vocoder " << vocoder << "  events " << result.EventCount
                       << "  " << Seconds(elapsed);
             if (result.Saved) {
@@ -174,7 +175,7 @@ Command ConvertCommand() {
             "convert every song of DIR/Midifile/ into DIR/Convert/",
             "convert [DIR] [--format 0|1] [--keep-vocoder-sysex] [--threshold N] [--start-at-first-note]\n"
             "        [--setup FILE.set]",
-            "Converts every *.mid file of DIR/Midifile/ (any letter case, in name order)\n"
+            std::string("Converts every *.mid file of DIR/Midifile/ (any letter case, in name order)\n"
             "into DIR/Convert/, which must exist. DIR is the current folder when not\n"
             "given. Each song is read, the keyboard's vocoder system-exclusive messages\n"
             "are removed, the vocoder channel is found, and the song is written under its\n"
@@ -186,21 +187,23 @@ Command ConvertCommand() {
             "  --format 0|1            write format 0 (default) or format 1\n"
             "  --keep-vocoder-sysex    keep the vocoder system-exclusive messages\n"
             "  --threshold N           velocity threshold of the vocoder analysis, 0 to\n"
-            "                          127 (default 5): the highest channel whose average\n"
-            "                          note-on velocity is at most N is the vocoder channel\n"
-            "  --start-at-first-note   move the first note of the song to tick 0\n"
-            "  --setup FILE.set        apply the settings of a setup file to every song:\n"
-            "                          the channel swaps, then the sound mapping, then the\n"
-            "                          copyright text and track name at the start of the\n"
-            "                          first track (see 'tonalux-cli setup'); the vocoder\n"
-            "                          channel is found after them. The setup's format and\n"
-            "                          song-start options count unless --format or\n"
-            "                          --start-at-first-note is given. A mapping value out\n"
-            "                          of range stops the run before the first song\n"
-            "\n"
-            "Prints one line per song (input, output, vocoder channel, number of events,\n"
-            "time) and a summary. Exit status 0 when every song was converted, 1 when\n"
-            "any failed.\n",
+            "                          127 (default ") +
+                std::to_string(kDefaultVelocityThreshold) +
+                "): the highest channel whose average\n"
+                "                          note-on velocity is at most N is the vocoder channel\n"
+                "  --start-at-first-note   move the first note of the song to tick 0\n"
+                "  --setup FILE.set        apply the settings of a setup file to every song:\n"
+                "                          the channel swaps, then the sound mapping, then the\n"
+                "                          copyright text and track name at the start of the\n"
+                "                          first track (see 'tonalux-cli setup'); the vocoder\n"
+                "                          channel is found after them. The setup's format and\n"
+                "                          song-start options count unless --format or\n"
+                "                          --start-at-first-note is given. A mapping value out\n"
+                "                          of range stops the run before the first song\n"
+                "\n"
+                "Prints one line per song (input, output, vocoder channel, number of events,\n"
+                "time) and a summary. Exit status 0 when every song was converted, 1 when\n"
+                "any failed.\n",
             {{"DIR"},
              0,
              {{"--format", true, false},

@@ -27,7 +27,7 @@ std::uint32_t LastTick(StandardMidifile& engine) {
 std::ostream& Field(std::ostream& out, const std::string& name) { return out << std::left << std::setw(12) << name; }
 
 int RunInfo(const ParsedArguments& args) {
-    const int threshold = args.Value("--threshold") ? ParseThreshold(*args.Value("--threshold")) : 5;
+    const int threshold = args.Value("--threshold") ? ParseThreshold(*args.Value("--threshold")) : kDefaultVelocityThreshold;
     const std::string& file = args.Positionals.at(0);
 
     ConsoleHost host(threshold);
@@ -48,7 +48,7 @@ int RunInfo(const ParsedArguments& args) {
     field("tracks") << engine.TrackCount << '\n';
     field("division") << engine.Division << '\n';
     field("last tick") << LastTick(engine) << '\n';
-    field("vocoder") << (vocoder == 99 ? std::string("none") : "channel " + std::to_string(vocoder))
+    field("vocoder") << (vocoder == kNoVocoderChannel ? std::string("none") : "channel " + std::to_string(vocoder))
                      << " (threshold " << threshold << ")\n";
     field("records") << total << '\n';
     for (std::size_t list = 0; list < kSongListCount; ++list) {
@@ -82,15 +82,17 @@ Command InfoCommand() {
     return {"info",
             "show the header, list sizes, last tick, vocoder channel and chords of a song",
             "info FILE [--threshold N]",
-            "Shows the format, track count and division of FILE, the number of records\n"
+            std::string("Shows the format, track count and division of FILE, the number of records\n"
             "in every list (ch1..ch16, meta, tempo, timesig, lyric, marker, chord, sysex),\n"
             "the tick of the last record, the vocoder channel found at the threshold and\n"
             "the names of the keyboard chords, each once, in the order of the song.\n"
             "\n"
             "  --threshold N  velocity threshold of the vocoder analysis, 0 to 127\n"
-            "                 (default 5)\n"
-            "\n"
-            "A chord that cannot be decoded is named on standard error.\n",
+            "                 (default ") +
+                std::to_string(kDefaultVelocityThreshold) +
+                ")\n"
+                "\n"
+                "A chord that cannot be decoded is named on standard error.\n",
             {{"FILE"}, 1, {{"--threshold", true, false}}},
             RunInfo};
 }

@@ -27,7 +27,7 @@ int RunSongEdit(const std::string& command, const ParsedArguments& args, const S
     const std::string& file = args.Positionals.at(0);
     const std::string& out = args.Positionals.at(1);
 
-    ConsoleHost host(5);
+    ConsoleHost host(kDefaultVelocityThreshold);
     Component root(nullptr);
     StandardMidifile engine(&root);
     // A changed song keeps its own name, track names and copyright notices.

@@ -55,7 +55,7 @@ std::vector<std::string> ListMidiFolder(const std::string& folder) {
 }
 
 std::string VocoderSuffix(int vocoderResult) {
-    if (vocoderResult == 99) return kNoVocoderSuffix;
+    if (vocoderResult == kNoVocoderChannel) return kNoVocoderSuffix;
     return kVocoderSuffix + std::to_string(vocoderResult);
 }
 

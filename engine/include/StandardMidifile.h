@@ -10,6 +10,7 @@
 // time.
 #pragma once
 
+#include <array>
 #include <cstddef>
 #include <cstdint>
 #include <memory>
@@ -108,8 +109,8 @@ public:
     bool YamChordAufloesen();
 
     // ---- list access and editing -------------------------------------------
-    // Indexes and channels are not checked: keeping within bounds is the
-    // caller's duty.
+    // An index outside its list or a channel outside 0 to 15 raises
+    // std::out_of_range; nothing is changed then.
     int GetSizeMidievents(int channel);
     MidiEvent GetMidievent(int channel, int index);
     bool EditMidievent(int channel, int index, const MidiEvent& event);
@@ -252,13 +253,16 @@ private:
     void ShiftSongToFirstNote();
     // Places the records that arrived behind their list's time during a load.
     void PlaceLateRecords();
+    // Forgets them, when a failed load cannot place them.
+    void DropLateRecords();
     // Records one piece of damage of the file, met at `offset`; the message is
     // shown once per load and the first damage of a load goes into its report.
     void ReportDamage(std::uint32_t offset);
     // Cursors over the held file, limited to its end or to the end of the
-    // chunk being read; without a held file they read nothing.
-    detail::ByteCursor FileCursor(std::uint32_t position) const;
-    detail::ByteCursor ChunkCursor(std::uint32_t position) const;
+    // chunk being read, that move `position` (Bytepos, or a local position to
+    // look ahead); without a held file they read nothing.
+    detail::ByteCursor FileCursor(std::uint32_t& position) const;
+    detail::ByteCursor ChunkCursor(std::uint32_t& position) const;
     // Lets go of the file's bytes once they are read.
     void ReleaseFile();
     // After an error ended a load: places what was stored and lets go of the file.
@@ -314,11 +318,12 @@ private:
     bool readNote_ = false;
     bool firstNoteSeen_ = false;
     std::uint32_t firstNoteTick_ = 0;
-    std::vector<std::uint8_t> metaLate_;   // per MetaEvents record during a load: arrived late
-    std::vector<std::uint8_t> sysexLate_;  // per SysexEvents record during a load: arrived late
-    bool channelLate_[16] = {};
-    bool anyMetaLate_ = false;
-    bool anySysexLate_ = false;
+    // Records that arrived behind their list's time during a load, in order
+    // of arrival, until the load ends and places them.
+    std::array<std::vector<MidiEvent>, 16> channelLate_;
+    std::vector<MetaEvent> metaLate_;
+    std::vector<MetaEvent> songTextLate_;  // kept copyright notices and track names
+    std::vector<SysexEvent> sysexLate_;
 };
 
 }  // namespace tonalux

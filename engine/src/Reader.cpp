@@ -2,7 +2,8 @@
 // status, channel, meta and system-exclusive events.
 //
 // The whole file is read into FileBuffer and walked with Bytepos. Every read
-// goes through a ByteCursor limited to the end of the chunk being read (or of
+// goes through a ByteCursor that moves Bytepos (or a local position when the
+// reader only looks ahead), limited to the end of the chunk being read (or of
 // the file), so damaged files can neither make the reader leave the buffer nor
 // loop for ever: damage ends the track, shows "Byteread Error!" once per load,
 // and keeps every complete event read before it.
@@ -18,6 +19,7 @@
 #include "Hauptcontainer.h"
 #include "MidiBytes.h"
 #include "StandardMidifile.h"
+#include "TickOrder.h"
 
 namespace tonalux {
 
@@ -39,6 +41,9 @@ constexpr std::uint32_t kHeaderFields = 6;
 constexpr std::uint32_t kChunkHeader = 8;
 constexpr std::uint32_t kFirstChunk = kChunkHeader + kHeaderFields;
 
+// Eventanalyse's answer for a data byte, or for no byte at all.
+constexpr int kNoClass = 999;
+
 bool IsChannelClass(std::int32_t kind) { return ChannelMessageBytes(kind) != 0; }
 
 // Data bytes of a system-common or real-time message of status 0xF1 to 0xFE
@@ -57,19 +62,6 @@ int SystemCommonDataBytes(std::uint8_t status) {
         default:  // 0xF6 tune request, 0xF8 to 0xFE real-time
             return 0;
     }
-}
-
-// Stores a channel event read during a load: appended to its channel's list;
-// one that lies before what the list already reached is marked in Data3 (always
-// 0 in a stored record) and placed when the load ends.
-[[gnu::always_inline]] inline void AppendReadChannelEvent(MidiEvent event, std::uint32_t& lastTick, bool& late) {
-    if (lastTick > event.Tick) {
-        event.Data3 = 1;
-        late = true;
-    } else {
-        lastTick = event.Tick;
-    }
-    Lists().ChannelEvents[static_cast<std::size_t>(event.Channel)].push_back(event);
 }
 
 }  // namespace
@@ -136,10 +128,16 @@ bool StandardMidifile::LoadMidifile(const std::string& fileName) {
 const LoadReport& StandardMidifile::LastLoadReport() const { return report_; }
 
 void StandardMidifile::FinishFailedLoad() {
-    if (loading_) PlaceLateRecords();
+    if (loading_) {
+        // Placing needs memory of its own; when even that is not to be had,
+        // the late records are let go so the lists stay in tick order.
+        try {
+            PlaceLateRecords();
+        } catch (const std::exception&) {
+            DropLateRecords();
+        }
+    }
     loading_ = false;
-    metaLate_.clear();
-    sysexLate_.clear();
     ReleaseFile();
 }
 
@@ -152,7 +150,8 @@ bool StandardMidifile::LoadMidiHeader() {
     // The header fields are taken from whatever the file holds, before the
     // identifier is checked; a file shorter than a header is refused.
     if (!FileBuffer) return false;
-    ByteCursor cursor = FileCursor(0);
+    std::uint32_t at = 0;
+    ByteCursor cursor = FileCursor(at);
     for (auto& byte : HeaderId) byte = cursor.U8().value_or(0);
     HeaderLength = cursor.Be32().value_or(0);
     Format = static_cast<std::uint16_t>(cursor.Be16().value_or(0));
@@ -168,7 +167,8 @@ int StandardMidifile::ReadvarByte(std::uint32_t offset, int count) {
         ReportDamage(offset);
         return 0;
     }
-    ByteCursor cursor = FileCursor(offset);
+    std::uint32_t at = offset;
+    ByteCursor cursor = FileCursor(at);
     const auto value = cursor.BigEndian(count);
     if (!value) {
         ReportDamage(offset);
@@ -188,13 +188,13 @@ void StandardMidifile::ReportDamage(std::uint32_t offset) {
     CurrentEngineHost().ShowMessage("Byteread Error!");
 }
 
-detail::ByteCursor StandardMidifile::FileCursor(std::uint32_t position) const {
+detail::ByteCursor StandardMidifile::FileCursor(std::uint32_t& position) const {
     return ByteCursor(FileBuffer.get(), FileBuffer ? FileSize : 0, position);
 }
 
 // chunkEnd_ never passes the bytes held: it is 0 while no file is held and
 // limited to the file's size when a chunk is entered.
-detail::ByteCursor StandardMidifile::ChunkCursor(std::uint32_t position) const {
+detail::ByteCursor StandardMidifile::ChunkCursor(std::uint32_t& position) const {
     return ByteCursor(FileBuffer.get(), chunkEnd_, position);
 }
 
@@ -209,11 +209,7 @@ bool StandardMidifile::MiditrackLesen(int trackCount) {
     LastSysexTick = 0;
 
     loading_ = true;
-    for (auto& late : channelLate_) late = false;
-    anyMetaLate_ = false;
-    anySysexLate_ = false;
-    metaLate_.clear();
-    sysexLate_.clear();
+    DropLateRecords();
 
     // The first chunk follows the header, whose length the header gives. A
     // length below the six bytes of the fields is damage; reading then takes
@@ -246,8 +242,6 @@ bool StandardMidifile::MiditrackLesen(int trackCount) {
 
     PlaceLateRecords();
     loading_ = false;
-    metaLate_.clear();
-    sysexLate_.clear();
 
     if (StartFirstNote && readNote_) ShiftSongToFirstNote();
     if (readNote_) StartFirstNote = false;
@@ -257,7 +251,8 @@ bool StandardMidifile::MiditrackLesen(int trackCount) {
 }
 
 bool StandardMidifile::IsTrackChunk(std::uint32_t chunkStart) const {
-    const auto id = FileCursor(chunkStart).Bytes(4);
+    std::uint32_t at = chunkStart;
+    const auto id = FileCursor(at).Bytes(4);
     return id && (*id)[0] == 'M' && (*id)[1] == 'T' && (*id)[2] == 'r' && (*id)[3] == 'k';
 }
 
@@ -291,25 +286,25 @@ bool StandardMidifile::TrackSingleRead(std::uint32_t chunkStart, std::uint32_t c
 
 std::uint32_t StandardMidifile::ReadEventtime(std::uint32_t position) {
     if (!FileBuffer) return 0;
-    ByteCursor cursor = ChunkCursor(position);
-    const auto value = cursor.Vlq();
+    Bytepos = position;
+    const auto value = ChunkCursor(Bytepos).Vlq();
     if (!value) {
         ReportDamage(position);
         EndChunk();
         return 0;
     }
-    Bytepos = cursor.Position();
     return *value;
 }
 
 std::uint32_t StandardMidifile::ReadDynLaeng(std::uint32_t position) { return ReadEventtime(position); }
 
 int StandardMidifile::Eventanalyse(int position) {
-    if (position < 0 || !FileBuffer) return 999;
-    const auto read = FileCursor(static_cast<std::uint32_t>(position)).Peek();
-    if (!read) return 999;
+    if (position < 0 || !FileBuffer) return kNoClass;
+    std::uint32_t at = static_cast<std::uint32_t>(position);
+    const auto read = FileCursor(at).Peek();
+    if (!read) return kNoClass;
     const std::uint8_t byte = *read;
-    if (byte < 0x80) return 999;
+    if (byte < 0x80) return kNoClass;
     if (byte >= 0xF0) return byte;
     return byte & 0xF0;
 }
@@ -317,7 +312,7 @@ int StandardMidifile::Eventanalyse(int position) {
 int StandardMidifile::Kanalermittlung(std::uint8_t status) { return status & 0x0F; }
 
 bool StandardMidifile::EndOfTrack(std::uint32_t position) {
-    ByteCursor cursor = ChunkCursor(position);
+    ByteCursor cursor = ChunkCursor(position);  // looks ahead: Bytepos stays
     const auto status = cursor.U8();
     const auto type = cursor.U8();
     return status && type && *status == 0xFF && *type == 0x2F;
@@ -327,7 +322,8 @@ bool StandardMidifile::EndOfTrack(std::uint32_t position) {
 // in one function that the event loop inlines.
 [[gnu::always_inline]] inline bool StandardMidifile::ReadChannelEvent(std::uint32_t position, int kind, std::uint32_t delta,
                                                int dataBytes) {
-    ByteCursor cursor = ChunkCursor(position);
+    Bytepos = position;
+    ByteCursor cursor = ChunkCursor(Bytepos);
     std::uint8_t status = static_cast<std::uint8_t>(RunningStatus);
     if (!RunningStatusUsed) status = cursor.U8().value_or(0);
     const auto data = cursor.Bytes(static_cast<std::uint32_t>(dataBytes));
@@ -337,7 +333,6 @@ bool StandardMidifile::EndOfTrack(std::uint32_t position) {
         return true;
     }
     TrackTime += delta;
-    Bytepos = cursor.Position();
     lastChannelStatus_ = status;
 
     MidiEvent event{};
@@ -354,10 +349,10 @@ bool StandardMidifile::EndOfTrack(std::uint32_t position) {
         firstNoteSeen_ = true;
         readNote_ = true;
     }
-    if (loading_)
-        AppendReadChannelEvent(event, LastChannelTick[event.Channel], channelLate_[event.Channel]);
-    else
-        InsertMidiEventToConatiner(event);
+    const auto channel = static_cast<std::size_t>(event.Channel);
+    detail::StoreInTickOrder(Lists().ChannelEvents[channel], channelLate_[channel], LastChannelTick[channel],
+                             std::move(event), loading_,
+                             [this](MidiEvent&& late) { InsertMidievent(late, late.Tick); });
     return true;
 }
 
@@ -377,7 +372,8 @@ bool StandardMidifile::ReadEvent(std::uint32_t position) {
 }
 
 [[gnu::always_inline]] inline void StandardMidifile::ReadNextEvent(std::uint32_t position) {
-    ByteCursor cursor = ChunkCursor(position);
+    Bytepos = position;
+    ByteCursor cursor = ChunkCursor(Bytepos);
     const auto deltaTime = cursor.Vlq();
     const auto statusByte = deltaTime ? cursor.Peek() : std::nullopt;
     if (!statusByte) {
@@ -388,8 +384,7 @@ bool StandardMidifile::ReadEvent(std::uint32_t position) {
         return;
     }
     const std::uint32_t delta = *deltaTime;
-    const std::uint32_t at = cursor.Position();
-    Bytepos = at;
+    const std::uint32_t at = Bytepos;
     const std::uint8_t byte = *statusByte;
 
     if (byte >= 0x80) {
@@ -407,7 +402,7 @@ bool StandardMidifile::ReadEvent(std::uint32_t position) {
             // on the running status of the last channel message of this load.
             if (lastChannelStatus_ == 0) {
                 ReportDamage(at);
-                Bytepos = at + 1;
+                cursor.Skip(1);
                 return;
             }
             RunningStatus = lastChannelStatus_;
@@ -426,7 +421,7 @@ bool StandardMidifile::ReadEvent(std::uint32_t position) {
     const auto messageBytes = static_cast<int>(ChannelMessageBytes(CurrentKind));
     if (messageBytes == 0) {
         ReportDamage(at);
-        Bytepos = at + 1;
+        cursor.Skip(1);
         return;
     }
     ReadChannelEvent(at, CurrentKind, delta, messageBytes - 1);
@@ -437,13 +432,15 @@ void StandardMidifile::SkipSystemCommon(std::uint32_t position, std::uint32_t de
     // message is passed over with its data bytes, and its delta time counts
     // towards the events after it. Running status is left as it was. The two
     // undefined bytes 0xF4 and 0xF5 have no known length and are damage.
-    const int dataBytes = SystemCommonDataBytes(*FileCursor(position).Peek());
+    Bytepos = position;
+    ByteCursor cursor = ChunkCursor(Bytepos);
+    const auto status = cursor.U8();
+    if (!status) return;
+    const int dataBytes = SystemCommonDataBytes(*status);
     if (dataBytes < 0) {
         ReportDamage(position);
-        Bytepos = position + 1;
         return;
     }
-    ByteCursor cursor = ChunkCursor(position + 1);
     for (int i = 0; i < dataBytes; ++i) {
         const auto data = cursor.Peek();
         if (!data || *data >= 0x80) {
@@ -458,7 +455,6 @@ void StandardMidifile::SkipSystemCommon(std::uint32_t position, std::uint32_t de
         cursor.Skip(1);
     }
     TrackTime += delta;
-    Bytepos = cursor.Position();
 }
 
 namespace {
@@ -470,17 +466,16 @@ struct LengthPrefixed {
     std::uint8_t lead = 0;
     std::uint32_t length = 0;
     const std::uint8_t* data = nullptr;
-    std::uint32_t end = 0;
 };
 
 // Nothing when the event is cut off by the end of its chunk, or when its
-// length is larger than the bytes left.
+// length is larger than the bytes left. The cursor ends behind the event.
 std::optional<LengthPrefixed> ReadLengthPrefixed(ByteCursor cursor) {
     const auto lead = cursor.U8();
     const auto length = lead ? cursor.Vlq() : std::nullopt;
     const auto data = length ? cursor.Bytes(*length) : std::nullopt;
     if (!data) return std::nullopt;
-    return LengthPrefixed{*lead, *length, *data, cursor.Position()};
+    return LengthPrefixed{*lead, *length, *data};
 }
 
 }  // namespace
@@ -490,17 +485,18 @@ bool StandardMidifile::ReadMetaMsg(unsigned position, int /*kind*/, unsigned del
     if (EndOfTrack(position)) {
         // Over 0xFF, 0x2F and the length byte; nothing is stored and the
         // delta time does not count.
-        Bytepos = position + 3 < chunkEnd_ ? position + 3 : chunkEnd_;
+        Bytepos = position;
+        ChunkCursor(Bytepos).Skip(3);
         return true;
     }
-    const auto body = ReadLengthPrefixed(ChunkCursor(position + 1));
+    Bytepos = position + 1;
+    const auto body = ReadLengthPrefixed(ChunkCursor(Bytepos));
     if (!body) {
         ReportDamage(position);
         EndChunk();
         return true;
     }
     TrackTime += delta;
-    Bytepos = body->end;
     MetaEvent event{};
     event.Tick = TrackTime;
     event.Delta = delta;
@@ -516,14 +512,14 @@ bool StandardMidifile::ReadSysexMsg(unsigned position, int /*kind*/, unsigned de
     if (!FileBuffer) return true;
     // F0 starts a message, F7 a continuation packet or an escaped sequence; both
     // are kept with their status so that they are written back as they came.
-    const auto body = ReadLengthPrefixed(ChunkCursor(position));
+    Bytepos = position;
+    const auto body = ReadLengthPrefixed(ChunkCursor(Bytepos));
     if (!body) {
         ReportDamage(position);
         EndChunk();
         return true;
     }
     TrackTime += delta;
-    Bytepos = body->end;
     SysexEvent event{};
     event.Tick = TrackTime;
     event.Delta = delta;
