@@ -11,6 +11,7 @@
 #include "MessageDisplay.h"
 #include "Progr.h"
 #include "SettingsFilling.h"
+#include "SettingsInEffect.h"
 #include "Unit1.h"
 #include "WindowLook.h"
 
@@ -109,7 +110,10 @@ TFInformationen::TFInformationen(TForm1* mainWindow, QWidget* parent) : QWidget(
         connect(CKanV[pair], &QComboBox::currentTextChanged, this, &TFInformationen::CKanV1Change);
         connect(CKanT[pair], &QComboBox::currentTextChanged, this, &TFInformationen::CKanV1Change);
     }
+    InEffect = MakeInEffectLine(this, QRect(7, 166, 704, 16));
 }
+
+void TFInformationen::ShowInEffect(bool inEffect) { ::ShowInEffect(InEffect, inEffect); }
 
 void TFInformationen::FormToBlock() {
     CopyText(Block.Copyright, sizeof Block.Copyright, ECopyright->text());

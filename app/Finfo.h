@@ -28,6 +28,8 @@ public:
     void FormToBlock();
     // Copies the block into the controls and the two main-window options.
     void BlockToForm();
+    // Shows whether the texts and the channel swaps change the converted songs.
+    void ShowInEffect(bool inEffect);
 
     tonalux::settings::InformationenBlock Block;
 
@@ -41,6 +43,7 @@ public:
     QLabel* Label3 = nullptr;
     std::array<QComboBox*, tonalux::settings::kChannelPairs> CKanV{};
     std::array<QComboBox*, tonalux::settings::kChannelPairs> CKanT{};
+    QLabel* InEffect = nullptr;  // below the pairs: whether the settings are applied
 
 public slots:
     // Shared change handler of both edits and all sixteen boxes: gathers both

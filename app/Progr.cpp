@@ -8,6 +8,7 @@
 #include "Finfo.h"
 #include "MessageDisplay.h"
 #include "SettingsFilling.h"
+#include "SettingsInEffect.h"
 #include "WindowLook.h"
 #include "settings/IntegerText.h"
 
@@ -78,8 +79,11 @@ TFProgrammchange::TFProgrammchange(QWidget* parent) : QWidget(parent, Qt::Window
         for (QLineEdit* edit : {MSBQ[row], PRGQ[row], MSBD[row], PRGD[row]})
             connect(edit, &QLineEdit::textChanged, this, &TFProgrammchange::MSBQ1Change);
     }
+    InEffect = MakeInEffectLine(this, QRect(8, 392, 441, 16));
     FormCreate();
 }
+
+void TFProgrammchange::ShowInEffect(bool inEffect) { ::ShowInEffect(InEffect, inEffect); }
 
 void TFProgrammchange::FormToBlock() {
     using tonalux::settings::FieldFromText;

@@ -8,6 +8,7 @@
 
 #include "settings/SettingsBlocks.h"
 
+class QLabel;
 class QLineEdit;
 class QFrame;
 class TFInformationen;
@@ -26,6 +27,8 @@ public:
     void FormToBlock();
     // Copies the block into the edits.
     void BlockToForm();
+    // Shows whether the rows change the converted songs.
+    void ShowInEffect(bool inEffect);
 
     tonalux::settings::ProgrammchangeBlock Block;
 
@@ -35,6 +38,7 @@ public:
     std::array<QLineEdit*, tonalux::settings::kProgrammchangeRows> PRGQ{};
     std::array<QLineEdit*, tonalux::settings::kProgrammchangeRows> MSBD{};
     std::array<QLineEdit*, tonalux::settings::kProgrammchangeRows> PRGD{};
+    QLabel* InEffect = nullptr;  // below the rows: whether they are applied
 
     // Whether an edit holds "-" or a whole number; MarkInvalidEntries shows
     // the others in red.

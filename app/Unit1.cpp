@@ -12,6 +12,7 @@
 #include <QMenu>
 #include <QMenuBar>
 #include <QPushButton>
+#include <QSettings>
 #include <QSlider>
 #include <QSystemTrayIcon>
 #include <QTimer>
@@ -23,6 +24,7 @@
 #include "FolderConversion.h"
 #include "MessageDisplay.h"
 #include "Progr.h"
+#include "SettingsInEffect.h"
 #include "StandardMidifile.h"
 #include "WindowLook.h"
 #include "settings/Report.h"
@@ -46,6 +48,11 @@ void FillList(QListWidget* list, const std::vector<std::string>& names) {
     list->clear();
     for (const auto& name : names) list->addItem(DisplayName(name));
 }
+
+// Where the program remembers "Einstellungen anwenden" between runs.
+const QString kApplySettingsKey = QStringLiteral("ApplySettings");
+
+QSettings StoredOptions() { return QSettings(QStringLiteral("Tonalux"), QStringLiteral("Tonalux")); }
 
 QCheckBox* MakeCheckBox(QWidget* parent, const QRect& geometry, const QString& caption, bool ticked) {
     auto* box = new QCheckBox(caption, parent);
@@ -123,6 +130,11 @@ void TForm1::BuildControls() {
 
     Vocoder = MakeCheckBox(client, QRect(9, 548, 291, 24), QStringLiteral("Yamaha Vocoder Sysex delete"), true);
     Vocoder->setFont(SansFont(19));
+
+    // Below the vocoder box, in the free strip under the buttons.
+    CApplySettings = MakeCheckBox(client, QRect(9, 583, 230, 17), QString::fromLatin1(kApplySettingsCaption),
+                                  StoredOptions().value(kApplySettingsKey, false).toBool());
+    connect(CApplySettings, &QCheckBox::toggled, this, [this] { RunGuarded([this] { CApplySettingsClick(); }, this); });
 
     VelPanel = new LedNumber(3, client);
     VelPanel->setGeometry(134, 16, 37, 22);
@@ -212,6 +224,8 @@ void TForm1::SetSettingsWindows(TFProgrammchange* programs, TFInformationen* inf
     information_ = information;
     if (programs_) programs_->SetInformationWindow(information_);
     if (information_) information_->SetProgrammchangeWindow(programs_);
+    if (programs_) programs_->ShowInEffect(CApplySettings->isChecked());
+    if (information_) information_->ShowInEffect(CApplySettings->isChecked());
     RunGuarded(
         [this] {
             if (programs_) programs_->FormToBlock();
@@ -272,6 +286,8 @@ void TForm1::SetCommandsEnabled(bool enabled) {
                             static_cast<QWidget*>(VelPanel), static_cast<QWidget*>(MMSlider1)})
         option->setEnabled(enabled);
     if (!enabled) SliderPopup->hide();
+    // Every song of a run is converted with the settings or every song without.
+    CApplySettings->setEnabled(enabled);
 }
 
 void TForm1::BConvertClick() {
@@ -279,9 +295,17 @@ void TForm1::BConvertClick() {
     RunGuarded(
         [this] {
             lastRun_.clear();
-            // A settings field that is not a number stops the conversion here.
+            // A settings field that is not a number stops the conversion here,
+            // and so does a program-change value outside its range when the
+            // settings are to be applied.
             if (programs_) programs_->FormToBlock();
             if (information_) information_->FormToBlock();
+            if (CApplySettings->isChecked() && programs_) {
+                if (const auto problem = tonalux::SoundMappingProblem(programs_->Block)) {
+                    ShowMessageBox(FromEightBit(*problem), this);
+                    return;
+                }
+            }
 
             // The folders are checked once, before any song: an unusable
             // folder is one message naming it, and nothing is converted. A
@@ -330,6 +354,8 @@ void TForm1::RunFolder(const tonalux::ConversionFolders& folders) {
     options.SaveFormat = SaveFormat;
     options.DeleteVocoderSysex = Vocoder->isChecked();
     options.StartFirstNote = CFastPlay->isChecked();
+    options.ApplySettings = CApplySettings->isChecked() && programs_ && information_;
+    if (options.ApplySettings) options.Settings = {programs_->Block, information_->Block};
     tonalux::ConversionHooks hooks;
     hooks.BeforeSong = [this](std::size_t index, const std::string&) {
         if (closing_) return false;
@@ -360,6 +386,13 @@ void TForm1::CFormatClick() {
     const bool formatZero = CFormat->isChecked();
     SaveFormat = formatZero ? 0 : 1;
     if (information_) information_->Block.Format0 = formatZero ? 1 : 0;
+}
+
+void TForm1::CApplySettingsClick() {
+    const bool apply = CApplySettings->isChecked();
+    StoredOptions().setValue(kApplySettingsKey, apply);
+    if (programs_) programs_->ShowInEffect(apply);
+    if (information_) information_->ShowInEffect(apply);
 }
 
 void TForm1::MMSlider1Change(int position) { VelPanel->display(position); }

@@ -56,6 +56,9 @@ public:
     QLabel* Panel4 = nullptr;
     QListWidget* ListBox2 = nullptr;
     QCheckBox* Vocoder = nullptr;
+    // "Einstellungen anwenden": the settings windows' rows, texts and channel
+    // swaps change the converted songs. Remembered between runs.
+    QCheckBox* CApplySettings = nullptr;
     LedNumber* VelPanel = nullptr;
     QFrame* SliderPopup = nullptr;  // holds MMSlider1 below the velocity display
     QSlider* MMSlider1 = nullptr;
@@ -111,6 +114,7 @@ public slots:
     void BConvertClick();
     void CFormatClick();
     void CFastPlayClick() {}
+    void CApplySettingsClick();
     void MMSlider1Change(int position);
     void SetupLaden1Click();
     void SetupSpeichern1Click();

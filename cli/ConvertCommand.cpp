@@ -11,6 +11,7 @@
 #include "Component.h"
 #include "Console.h"
 #include "FolderConversion.h"
+#include "SetupReading.h"
 #include "StandardMidifile.h"
 
 namespace tonalux::cli {
@@ -53,6 +54,20 @@ int RunConvert(const ParsedArguments& args) {
     const int threshold =
         args.Value("--threshold") ? ParseThreshold(*args.Value("--threshold")) : kDefaultVelocityThreshold;
     if (!args.Positionals.empty() && args.Positionals[0].empty()) throw UsageError("empty folder name");
+    if (auto setupFile = args.Value("--setup")) {
+        const auto setup = ReadSetup("convert", *setupFile);
+        if (!setup) return kExitFailure;
+        // A value outside its range stops the run before the first song.
+        if (const auto problem = SoundMappingProblem(setup->Programs)) {
+            PrintError("convert", *problem);
+            return kExitFailure;
+        }
+        options.ApplySettings = true;
+        options.Settings = *setup;
+        // The setup's two options count unless the command line names them.
+        if (!args.Value("--format")) options.SaveFormat = setup->Information.Format0 != 0 ? 0 : 1;
+        if (!args.Has("--start-at-first-note")) options.StartFirstNote = setup->Information.FastPlay != 0;
+    }
 
     const ConversionFolders folders = DefaultFolders(BaseFolderOf(args));
     // The folders are checked once, before any song: a missing or unusable
@@ -105,8 +120,9 @@ int RunConvert(const ParsedArguments& args) {
 Command ConvertCommand() {
     return {"convert",
             "convert every song of DIR/Midifile/ into DIR/Convert/",
-            "convert [DIR] [--format 0|1] [--keep-vocoder-sysex] [--threshold N] [--start-at-first-note]",
-            "Converts every *.mid file of DIR/Midifile/ (any letter case, in name order)\n"
+            "convert [DIR] [--format 0|1] [--keep-vocoder-sysex] [--threshold N] [--start-at-first-note]\n"
+            "        [--setup FILE.set]",
+            std::string("Converts every *.mid file of DIR/Midifile/ (any letter case, in name order)\n"
             "into DIR/Convert/, which must exist. DIR is the current folder when not\n"
             "given. Each song is read, the keyboard's vocoder system-exclusive messages\n"
             "are removed, the vocoder channel is found, and the song is written under its\n"
@@ -121,23 +137,34 @@ Command ConvertCommand() {
             "  --format 0|1            write format 0 (default) or format 1\n"
             "  --keep-vocoder-sysex    keep the vocoder system-exclusive messages\n"
             "  --threshold N           velocity threshold of the vocoder analysis, 0 to\n"
-            "                          127 (default 5): the highest channel whose average\n"
-            "                          note-on velocity is at most N is the vocoder channel\n"
-            "  --start-at-first-note   move the first note of the song to tick 0\n"
-            "\n"
-            "Prints one line per song: for a song read whole and written its input,\n"
-            "output, vocoder channel, number of events and time; for any other song what\n"
-            "happened to it (damaged, not a MIDI file, could not be read or written, with\n"
-            "the system's reason, or skipped). Each problem is also one line on standard\n"
-            "error. Then a summary of the counts. Exit status 0 when every song was read\n"
-            "whole and written, 1 when any was damaged, failed or skipped because of an\n"
-            "input song.\n",
+            "                          127 (default ") +
+                std::to_string(kDefaultVelocityThreshold) +
+                "): the highest channel whose average\n"
+                "                          note-on velocity is at most N is the vocoder channel\n"
+                "  --start-at-first-note   move the first note of the song to tick 0\n"
+                "  --setup FILE.set        apply the settings of a setup file to every song:\n"
+                "                          the channel swaps, then the sound mapping, then the\n"
+                "                          copyright text and track name at the start of the\n"
+                "                          first track (see 'tonalux-cli setup'); the vocoder\n"
+                "                          channel is found after them. The setup's format and\n"
+                "                          song-start options count unless --format or\n"
+                "                          --start-at-first-note is given. A mapping value out\n"
+                "                          of range stops the run before the first song\n"
+                "\n"
+                "Prints one line per song: for a song read whole and written its input,\n"
+                "output, vocoder channel, number of events and time; for any other song what\n"
+                "happened to it (damaged, not a MIDI file, could not be read or written, with\n"
+                "the system's reason, or skipped). Each problem is also one line on standard\n"
+                "error. Then a summary of the counts. Exit status 0 when every song was read\n"
+                "whole and written, 1 when any was damaged, failed or skipped because of an\n"
+                "input song.\n",
             {{"DIR"},
              0,
              {{"--format", true, false},
               {"--keep-vocoder-sysex", false, false},
               {"--threshold", true, false},
-              {"--start-at-first-note", false, false}}},
+              {"--start-at-first-note", false, false},
+              {"--setup", true, false}}},
             RunConvert};
 }
 

@@ -17,8 +17,9 @@ const char* const kEditHelpFooter =
     "\n"
     "FILE is only read: an OUT that is FILE, or a link to it, is refused. OUT is\n"
     "written completely or not at all; when OUT is a link, the file it names is\n"
-    "replaced. Copyright notices and track names of FILE are not written to OUT.\n"
-    "A damaged FILE is written as far as it could be read, with exit status 1.\n";
+    "replaced. The song's own track names and copyright notices are kept: format 0\n"
+    "writes them where they were read, format 1 into its first track. A damaged\n"
+    "FILE is written as far as it could be read, with exit status 1.\n";
 
 OptionSyntax FormatOption() { return {"--format", true, false}; }
 
@@ -33,6 +34,8 @@ int RunSongEdit(const std::string& command, const ParsedArguments& args, const S
     ConsoleHost host(kDefaultVelocityThreshold);
     Component root(nullptr);
     StandardMidifile engine(&root);
+    // A changed song keeps its own name, track names and copyright notices.
+    engine.SetKeepSongNames(true);
     host.SetContext(command + ": " + file);
     const SongRead read = LoadSong(engine, command, file);
     if (read == SongRead::Failed) return kExitFailure;

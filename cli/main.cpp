@@ -17,7 +17,8 @@ namespace {
 const std::vector<Command>& CommandTable() {
     static const std::vector<Command> table{ConvertCommand(), InfoCommand(),      DumpCommand(),
                                             ChordsCommand(),  SaveCommand(),      TransposeCommand(),
-                                            SwapCommand(),    KetronCommand(),    StripChordsCommand()};
+                                            SwapCommand(),    KetronCommand(),    StripChordsCommand(),
+                                            SetupCommand()};
     return table;
 }
 

@@ -175,6 +175,7 @@ SongOutcome ConvertSong(Component* owner, const ConversionFolders& folders, cons
         return outcome;
     }
     if (options.DeleteVocoderSysex) current->DeleteVocoderNachrichten();
+    if (options.ApplySettings) ApplySongSettings(*current, options.Settings);
     outcome.VocoderChannel = current->VocoderKanalAnalyse();
     const std::string destination = InsertSuffix(folders.Output + name, VocoderSuffix(outcome.VocoderChannel));
     outcome.Output = destination.substr(folders.Output.size());

@@ -12,6 +12,7 @@
 #include <vector>
 
 #include "SongOutcome.h"
+#include "SongSettings.h"
 
 namespace tonalux {
 
@@ -28,6 +29,8 @@ struct ConversionOptions {
     int SaveFormat = 0;               // 0 writes format 0, any other value format 1
     bool DeleteVocoderSysex = true;   // "Yamaha Vocoder Sysex delete"
     bool StartFirstNote = false;      // "Start auf Tatkt 1"
+    bool ApplySettings = false;       // "Einstellungen anwenden": Settings change each song
+    SongSettings Settings{};          // checked with SoundMappingProblem before the first song
 };
 
 // The two folders of a run, each ending in "/". Song names are relative to
@@ -74,9 +77,10 @@ std::string InsertSuffix(const std::string& destination, const std::string& suff
 std::string CurrentBaseFolder();
 
 // Converts one song: a fresh engine object owned by `owner`, SetStartFirstNote,
-// LoadMidifile, DeleteVocoderNachrichten when asked, VocoderKanalAnalyse, and
-// SaveMidifile under the suffixed name. A song that cannot be read gets no
-// output. `busy` is called with true before reading and with false after
+// LoadMidifile, DeleteVocoderNachrichten when asked, the settings when asked
+// (ApplySongSettings), VocoderKanalAnalyse, so that the suffix names the
+// vocoder channel as the output has it, and SaveMidifile under the suffixed
+// name. A song that cannot be read gets no output. `busy` is called with true before reading and with false after
 // saving (the main window's lamp). The engine's messages during the song are
 // gathered into the outcome instead of being shown.
 SongOutcome ConvertSong(Component* owner, const ConversionFolders& folders, const std::string& name,

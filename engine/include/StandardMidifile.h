@@ -21,6 +21,8 @@
 #include "Component.h"
 #include "EngineHost.h"
 #include "MidiRecords.h"
+#include "SongTexts.h"
+#include "SoundMapping.h"
 
 namespace tonalux {
 
@@ -222,6 +224,30 @@ public:
     bool VocoderTrackAnalyse(int channel);
     int MidiTrackEndTickFromStart(int channel);
 
+    // ---- song texts and sounds -------------------------------------------------
+    // With the option on, the reader keeps copyright notices (FF 02) and
+    // sequence/track names (FF 03) in MetaEvents, in the order of the tracks
+    // that hold them; off (the default), it drops them.
+    void SetKeepSongNames(bool value);
+    bool GetKeepSongNames() const;
+    // Puts a copyright notice with `copyright` and a sequence name with `name`
+    // at tick 0 in front of every other meta event, so that either writer
+    // writes them first in the first track (format 1: the meta track). An
+    // empty text puts nothing; a text of either type standing there already
+    // at tick 0 is replaced. The texts' bytes are taken as they are.
+    bool PutSongTexts(const std::string& copyright, const std::string& name);
+    // Gives program changes other programs and banks. Per channel, the bank a
+    // program change plays in is the value of the last bank select
+    // (controller 0) before it in its list, 0 without one. The first rule
+    // whose program (and bank, when it names one) a program change has takes
+    // it: the program change gets the rule's program, and with a destination
+    // bank the bank select that set the bank at the same tick gets the new
+    // value; without such a bank select one is put in front of the program
+    // change. A later program change that no rule moves to another bank gets
+    // a bank select with the song's bank in front, so its sound stays. Rules
+    // with a value outside 0..127 are not used.
+    SoundMappingReport MapSounds(const std::vector<SoundMappingRule>& rules);
+
 private:
     // Moves the whole song so that its first note starts at tick 0.
     void ShiftSongToFirstNote();
@@ -277,6 +303,7 @@ private:
     std::uint32_t LastSysexTick = 0;
     std::uint8_t HeaderId[4] = {};
     bool StartFirstNote = false;
+    bool keepSongNames_ = false;
     std::unique_ptr<std::uint8_t[]> FileBuffer;
     std::uint32_t FileSize = 0;
 
@@ -295,6 +322,7 @@ private:
     // of arrival, until the load ends and places them.
     std::array<std::vector<MidiEvent>, 16> channelLate_;
     std::vector<MetaEvent> metaLate_;
+    std::vector<MetaEvent> songTextLate_;  // kept copyright notices and track names
     std::vector<SysexEvent> sysexLate_;
 };
 

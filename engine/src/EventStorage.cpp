@@ -55,8 +55,20 @@ int StandardMidifile::InsertMidievent(MidiEvent event, std::uint32_t tick) {
 // ---- meta events --------------------------------------------------------------
 
 bool StandardMidifile::InsertMetaEventToContainer(MetaEvent event) {
-    // Copyright notices and track names are not kept.
-    if (event.Type == 0x02 || event.Type == 0x03) return true;
+    // Copyright notices and track names are kept only when asked for. A late
+    // one goes after the records of its tick, not before them, so that they
+    // stay in the order of the tracks that hold them and the first track's
+    // name stays the first.
+    if (IsSongTextType(event.Type)) {
+        if (!keepSongNames_) return true;
+        detail::StoreInTickOrder(Lists().MetaEvents, songTextLate_, LastMetaTick, std::move(event), loading_,
+                                 [](MetaEvent&& late) {
+                                     const std::uint32_t tick = late.Tick;
+                                     InsertBefore(Lists().MetaEvents, std::move(late), tick,
+                                                  [tick](const MetaEvent& e) { return e.Tick > tick; });
+                                 });
+        return true;
+    }
     detail::StoreInTickOrder(Lists().MetaEvents, metaLate_, LastMetaTick, std::move(event), loading_,
                              [this](MetaEvent&& late) {
                                  const std::uint32_t tick = late.Tick;
@@ -99,12 +111,14 @@ void StandardMidifile::PlaceLateRecords() {
     for (std::size_t channel = 0; channel < 16; ++channel)
         detail::PlaceLate(lists.ChannelEvents[channel], channelLate_[channel], false);
     detail::PlaceLate(lists.MetaEvents, metaLate_, true);
+    detail::PlaceLate(lists.MetaEvents, songTextLate_, false);
     detail::PlaceLate(lists.SysexEvents, sysexLate_, false);
 }
 
 void StandardMidifile::DropLateRecords() {
     for (auto& late : channelLate_) late.clear();
     metaLate_.clear();
+    songTextLate_.clear();
     sysexLate_.clear();
 }
 

@@ -293,7 +293,7 @@ public:
         if (window_.CurrentMidifile() != nullptr) ++withEngine;
         if (!window_.BConvert->isEnabled() && !window_.Aktualisieren->isEnabled() &&
             !window_.SetupLaden1->isEnabled() && !window_.SetupSpeichern1->isEnabled() &&
-            !window_.ListeSpeichern1->isEnabled())
+            !window_.ListeSpeichern1->isEnabled() && !window_.CApplySettings->isEnabled())
             ++disabled;
         // The options and the threshold cannot change in the middle of a batch.
         if (!window_.CFormat->isEnabled() && !window_.Vocoder->isEnabled() && !window_.VelPanel->isEnabled() &&

@@ -60,4 +60,58 @@ TEST(ExamplesTest, DemoSongsConvertUnderTheirVocoderNames) {
     EXPECT_EQ(song.GetSizeSysexEvents(), 1);
 }
 
+
+// FNV-1a over a file's bytes: a short fingerprint of a whole output.
+std::uint64_t Fingerprint(const tonalux::testing::Bytes& bytes) {
+    std::uint64_t hash = 0xcbf29ce484222325ull;
+    for (const std::uint8_t byte : bytes) hash = (hash ^ byte) * 0x100000001b3ull;
+    return hash;
+}
+
+TEST(ExamplesTest, WithoutTheSettingsEveryDemoSongConvertsToTheSameBytesAsBefore) {
+    // Size and fingerprint of each output as the conversion wrote it before
+    // the settings could be applied: format 0, format 1, and format 0 with the
+    // vocoder messages kept.
+    struct Expected {
+        std::string name;
+        std::size_t size[3];
+        std::uint64_t fingerprint[3];
+    };
+    const std::vector<Expected> expected{
+        {"Abendlied_VOC-3.mid", {1304, 1379, 1337}, {0x592b24452d7a4512, 0xd3b6d940d73de187, 0x3a771a843490fb23}},
+        {"Bossa_Nova_NO-VOC.mid", {1576, 1655, 1576}, {0x46e384e6f17ff909, 0xc5332bf508f0523e, 0x46e384e6f17ff909}},
+        {"SONG_VOC-12.MID", {501, 552, 512}, {0xd8c690d716f69d3d, 0x9385b3099323d797, 0x5de18831df0c9c49}},
+        {"Walzer_NO-VOC.mid", {861, 923, 861}, {0xbf1f8ebbd4704694, 0x31712e5985ad8cd4, 0xbf1f8ebbd4704694}},
+    };
+    // Settings that have nothing to do: every field "-", no pair, no text.
+    tonalux::SongSettings idle;
+    for (int row = 0; row < tonalux::settings::kProgrammchangeRows; ++row)
+        idle.Programs.MSBQ[row] = idle.Programs.MSBD[row] = idle.Programs.PRGQ[row] = idle.Programs.PRGD[row] = 999;
+    for (int pair = 0; pair < tonalux::settings::kChannelPairs; ++pair)
+        idle.Information.KanV[pair] = idle.Information.KanT[pair] = -1;
+
+    RecordingHost host;
+    TempDir dir;
+    tonalux::Component owner(nullptr);
+    for (int variant = 0; variant < 3; ++variant) {
+        for (const bool apply : {false, true}) {
+            tonalux::ConversionOptions options;
+            options.SaveFormat = variant == 1 ? 1 : 0;
+            options.DeleteVocoderSysex = variant != 2;
+            options.ApplySettings = apply;
+            options.Settings = idle;
+            for (std::size_t song = 0; song < kDemoSongs.size(); ++song) {
+                const auto result = tonalux::ConvertMidifile(
+                    &owner, std::string(TONALUX_EXAMPLES_DIR) + "/" + kDemoSongs[song], dir.File(kDemoSongs[song]), options);
+                ASSERT_TRUE(result.Saved);
+                const auto bytes = ReadFile(result.Destination);
+                EXPECT_EQ(fs::path(result.Destination).filename().string(), expected[song].name);
+                EXPECT_EQ(bytes.size(), expected[song].size[variant]) << kDemoSongs[song] << " variant " << variant;
+                EXPECT_EQ(Fingerprint(bytes), expected[song].fingerprint[variant])
+                    << kDemoSongs[song] << " variant " << variant << (apply ? " with idle settings" : "");
+            }
+        }
+    }
+}
+
 }  // namespace

@@ -9,6 +9,7 @@
 
 #include "CliRunner.h"
 #include "CliSongs.h"
+#include "StandardMidifile.h"
 
 namespace fs = std::filesystem;
 
@@ -33,6 +34,21 @@ protected:
         while (std::getline(in, line)) lines.push_back(line);
         dumps_[path] = {bytes, lines};
         return lines;
+    }
+    // The copyright notices and track names of a written song, "tick type text",
+    // as a reader that keeps them finds them.
+    static std::vector<std::string> SongTexts(const std::string& path) {
+        StandardMidifile engine(nullptr);
+        engine.SetKeepSongNames(true);
+        EXPECT_TRUE(engine.LoadMidifile(path));
+        std::vector<std::string> texts;
+        for (int i = 0; i < engine.GetSizeMetaEvents(); ++i) {
+            const MetaEvent e = engine.GetMetaEvent(i);
+            if (e.Type != 0x02 && e.Type != 0x03) continue;
+            texts.push_back(std::to_string(e.Tick) + " 0" + std::to_string(e.Type) + " " +
+                            std::string(reinterpret_cast<const char*>(e.Data.get()), e.Length));
+        }
+        return texts;
     }
     bool HasRecord(const std::string& path, const std::string& record) {
         const auto lines = Records(path);
@@ -156,6 +172,40 @@ TEST_F(EditCommands, StripChordsRemovesTheChosenKind) {
                                   [](const std::string& line) { return line.find(" chord ") != std::string::npos; }),
                    expected.end());
     EXPECT_EQ(Records(out), expected);
+}
+
+TEST_F(EditCommands, EveryEditingCommandKeepsTheSongsNamesInTrackOrder) {
+    // Format 1, each track named; the first also carries the copyright
+    // notice, and a keyboard chord for ketron and strip-chords to work on.
+    const std::string named = dir.File("named.mid");
+    SongBuilder song1(1, 96);
+    song1.AddTrack(Track().Text(0, 0x03, "Abendlied").Text(0, 0x02, "(c) 2026").Chord(0, 0x31, 0).Chord(96, 0x35, 0).End());
+    song1.AddTrack(Track().Text(0, 0x03, "Piano").Note(0, 0x90, 60, 100).Note(96, 0x80, 60, 0).End());
+    song1.AddTrack(Track().Text(0, 0x03, "Bass").Note(0, 0x91, 36, 100).Note(96, 0x81, 36, 0).End());
+    WriteFile(named, song1.Bytes());
+    // Format 0 with the name at tick 0 and a text between the notes.
+    const std::string single = dir.File("single.mid");
+    SongBuilder song0(0, 96);
+    song0.AddTrack(Track().Text(0, 0x03, "Walzer").Note(0, 0x90, 60, 100).Text(48, 0x02, "(c) T").Note(48, 0x80, 60, 0).End());
+    WriteFile(single, song0.Bytes());
+
+    const std::vector<std::vector<std::string>> commands{
+        {"save"}, {"transpose", "--semitones", "2"}, {"swap", "1", "2"}, {"ketron"}, {"strip-chords"}};
+    for (const auto& command : commands) {
+        std::vector<std::string> args{command[0], named, out};
+        args.insert(args.end(), command.begin() + 1, command.end());
+        auto result = RunCli(args);
+        ASSERT_EQ(result.Status, 0) << command[0] << ": " << result.Err;
+        // Format 1: the names in the meta track, in the order of their tracks.
+        auto meta = SongTexts(out);
+        EXPECT_EQ(meta, (std::vector<std::string>{"0 03 Abendlied", "0 02 (c) 2026", "0 03 Piano", "0 03 Bass"}))
+            << command[0];
+
+        args[1] = single;
+        result = RunCli(args);
+        ASSERT_EQ(result.Status, 0) << command[0] << ": " << result.Err;
+        EXPECT_EQ(SongTexts(out), (std::vector<std::string>{"0 03 Walzer", "48 02 (c) T"})) << command[0];
+    }
 }
 
 TEST_F(EditCommands, AnOutputThatIsOrLinksToTheInputIsRefused) {

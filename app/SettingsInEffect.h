@@ -1,0 +1,17 @@
+// The line in each settings window that tells whether the window's settings
+// change the converted songs, that is whether the main window's
+// "Einstellungen anwenden" is ticked.
+#pragma once
+
+#include <QRect>
+
+class QLabel;
+class QWidget;
+
+// The caption of the main window's check box.
+inline constexpr const char* kApplySettingsCaption = "Einstellungen anwenden";
+
+QLabel* MakeInEffectLine(QWidget* parent, const QRect& geometry);
+
+// Shows the line as in effect or not.
+void ShowInEffect(QLabel* line, bool inEffect);

@@ -1,0 +1,57 @@
+// The settings of the two settings windows applied to a song: channel swaps,
+// sound mapping, and the song's name and copyright notice. The window
+// program and the command-line tool both convert with it, and it needs no
+// window.
+#pragma once
+
+#include <optional>
+#include <string>
+#include <utility>
+#include <vector>
+
+#include "SoundMapping.h"
+#include "settings/SettingsBlocks.h"
+
+namespace tonalux {
+
+class StandardMidifile;
+
+// The two blocks a conversion applies, as a setup file holds them.
+struct SongSettings {
+    settings::ProgrammchangeBlock Programs;
+    settings::InformationenBlock Information;
+};
+
+// Ranges of the program-change fields: bank MSBs are controller-0 values,
+// programs are counted 1 to 128 as keyboards' voice lists count them (the
+// program change's data byte plus one). settings::kNoValue ("-") is no value.
+inline constexpr int kLowestBank = 0;
+inline constexpr int kHighestBank = 127;
+inline constexpr int kLowestProgram = 1;
+inline constexpr int kHighestProgram = 128;
+
+// The first program-change field whose value is neither "-" nor in its
+// range, as a message that names the window, the row and the field
+// (UTF-8); nothing when every field is usable. Rows and fields are checked in
+// the order the window shows them.
+std::optional<std::string> SoundMappingProblem(const settings::ProgrammchangeBlock& programs);
+
+// The engine's rules for the twelve rows, in row order; a field of "-" is
+// kNoSoundValue, programs become data bytes. For checked blocks only.
+std::vector<SoundMappingRule> SoundMappingRules(const settings::ProgrammchangeBlock& programs);
+
+// The channel pairs (0-based) that exchange their channels, pairs 1 to 8 in
+// order: those whose two boxes both name a channel, and two different ones.
+std::vector<std::pair<int, int>> ChannelSwaps(const settings::InformationenBlock& information);
+
+// The copyright text and the track name as the block stores them: the bytes
+// up to the first zero byte, at most 25.
+std::string CopyrightText(const settings::InformationenBlock& information);
+std::string TracknameText(const settings::InformationenBlock& information);
+
+// Applies the settings to the song in the engine's lists, in this order:
+// the channel swaps, the sound mapping, the song name and copyright notice.
+// The blocks must have passed SoundMappingProblem.
+SoundMappingReport ApplySongSettings(StandardMidifile& song, const SongSettings& settings);
+
+}  // namespace tonalux

@@ -1,0 +1,162 @@
+// "Einstellungen anwenden": the check box of the main window, remembered
+// between runs, shown in both settings windows, and what a folder conversion
+// does with the settings when it is ticked and when it is not.
+#include <QCheckBox>
+#include <QComboBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QPushButton>
+#include <QSettings>
+#include <QtTest>
+#include <filesystem>
+
+#include "SongBuilder.h"
+#include "StandardMidifile.h"
+#include "WindowFixture.h"
+
+namespace fs = std::filesystem;
+using tonalux::testing::Bytes;
+using tonalux::testing::Hex;
+using tonalux::testing::ReadFile;
+using tonalux::testing::SongBuilder;
+using tonalux::testing::TempDir;
+using tonalux::testing::Track;
+using tonalux::testing::WriteFile;
+
+namespace {
+
+// Channel 3 is the vocoder part (quiet notes); channel 1 plays program 1 in
+// bank 0 and channel 5 is empty.
+Bytes Song() {
+    Track track;
+    track.Event(0, 0xB0, {0, 0}).Program(0, 0, 0);
+    track.Note(0, 0x90, 60, 100).Note(0, 0x92, 64, 3);
+    track.Note(96, 0x80, 60, 64).Note(0, 0x82, 64, 0);
+    track.End();
+    return SongBuilder(0, 96).AddTrack(track).Bytes();
+}
+
+void MakeFolders(const TempDir& dir) {
+    fs::create_directories(dir.Path() / "Midifile");
+    fs::create_directories(dir.Path() / "Convert");
+    WriteFile(dir.Path() / "Midifile" / "A.mid", Song());
+}
+
+// Row 1: bank 0 program 1 to bank 8 program 5; "(c) T" and "Lied"; pair 1
+// exchanges KANAL 3 and KANAL 5.
+void EnterSettings(WindowSet& w) {
+    w.programs->MSBQ[0]->setText("0");
+    w.programs->PRGQ[0]->setText("1");
+    w.programs->MSBD[0]->setText("8");
+    w.programs->PRGD[0]->setText("5");
+    w.information->ECopyright->setText("(c) T");
+    w.information->ETrackname->setText("Lied");
+    w.information->CKanV[0]->setCurrentIndex(2);
+    w.information->CKanT[0]->setCurrentIndex(4);
+}
+
+}  // namespace
+
+class ApplySettingsWindowTest : public QObject {
+    Q_OBJECT
+private slots:
+    void initTestCase();
+    void init();
+    void boxStartsUntickedAndIsRemembered();
+    void untickedTheConversionIgnoresTheSettings();
+    void tickedTheSettingsChangeEverySongBeforeTheAnalysis();
+    void aValueOutsideItsRangeStopsTheRunBeforeTheFirstSong();
+
+private:
+    TempDir config_;
+};
+
+void ApplySettingsWindowTest::initTestCase() {
+    // The remembered options of this test live in a folder of their own.
+    qputenv("XDG_CONFIG_HOME", QByteArray::fromStdString(config_.Path().string()));
+}
+
+void ApplySettingsWindowTest::init() { QSettings(QStringLiteral("Tonalux"), QStringLiteral("Tonalux")).clear(); }
+
+void ApplySettingsWindowTest::boxStartsUntickedAndIsRemembered() {
+    {
+        WindowSet w;
+        QCheckBox* box = w.main->CApplySettings;
+        QCOMPARE(box->text(), QStringLiteral("Einstellungen anwenden"));
+        QVERIFY(!box->isChecked());
+        // It stands in the strip under the given controls, overlapping none
+        // of them, and inside the client area.
+        for (QWidget* given : std::initializer_list<QWidget*>{w.main->Vocoder, w.main->BConvert, w.main->Aktualisieren,
+                                                               w.main->ListBox1, w.main->ListBox2})
+            QVERIFY(!box->geometry().intersects(given->geometry()));
+        w.main->show();
+        QVERIFY(QTest::qWaitForWindowExposed(w.main.get()));
+        QVERIFY(w.main->centralWidget()->rect().contains(box->geometry()));
+        QVERIFY(box->isVisible());
+
+        QVERIFY(w.programs->InEffect->text().contains(QStringLiteral("nicht angewendet")));
+        QVERIFY(w.information->InEffect->text().contains(QStringLiteral("nicht angewendet")));
+        QTest::mouseClick(box, Qt::LeftButton, {}, QPoint(6, box->height() / 2));
+        QVERIFY(box->isChecked());
+        QVERIFY(!w.programs->InEffect->text().contains(QStringLiteral("nicht")));
+        QVERIFY(!w.information->InEffect->text().contains(QStringLiteral("nicht")));
+    }
+    {
+        WindowSet w;
+        QVERIFY(w.main->CApplySettings->isChecked());
+        QVERIFY(!w.programs->InEffect->text().contains(QStringLiteral("nicht")));
+        w.main->CApplySettings->setChecked(false);
+    }
+    WindowSet w;
+    QVERIFY(!w.main->CApplySettings->isChecked());
+}
+
+void ApplySettingsWindowTest::untickedTheConversionIgnoresTheSettings() {
+    WindowSet w(MakeFolders);
+    EnterSettings(w);
+    w.main->BConvert->click();
+    QCOMPARE(w.main->ConvertNames(), std::vector<std::string>{"A_VOC-3.mid"});
+    // The bytes of a conversion without any settings.
+    tonalux::StandardMidifile song(nullptr);
+    QVERIFY(song.LoadMidifile(w.File("Midifile/A.mid")));
+    song.DeleteVocoderNachrichten();
+    QVERIFY(song.SaveMidifile(0, w.File("plain.mid")));
+    QCOMPARE(Hex(ReadFile(w.File("Convert/A_VOC-3.mid"))), Hex(ReadFile(w.File("plain.mid"))));
+    QVERIFY(w.messages.isEmpty());
+}
+
+void ApplySettingsWindowTest::tickedTheSettingsChangeEverySongBeforeTheAnalysis() {
+    WindowSet w(MakeFolders);
+    EnterSettings(w);
+    w.main->CApplySettings->setChecked(true);
+    w.main->BConvert->click();
+    // The vocoder part moved from channel 3 to channel 5 before the analysis.
+    QCOMPARE(w.main->ConvertNames(), std::vector<std::string>{"A_VOC-5.mid"});
+    Track track;
+    track.Text(0, 0x02, "(c) T").Text(0, 0x03, "Lied");
+    track.Event(0, 0xB0, {0, 8}).Program(0, 0, 4).Note(0, 0x90, 60, 100).Note(0, 0x94, 64, 3);
+    track.Note(96, 0x80, 60, 64).Note(0, 0x84, 64, 0).End();
+    QCOMPARE(Hex(ReadFile(w.File("Convert/A_VOC-5.mid"))), Hex(SongBuilder(0, 96).AddTrack(track).Bytes()));
+    QVERIFY(w.messages.isEmpty());
+}
+
+void ApplySettingsWindowTest::aValueOutsideItsRangeStopsTheRunBeforeTheFirstSong() {
+    WindowSet w(MakeFolders);
+    EnterSettings(w);
+    w.programs->PRGD[6]->setText("129");
+    w.main->CApplySettings->setChecked(true);
+    w.main->BConvert->click();
+    QCOMPARE(w.messages, QStringList{QString::fromUtf8("Sound\u00e4nderungen, Zeile 7, Ziel PRG: 129 liegt nicht zwischen 1 "
+                                                       "und 128 (\"-\" f\u00fcr keinen Wert)")});
+    QVERIFY(fs::is_empty(w.File("Convert")));
+
+    // Unticked, the same value is not in the way.
+    w.messages.clear();
+    w.main->CApplySettings->setChecked(false);
+    w.main->BConvert->click();
+    QCOMPARE(w.main->ConvertNames(), std::vector<std::string>{"A_VOC-3.mid"});
+}
+
+QTEST_MAIN(ApplySettingsWindowTest)
+#include "ApplySettingsWindowTest.moc"
