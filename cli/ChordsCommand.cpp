@@ -22,7 +22,7 @@ int RunChords(const ParsedArguments& args) {
     bool allDecoded = true;
     for (const auto& chord : DecodeChords(engine)) {
         if (chord.Name) {
-            std::cout << chord.Tick << ' ' << *chord.Name << '\n';
+            Report() << chord.Tick << ' ' << *chord.Name << '\n';
         } else {
             allDecoded = false;
             PrintError("chords", ChordErrorText(chord));
@@ -43,7 +43,7 @@ Command ChordsCommand() {
             "\n"
             "for example \"1920 F#m7\" or \"3840 C  /E\" (a chord over another bass note).\n"
             "A chord whose root cannot be decoded is named on standard error instead,\n"
-            "and the exit status is then 1.\n",
+            "and the exit status is then 1. FILE \"-\" reads the song from standard input.\n",
             {{"FILE"}, 1, {}},
             RunChords};
 }

@@ -31,5 +31,6 @@ Command TransposeCommand();
 Command SwapCommand();
 Command KetronCommand();
 Command StripChordsCommand();
+Command AssembleCommand();
 
 }  // namespace tonalux::cli

@@ -55,6 +55,14 @@ std::string Seconds(std::chrono::steady_clock::duration elapsed) {
     return text;
 }
 
+// A song that failed: one line among the others, or only the errors with --quiet.
+void ReportFailure(const std::string& line) {
+    if (CurrentVerbosity() == Verbosity::Quiet)
+        PrintError("convert", line);
+    else
+        std::cout << line << '\n';
+}
+
 std::string BaseFolderOf(const ParsedArguments& args) {
     if (args.Positionals.empty()) return CurrentBaseFolder();
     std::string base = args.Positionals[0];
@@ -90,9 +98,16 @@ int RunConvert(const ParsedArguments& args) {
     for (const auto& name : names)
         if (auto identity = IdentityOf(inputFolder + name)) inputs.insert(*identity);
 
+    PrintDetail("convert", "converting " + std::to_string(names.size()) + " songs of " + inputFolder + " into " +
+                               outputFolder + ": format " + std::to_string(options.SaveFormat) + ", vocoder messages " +
+                               (options.DeleteVocoderSysex ? "removed" : "kept") + ", threshold " +
+                               std::to_string(threshold) + ", song start " +
+                               (options.StartFirstNote ? "at the first note" : "as read"));
     ConsoleHost host(threshold);
     Component root(nullptr);
-    ProgressBar bar(std::cout, names.size(), StdoutIsTerminal() && names.size() >= kProgressBarSongs);
+    ProgressBar bar(std::cout, names.size(),
+                    StdoutIsTerminal() && names.size() >= kProgressBarSongs &&
+                        CurrentVerbosity() != Verbosity::Quiet);
     host.SetProgressBar(&bar);
 
     std::size_t converted = 0, failed = 0, skipped = 0;
@@ -105,7 +120,7 @@ int RunConvert(const ParsedArguments& args) {
 
         if (auto hit = OutputHittingInput(destination, inputs)) {
             bar.Clear();
-            std::cout << name << ": failed, its output " << *hit << " is an input song\n";
+            ReportFailure(name + ": failed, its output " + *hit + " is an input song");
             ++failed;
             continue;
         }
@@ -122,31 +137,31 @@ int RunConvert(const ParsedArguments& args) {
         bar.Clear();
 
         if (!exceptionText.empty()) {
-            std::cout << name << ": failed, " << exceptionText << '\n';
+            ReportFailure(name + ": failed, " + exceptionText);
             ++failed;
         } else if (!result.SourceExisted) {
-            std::cout << name << ": skipped, not a file\n";
+            Report() << name << ": skipped, not a file\n";
             ++skipped;
         } else if (!result.Loaded) {
-            std::cout << name << ": failed, could not be read\n";
+            ReportFailure(name + ": failed, could not be read");
             ++failed;
         } else {
             const std::string output = fs::path(result.Destination).filename().string();
             const std::string vocoder =
                 result.VocoderResult == 99 ? std::string("none") : std::to_string(result.VocoderResult);
-            std::cout << name << " -> " << output << "  vocoder " << vocoder << "  events " << result.EventCount
-                      << "  " << Seconds(elapsed);
+            const std::string line = name + " -> " + output + "  vocoder " + vocoder + "  events " +
+                                     std::to_string(result.EventCount) + "  " + Seconds(elapsed);
             if (result.Saved) {
-                std::cout << '\n';
+                Report() << line << '\n';
                 ++converted;
             } else {
-                std::cout << "  failed, could not be written\n";
+                ReportFailure(line + "  failed, could not be written");
                 ++failed;
             }
         }
     }
     bar.Clear();
-    std::cout << names.size() << (names.size() == 1 ? " song: " : " songs: ") << converted << " converted, "
+    Report() << names.size() << (names.size() == 1 ? " song: " : " songs: ") << converted << " converted, "
               << failed << " failed, " << skipped << " skipped in "
               << Seconds(std::chrono::steady_clock::now() - started) << '\n';
     return failed == 0 ? kExitSuccess : kExitFailure;

@@ -1,14 +1,19 @@
-// tonalux-cli info FILE: the header values, the size of every list, the last
-// tick, the vocoder channel and the chord names of one song.
+// tonalux-cli info FILE...: the header values, the size of every list, the
+// last tick, the vocoder channel and the chord names of each song, as text or
+// as one JSON document.
 #include <algorithm>
+#include <array>
+#include <cstdio>
 #include <iomanip>
 #include <iostream>
+#include <optional>
 #include <set>
 
 #include "ChordList.h"
 #include "Commands.h"
 #include "Component.h"
 #include "Console.h"
+#include "Json.h"
 #include "SongFile.h"
 #include "SongRecords.h"
 #include "StandardMidifile.h"
@@ -17,81 +22,146 @@ namespace tonalux::cli {
 
 namespace {
 
-std::uint32_t LastTick(StandardMidifile& engine) {
-    std::uint32_t last = 0;
-    for (const auto& record : CollectRecords(engine)) last = std::max(last, record.Tick);
-    return last;
+// What info shows of one song.
+struct SongInfo {
+    std::string File;
+    std::string Error;  // why the song could not be read; the rest is then empty
+    int Format = 0;
+    int Tracks = 0;
+    int Division = 0;
+    std::uint32_t LastTick = 0;
+    std::optional<int> Vocoder;  // channel 1..16
+    std::array<std::size_t, kSongListCount> Counts{};
+    std::size_t Records = 0;
+    std::vector<std::string> Chords;      // each name once, in the order of the song
+    std::vector<ChordEntry> Undecodable;  // chords without a name
+};
+
+// The vocoder analysis reads its threshold from the console host.
+SongInfo ReadInfo(StandardMidifile& engine, const std::string& file) {
+    SongInfo info;
+    info.File = InputName(file);
+    info.Error = LoadSongOrError(engine, file);
+    if (!info.Error.empty()) return info;
+    info.Format = engine.Format;
+    info.Tracks = engine.TrackCount;
+    info.Division = engine.Division;
+    for (const auto& record : CollectRecords(engine)) info.LastTick = std::max(info.LastTick, record.Tick);
+    info.Counts = CountRecords(engine);
+    for (auto count : info.Counts) info.Records += count;
+    const int vocoder = engine.VocoderKanalAnalyse();
+    if (vocoder != kNoVocoderChannel) info.Vocoder = vocoder;
+    std::set<std::string> seen;
+    for (auto& chord : DecodeChords(engine)) {
+        if (!chord.Name)
+            info.Undecodable.push_back(chord);
+        else if (seen.insert(*chord.Name).second)
+            info.Chords.push_back(*chord.Name);
+    }
+    return info;
 }
 
 // A line of the report: the name padded to one column width, then the value.
 std::ostream& Field(std::ostream& out, const std::string& name) { return out << std::left << std::setw(12) << name; }
 
+void PrintText(std::ostream& out, const SongInfo& info, int threshold) {
+    Field(out, "file") << info.File << '\n';
+    Field(out, "format") << info.Format << '\n';
+    Field(out, "tracks") << info.Tracks << '\n';
+    Field(out, "division") << info.Division << '\n';
+    Field(out, "last tick") << info.LastTick << '\n';
+    Field(out, "vocoder") << (info.Vocoder ? "channel " + std::to_string(*info.Vocoder) : std::string("none"))
+                          << " (threshold " << threshold << ")\n";
+    Field(out, "records") << info.Records << '\n';
+    for (std::size_t list = 0; list < kSongListCount; ++list)
+        out << "  " << std::left << std::setw(10) << SongListName(list) << info.Counts[list] << '\n';
+    // The names hold blanks ("C  /E"), so they are separated by commas.
+    Field(out, "chords");
+    if (info.Chords.empty()) out << (info.Undecodable.empty() ? "none" : "none decodable");
+    for (std::size_t i = 0; i < info.Chords.size(); ++i) out << (i ? ", " : "") << info.Chords[i];
+    out << '\n';
+}
+
+void PrintJson(std::ostream& out, const SongInfo& info, int threshold) {
+    out << "  {\"file\": " << JsonString(info.File);
+    if (!info.Error.empty()) {
+        out << ", \"error\": " << JsonString(info.Error) << '}';
+        return;
+    }
+    out << ", \"format\": " << info.Format << ", \"tracks\": " << info.Tracks << ", \"division\": " << info.Division
+        << ", \"last_tick\": " << info.LastTick << ",\n   \"vocoder\": {\"channel\": "
+        << (info.Vocoder ? std::to_string(*info.Vocoder) : std::string("null")) << ", \"threshold\": " << threshold
+        << "}, \"records\": " << info.Records << ",\n   \"lists\": {";
+    for (std::size_t list = 0; list < kSongListCount; ++list)
+        out << (list ? ", " : "") << JsonString(SongListName(list)) << ": " << info.Counts[list];
+    out << "},\n   \"chords\": [";
+    for (std::size_t i = 0; i < info.Chords.size(); ++i) out << (i ? ", " : "") << JsonString(info.Chords[i]);
+    out << "], \"undecodable_chords\": [";
+    for (std::size_t i = 0; i < info.Undecodable.size(); ++i) {
+        char root[3];
+        std::snprintf(root, sizeof root, "%02X", info.Undecodable[i].Root);
+        out << (i ? ", " : "") << "{\"tick\": " << info.Undecodable[i].Tick << ", \"root\": \"" << root << "\"}";
+    }
+    out << "]}";
+}
+
 int RunInfo(const ParsedArguments& args) {
-    const int threshold = args.Value("--threshold") ? ParseThreshold(*args.Value("--threshold")) : 5;
-    const std::string& file = args.Positionals.at(0);
+    const int threshold =
+        args.Value("--threshold") ? ParseThreshold(*args.Value("--threshold")) : kDefaultVelocityThreshold;
+    const bool json = args.Has("--json");
+    const auto& files = args.Positionals;
+    if (std::count(files.begin(), files.end(), std::string(kStandardStream)) > 1)
+        throw UsageError("standard input can be read only once");
 
     ConsoleHost host(threshold);
     Component root(nullptr);
     StandardMidifile engine(&root);
-    if (!LoadSong(engine, "info", file)) return kExitFailure;
-
-    const auto counts = CountRecords(engine);
-    std::size_t total = 0;
-    for (auto count : counts) total += count;
-    const int vocoder = engine.VocoderKanalAnalyse();
-    const auto chords = DecodeChords(engine);
-
-    std::ostream& out = std::cout;
-    const auto field = [](const std::string& name) -> std::ostream& { return Field(std::cout, name); };
-    field("file") << file << '\n';
-    field("format") << engine.Format << '\n';
-    field("tracks") << engine.TrackCount << '\n';
-    field("division") << engine.Division << '\n';
-    field("last tick") << LastTick(engine) << '\n';
-    field("vocoder") << (vocoder == 99 ? std::string("none") : "channel " + std::to_string(vocoder))
-                     << " (threshold " << threshold << ")\n";
-    field("records") << total << '\n';
-    for (std::size_t list = 0; list < kSongListCount; ++list) {
-        out << "  ";
-        out << std::left << std::setw(10) << SongListName(list) << counts[list] << '\n';
-    }
-
-    // Each name once, in the order the song first uses it; the names hold
-    // blanks ("C  /E"), so they are separated by commas.
-    std::vector<std::string> names;
-    std::set<std::string> seen;
-    bool undecodable = false;
-    for (const auto& chord : chords) {
-        if (!chord.Name) {
-            PrintError("info", ChordErrorText(chord));
-            undecodable = true;
-            continue;
+    std::ostream& out = Report();
+    bool allRead = true;
+    if (json) out << "[\n";
+    for (std::size_t i = 0; i < files.size(); ++i) {
+        const SongInfo info = ReadInfo(engine, files[i]);
+        if (!info.Error.empty()) {
+            PrintError("info", info.Error);
+            allRead = false;
+        } else if (CurrentVerbosity() == Verbosity::Verbose) {
+            PrintDetail("info", DescribeLoadedSong(engine, files[i]));
         }
-        if (seen.insert(*chord.Name).second) names.push_back(*chord.Name);
+        for (const auto& chord : info.Undecodable) PrintError("info", ChordErrorText(chord));
+        if (json) {
+            PrintJson(out, info, threshold);
+            out << (i + 1 < files.size() ? ",\n" : "\n");
+        } else if (info.Error.empty()) {
+            if (i > 0) out << '\n';
+            PrintText(out, info, threshold);
+        }
     }
-    field("chords");
-    if (names.empty()) out << (undecodable ? "none decodable" : "none");
-    for (std::size_t i = 0; i < names.size(); ++i) out << (i ? ", " : "") << names[i];
-    out << '\n';
-    return kExitSuccess;
+    if (json) out << "]\n";
+    return allRead ? kExitSuccess : kExitFailure;
 }
 
 }  // namespace
 
 Command InfoCommand() {
     return {"info",
-            "show the header, list sizes, last tick, vocoder channel and chords of a song",
-            "info FILE [--threshold N]",
-            "Shows the format, track count and division of FILE, the number of records\n"
-            "in every list (ch1..ch16, meta, tempo, timesig, lyric, marker, chord, sysex),\n"
-            "the tick of the last record, the vocoder channel found at the threshold and\n"
-            "the names of the keyboard chords, each once, in the order of the song.\n"
+            "show the header, list sizes, last tick, vocoder channel and chords of songs",
+            "info FILE... [--threshold N] [--json]",
+            "Shows the format, track count and division of each FILE, the number of\n"
+            "records in every list (ch1..ch16, meta, tempo, timesig, lyric, marker, chord,\n"
+            "sysex), the tick of the last record, the vocoder channel found at the\n"
+            "threshold and the names of the keyboard chords, each once, in the order of\n"
+            "the song. Several songs are shown one after the other, separated by an empty\n"
+            "line; FILE \"-\" reads a song from standard input.\n"
             "\n"
             "  --threshold N  velocity threshold of the vocoder analysis, 0 to 127\n"
             "                 (default 5)\n"
+            "  --json         print one JSON document: an array with one object per FILE\n"
+            "                 (see the README for its fields)\n"
             "\n"
-            "A chord that cannot be decoded is named on standard error.\n",
-            {{"FILE"}, 1, {{"--threshold", true, false}}},
+            "A chord that cannot be decoded is named on standard error. A FILE that cannot\n"
+            "be read is named on standard error (and in the JSON document), the others are\n"
+            "still shown, and the exit status is 1.\n",
+            {{"FILE"}, 1, {{"--threshold", true, false}, {"--json", false, false}}, true},
             RunInfo};
 }
 

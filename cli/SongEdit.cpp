@@ -16,7 +16,8 @@ const char* const kEditHelpFooter =
     "                 any other is written as format 1\n"
     "\n"
     "FILE is only read. OUT is written completely or not at all; naming FILE as OUT\n"
-    "replaces the song.\n";
+    "replaces the song. FILE \"-\" reads the song from standard input, OUT \"-\"\n"
+    "writes it to standard output (the report then goes to standard error).\n";
 
 OptionSyntax FormatOption() { return {"--format", true, false}; }
 
@@ -25,6 +26,7 @@ int RunSongEdit(const std::string& command, const ParsedArguments& args, const S
     if (auto value = args.Value("--format")) format = ParseFormat(*value);
     const std::string& file = args.Positionals.at(0);
     const std::string& out = args.Positionals.at(1);
+    SetStdoutCarriesSong(IsStandardStream(out));
 
     ConsoleHost host(5);
     Component root(nullptr);
@@ -37,7 +39,8 @@ int RunSongEdit(const std::string& command, const ParsedArguments& args, const S
     }
     const int chosen = format.value_or(FormatOfLoadedSong(engine));
     if (!SaveSong(engine, command, chosen, out)) return kExitFailure;
-    std::cout << *summary << (summary->empty() ? "" : "; ") << "wrote " << out << " (format " << chosen << ")\n";
+    Report() << *summary << (summary->empty() ? "" : "; ") << "wrote " << OutputName(out) << " (format " << chosen
+             << ")\n";
     return kExitSuccess;
 }
 
