@@ -19,4 +19,7 @@ set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
 set(CPACK_DEBIAN_PACKAGE_SECTION sound)
 set(CPACK_DEBIAN_PACKAGE_MAINTAINER "Tonalux & Belvorta developers")
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
+# The window system plugins are loaded at run time, where dpkg-shlibdeps
+# cannot see them; without them the window program cannot open its window.
+set(CPACK_DEBIAN_PACKAGE_DEPENDS "qt6-qpa-plugins")
 include(CPack)
