@@ -4,22 +4,18 @@
 // by tick of their source lists laid end to end, built by merging the lists
 // rather than by inserting record after record. The event lists are only read.
 #include <algorithm>
-#include <chrono>
 #include <vector>
 
 #include "Hauptcontainer.h"
 #include "StandardMidifile.h"
 #include "TickMerge.h"
+#include "WindowTurns.h"
 
 namespace tonalux {
 
 namespace {
 
 using detail::MergeSource;
-
-// The window system gets a turn about this often while the format 0 writer
-// collects the channel records.
-constexpr auto kMessageInterval = std::chrono::milliseconds(20);
 
 MetaEvent FromMarker(const Marker& marker) {
     MetaEvent record{};
@@ -79,17 +75,11 @@ bool StandardMidifile::SaveVectorFuellen() {
     auto& out = lists.SaveMidiEvents;
     out.clear();
     out.reserve(total);
-    auto lastTurn = std::chrono::steady_clock::now();
+    detail::WindowTurns turns;
     detail::MergeByTick(
         sources, [&](std::size_t c, std::size_t i) { return channels[c][i].Tick; },
         [&](std::size_t c, std::size_t i) { out.push_back(channels[c][i]); },
-        [&] {
-            const auto now = std::chrono::steady_clock::now();
-            if (now - lastTurn >= kMessageInterval) {
-                CurrentEngineHost().ProcessMessages();
-                lastTurn = std::chrono::steady_clock::now();
-            }
-        });
+        [&] { turns.Step(); });
 
     return MetaUndSysexVectorFuellen();
 }

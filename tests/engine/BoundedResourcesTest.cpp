@@ -1,9 +1,10 @@
-// Time and memory of loading and saving stay bounded by what a file really
+// Memory and work of loading and saving stay bounded by what a file really
 // holds: absurd track counts and lengths cost nothing, many tracks and a
-// megabyte of noise are handled in linear time.
+// megabyte of noise are handled in linear time. No test here reads a clock:
+// the inputs are large enough that a quadratic path would run for many
+// minutes, past the time-out ctest gives every engine test.
 #include <gtest/gtest.h>
 
-#include <chrono>
 #include <fstream>
 #include <string>
 #include <vector>
@@ -30,15 +31,6 @@ constexpr bool kSanitized = false;
 constexpr bool kSanitized = false;
 #endif
 
-#ifdef NDEBUG
-constexpr bool kOptimised = !kSanitized;
-#else
-constexpr bool kOptimised = false;
-#endif
-
-// Time allowed for work that takes a fraction of a second in an optimised build.
-constexpr double kSecondLimit = kOptimised ? 1.0 : 10.0;
-
 // A value of /proc/self/status in kilobytes, or -1.
 long StatusKilobytes(const std::string& key) {
     std::ifstream status("/proc/self/status");
@@ -62,16 +54,6 @@ public:
 
 private:
     long start_;
-};
-
-class Stopwatch {
-public:
-    double Seconds() const {
-        return std::chrono::duration<double>(std::chrono::steady_clock::now() - start_).count();
-    }
-
-private:
-    std::chrono::steady_clock::time_point start_ = std::chrono::steady_clock::now();
 };
 
 Bytes Header(std::uint16_t tracks) {
@@ -98,9 +80,7 @@ TEST_F(BoundedResources, AnnouncedButAbsentTracksCostNothing) {
     song.AddTrack(Track().Note(0, 0x90, 60, 100).Note(96, 0x80, 60, 0).End());
     song.AnnounceTracks(65535);
     const PeakMemory memory;
-    const Stopwatch clock;
     EXPECT_TRUE(Load(song.Bytes()));
-    EXPECT_LT(clock.Seconds(), kSecondLimit);
     EXPECT_LE(memory.GrowthMegabytes(), 8);
     EXPECT_EQ(midi.GetSizeMidievents(0), 2);
     EXPECT_EQ(host.messages, std::vector<std::string>{"Byteread Error!"});
@@ -123,7 +103,6 @@ TEST_F(BoundedResources, FourGigabyteLengthsAllocateNothing) {
     endless.resize(endless.size() + 1024 * 1024, 0xFF);
 
     const PeakMemory memory;
-    const Stopwatch clock;
     EXPECT_TRUE(Load(chunk));
     EXPECT_EQ(midi.GetSizeMidievents(0), 1);
     EXPECT_EQ(midi.GetSizeMetaEvents(), 0);
@@ -139,39 +118,48 @@ TEST_F(BoundedResources, FourGigabyteLengthsAllocateNothing) {
     EXPECT_EQ(midi.GetSizeMetaEvents(), 0);
     EXPECT_EQ(host.messages, std::vector<std::string>{"Byteread Error!"});
 
-    EXPECT_LT(clock.Seconds(), kSecondLimit);
     // The megabyte of the last file is read into memory once; nothing is
     // allocated for the lengths the files claim.
     EXPECT_LE(memory.GrowthMegabytes(), kSanitized ? 64 : 16);
 }
 
 TEST_F(BoundedResources, SixtyFiveThousandTracksLoadAndSaveInLinearTime) {
-    // Every track reaches back to tick 0 on the channel the previous ones
-    // already took to tick 96, so every note-on arrives behind its list.
-    Bytes bytes = Header(65535);
-    const Bytes body = Track().Note(0, 0x90, 60, 100).Note(96, 0x80, 60, 0).End().Body();
-    for (int t = 0; t < 65535; ++t) {
+    // Every track holds ten notes on channel 1 from tick 0 to 190 and so
+    // reaches back to tick 0 on the list the earlier tracks already took to
+    // tick 190: 1,310,700 records, nearly all of them behind their list. Put
+    // in place one by one, they would move some 10^12 records.
+    constexpr int kTracks = 65535;
+    constexpr std::uint32_t kNotes = 10;
+    Track track;
+    for (std::uint32_t n = 0; n < kNotes; ++n) track.Note(n ? 10 : 0, 0x90, 60, 100).Note(10, 0x80, 60, 0);
+    const Bytes body = track.End().Body();
+    Bytes bytes = Header(kTracks);
+    for (int t = 0; t < kTracks; ++t) {
         Append(bytes, {'M', 'T', 'r', 'k'});
         AppendBE(bytes, static_cast<std::uint32_t>(body.size()), 4);
         Append(bytes, body);
     }
     const PeakMemory memory;
-    const Stopwatch clock;
     ASSERT_TRUE(Load(bytes));
     EXPECT_TRUE(host.messages.empty());
-    ASSERT_EQ(midi.GetSizeMidievents(0), 2 * 65535);
-    EXPECT_EQ(midi.GetMidievent(0, 65534).Tick, 0u);
-    EXPECT_EQ(midi.GetMidievent(0, 65535).Tick, 96u);
+    constexpr int kRecords = kTracks * 2 * kNotes;
+    ASSERT_EQ(midi.GetSizeMidievents(0), kRecords);
+    // Stable by tick: every track's note-on at tick 0 first, then their
+    // note-offs at tick 10, and every track's last note-off at the end.
+    EXPECT_EQ(midi.GetMidievent(0, kTracks - 1).Tick, 0u);
+    EXPECT_EQ(midi.GetMidievent(0, kTracks).Tick, 10u);
+    EXPECT_EQ(midi.GetMidievent(0, kTracks).Kind, 0x80);
+    EXPECT_EQ(midi.GetMidievent(0, kRecords - 1).Tick, 2 * kNotes * 10 - 10);
     EXPECT_TRUE(midi.SaveMidifile(0, dir.File("out0.mid")));
     EXPECT_TRUE(midi.SaveMidifile(1, dir.File("out1.mid")));
-    EXPECT_LT(clock.Seconds(), 2 * kSecondLimit);
-    // 131,070 records of 16 bytes, the file and the output: a few megabytes.
-    EXPECT_LE(memory.GrowthMegabytes(), kSanitized ? 256 : 48);
+    // 1.3 million records of 20 bytes, their save sequence, the file and
+    // the output: some tens of megabytes.
+    EXPECT_LE(memory.GrowthMegabytes(), kSanitized ? 512 : 160);
     // Every note of every track, in one track of the format 0 file.
-    EXPECT_EQ(ReadFile(dir.File("out0.mid")).size(), 22u + 2 * 65535 * 4 + 4);
+    EXPECT_EQ(ReadFile(dir.File("out0.mid")).size(), 22u + std::size_t{kRecords} * 4 + 4);
 }
 
-TEST_F(BoundedResources, OneMegabyteOfRandomBytesLoadsInUnderASecond) {
+TEST_F(BoundedResources, OneMegabyteOfRandomBytesLoadsAsFarAsItIsSound) {
     const std::size_t megabyte = 1024 * 1024;
     // Noise as it comes, noise behind a header that announces every track,
     // and noise without system bytes (0xF0 and above) as the events of one
@@ -186,9 +174,7 @@ TEST_F(BoundedResources, OneMegabyteOfRandomBytesLoadsInUnderASecond) {
 
     for (const Bytes* file : {&noise, &headed, &events}) {
         ASSERT_EQ(file->size(), megabyte);
-        const Stopwatch clock;
         Load(*file);
-        EXPECT_LT(clock.Seconds(), kSecondLimit);
         EXPECT_LE(host.messages.size(), 1u);
     }
     // The noise in the chunk is read as events to its end.
