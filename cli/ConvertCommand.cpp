@@ -63,11 +63,32 @@ void ReportFailure(const std::string& line) {
         std::cout << line << '\n';
 }
 
+std::string WithSeparator(std::string folder) {
+    if (folder.back() != '/') folder += '/';
+    return folder;
+}
+
 std::string BaseFolderOf(const ParsedArguments& args) {
     if (args.Positionals.empty()) return CurrentBaseFolder();
-    std::string base = args.Positionals[0];
-    if (base.back() != '/') base += '/';
-    return base;
+    return WithSeparator(args.Positionals[0]);
+}
+
+// The folder an option names, or `fallback` under the base folder.
+std::string FolderOption(const ParsedArguments& args, const std::string& option, const std::string& fallback) {
+    const auto value = args.Value(option);
+    if (!value) return BaseFolderOf(args) + fallback;
+    if (value->empty()) throw UsageError("empty folder name for " + option);
+    return WithSeparator(*value);
+}
+
+// A song in a subfolder is written to the same subfolder of the output
+// folder, which is made when missing. False when it cannot be made.
+bool MakeOutputSubfolder(const std::string& outputFolder, const std::string& name) {
+    const fs::path parent = fs::path(name).parent_path();
+    if (parent.empty()) return true;
+    std::error_code ec;
+    fs::create_directories(fs::path(outputFolder) / parent, ec);
+    return fs::is_directory(fs::path(outputFolder) / parent, ec);
 }
 
 int RunConvert(const ParsedArguments& args) {
@@ -75,12 +96,13 @@ int RunConvert(const ParsedArguments& args) {
     if (auto format = args.Value("--format")) options.SaveFormat = ParseFormat(*format);
     options.DeleteVocoderSysex = !args.Has("--keep-vocoder-sysex");
     options.StartFirstNote = args.Has("--start-at-first-note");
+    options.Recursive = args.Has("--recursive");
+    options.DryRun = args.Has("--dry-run");
     const int threshold = args.Value("--threshold") ? ParseThreshold(*args.Value("--threshold")) : 5;
     if (!args.Positionals.empty() && args.Positionals[0].empty()) throw UsageError("empty folder name");
 
-    const std::string base = BaseFolderOf(args);
-    const std::string inputFolder = base + kInputFolder;
-    const std::string outputFolder = base + kOutputFolder;
+    const std::string inputFolder = FolderOption(args, "--in", kInputFolder);
+    const std::string outputFolder = FolderOption(args, "--out", kOutputFolder);
     std::error_code ec;
     if (!fs::is_directory(inputFolder, ec)) {
         PrintError("convert", "folder not found: " + inputFolder);
@@ -93,7 +115,7 @@ int RunConvert(const ParsedArguments& args) {
         return kExitFailure;
     }
 
-    const std::vector<std::string> names = ListMidiFolder(inputFolder);
+    const std::vector<std::string> names = ListMidiSongs(inputFolder, options.Recursive, outputFolder);
     std::set<FileIdentity> inputs;
     for (const auto& name : names)
         if (auto identity = IdentityOf(inputFolder + name)) inputs.insert(*identity);
@@ -102,7 +124,9 @@ int RunConvert(const ParsedArguments& args) {
                                outputFolder + ": format " + std::to_string(options.SaveFormat) + ", vocoder messages " +
                                (options.DeleteVocoderSysex ? "removed" : "kept") + ", threshold " +
                                std::to_string(threshold) + ", song start " +
-                               (options.StartFirstNote ? "at the first note" : "as read"));
+                               (options.StartFirstNote ? "at the first note" : "as read") +
+                               (options.Recursive ? ", with subfolders" : "") +
+                               (options.DryRun ? ", writing nothing" : ""));
     ConsoleHost host(threshold);
     Component root(nullptr);
     ProgressBar bar(std::cout, names.size(),
@@ -121,6 +145,14 @@ int RunConvert(const ParsedArguments& args) {
         if (auto hit = OutputHittingInput(destination, inputs)) {
             bar.Clear();
             ReportFailure(name + ": failed, its output " + *hit + " is an input song");
+            ++failed;
+            continue;
+        }
+
+        if (!options.DryRun && !MakeOutputSubfolder(outputFolder, name)) {
+            bar.Clear();
+            ReportFailure(name + ": failed, could not create the folder " +
+                          (fs::path(outputFolder) / fs::path(name).parent_path()).string());
             ++failed;
             continue;
         }
@@ -146,12 +178,13 @@ int RunConvert(const ParsedArguments& args) {
             ReportFailure(name + ": failed, could not be read");
             ++failed;
         } else {
-            const std::string output = fs::path(result.Destination).filename().string();
+            const std::string output =
+                (fs::path(name).parent_path() / fs::path(result.Destination).filename()).string();
             const std::string vocoder =
                 result.VocoderResult == 99 ? std::string("none") : std::to_string(result.VocoderResult);
             const std::string line = name + " -> " + output + "  vocoder " + vocoder + "  events " +
                                      std::to_string(result.EventCount) + "  " + Seconds(elapsed);
-            if (result.Saved) {
+            if (result.Saved || options.DryRun) {
                 Report() << line << '\n';
                 ++converted;
             } else {
@@ -161,9 +194,10 @@ int RunConvert(const ParsedArguments& args) {
         }
     }
     bar.Clear();
-    Report() << names.size() << (names.size() == 1 ? " song: " : " songs: ") << converted << " converted, "
-              << failed << " failed, " << skipped << " skipped in "
-              << Seconds(std::chrono::steady_clock::now() - started) << '\n';
+    Report() << names.size() << (names.size() == 1 ? " song: " : " songs: ") << converted
+             << (options.DryRun ? " would be converted, " : " converted, ") << failed << " failed, " << skipped
+             << " skipped in " << Seconds(std::chrono::steady_clock::now() - started)
+             << (options.DryRun ? "; nothing written" : "") << '\n';
     return failed == 0 ? kExitSuccess : kExitFailure;
 }
 
@@ -172,7 +206,8 @@ int RunConvert(const ParsedArguments& args) {
 Command ConvertCommand() {
     return {"convert",
             "convert every song of DIR/Midifile/ into DIR/Convert/",
-            "convert [DIR] [--format 0|1] [--keep-vocoder-sysex] [--threshold N] [--start-at-first-note]",
+            "convert [DIR] [--in DIR] [--out DIR] [--recursive] [--dry-run] [--format 0|1]\n"
+            "                           [--keep-vocoder-sysex] [--threshold N] [--start-at-first-note]",
             "Converts every *.mid file of DIR/Midifile/ (any letter case, in name order)\n"
             "into DIR/Convert/, which must exist. DIR is the current folder when not\n"
             "given. Each song is read, the keyboard's vocoder system-exclusive messages\n"
@@ -182,6 +217,15 @@ Command ConvertCommand() {
             "no output, nor does one whose output would be an input song (through a link,\n"
             "or when Convert/ is Midifile/).\n"
             "\n"
+            "  --in DIR                read the songs from DIR instead of DIR/Midifile/\n"
+            "  --out DIR               write the songs into DIR instead of DIR/Convert/;\n"
+            "                          it must exist\n"
+            "  --recursive             also convert the songs in subfolders of the input\n"
+            "                          folder, each into the same subfolder of the output\n"
+            "                          folder, which is created when missing; an output\n"
+            "                          folder inside the input folder is left out\n"
+            "  --dry-run               read and analyse every song and print what would be\n"
+            "                          written, but write nothing\n"
             "  --format 0|1            write format 0 (default) or format 1\n"
             "  --keep-vocoder-sysex    keep the vocoder system-exclusive messages\n"
             "  --threshold N           velocity threshold of the vocoder analysis, 0 to\n"
@@ -197,7 +241,11 @@ Command ConvertCommand() {
              {{"--format", true, false},
               {"--keep-vocoder-sysex", false, false},
               {"--threshold", true, false},
-              {"--start-at-first-note", false, false}}},
+              {"--start-at-first-note", false, false},
+              {"--in", true, false},
+              {"--out", true, false},
+              {"--recursive", false, false},
+              {"--dry-run", false, false}}},
             RunConvert};
 }
 

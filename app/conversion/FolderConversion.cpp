@@ -54,6 +54,33 @@ std::vector<std::string> ListMidiFolder(const std::string& folder) {
     return names;
 }
 
+std::vector<std::string> ListMidiSongs(const std::string& folder, bool recursive, const std::string& skip) {
+    if (!recursive) return ListMidiFolder(folder);
+    std::error_code ec;
+    fs::path skipPath = skip;
+    if (!skipPath.empty() && !skipPath.has_filename()) skipPath = skipPath.parent_path();  // "Convert/"
+    const fs::path skipped = skipPath.empty() ? fs::path() : fs::weakly_canonical(skipPath, ec);
+    std::vector<std::string> songs;
+    std::vector<fs::path> pending{""};  // folders relative to `folder`, still to be listed
+    while (!pending.empty()) {
+        const fs::path relative = pending.back();
+        pending.pop_back();
+        const fs::path here = fs::path(folder) / relative;
+        for (const auto& name : ListMidiFolder(here.string())) songs.push_back((relative / name).string());
+        fs::directory_iterator it(here, ec), end;
+        for (; !ec && it != end; it.increment(ec)) {
+            std::error_code typeError;
+            if (!it->is_directory(typeError) || it->is_symlink(typeError)) continue;
+            std::error_code canonicalError;
+            if (!skipped.empty() && fs::weakly_canonical(it->path(), canonicalError) == skipped) continue;
+            pending.push_back(relative / it->path().filename());
+        }
+        ec.clear();
+    }
+    std::sort(songs.begin(), songs.end());
+    return songs;
+}
+
 std::string VocoderSuffix(int vocoderResult) {
     if (vocoderResult == 99) return kNoVocoderSuffix;
     return kVocoderSuffix + std::to_string(vocoderResult);
@@ -92,7 +119,7 @@ ConversionResult ConvertMidifile(Component* owner, const std::string& source, co
         if (options.DeleteVocoderSysex) current->DeleteVocoderNachrichten();
         result.VocoderResult = current->VocoderKanalAnalyse();
         result.Destination = InsertSuffix(destination, VocoderSuffix(result.VocoderResult));
-        result.Saved = current->SaveMidifile(options.SaveFormat, result.Destination);
+        if (!options.DryRun) result.Saved = current->SaveMidifile(options.SaveFormat, result.Destination);
     }
     if (busy) busy(false);
     return result;

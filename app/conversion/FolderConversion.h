@@ -24,6 +24,8 @@ struct ConversionOptions {
     int SaveFormat = 0;               // 0 writes format 0, any other value format 1
     bool DeleteVocoderSysex = true;   // "Yamaha Vocoder Sysex delete"
     bool StartFirstNote = false;      // "Start auf Tatkt 1"
+    bool Recursive = false;           // also the songs in subfolders of the input folder
+    bool DryRun = false;              // read and analyse each song, write nothing
 };
 
 // What became of one song.
@@ -41,6 +43,13 @@ struct ConversionResult {
 // sorted by name. A missing folder gives an empty list.
 std::vector<std::string> ListMidiFolder(const std::string& folder);
 
+// The songs of ListMidiFolder, and with `recursive` also those of every
+// subfolder (links to folders are not followed, so no folder is visited
+// twice), as paths relative to `folder` ("Live/Song.mid"), sorted. The folder
+// `skip` and everything under it is left out, so that an output folder inside
+// the input folder does not feed its outputs back.
+std::vector<std::string> ListMidiSongs(const std::string& folder, bool recursive, const std::string& skip = {});
+
 // "_NO-VOC" for 99, otherwise "_VOC-" and the channel number.
 std::string VocoderSuffix(int vocoderResult);
 
@@ -52,8 +61,8 @@ std::string CurrentBaseFolder();
 
 // Converts one song: a fresh engine object owned by `owner`, SetStartFirstNote,
 // LoadMidifile, DeleteVocoderNachrichten when asked, VocoderKanalAnalyse, and
-// SaveMidifile under the suffixed name. A song that cannot be read gets no
-// output. `busy` is called with true before reading and with false after
+// SaveMidifile under the suffixed name (not with DryRun). A song that cannot
+// be read gets no output. `busy` is called with true before reading and with false after
 // saving (the main window's lamp).
 ConversionResult ConvertMidifile(Component* owner, const std::string& source, const std::string& destination,
                                  const ConversionOptions& options,
