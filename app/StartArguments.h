@@ -1,6 +1,7 @@
 // The command line of the window program: "tonalux [DIR]" works on DIR
 // instead of the folder it was started in; --help and --version answer on
-// standard output without opening a window.
+// standard output without opening a window. The window toolkit's own options
+// ("-platform offscreen", "-style fusion") pass to the application as before.
 #pragma once
 
 #include <optional>

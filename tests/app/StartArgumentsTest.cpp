@@ -50,6 +50,10 @@ TEST(StartArguments, TheFolderGivenBecomesTheBaseFolderOfTheMainWindow) {
     fs::current_path(before);
     EXPECT_FALSE(HandleStartArguments({}).has_value());
     EXPECT_EQ(fs::current_path(), before);
+    // The toolkit's options and their values are no folder.
+    EXPECT_FALSE(HandleStartArguments({"-platform", "offscreen", "--style=fusion", dir.Path().string()}).has_value());
+    EXPECT_EQ(CurrentBaseFolder(), fs::canonical(dir.Path()).string() + "/");
+    fs::current_path(before);
 }
 
 }  // namespace
