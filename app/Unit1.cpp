@@ -124,7 +124,7 @@ void TForm1::BuildControls() {
 
     VelPanel = new LedNumber(3, client);
     VelPanel->setGeometry(134, 16, 37, 22);
-    VelPanel->display(5);
+    VelPanel->display(tonalux::kDefaultVelocityThreshold);
     VelPanel->setToolTip(QStringLiteral("Vel. 0 - 127"));
 
     // The slider would cover the lamp where it stands, so it opens below the
@@ -137,7 +137,7 @@ void TForm1::BuildControls() {
     MMSlider1 = new QSlider(Qt::Horizontal, SliderPopup);
     MMSlider1->setGeometry(0, 0, 217, 32);
     MMSlider1->setRange(0, 127);
-    MMSlider1->setValue(5);
+    MMSlider1->setValue(tonalux::kDefaultVelocityThreshold);
     MMSlider1->setTickPosition(QSlider::NoTicks);
     connect(MMSlider1, &QSlider::valueChanged, this, &TForm1::MMSlider1Change);
     connect(VelPanel, &LedNumber::Clicked, this, &TForm1::ShowSliderPopup);

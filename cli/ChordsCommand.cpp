@@ -14,7 +14,7 @@ namespace {
 
 int RunChords(const ParsedArguments& args) {
     const std::string& file = args.Positionals.at(0);
-    ConsoleHost host(5);
+    ConsoleHost host(kDefaultVelocityThreshold);
     Component root(nullptr);
     StandardMidifile engine(&root);
     if (!LoadSong(engine, "chords", file)) return kExitFailure;

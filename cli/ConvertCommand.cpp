@@ -17,6 +17,7 @@
 #include "Component.h"
 #include "Console.h"
 #include "FolderConversion.h"
+#include "StandardMidifile.h"
 
 namespace fs = std::filesystem;
 
@@ -40,7 +41,7 @@ std::optional<FileIdentity> IdentityOf(const std::string& path) {
 // same: then the conversion would write over a song of the input folder.
 std::optional<std::string> OutputHittingInput(const std::string& destination,
                                               const std::set<FileIdentity>& inputs) {
-    std::vector<std::string> candidates{InsertSuffix(destination, VocoderSuffix(99))};
+    std::vector<std::string> candidates{InsertSuffix(destination, VocoderSuffix(kNoVocoderChannel))};
     for (int channel = 1; channel <= 16; ++channel)
         candidates.push_back(InsertSuffix(destination, VocoderSuffix(channel)));
     for (const auto& candidate : candidates)
@@ -98,7 +99,7 @@ int RunConvert(const ParsedArguments& args) {
     options.StartFirstNote = args.Has("--start-at-first-note");
     options.Recursive = args.Has("--recursive");
     options.DryRun = args.Has("--dry-run");
-    const int threshold = args.Value("--threshold") ? ParseThreshold(*args.Value("--threshold")) : 5;
+    const int threshold = args.Value("--threshold") ? ParseThreshold(*args.Value("--threshold")) : kDefaultVelocityThreshold;
     if (!args.Positionals.empty() && args.Positionals[0].empty()) throw UsageError("empty folder name");
 
     const std::string inputFolder = FolderOption(args, "--in", kInputFolder);
@@ -181,7 +182,7 @@ int RunConvert(const ParsedArguments& args) {
             const std::string output =
                 (fs::path(name).parent_path() / fs::path(result.Destination).filename()).string();
             const std::string vocoder =
-                result.VocoderResult == 99 ? std::string("none") : std::to_string(result.VocoderResult);
+                result.VocoderResult == kNoVocoderChannel ? std::string("none") : std::to_string(result.VocoderResult);
             const std::string line = name + " -> " + output + "  vocoder " + vocoder + "  events " +
                                      std::to_string(result.EventCount) + "  " + Seconds(elapsed);
             if (result.Saved || options.DryRun) {
@@ -208,7 +209,7 @@ Command ConvertCommand() {
             "convert every song of DIR/Midifile/ into DIR/Convert/",
             "convert [DIR] [--in DIR] [--out DIR] [--recursive] [--dry-run] [--format 0|1]\n"
             "                           [--keep-vocoder-sysex] [--threshold N] [--start-at-first-note]",
-            "Converts every *.mid file of DIR/Midifile/ (any letter case, in name order)\n"
+            std::string("Converts every *.mid file of DIR/Midifile/ (any letter case, in name order)\n"
             "into DIR/Convert/, which must exist. DIR is the current folder when not\n"
             "given. Each song is read, the keyboard's vocoder system-exclusive messages\n"
             "are removed, the vocoder channel is found, and the song is written under its\n"
@@ -229,13 +230,15 @@ Command ConvertCommand() {
             "  --format 0|1            write format 0 (default) or format 1\n"
             "  --keep-vocoder-sysex    keep the vocoder system-exclusive messages\n"
             "  --threshold N           velocity threshold of the vocoder analysis, 0 to\n"
-            "                          127 (default 5): the highest channel whose average\n"
-            "                          note-on velocity is at most N is the vocoder channel\n"
-            "  --start-at-first-note   move the first note of the song to tick 0\n"
-            "\n"
-            "Prints one line per song (input, output, vocoder channel, number of events,\n"
-            "time) and a summary. Exit status 0 when every song was converted, 1 when\n"
-            "any failed.\n",
+            "                          127 (default ") +
+                std::to_string(kDefaultVelocityThreshold) +
+                "): the highest channel whose average\n"
+                "                          note-on velocity is at most N is the vocoder channel\n"
+                "  --start-at-first-note   move the first note of the song to tick 0\n"
+                "\n"
+                "Prints one line per song (input, output, vocoder channel, number of events,\n"
+                "time) and a summary. Exit status 0 when every song was converted, 1 when\n"
+                "any failed.\n",
             {{"DIR"},
              0,
              {{"--format", true, false},

@@ -45,7 +45,7 @@ void PrintJson(std::ostream& out, StandardMidifile& engine, const std::vector<So
 
 int RunDump(const ParsedArguments& args) {
     const std::string& file = args.Positionals.at(0);
-    ConsoleHost host(5);
+    ConsoleHost host(kDefaultVelocityThreshold);
     Component root(nullptr);
     StandardMidifile engine(&root);
     if (!LoadSong(engine, "dump", file)) return kExitFailure;

@@ -146,7 +146,7 @@ Command InfoCommand() {
     return {"info",
             "show the header, list sizes, last tick, vocoder channel and chords of songs",
             "info FILE... [--threshold N] [--json]",
-            "Shows the format, track count and division of each FILE, the number of\n"
+            std::string("Shows the format, track count and division of each FILE, the number of\n"
             "records in every list (ch1..ch16, meta, tempo, timesig, lyric, marker, chord,\n"
             "sysex), the tick of the last record, the vocoder channel found at the\n"
             "threshold and the names of the keyboard chords, each once, in the order of\n"
@@ -154,7 +154,9 @@ Command InfoCommand() {
             "line; FILE \"-\" reads a song from standard input.\n"
             "\n"
             "  --threshold N  velocity threshold of the vocoder analysis, 0 to 127\n"
-            "                 (default 5)\n"
+            "                 (default ") +
+                std::to_string(kDefaultVelocityThreshold) +
+                ")\n"
             "  --json         print one JSON document: an array with one object per FILE\n"
             "                 (see the README for its fields)\n"
             "\n"

@@ -28,7 +28,7 @@ int RunSongEdit(const std::string& command, const ParsedArguments& args, const S
     const std::string& out = args.Positionals.at(1);
     SetStdoutCarriesSong(IsStandardStream(out));
 
-    ConsoleHost host(5);
+    ConsoleHost host(kDefaultVelocityThreshold);
     Component root(nullptr);
     StandardMidifile engine(&root);
     if (!LoadSong(engine, command, file)) return kExitFailure;

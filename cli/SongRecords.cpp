@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "MidiBytes.h"
 #include "StandardMidifile.h"
 
 namespace tonalux::cli {
@@ -12,16 +13,8 @@ constexpr std::array<const char*, kSongListCount - 16> kNamedLists = {"meta",   
                                                                        "marker", "chord", "sysex"};
 
 void AppendVlq(std::vector<std::uint8_t>& out, std::uint32_t value) {
-    std::uint8_t groups[5];
-    int n = 0;
-    do {
-        groups[n++] = static_cast<std::uint8_t>(value & 0x7F);
-        value >>= 7;
-    } while (value != 0);
-    while (n > 0) {
-        --n;
-        out.push_back(static_cast<std::uint8_t>(groups[n] | (n > 0 ? 0x80 : 0)));
-    }
+    std::uint8_t groups[kMaxVlqBytes];
+    out.insert(out.end(), groups, PutVlq(groups, value));
 }
 
 void AppendData(std::vector<std::uint8_t>& out, const DataBlock& data, std::uint32_t length) {
@@ -47,8 +40,9 @@ std::string SongListName(std::size_t list) {
 
 std::vector<std::uint8_t> EncodeRecord(const MidiEvent& event) {
     std::vector<std::uint8_t> out{event.Status, event.Data1};
-    const int kind = event.Status & 0xF0;
-    if (kind != 0xC0 && kind != 0xD0) out.push_back(event.Data2);
+    // Program change and channel pressure carry one data byte, every other
+    // status two.
+    if (ChannelMessageBytes(event.Status & 0xF0) != 2) out.push_back(event.Data2);
     return out;
 }
 

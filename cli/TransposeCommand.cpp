@@ -106,8 +106,9 @@ Command TransposeCommand() {
                         "  --channel C    a channel to transpose, 1 to 16; may be repeated. Without\n"
                         "                 it every channel except the drum channel 10 is transposed\n"
                         "  --chords       also transpose the keyboard chord symbols\n"
-                        "  --from T       transpose only events at tick T or later\n"
-                        "  --to T         transpose only events at tick T or earlier\n") +
+                        "  --from T       transpose only notes that start at tick T or later\n"
+                        "  --to T         transpose only notes that start at tick T or earlier\n"
+                        "                 (a note moves whole: its note-off goes with its note-on)\n") +
                 kEditHelpFooter +
                 "\nA note that would leave the range 0 to 127 moves back into it by whole octaves.\n",
             {{"FILE", "OUT"},

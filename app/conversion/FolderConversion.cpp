@@ -82,7 +82,7 @@ std::vector<std::string> ListMidiSongs(const std::string& folder, bool recursive
 }
 
 std::string VocoderSuffix(int vocoderResult) {
-    if (vocoderResult == 99) return kNoVocoderSuffix;
+    if (vocoderResult == kNoVocoderChannel) return kNoVocoderSuffix;
     return kVocoderSuffix + std::to_string(vocoderResult);
 }
 

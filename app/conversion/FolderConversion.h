@@ -9,6 +9,8 @@
 #include <string>
 #include <vector>
 
+#include "StandardMidifile.h"
+
 namespace tonalux {
 
 class Component;
@@ -33,7 +35,7 @@ struct ConversionResult {
     bool SourceExisted = false;  // false: the song was skipped without a message
     bool Loaded = false;         // the engine read the song
     bool Saved = false;          // the output file was written completely
-    int VocoderResult = 99;      // vocoder channel 1..16, or 99 for none
+    int VocoderResult = kNoVocoderChannel;  // vocoder channel 1..16, or kNoVocoderChannel for none
     std::string Destination;     // output path with its suffix; empty when skipped
     std::size_t EventCount = 0;  // records in all event lists after reading
 };
@@ -50,7 +52,7 @@ std::vector<std::string> ListMidiFolder(const std::string& folder);
 // the input folder does not feed its outputs back.
 std::vector<std::string> ListMidiSongs(const std::string& folder, bool recursive, const std::string& skip = {});
 
-// "_NO-VOC" for 99, otherwise "_VOC-" and the channel number.
+// "_NO-VOC" for kNoVocoderChannel, otherwise "_VOC-" and the channel number.
 std::string VocoderSuffix(int vocoderResult);
 
 // The suffix goes in front of the last four characters of the path.

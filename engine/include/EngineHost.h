@@ -14,7 +14,8 @@ public:
     virtual void ShowMessage(const std::string& text) = 0;
     // Lets pending window input run; does nothing by default.
     virtual void ProcessMessages();
-    // The value shown in the main window's velocity display; 5 by default.
+    // The value shown in the main window's velocity display;
+    // kDefaultVelocityThreshold by default.
     virtual int VelocityThreshold() const;
 };
 

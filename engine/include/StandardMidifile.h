@@ -10,6 +10,7 @@
 // time.
 #pragma once
 
+#include <array>
 #include <cstddef>
 #include <cstdint>
 #include <memory>
@@ -23,10 +24,22 @@
 
 namespace tonalux {
 
+namespace detail {
+class ByteCursor;
+}
+
 // The answer of the vocoder analysis when no channel carries the vocoder part.
 inline constexpr int kNoVocoderChannel = 99;
 // The velocity threshold of the vocoder analysis when the program starts.
 inline constexpr int kDefaultVelocityThreshold = 5;
+
+// What the last LoadMidifile found.
+struct LoadReport {
+    bool Damaged = false;            // damage was met and "Byteread Error!" shown
+    std::uint32_t DamageOffset = 0;  // file offset where the first damage was met (0 when none)
+    int DamageTrack = -1;            // 0-based index, among the "MTrk" chunks, of the track it was met in (-1 when none or not in a track)
+    std::uint32_t Records = 0;       // records in all lists after the load (channel, meta, typed, system-exclusive)
+};
 
 // Raised by YamChordCalculate for a chord root byte it cannot decode.
 class ChordDecodeError : public std::runtime_error {
@@ -60,6 +73,9 @@ public:
 
     // ---- reader -----------------------------------------------------------
     bool LoadMidifile(const std::string& fileName);
+    // What the last LoadMidifile found; every load, successful or not,
+    // replaces it. The reader operations called on their own leave it alone.
+    const LoadReport& LastLoadReport() const;
     bool LoadMidiHeader();
     int ReadvarByte(std::uint32_t offset, int count);
     bool MiditrackLesen(int trackCount);
@@ -91,8 +107,8 @@ public:
     bool YamChordAufloesen();
 
     // ---- list access and editing -------------------------------------------
-    // Indexes and channels are not checked: keeping within bounds is the
-    // caller's duty.
+    // An index outside its list or a channel outside 0 to 15 raises
+    // std::out_of_range; nothing is changed then.
     int GetSizeMidievents(int channel);
     MidiEvent GetMidievent(int channel, int index);
     bool EditMidievent(int channel, int index, const MidiEvent& event);
@@ -211,8 +227,24 @@ private:
     void ShiftSongToFirstNote();
     // Places the records that arrived behind their list's time during a load.
     void PlaceLateRecords();
-    // Records one piece of damage of the file; the message is shown once.
-    void ReportDamage();
+    // Forgets them, when a failed load cannot place them.
+    void DropLateRecords();
+    // Records one piece of damage of the file, met at `offset`; the message is
+    // shown once per load and the first damage of a load goes into its report.
+    void ReportDamage(std::uint32_t offset);
+    // Cursors over the held file, limited to its end or to the end of the
+    // chunk being read, that move `position` (Bytepos, or a local position to
+    // look ahead); without a held file they read nothing.
+    detail::ByteCursor FileCursor(std::uint32_t& position) const;
+    detail::ByteCursor ChunkCursor(std::uint32_t& position) const;
+    // Lets go of the file's bytes once they are read.
+    void ReleaseFile();
+    // After an error ended a load: places what was stored and lets go of the file.
+    void FinishFailedLoad();
+    // Whether the chunk at chunkStart is a track ("MTrk").
+    bool IsTrackChunk(std::uint32_t chunkStart) const;
+    // Passes over a system-common or real-time message whose status is at position.
+    void SkipSystemCommon(std::uint32_t position, std::uint32_t delta);
     // Ends the reading of the current chunk.
     void EndChunk();
     // Reads and stores one channel message of `dataBytes` data bytes whose
@@ -253,14 +285,17 @@ private:
     std::uint32_t chunkEnd_ = 0;          // end of the chunk being read, within the file
     bool loading_ = false;                // records are collected, placed at the end of the load
     bool damageShown_ = false;
+    LoadReport report_;
+    bool reportOpen_ = false;  // a load is under way: its damage goes into report_
+    int currentTrack_ = -1;    // index among the track chunks of the one being read
     bool readNote_ = false;
     bool firstNoteSeen_ = false;
     std::uint32_t firstNoteTick_ = 0;
-    std::vector<std::uint8_t> metaLate_;   // per MetaEvents record during a load: arrived late
-    std::vector<std::uint8_t> sysexLate_;  // per SysexEvents record during a load: arrived late
-    bool channelLate_[16] = {};
-    bool anyMetaLate_ = false;
-    bool anySysexLate_ = false;
+    // Records that arrived behind their list's time during a load, in order
+    // of arrival, until the load ends and places them.
+    std::array<std::vector<MidiEvent>, 16> channelLate_;
+    std::vector<MetaEvent> metaLate_;
+    std::vector<SysexEvent> sysexLate_;
 };
 
 }  // namespace tonalux

@@ -2,6 +2,10 @@
 // up to a limit (the end of the file or of the chunk being read); every read
 // that would pass the limit returns nothing and leaves the cursor where it was,
 // so reading outside the file cannot happen at any call site.
+//
+// The cursor keeps no position of its own: it moves the one it is given, the
+// reader's Bytepos while the reader walks a chunk, or a local one to look at
+// bytes without moving on. So the reader's position is always one number.
 #pragma once
 
 #include <cstdint>
@@ -11,7 +15,7 @@ namespace tonalux::detail {
 
 class ByteCursor {
 public:
-    ByteCursor(const std::uint8_t* buffer, std::uint32_t limit, std::uint32_t position)
+    ByteCursor(const std::uint8_t* buffer, std::uint32_t limit, std::uint32_t& position)
         : buffer_(buffer), limit_(limit), position_(position) {}
 
     std::uint32_t Position() const { return position_; }
@@ -71,7 +75,7 @@ public:
 private:
     const std::uint8_t* buffer_;
     std::uint32_t limit_;
-    std::uint32_t position_;
+    std::uint32_t& position_;
 };
 
 }  // namespace tonalux::detail

@@ -1,4 +1,5 @@
 #include "EngineHost.h"
+#include "StandardMidifile.h"
 
 #include <iostream>
 
@@ -8,7 +9,7 @@ EngineHost::~EngineHost() = default;
 
 void EngineHost::ProcessMessages() {}
 
-int EngineHost::VelocityThreshold() const { return 5; }
+int EngineHost::VelocityThreshold() const { return kDefaultVelocityThreshold; }
 
 namespace {
 

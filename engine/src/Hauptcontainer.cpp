@@ -17,6 +17,13 @@ void Hauptcontainer::Clear() {
     SaveMetaEvents.clear();
 }
 
+std::size_t Hauptcontainer::RecordCount() const {
+    std::size_t count = MetaEvents.size() + TempoEvents.size() + MessureEvents.size() + LyricEvents.size() +
+                        MarkerEvents.size() + YamChordEvents.size() + SysexEvents.size();
+    for (const auto& channel : ChannelEvents) count += channel.size();
+    return count;
+}
+
 Hauptcontainer theLists;
 WriterState theWriter;
 

@@ -3,6 +3,7 @@
 #pragma once
 
 #include <array>
+#include <cstddef>
 #include <cstdint>
 #include <vector>
 
@@ -25,6 +26,9 @@ struct Hauptcontainer {
 
     // Empties every list.
     void Clear();
+    // Records in the song's lists: channel, meta, typed and system-exclusive
+    // (the writers' save sequences are not part of the song).
+    std::size_t RecordCount() const;
 };
 
 // State of the save in progress, shared by both writers.

@@ -9,6 +9,7 @@
 
 #include "Hauptcontainer.h"
 #include "StandardMidifile.h"
+#include "TickOrder.h"
 
 namespace tonalux {
 
@@ -53,8 +54,7 @@ bool InsertAfterEqualTicks(std::vector<MetaEvent>& list, const MetaEvent& record
                                         [&record](const MetaEvent& e) { return e.Tick > record.Tick; });
         const auto at = static_cast<std::size_t>(place - list.begin());
         list.insert(place, record);
-        list[at].Delta = at == 0 ? list[at].Tick : list[at].Tick - list[at - 1].Tick;
-        if (at + 1 < list.size()) list[at + 1].Delta = list[at + 1].Tick - list[at].Tick;
+        detail::UpdateDeltasAround(list, at);
         return true;
     } catch (const std::exception&) {
         CurrentEngineHost().ShowMessage(failure);

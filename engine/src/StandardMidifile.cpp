@@ -13,7 +13,7 @@ void StandardMidifile::Register() { RegisterComponentClass("Beispiele", "Standar
 
 bool StandardMidifile::InitHauptcontainer() {
     FileSize = 0;
-    FileBuffer.reset();
+    ReleaseFile();
     detail::Lists().Clear();
     // The lists are empty, so nothing lies behind: records added from now on
     // in tick order are appended instead of each searching its place.

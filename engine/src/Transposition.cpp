@@ -1,11 +1,13 @@
 // Transposition of notes and of keyboard chord symbols by a number of
 // semitones, everywhere or within a tick range (both ends inclusive).
+// Within a range whole notes move: see TransposeChannelFromTo.
 #include <algorithm>
 #include <array>
 #include <cstdint>
 #include <cstring>
 #include <limits>
 #include <memory>
+#include <vector>
 
 #include "Hauptcontainer.h"
 #include "StandardMidifile.h"
@@ -87,6 +89,30 @@ std::uint8_t MovedNote(std::uint8_t note, int interval) {
 
 bool IsNote(const MidiEvent& event) { return event.Kind == 0x90 || event.Kind == 0x80; }
 
+// A note-on of velocity 0 ends a note like a note-off.
+bool IsNoteOn(const MidiEvent& event) { return event.Kind == 0x90 && event.Data2 > 0; }
+
+// The note-ons of one note number that have not ended yet, oldest first; for
+// each whether it moved. Taking from the front moves a read index, so the
+// queue costs one step per note.
+class PendingNotes {
+public:
+    void Push(bool moved) { moved_.push_back(moved); }
+    bool Empty() const { return front_ == moved_.size(); }
+    bool Pop() {
+        const bool moved = moved_[front_++] != 0;
+        if (Empty()) {
+            moved_.clear();
+            front_ = 0;
+        }
+        return moved;
+    }
+
+private:
+    std::vector<std::uint8_t> moved_;
+    std::size_t front_ = 0;
+};
+
 bool InRange(std::uint32_t tick, long from, long to) {
     const long long t = tick;
     return from <= t && t <= to;
@@ -133,16 +159,34 @@ bool StandardMidifile::Yamchordtranspose(int interval) {
 
 bool StandardMidifile::TransposeChannelFromTo(int channel, int interval, long from, long to) {
     if (!ValidChannel(channel)) return true;
-    // Note-ons and note-offs alike, so that pairs stay matched; velocities and
-    // every other message, key pressure included, keep their bytes.
+    // A note moves as a whole: a note-on whose tick lies in the range takes
+    // the note-off that ends it along, wherever that lies, and a note-off
+    // whose note-on lies outside the range stays. The list is walked once in
+    // its order; per note number the note-ons still sounding wait in a queue,
+    // so overlapping notes of one number pair first-on with first-off. A
+    // note-off that ends no note-on follows the range by its own tick.
+    // Velocities and every other message, key pressure included, keep their bytes.
+    std::array<PendingNotes, 128> sounding;
     for (MidiEvent& event : detail::Lists().ChannelEvents[static_cast<std::size_t>(channel)]) {
-        if (IsNote(event) && InRange(event.Tick, from, to)) event.Data1 = MovedNote(event.Data1, interval);
+        if (!IsNote(event)) continue;
+        PendingNotes& pending = sounding[event.Data1 & 0x7F];
+        bool moves = InRange(event.Tick, from, to);
+        if (IsNoteOn(event)) {
+            pending.Push(moves);
+        } else if (!pending.Empty()) {
+            moves = pending.Pop();
+        }
+        if (moves) event.Data1 = MovedNote(event.Data1, interval);
     }
     return true;
 }
 
 bool StandardMidifile::TransposeChannel(int channel, int interval) {
-    return TransposeChannelFromTo(channel, interval, kEarliest, kLatest);
+    if (!ValidChannel(channel)) return true;
+    for (MidiEvent& event : detail::Lists().ChannelEvents[static_cast<std::size_t>(channel)]) {
+        if (IsNote(event)) event.Data1 = MovedNote(event.Data1, interval);
+    }
+    return true;
 }
 
 }  // namespace tonalux

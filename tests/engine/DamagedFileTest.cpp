@@ -82,16 +82,6 @@ TEST_F(DamagedFile, HeaderOnly) {
     EXPECT_EQ(ChannelEvents(), 0);
 }
 
-TEST_F(DamagedFile, StrayStatusBytesAreSkippedWithoutGarbageEvents) {
-    SongBuilder song(0, 96);
-    song.AddTrack(Track().Note(0, 0x90, 60, 100).Raw({0x00, 0xF8}).Raw({0x00, 0xF3}).Note(0, 0x80, 60, 0).End());
-    EXPECT_TRUE(Load(song.Bytes()));
-    EXPECT_EQ(host.messages, std::vector<std::string>{"Byteread Error!"});
-    EXPECT_EQ(midi.GetSizeMidievents(0), 2);
-    EXPECT_EQ(midi.GetSizeMetaEvents(), 0);
-    EXPECT_EQ(midi.GetSizeSysexEvents(), 0);
-}
-
 TEST_F(DamagedFile, DataByteWithNoStatusYetIsSkipped) {
     SongBuilder song(0, 96);
     song.AddTrack(Track().Running(0, {0x3C}).Note(0, 0x90, 60, 100).End());

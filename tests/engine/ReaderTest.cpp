@@ -106,6 +106,21 @@ TEST_F(Reader, PlacesALateMetaEventBeforeThoseOfItsTick) {
     EXPECT_EQ(order, "DCABE");
 }
 
+TEST_F(Reader, LateMetaEventsOutOfTickOrderAreEachPlacedBeforeTheirTick) {
+    SongBuilder song(1, 96);
+    song.AddTrack(Track().Text(0, 0x01, "A").Text(1920, 0x01, "B").End());
+    song.AddTrack(Track().Text(500, 0x01, "C").Text(0, 0x01, "D").End());
+    song.AddTrack(Track().Text(0, 0x01, "E").Text(500, 0x01, "F").End());
+    ASSERT_TRUE(Load(song.Bytes()));
+    ASSERT_EQ(midi.GetSizeMetaEvents(), 6);
+    std::string order;
+    for (int i = 0; i < 6; ++i) order += MetaText(midi.GetMetaEvent(i));
+    // One by one: C before B, D before C, E before A, F before D.
+    EXPECT_EQ(order, "EAFDCB");
+    EXPECT_EQ(midi.GetMetaEvent(2).Delta, 500u);  // F, from A
+    EXPECT_EQ(midi.GetMetaEvent(5).Delta, 1420u);  // B, from C
+}
+
 TEST_F(Reader, SysexLateEventsGoAfterThoseOfTheirTick) {
     SongBuilder song(1, 96);
     song.AddTrack(Track().Sysex(0, {0x41, 0x01, 0xF7}).Sysex(100, {0x41, 0x02, 0xF7}).End());
@@ -291,6 +306,44 @@ TEST_F(Reader, NumberAndClassHelpers) {
     // The buffer is released after the load; the helpers then refuse quietly.
     EXPECT_EQ(midi.Eventanalyse(22), 999);
     EXPECT_EQ(midi.Division, 0x1E0);
+}
+
+TEST_F(Reader, ReaderStepsAfterALoadReadNothingAndChangeNoList) {
+    SongBuilder song(1, 96);
+    song.AddTrack(Track().Tempo(0, 500000).Text(0, 0x01, "hi").Sysex(0, {0x43, 0xF7}).End());
+    song.AddTrack(Track().Program(0, 0, 3).Note(0, 0x90, 60, 100).Running(96, {60, 0}).End());
+    const Bytes bytes = song.Bytes();
+    ASSERT_TRUE(Load(bytes));
+    const LoadReport before = midi.LastLoadReport();
+    const std::vector<std::uint32_t> ticks = Ticks(0);
+
+    // Positions at the header, at the first events and past the end, with
+    // each step's own arguments.
+    for (const std::uint32_t at : {0u, 14u, 22u, static_cast<std::uint32_t>(bytes.size()), 0xFFFFFFF0u}) {
+        EXPECT_FALSE(midi.LoadMidiHeader()) << at;
+        EXPECT_EQ(midi.ReadvarByte(at, 4), 0) << at;
+        EXPECT_TRUE(midi.MiditrackLesen(2)) << at;
+        EXPECT_EQ(midi.MidiTracklaenge(at), 0u) << at;
+        EXPECT_TRUE(midi.TrackSingleRead(at, 40)) << at;
+        EXPECT_EQ(midi.ReadEventtime(at), 0u) << at;
+        EXPECT_EQ(midi.ReadDynLaeng(at), 0u) << at;
+        EXPECT_TRUE(midi.ReadEvent(at)) << at;
+        EXPECT_FALSE(midi.EndOfTrack(at)) << at;
+        EXPECT_TRUE(midi.ReadShortMsg(at, 0xC0, 0)) << at;
+        EXPECT_TRUE(midi.ReadLongMsg(at, 0x90, 0)) << at;
+        EXPECT_TRUE(midi.ReadMetaMsg(at, 0xFF, 0)) << at;
+        EXPECT_TRUE(midi.ReadSysexMsg(at, 0, 0)) << at;
+        EXPECT_EQ(midi.Eventanalyse(static_cast<int>(at & 0x7FFFFFFF)), 999) << at;
+    }
+    EXPECT_TRUE(host.messages.empty());
+    EXPECT_EQ(Ticks(0), ticks);
+    EXPECT_EQ(midi.GetSizeMetaEvents(), 1);
+    EXPECT_EQ(midi.GetSizeTempoevents(), 1);
+    EXPECT_EQ(midi.GetSizeSysexEvents(), 1);
+    EXPECT_EQ(midi.TrackCount, 2);
+    EXPECT_EQ(midi.Division, 96);
+    EXPECT_EQ(midi.LastLoadReport().Records, before.Records);
+    EXPECT_FALSE(midi.LastLoadReport().Damaged);
 }
 
 }  // namespace

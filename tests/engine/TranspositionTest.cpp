@@ -190,17 +190,20 @@ TEST_F(Transposition, LargeIntervalsKeepThePitchClassInRange) {
 }
 
 TEST_F(Transposition, NoteRangeIncludesBothEnds) {
+    // The note-off at 200 ends the note-on at 100 and moves only with it.
     engine.AddMidievent(ChannelRecord(100, 0x90, 60, 90));
     engine.AddMidievent(ChannelRecord(200, 0x80, 60, 0));
     engine.AddMidievent(ChannelRecord(201, 0x90, 60, 90));
     engine.TransposeChannelFromTo(0, 2, 101, 200);
     EXPECT_EQ(engine.GetMidievent(0, 0).Data1, 60);
-    EXPECT_EQ(engine.GetMidievent(0, 1).Data1, 62);
+    EXPECT_EQ(engine.GetMidievent(0, 1).Data1, 60);
     EXPECT_EQ(engine.GetMidievent(0, 2).Data1, 60);
     engine.TransposeChannelFromTo(0, 2, 100, 200);
     EXPECT_EQ(engine.GetMidievent(0, 0).Data1, 62);
-    EXPECT_EQ(engine.GetMidievent(0, 1).Data1, 64);
+    EXPECT_EQ(engine.GetMidievent(0, 1).Data1, 62);
     EXPECT_EQ(engine.GetMidievent(0, 2).Data1, 60);
+    engine.TransposeChannelFromTo(0, 2, 201, 201);
+    EXPECT_EQ(engine.GetMidievent(0, 2).Data1, 62);
     engine.TransposeChannelFromTo(0, 2, -5, 99);
     EXPECT_EQ(engine.GetMidievent(0, 0).Data1, 62);
 }

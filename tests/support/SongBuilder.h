@@ -110,7 +110,19 @@ class SongBuilder {
 public:
     SongBuilder(std::uint16_t format, std::uint16_t division) : format_(format), division_(division) {}
     SongBuilder& AddTrack(const Track& track) {
-        tracks_.push_back(track.Body());
+        chunks_.push_back({"MTrk", track.Body()});
+        ++trackChunks_;
+        return *this;
+    }
+    // A chunk of another kind (four-character identifier), as it stands.
+    SongBuilder& AddChunk(const std::string& id, const tonalux::testing::Bytes& body) {
+        chunks_.push_back({id, body});
+        return *this;
+    }
+    // A header length other than 6: longer headers are padded with zeros
+    // after the fields; a shorter one still has the six bytes of fields.
+    SongBuilder& HeaderLength(std::uint32_t length) {
+        headerLength_ = length;
         return *this;
     }
     // Announce a track count other than the number of chunks added.
@@ -121,14 +133,15 @@ public:
     }
     tonalux::testing::Bytes Bytes() const {
         tonalux::testing::Bytes out{'M', 'T', 'h', 'd'};
-        AppendBE(out, 6, 4);
+        AppendBE(out, headerLength_, 4);
         AppendBE(out, format_, 2);
-        AppendBE(out, announce_ ? announced_ : static_cast<std::uint32_t>(tracks_.size()), 2);
+        AppendBE(out, announce_ ? announced_ : trackChunks_, 2);
         AppendBE(out, division_, 2);
-        for (const auto& body : tracks_) {
-            out.insert(out.end(), {'M', 'T', 'r', 'k'});
-            AppendBE(out, static_cast<std::uint32_t>(body.size()), 4);
-            Append(out, body);
+        for (std::uint32_t pad = 6; pad < headerLength_; ++pad) out.push_back(0);
+        for (const auto& chunk : chunks_) {
+            out.insert(out.end(), chunk.id.begin(), chunk.id.end());
+            AppendBE(out, static_cast<std::uint32_t>(chunk.body.size()), 4);
+            Append(out, chunk.body);
         }
         return out;
     }
@@ -138,7 +151,13 @@ private:
     std::uint16_t division_;
     bool announce_ = false;
     std::uint32_t announced_ = 0;
-    std::vector<tonalux::testing::Bytes> tracks_;
+    struct Chunk {
+        std::string id;
+        tonalux::testing::Bytes body;
+    };
+    std::vector<Chunk> chunks_;
+    std::uint32_t trackChunks_ = 0;
+    std::uint32_t headerLength_ = 6;
 };
 
 inline void WriteFile(const std::filesystem::path& path, const Bytes& bytes) {

@@ -1,0 +1,93 @@
+// How records are stored so that every list stays in tick order. One rule
+// serves the channel, meta and system-exclusive lists, for records the reader
+// reads and records callers add.
+//
+// A record whose tick is not behind the latest tick its list reached is
+// appended. One behind it is late (a later track reaching back in time) and
+// is placed: in a channel list and in the system-exclusive list after the
+// records of the same tick, in the meta list before them. Outside a load it is
+// placed at once. During a load it waits in a list of late records of its own
+// (placing each one at once would scan the list once per record), and all of
+// them are merged in when the load ends, in the order the one-by-one placement
+// gives.
+#pragma once
+
+#include <algorithm>
+#include <cstddef>
+#include <cstdint>
+#include <utility>
+#include <vector>
+
+namespace tonalux::detail {
+
+// Delta of the record at `index` as its distance from the record before it.
+template <typename Record>
+void DeltaFromPrevious(std::vector<Record>& list, std::size_t index) {
+    list[index].Delta = index == 0 ? list[index].Tick : list[index].Tick - list[index - 1].Tick;
+}
+
+// After a record was placed at `index`: its own Delta and that of the record after it.
+template <typename Record>
+void UpdateDeltasAround(std::vector<Record>& list, std::size_t index) {
+    DeltaFromPrevious(list, index);
+    if (index + 1 < list.size()) DeltaFromPrevious(list, index + 1);
+}
+
+// Stores `record` by the rule above; `lastTick` is the latest tick the list
+// reached, `placeNow` places a late record outside a load.
+template <typename Record, typename PlaceNow>
+[[gnu::always_inline]] inline void StoreInTickOrder(std::vector<Record>& list, std::vector<Record>& late,
+                                                    std::uint32_t& lastTick, Record&& record, bool loading,
+                                                    PlaceNow placeNow) {
+    if (lastTick > record.Tick) [[unlikely]] {
+        if (loading)
+            late.push_back(std::move(record));
+        else
+            placeNow(std::move(record));
+        return;
+    }
+    lastTick = record.Tick;
+    list.push_back(std::move(record));
+}
+
+// Merges the late records of a load (in order of arrival) into their list.
+// The list's own records are in tick order, and every late record of a tick
+// arrived after the list's records of that tick (the list's latest tick only
+// grows during a load). With `lateFirst` (the meta list) the late records of a
+// tick go before the list's, the last to arrive first, as each went in front
+// of the others; otherwise after them, in order of arrival. Each late record
+// and the record after it get their Delta from their new neighbours; the cost
+// is the list's length plus the sorting of the late records.
+template <typename Record>
+void PlaceLate(std::vector<Record>& list, std::vector<Record>& late, bool lateFirst) {
+    if (late.empty()) return;
+    // A later track reaching back usually brings its late records in tick
+    // order already; they are sorted only when they are not.
+    const auto byTick = [](const Record& a, const Record& b) { return a.Tick < b.Tick; };
+    if (!std::is_sorted(late.begin(), late.end(), byTick)) std::stable_sort(late.begin(), late.end(), byTick);
+    if (lateFirst) {
+        for (auto run = late.begin(); run != late.end();) {
+            const auto end = std::upper_bound(run, late.end(), *run, byTick);
+            std::reverse(run, end);
+            run = end;
+        }
+    }
+
+    std::vector<Record> merged;
+    merged.reserve(list.size() + late.size());
+    std::size_t own = 0;
+    std::size_t next = 0;
+    bool followsLate = false;
+    while (own < list.size() || next < late.size()) {
+        const bool takeLate =
+            next < late.size() &&
+            (own == list.size() || (lateFirst ? late[next].Tick <= list[own].Tick : late[next].Tick < list[own].Tick));
+        merged.push_back(std::move(takeLate ? late[next++] : list[own++]));
+        if (takeLate || followsLate) DeltaFromPrevious(merged, merged.size() - 1);
+        followsLate = takeLate;
+    }
+    list.swap(merged);
+    late.clear();
+}
+
+}  // namespace tonalux::detail
