@@ -1,12 +1,13 @@
 # The two commands: `make run` and `make test`. Both install what is missing
-# (Debian packages), configure with the CMake presets and build.
+# (Debian packages), configure with the CMake presets and build. `make package`
+# builds the Debian package tonalux_<version>_<arch>.deb in build/release/.
 
 PACKAGES := cmake ninja-build g++ make qt6-base-dev libgtest-dev libbenchmark-dev \
-            clang libclang-rt-14-dev xvfb xauth
+            clang libclang-rt-14-dev xvfb xauth desktop-file-utils dpkg-dev file python3
 JOBS ?= $(shell nproc 2>/dev/null || echo 2)
 FUZZ_SECONDS ?= 60
 
-.PHONY: all deps build test test-release test-asan run demo bench fuzz clean
+.PHONY: all deps build test test-release test-asan run demo bench fuzz package clean
 
 all: build
 
@@ -54,6 +55,10 @@ fuzz: deps
 	cmake --build --preset fuzz -j $(JOBS) --target reader_fuzzer
 	mkdir -p build/fuzz/corpus
 	./build/fuzz/fuzz/reader_fuzzer build/fuzz/corpus fuzz/seeds -max_total_time=$(FUZZ_SECONDS) -max_len=65536 -timeout=10 -artifact_prefix=build/fuzz/
+
+package: build
+	cmake --build --preset release --target package
+	@ls build/release/tonalux_*.deb
 
 clean:
 	rm -rf build

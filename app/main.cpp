@@ -1,13 +1,18 @@
-// Program start: the application titled "Tonalux", the main window, then the
-// program-change window and the information window (both hidden), and the
-// event loop until the main window is closed.
+// Program start: the command line ("tonalux [DIR]"), the application titled
+// "Tonalux", the main window, then the program-change window and the
+// information window (both hidden), and the event loop until the main window
+// is closed.
 #include <QApplication>
 #include <exception>
 #include <memory>
+#include <string>
+#include <vector>
 
 #include "Finfo.h"
 #include "MessageDisplay.h"
 #include "Progr.h"
+#include "StartArguments.h"
+#include "TonaluxVersion.h"
 #include "Unit1.h"
 
 namespace {
@@ -33,8 +38,14 @@ public:
 }  // namespace
 
 int main(int argc, char* argv[]) {
+    // Read before the application exists, so that --help and --version work
+    // without a screen, and DIR is the current folder before the main window
+    // takes it as its base folder.
+    if (const auto status = HandleStartArguments(std::vector<std::string>(argv + 1, argv + argc))) return *status;
+
     TonaluxApplication application(argc, argv);
     QApplication::setApplicationName(QString::fromLatin1(kApplicationTitle));
+    QApplication::setApplicationVersion(QString::fromLatin1(tonalux::kVersion));
 
     std::unique_ptr<TForm1> mainWindow;
     try {

@@ -62,6 +62,10 @@ ParsedArguments ParseArguments(const std::vector<std::string>& args, const Comma
             name = arg.substr(0, eq);
             inlineValue = arg.substr(eq + 1);
         }
+        if (arg == "--quiet" || arg == "--verbose") {
+            (arg == "--quiet" ? parsed.Quiet : parsed.Verbose) = true;
+            continue;
+        }
         const OptionSyntax* option = FindOption(syntax, name);
         if (!option) throw UsageError("unknown option '" + name + "'");
         if (!option->Repeatable && parsed.Has(name)) throw UsageError("option " + name + " given twice");
@@ -80,7 +84,8 @@ ParsedArguments ParseArguments(const std::vector<std::string>& args, const Comma
 
     if (parsed.Positionals.size() < syntax.RequiredPositionals)
         throw UsageError("missing " + syntax.Positionals[parsed.Positionals.size()]);
-    if (parsed.Positionals.size() > syntax.Positionals.size())
+    if (parsed.Quiet && parsed.Verbose) throw UsageError("--quiet and --verbose exclude each other");
+    if (parsed.Positionals.size() > syntax.Positionals.size() && !syntax.LastPositionalRepeats)
         throw UsageError("unexpected argument '" + parsed.Positionals[syntax.Positionals.size()] + "'");
     return parsed;
 }

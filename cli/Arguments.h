@@ -26,11 +26,13 @@ struct OptionSyntax {
 };
 
 // What a command accepts: the names of its positional arguments (the last
-// ones may be optional) and its options.
+// ones may be optional, and the last one may repeat) and its options. Every
+// command also accepts --quiet and --verbose.
 struct CommandSyntax {
     std::vector<std::string> Positionals;
     std::size_t RequiredPositionals = 0;
     std::vector<OptionSyntax> Options;
+    bool LastPositionalRepeats = false;  // "info FILE..."
 };
 
 // A command line sorted into positionals and options.
@@ -38,6 +40,8 @@ class ParsedArguments {
 public:
     std::vector<std::string> Positionals;
     bool HelpWanted = false;
+    bool Quiet = false;    // --quiet: only errors
+    bool Verbose = false;  // --verbose: details on standard error
 
     bool Has(const std::string& option) const;
     // The value of an option given once; empty when it was not given.
@@ -52,7 +56,8 @@ private:
 };
 
 // Sorts the arguments behind the command name. "--help" or "-h" anywhere
-// sets HelpWanted and skips every other check. "--" ends the options.
+// sets HelpWanted and skips every other check. "--" ends the options; "-"
+// alone is a positional argument (standard input or output).
 ParsedArguments ParseArguments(const std::vector<std::string>& args, const CommandSyntax& syntax);
 
 // A whole decimal number within [low, high]; `what` names it in the error.

@@ -17,13 +17,13 @@ int RunChords(const ParsedArguments& args) {
     ConsoleHost host(kDefaultVelocityThreshold);
     Component root(nullptr);
     StandardMidifile engine(&root);
-    host.SetContext("chords: " + file);
+    host.SetContext("chords: " + InputName(file));
     const SongRead read = LoadSong(engine, "chords", file);
     if (read == SongRead::Failed) return kExitFailure;
 
     const auto chords = DecodeChords(engine);
     for (const auto& chord : chords)
-        if (chord.Name) std::cout << chord.Tick << ' ' << *chord.Name << '\n';
+        if (chord.Name) Report() << chord.Tick << ' ' << *chord.Name << '\n';
     const bool undecodable = ReportUndecodableChords("chords", chords);
     return read == SongRead::Whole && !undecodable ? kExitSuccess : kExitFailure;
 }
@@ -40,7 +40,8 @@ Command ChordsCommand() {
             "\n"
             "for example \"1920 F#m7\" or \"3840 C  /E\" (a chord over another bass note).\n"
             "A chord whose root names no note is named on standard error instead, and\n"
-            "the exit status is then 1, as it is for a damaged FILE.\n",
+            "the exit status is then 1, as it is for a damaged FILE. FILE \"-\" reads the\n"
+            "song from standard input.\n",
             {{"FILE"}, 1, {}},
             RunChords};
 }

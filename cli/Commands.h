@@ -32,5 +32,6 @@ Command SwapCommand();
 Command KetronCommand();
 Command StripChordsCommand();
 Command SetupCommand();
+Command AssembleCommand();
 
 }  // namespace tonalux::cli

@@ -9,11 +9,37 @@
 
 namespace tonalux::cli {
 
-void PrintError(const std::string& command, const std::string& text) {
-    std::cout.flush();
+namespace {
+
+Verbosity verbosity = Verbosity::Normal;
+bool stdoutCarriesSong = false;
+
+void PrintLine(const std::string& command, const std::string& text) {
+    if (!stdoutCarriesSong) std::cout.flush();
     std::cerr << kProgramName;
     if (!command.empty()) std::cerr << ' ' << command;
     std::cerr << ": " << text << '\n';
+}
+
+}  // namespace
+
+void SetVerbosity(Verbosity value) { verbosity = value; }
+
+Verbosity CurrentVerbosity() { return verbosity; }
+
+void SetStdoutCarriesSong(bool carries) { stdoutCarriesSong = carries; }
+
+std::ostream& Report() {
+    // A stream without a buffer swallows what is written to it.
+    static std::ostream nowhere(nullptr);
+    if (verbosity == Verbosity::Quiet) return nowhere;
+    return stdoutCarriesSong ? std::cerr : std::cout;
+}
+
+void PrintError(const std::string& command, const std::string& text) { PrintLine(command, text); }
+
+void PrintDetail(const std::string& command, const std::string& text) {
+    if (verbosity == Verbosity::Verbose) PrintLine(command, text);
 }
 
 ProgressBar::ProgressBar(std::ostream& out, std::size_t total, bool enabled)
@@ -49,10 +75,7 @@ ConsoleHost::~ConsoleHost() { SetEngineHost(nullptr); }
 void ConsoleHost::ShowMessage(const std::string& text) {
     ++messages_;
     if (bar_) bar_->Clear();
-    std::cout.flush();
-    std::cerr << kProgramName;
-    if (!context_.empty()) std::cerr << ' ' << context_;
-    std::cerr << ": " << text << '\n';
+    PrintLine(context_, text);
 }
 
 bool StdoutIsTerminal() { return isatty(STDOUT_FILENO) == 1; }

@@ -12,8 +12,26 @@ namespace tonalux::cli {
 
 inline constexpr const char* kProgramName = "tonalux-cli";
 
+// How much the tool says: --quiet leaves only the errors, --verbose adds
+// details on standard error.
+enum class Verbosity { Quiet, Normal, Verbose };
+
+void SetVerbosity(Verbosity verbosity);
+Verbosity CurrentVerbosity();
+
+// Marks standard output as carrying a song, so that nothing else is printed
+// there: reports move to standard error.
+void SetStdoutCarriesSong(bool carries);
+
+// Where a command prints what it found or did: standard output, standard
+// error while standard output carries a song, and nowhere with --quiet.
+std::ostream& Report();
+
 // Prints "tonalux-cli <command>: <text>" on standard error.
 void PrintError(const std::string& command, const std::string& text);
+
+// With --verbose, prints "tonalux-cli <command>: <text>" on standard error.
+void PrintDetail(const std::string& command, const std::string& text);
 
 // A one-line bar redrawn in place: "[#####.....]  12/40  Song.mid". It is
 // drawn only when enabled; Clear() wipes it so that other lines can be

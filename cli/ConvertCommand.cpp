@@ -1,7 +1,11 @@
-// tonalux-cli convert [DIR]: converts every song of DIR/Midifile/ into
-// DIR/Convert/ with the same conversion code as the main window, so the same
-// folder gives the same files.
+// tonalux-cli convert [DIR]: converts every song of DIR/Midifile/ (or of
+// --in) into DIR/Convert/ (or --out) with the same conversion code as the main
+// window, so the same folder gives the same files.
+#include <cerrno>
 #include <chrono>
+#include <cstring>
+#include <filesystem>
+#include <optional>
 #include <cstdio>
 #include <iostream>
 #include <string>
@@ -13,6 +17,8 @@
 #include "FolderConversion.h"
 #include "SetupReading.h"
 #include "StandardMidifile.h"
+
+namespace fs = std::filesystem;
 
 namespace tonalux::cli {
 
@@ -28,11 +34,22 @@ std::string Seconds(std::chrono::steady_clock::duration elapsed) {
     return text;
 }
 
+std::string WithSeparator(std::string folder) {
+    if (folder.back() != '/') folder += '/';
+    return folder;
+}
+
 std::string BaseFolderOf(const ParsedArguments& args) {
     if (args.Positionals.empty()) return CurrentBaseFolder();
-    std::string base = args.Positionals[0];
-    if (base.back() != '/') base += '/';
-    return base;
+    return WithSeparator(args.Positionals[0]);
+}
+
+// The folder an option names, or `fallback` under the base folder.
+std::string FolderOption(const ParsedArguments& args, const std::string& option, const std::string& fallback) {
+    const auto value = args.Value(option);
+    if (!value) return BaseFolderOf(args) + fallback;
+    if (value->empty()) throw UsageError("empty folder name for " + option);
+    return WithSeparator(*value);
 }
 
 // A song read whole and written: "A.mid -> A_VOC-3.mid  vocoder 3  events 4210  0.004 s".
@@ -51,6 +68,8 @@ int RunConvert(const ParsedArguments& args) {
     if (auto format = args.Value("--format")) options.SaveFormat = ParseFormat(*format);
     options.DeleteVocoderSysex = !args.Has("--keep-vocoder-sysex");
     options.StartFirstNote = args.Has("--start-at-first-note");
+    options.Recursive = args.Has("--recursive");
+    options.DryRun = args.Has("--dry-run");
     const int threshold =
         args.Value("--threshold") ? ParseThreshold(*args.Value("--threshold")) : kDefaultVelocityThreshold;
     if (!args.Positionals.empty() && args.Positionals[0].empty()) throw UsageError("empty folder name");
@@ -69,23 +88,39 @@ int RunConvert(const ParsedArguments& args) {
         if (!args.Has("--start-at-first-note")) options.StartFirstNote = setup->Information.FastPlay != 0;
     }
 
-    const ConversionFolders folders = DefaultFolders(BaseFolderOf(args));
+    const ConversionFolders folders{FolderOption(args, "--in", kInputFolder), FolderOption(args, "--out", kOutputFolder)};
     // The folders are checked once, before any song: a missing or unusable
-    // folder is one message, not one per song. Neither folder is created.
-    const SongListing listing = ListSongs(folders.Input);
+    // folder is one message, not one per song. Neither folder is created. An
+    // output folder inside the input folder is not searched for songs, so a
+    // second run does not convert the first run's results.
+    const SongListing listing = ListSongs(folders.Input, options.Recursive, folders.Output);
     if (listing.Problem) {
         PrintError("convert", "cannot read the folder " + listing.Problem->Folder + ": " + listing.Problem->Reason);
         return kExitFailure;
     }
-    if (auto problem = CheckOutputFolder(folders.Output)) {
+    std::error_code ec;
+    if (options.DryRun && !fs::is_directory(folders.Output, ec)) {
+        PrintError("convert", "cannot write into the folder " + folders.Output + ": " + std::strerror(ENOTDIR));
+        return kExitFailure;
+    }
+    if (auto problem = options.DryRun ? std::nullopt : CheckOutputFolder(folders.Output)) {
         PrintError("convert", "cannot write into the folder " + problem->Folder + ": " + problem->Reason);
         return kExitFailure;
     }
     const std::vector<std::string>& names = listing.Names;
 
+    PrintDetail("convert", "converting " + std::to_string(names.size()) + " songs of " + folders.Input + " into " +
+                               folders.Output + ": format " + std::to_string(options.SaveFormat) + ", vocoder messages " +
+                               (options.DeleteVocoderSysex ? "removed" : "kept") + ", threshold " +
+                               std::to_string(threshold) + ", song start " +
+                               (options.StartFirstNote ? "at the first note" : "as read") +
+                               (options.Recursive ? ", with subfolders" : "") +
+                               (options.DryRun ? ", writing nothing" : ""));
     ConsoleHost host(threshold);
     Component root(nullptr);
-    ProgressBar bar(std::cout, names.size(), StdoutIsTerminal() && names.size() >= kProgressBarSongs);
+    ProgressBar bar(std::cout, names.size(),
+                    StdoutIsTerminal() && names.size() >= kProgressBarSongs &&
+                        CurrentVerbosity() != Verbosity::Quiet);
     host.SetProgressBar(&bar);
 
     RunCounts counts;
@@ -102,7 +137,7 @@ int RunConvert(const ParsedArguments& args) {
         const auto elapsed = std::chrono::steady_clock::now() - songStarted;
         bar.Clear();
         counts.Add(outcome);
-        std::cout << SongLine(outcome, elapsed) << '\n';
+        Report() << SongLine(outcome, elapsed) << '\n';
         // Each problem is also one line on standard error, naming the song.
         if (IsProblem(outcome)) {
             anyProblem = true;
@@ -111,7 +146,8 @@ int RunConvert(const ParsedArguments& args) {
     };
     ConvertFolder(&root, folders, names, options, hooks);
     bar.Clear();
-    std::cout << counts.Text() << " in " << Seconds(std::chrono::steady_clock::now() - started) << '\n';
+    Report() << counts.Text(options.DryRun) << " in " << Seconds(std::chrono::steady_clock::now() - started)
+             << (options.DryRun ? "; nothing written" : "") << '\n';
     return anyProblem ? kExitFailure : kExitSuccess;
 }
 
@@ -120,8 +156,8 @@ int RunConvert(const ParsedArguments& args) {
 Command ConvertCommand() {
     return {"convert",
             "convert every song of DIR/Midifile/ into DIR/Convert/",
-            "convert [DIR] [--format 0|1] [--keep-vocoder-sysex] [--threshold N] [--start-at-first-note]\n"
-            "        [--setup FILE.set]",
+            "convert [DIR] [--in DIR] [--out DIR] [--recursive] [--dry-run] [--format 0|1]\n"
+            "        [--keep-vocoder-sysex] [--threshold N] [--start-at-first-note] [--setup FILE.set]",
             std::string("Converts every *.mid file of DIR/Midifile/ (any letter case, in name order)\n"
             "into DIR/Convert/, which must exist. DIR is the current folder when not\n"
             "given. Each song is read, the keyboard's vocoder system-exclusive messages\n"
@@ -134,6 +170,15 @@ Command ConvertCommand() {
             "Convert/ is Midifile/). A damaged song is converted as far as it could be\n"
             "read. Copyright notices and track names are not written to the outputs.\n"
             "\n"
+            "  --in DIR                read the songs from DIR instead of DIR/Midifile/\n"
+            "  --out DIR               write the songs into DIR instead of DIR/Convert/;\n"
+            "                          it must exist\n"
+            "  --recursive             also convert the songs in subfolders of the input\n"
+            "                          folder, each into the same subfolder of the output\n"
+            "                          folder, which is created when missing; an output\n"
+            "                          folder inside the input folder is left out\n"
+            "  --dry-run               read and analyse every song and print what would be\n"
+            "                          written, but write nothing\n"
             "  --format 0|1            write format 0 (default) or format 1\n"
             "  --keep-vocoder-sysex    keep the vocoder system-exclusive messages\n"
             "  --threshold N           velocity threshold of the vocoder analysis, 0 to\n"
@@ -164,7 +209,11 @@ Command ConvertCommand() {
               {"--keep-vocoder-sysex", false, false},
               {"--threshold", true, false},
               {"--start-at-first-note", false, false},
-              {"--setup", true, false}}},
+              {"--setup", true, false},
+              {"--in", true, false},
+              {"--out", true, false},
+              {"--recursive", false, false},
+              {"--dry-run", false, false}}},
             RunConvert};
 }
 

@@ -1,10 +1,12 @@
 // tonalux-cli dump FILE: every record of every list as one line of text, in
-// an order that depends only on the song, so that songs compare with diff.
+// an order that depends only on the song, so that songs compare with diff;
+// or the same as one JSON document. assemble turns the text back into a song.
 #include <iostream>
 
 #include "Commands.h"
 #include "Component.h"
 #include "Console.h"
+#include "Json.h"
 #include "SongFile.h"
 #include "SongRecords.h"
 #include "StandardMidifile.h"
@@ -13,20 +15,11 @@ namespace tonalux::cli {
 
 namespace {
 
-int RunDump(const ParsedArguments& args) {
-    const std::string& file = args.Positionals.at(0);
-    ConsoleHost host(kDefaultVelocityThreshold);
-    Component root(nullptr);
-    StandardMidifile engine(&root);
-    host.SetContext("dump: " + file);
-    const SongRead read = LoadSong(engine, "dump", file);
-    if (read == SongRead::Failed) return kExitFailure;
-
-    std::ostream& out = std::cout;
-    out << "header format " << engine.Format << " tracks " << engine.TrackCount << " division "
-        << engine.Division << '\n';
+void PrintText(std::ostream& out, StandardMidifile& engine, const std::vector<SongRecord>& records) {
+    out << "header format " << engine.Format << " tracks " << engine.TrackCount << " division " << engine.Division
+        << '\n';
     std::string line;
-    for (const auto& record : CollectRecords(engine)) {
+    for (const auto& record : records) {
         line = std::to_string(record.Tick);
         line += ' ';
         line += SongListName(record.List);
@@ -35,6 +28,35 @@ int RunDump(const ParsedArguments& args) {
         line += '\n';
         out << line;
     }
+}
+
+void PrintJson(std::ostream& out, StandardMidifile& engine, const std::vector<SongRecord>& records) {
+    out << "{\"header\": {\"format\": " << engine.Format << ", \"tracks\": " << engine.TrackCount
+        << ", \"division\": " << engine.Division << "},\n \"records\": [";
+    std::string line;
+    for (std::size_t i = 0; i < records.size(); ++i) {
+        line = i ? ",\n  " : "\n  ";
+        line += "{\"tick\": " + std::to_string(records[i].Tick) + ", \"list\": \"" + SongListName(records[i].List) +
+                "\", \"bytes\": \"" + HexBytes(records[i].Bytes) + "\"}";
+        out << line;
+    }
+    out << "\n ]}\n";
+}
+
+int RunDump(const ParsedArguments& args) {
+    const std::string& file = args.Positionals.at(0);
+    ConsoleHost host(kDefaultVelocityThreshold);
+    Component root(nullptr);
+    StandardMidifile engine(&root);
+    host.SetContext("dump: " + InputName(file));
+    const SongRead read = LoadSong(engine, "dump", file);
+    if (read == SongRead::Failed) return kExitFailure;
+
+    const std::vector<SongRecord> records = CollectRecords(engine);
+    if (args.Has("--json"))
+        PrintJson(Report(), engine, records);
+    else
+        PrintText(Report(), engine, records);
     // A failed standard output is reported, with exit status 1, when the command ends.
     return read == SongRead::Whole ? kExitSuccess : kExitFailure;
 }
@@ -43,8 +65,8 @@ int RunDump(const ParsedArguments& args) {
 
 Command DumpCommand() {
     return {"dump",
-            "print every record of a song, one line each, for comparing songs",
-            "dump FILE",
+            "print every record of a song, one line each, for comparing and editing songs",
+            "dump FILE [--json]",
             "Prints one line with the header values, then one line per record of every\n"
             "list:\n"
             "\n"
@@ -60,8 +82,14 @@ Command DumpCommand() {
             "\n"
             "Lines are ordered by tick; records of the same tick follow the list order\n"
             "above and each list's own order. Compare two songs with\n"
-            "  diff <(tonalux-cli dump a.mid) <(tonalux-cli dump b.mid)\n",
-            {{"FILE"}, 1, {}},
+            "  diff <(tonalux-cli dump a.mid) <(tonalux-cli dump b.mid)\n"
+            "and turn the text back into a song with assemble. FILE \"-\" reads the song\n"
+            "from standard input.\n"
+            "\n"
+            "  --json         print one JSON document instead: {\"header\": {\"format\": F,\n"
+            "                 \"tracks\": T, \"division\": D}, \"records\": [{\"tick\": TICK,\n"
+            "                 \"list\": LIST, \"bytes\": BYTES}, ...]}\n",
+            {{"FILE"}, 1, {{"--json", false, false}}},
             RunDump};
 }
 

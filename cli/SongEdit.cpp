@@ -17,9 +17,11 @@ const char* const kEditHelpFooter =
     "\n"
     "FILE is only read: an OUT that is FILE, or a link to it, is refused. OUT is\n"
     "written completely or not at all; when OUT is a link, the file it names is\n"
-    "replaced. The song's own track names and copyright notices are kept: format 0\n"
-    "writes them where they were read, format 1 into its first track. A damaged\n"
-    "FILE is written as far as it could be read, with exit status 1.\n";
+    "replaced. FILE \"-\" reads the song from standard input, OUT \"-\" writes it to\n"
+    "standard output (the report then goes to standard error). The song's own\n"
+    "track names and copyright notices are kept: format 0 writes them where they\n"
+    "were read, format 1 into its first track. A damaged FILE is written as far\n"
+    "as it could be read, with exit status 1.\n";
 
 OptionSyntax FormatOption() { return {"--format", true, false}; }
 
@@ -28,6 +30,7 @@ int RunSongEdit(const std::string& command, const ParsedArguments& args, const S
     if (auto value = args.Value("--format")) format = ParseFormat(*value);
     const std::string& file = args.Positionals.at(0);
     const std::string& out = args.Positionals.at(1);
+    SetStdoutCarriesSong(IsStandardStream(out));
 
     if (!OutputIsNotTheInput(command, file, out)) return kExitFailure;
 
@@ -36,7 +39,7 @@ int RunSongEdit(const std::string& command, const ParsedArguments& args, const S
     StandardMidifile engine(&root);
     // A changed song keeps its own name, track names and copyright notices.
     engine.SetKeepSongNames(true);
-    host.SetContext(command + ": " + file);
+    host.SetContext(command + ": " + InputName(file));
     const SongRead read = LoadSong(engine, command, file);
     if (read == SongRead::Failed) return kExitFailure;
     const std::optional<std::string> summary = change(engine);
@@ -46,7 +49,8 @@ int RunSongEdit(const std::string& command, const ParsedArguments& args, const S
     }
     const int chosen = format.value_or(FormatOfLoadedSong(engine));
     if (!SaveSong(engine, command, chosen, out)) return kExitFailure;
-    std::cout << *summary << (summary->empty() ? "" : "; ") << "wrote " << out << " (format " << chosen << ")\n";
+    Report() << *summary << (summary->empty() ? "" : "; ") << "wrote " << OutputName(out) << " (format " << chosen
+             << ")\n";
     return read == SongRead::Whole ? kExitSuccess : kExitFailure;
 }
 

@@ -1,22 +1,53 @@
 #include "SongFile.h"
 
 #include <fcntl.h>
+#include <stdlib.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
 #include <cerrno>
 #include <cstring>
-#include <vector>
+#include <filesystem>
+#include <fstream>
+#include <iostream>
+#include <system_error>
 
 #include "Console.h"
 #include "MessageGathering.h"
 #include "SafeReplace.h"
 #include "SongOutcome.h"
+#include "SongRecords.h"
 #include "StandardMidifile.h"
+
+namespace fs = std::filesystem;
 
 namespace tonalux::cli {
 
 namespace {
+
+// A private folder for the song that goes through standard input or output,
+// since the engine reads and writes files by name. Removed with its content.
+class PrivateFolder {
+public:
+    PrivateFolder() {
+        std::error_code ec;
+        std::string pattern = (fs::temp_directory_path(ec) / "tonalux-cli-XXXXXX").string();
+        if (ec) pattern = "/tmp/tonalux-cli-XXXXXX";
+        if (::mkdtemp(pattern.data())) path_ = pattern;
+    }
+    ~PrivateFolder() {
+        std::error_code ec;
+        if (!path_.empty()) fs::remove_all(path_, ec);
+    }
+    PrivateFolder(const PrivateFolder&) = delete;
+    PrivateFolder& operator=(const PrivateFolder&) = delete;
+
+    bool Ready() const { return !path_.empty(); }
+    std::string File(const std::string& name) const { return (path_ / name).string(); }
+
+private:
+    fs::path path_;
+};
 
 // " (Byteread Error!)" for the engine's messages, empty without any.
 std::string InBrackets(const std::vector<std::string>& messages) {
@@ -25,23 +56,23 @@ std::string InBrackets(const std::vector<std::string>& messages) {
     return text.empty() ? text : text + ")";
 }
 
-}  // namespace
-
-SongRead LoadSong(StandardMidifile& engine, const std::string& command, const std::string& path) {
+// Reads the file at `path`; `name` is how the problems name it.
+SongLoad ReadNamedSong(StandardMidifile& engine, const std::string& path, const std::string& name) {
+    SongLoad load;
     struct stat info {};
     if (::stat(path.c_str(), &info) != 0) {
-        PrintError(command, "cannot read " + path + ": " + std::strerror(errno));
-        return SongRead::Failed;
+        load.Problems.push_back("cannot read " + name + ": " + std::strerror(errno));
+        return load;
     }
     if (!S_ISREG(info.st_mode)) {
-        PrintError(command, "cannot read " + path + ": not a file");
-        return SongRead::Failed;
+        load.Problems.push_back("cannot read " + name + ": not a file");
+        return load;
     }
     // The engine names no cause when it cannot open a file; the system does.
     const int probe = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
     if (probe < 0) {
-        PrintError(command, "cannot read " + path + ": " + std::strerror(errno));
-        return SongRead::Failed;
+        load.Problems.push_back("cannot read " + name + ": " + std::strerror(errno));
+        return load;
     }
     ::close(probe);
 
@@ -50,41 +81,132 @@ SongRead LoadSong(StandardMidifile& engine, const std::string& command, const st
     {
         MessageGathering gathering(messages);
         engine.SetStartFirstNote(false);
+        // Every command shows and keeps the song's own track names and
+        // copyright notices, so that dump shows what save writes.
+        engine.SetKeepSongNames(true);
         loaded = engine.LoadMidifile(path);
     }
     const LoadReport& report = engine.LastLoadReport();
     if (!loaded) {
-        PrintError(command, path + ": " + (engine.HeaderOk ? "could not be read" : "not a MIDI file") +
+        load.Problems.push_back(name + ": " + (engine.HeaderOk ? "could not be read" : "not a MIDI file") +
                                 InBrackets(messages));
-        return SongRead::Failed;
+        return load;
     }
     if (report.Damaged) {
-        PrintError(command, path + ": " + DescribeDamage(report) + InBrackets(messages));
-        return SongRead::Damaged;
+        load.Read = SongRead::Damaged;
+        load.Problems.push_back(name + ": " + DescribeDamage(report) + InBrackets(messages));
+        return load;
     }
-    for (const auto& message : messages) PrintError(command, path + ": " + message);
-    return SongRead::Whole;
+    load.Read = SongRead::Whole;
+    for (const auto& message : messages) load.Problems.push_back(name + ": " + message);
+    return load;
+}
+
+SongLoad ReadStandardInputSong(StandardMidifile& engine) {
+    SongLoad load;
+    std::string bytes;
+    if (!ReadStandardInput(bytes)) {
+        load.Problems.push_back(std::string("cannot read standard input: ") + std::strerror(errno));
+        return load;
+    }
+    PrivateFolder folder;
+    if (!folder.Ready()) {
+        load.Problems.push_back("could not create a temporary folder for standard input");
+        return load;
+    }
+    const std::string copy = folder.File("standard-input.mid");
+    {
+        std::ofstream out(copy, std::ios::binary);
+        out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
+        if (!out.flush()) {
+            load.Problems.push_back("could not keep standard input in " + copy);
+            return load;
+        }
+    }
+    return ReadNamedSong(engine, copy, "standard input");
+}
+
+}  // namespace
+
+bool IsStandardStream(const std::string& path) { return path == kStandardStream; }
+
+std::string InputName(const std::string& path) { return IsStandardStream(path) ? "standard input" : path; }
+
+std::string OutputName(const std::string& path) { return IsStandardStream(path) ? "standard output" : path; }
+
+bool ReadStandardInput(std::string& bytes) {
+    char buffer[65536];
+    for (;;) {
+        const ssize_t n = ::read(STDIN_FILENO, buffer, sizeof buffer);
+        if (n == 0) return true;
+        if (n < 0) {
+            if (errno == EINTR) continue;
+            return false;
+        }
+        bytes.append(buffer, static_cast<std::size_t>(n));
+    }
+}
+
+bool WriteStandardOutput(const char* bytes, std::size_t size) {
+    std::cout.write(bytes, static_cast<std::streamsize>(size));
+    std::cout.flush();
+    return static_cast<bool>(std::cout);
+}
+
+SongLoad ReadSong(StandardMidifile& engine, const std::string& path) {
+    return IsStandardStream(path) ? ReadStandardInputSong(engine) : ReadNamedSong(engine, path, path);
+}
+
+SongRead LoadSong(StandardMidifile& engine, const std::string& command, const std::string& path) {
+    const SongLoad load = ReadSong(engine, path);
+    for (const auto& problem : load.Problems) PrintError(command, problem);
+    if (load.Read != SongRead::Failed && CurrentVerbosity() == Verbosity::Verbose)
+        PrintDetail(command, DescribeLoadedSong(engine, path));
+    return load.Read;
+}
+
+std::string DescribeLoadedSong(StandardMidifile& engine, const std::string& path) {
+    std::size_t records = 0;
+    for (auto count : CountRecords(engine)) records += count;
+    return "read " + InputName(path) + ": format " + std::to_string(engine.Format) + ", " +
+           std::to_string(engine.TrackCount) + " tracks, division " + std::to_string(engine.Division) + ", " +
+           std::to_string(records) + " records";
 }
 
 int FormatOfLoadedSong(const StandardMidifile& engine) { return engine.Format == 0 ? 0 : 1; }
 
 bool OutputIsNotTheInput(const std::string& command, const std::string& input, const std::string& out) {
-    if (!SameFile(input, out)) return true;
+    if (IsStandardStream(input) || IsStandardStream(out) || !SameFile(input, out)) return true;
     PrintError(command, "refusing to write " + out + ": it is the input " + input + " (inputs are never changed)");
     return false;
 }
 
 bool SaveSong(StandardMidifile& engine, const std::string& command, int format, const std::string& out) {
+    PrivateFolder folder;
+    const bool toStandardOutput = IsStandardStream(out);
+    if (toStandardOutput && !folder.Ready()) {
+        PrintError(command, "could not create a temporary folder for standard output");
+        return false;
+    }
+    const std::string target = toStandardOutput ? folder.File("standard-output.mid") : out;
     bool saved = false;
     {
         // The writer's own message names no cause; the line below does.
         std::vector<std::string> dropped;
         MessageGathering gathering(dropped);
         gathering.Keep(false);
-        saved = engine.SaveMidifile(format, out);
+        saved = engine.SaveMidifile(format, target);
     }
-    if (!saved) PrintError(command, "could not write " + out + ": " + LastSaveFailure());
-    return saved;
+    if (!saved) {
+        PrintError(command, "could not write " + OutputName(out) + ": " + LastSaveFailure());
+        return false;
+    }
+    const auto& bytes = engine.WrittenBytes();
+    // A failed write to standard output is reported once, where the tool ends.
+    if (toStandardOutput && !WriteStandardOutput(reinterpret_cast<const char*>(bytes.data()), bytes.size()))
+        return false;
+    PrintDetail(command, "wrote " + std::to_string(bytes.size()) + " bytes to " + OutputName(out));
+    return true;
 }
 
 }  // namespace tonalux::cli

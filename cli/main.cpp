@@ -5,20 +5,22 @@
 #include <iostream>
 #include <new>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "Commands.h"
 #include "Console.h"
+#include "TonaluxVersion.h"
 
 namespace tonalux::cli {
 
 namespace {
 
 const std::vector<Command>& CommandTable() {
-    static const std::vector<Command> table{ConvertCommand(), InfoCommand(),      DumpCommand(),
-                                            ChordsCommand(),  SaveCommand(),      TransposeCommand(),
-                                            SwapCommand(),    KetronCommand(),    StripChordsCommand(),
-                                            SetupCommand()};
+    static const std::vector<Command> table{ConvertCommand(),   InfoCommand(),   DumpCommand(),
+                                            AssembleCommand(),  ChordsCommand(), SaveCommand(),
+                                            TransposeCommand(), SwapCommand(),   KetronCommand(),
+                                            StripChordsCommand(), SetupCommand()};
     return table;
 }
 
@@ -30,7 +32,11 @@ const Command* FindCommand(const std::string& name) {
 
 // The command the arguments name, or an empty text for none.
 std::string CommandNameOf(const std::vector<std::string>& args) {
-    return !args.empty() && FindCommand(args[0]) ? args[0] : std::string();
+    for (const auto& arg : args) {
+        if (arg == "--quiet" || arg == "--verbose") continue;
+        return FindCommand(arg) ? arg : std::string();
+    }
+    return std::string();
 }
 
 void PrintToolHelp(std::ostream& out) {
@@ -45,10 +51,19 @@ void PrintToolHelp(std::ostream& out) {
         out << "  " << name << command.Summary << '\n';
     }
     out << "\n"
+        << "Options of every command:\n"
+        << "  --quiet        print only errors\n"
+        << "  --verbose      also print details of the work on standard error\n"
+        << "  --help, -h     show the arguments of the command\n"
+        << "\n"
+        << "  " << kProgramName << " --version, -V   show the version\n"
+        << "\n"
+        << "A song named \"-\" is read from standard input or written to standard output.\n"
         << "Channels are counted 1 to 16. Every problem is one line on standard error\n"
         << "naming the file and the cause; the MIDI engine's messages are part of it.\n"
         << "Inputs are never changed: an output that is an input, or a link to one, is\n"
-        << "refused. Copyright notices and track names are not kept when a song is read.\n"
+        << "refused. The commands that change a song keep its track names and copyright\n"
+        << "notices; convert leaves them out unless a setup file gives them.\n"
         << "Exit status: 0 when every song was read whole and everything was written,\n"
         << "1 when a song was damaged or could not be read, converted or written\n"
         << "(standard output included), 2 a wrong command line.\n"
@@ -59,23 +74,41 @@ void PrintCommandHelp(const Command& command) {
     std::cout << "Usage: " << kProgramName << ' ' << command.Usage << "\n\n" << command.Help;
 }
 
-int Run(const std::vector<std::string>& args) {
+// The command's output goes out before the tool ends; whether it arrived
+// whole is checked once, in main, where a failed write turns a success into
+// a failure with the system's reason.
+int CheckedStatus(const std::string& /*command*/, int status) {
+    std::cout.flush();
+    return status;
+}
+
+int Run(std::vector<std::string> args) {
+    // --quiet and --verbose may also stand in front of the command.
+    bool quiet = false, verbose = false;
+    while (!args.empty() && (args[0] == "--quiet" || args[0] == "--verbose")) {
+        (args[0] == "--quiet" ? quiet : verbose) = true;
+        args.erase(args.begin());
+    }
     if (args.empty()) {
         PrintError("", "no command given (see " + std::string(kProgramName) + " --help)");
         return kExitUsage;
     }
-    const std::string& name = args[0];
+    const std::string name = args[0];
+    if (name == "--version" || name == "-V") {
+        std::cout << kProgramName << ' ' << kVersion << '\n';
+        return CheckedStatus("", kExitSuccess);
+    }
     if (name == "--help" || name == "-h" || name == "help") {
         if (name == "help" && args.size() > 1) {
             if (const Command* command = FindCommand(args[1])) {
                 PrintCommandHelp(*command);
-                return kExitSuccess;
+                return CheckedStatus("", kExitSuccess);
             }
             PrintError("", "unknown command '" + args[1] + "' (see " + std::string(kProgramName) + " --help)");
             return kExitUsage;
         }
         PrintToolHelp(std::cout);
-        return kExitSuccess;
+        return CheckedStatus("", kExitSuccess);
     }
     const Command* command = FindCommand(name);
     if (!command) {
@@ -87,9 +120,13 @@ int Run(const std::vector<std::string>& args) {
         const ParsedArguments parsed = ParseArguments(rest, command->Syntax);
         if (parsed.HelpWanted) {
             PrintCommandHelp(*command);
-            return kExitSuccess;
+            return CheckedStatus(name, kExitSuccess);
         }
-        return command->Run(parsed);
+        quiet = quiet || parsed.Quiet;
+        verbose = verbose || parsed.Verbose;
+        if (quiet && verbose) throw UsageError("--quiet and --verbose exclude each other");
+        SetVerbosity(quiet ? Verbosity::Quiet : verbose ? Verbosity::Verbose : Verbosity::Normal);
+        return CheckedStatus(name, command->Run(parsed));
     } catch (const UsageError& error) {
         PrintError(name, std::string(error.what()) + " (see " + kProgramName + ' ' + name + " --help)");
         return kExitUsage;

@@ -76,6 +76,33 @@ std::vector<std::string> ListMidiFolder(const std::string& folder) {
     return names;
 }
 
+std::vector<std::string> ListMidiSongs(const std::string& folder, bool recursive, const std::string& skip) {
+    if (!recursive) return ListMidiFolder(folder);
+    std::error_code ec;
+    fs::path skipPath = skip;
+    if (!skipPath.empty() && !skipPath.has_filename()) skipPath = skipPath.parent_path();  // "Convert/"
+    const fs::path skipped = skipPath.empty() ? fs::path() : fs::weakly_canonical(skipPath, ec);
+    std::vector<std::string> songs;
+    std::vector<fs::path> pending{""};  // folders relative to `folder`, still to be listed
+    while (!pending.empty()) {
+        const fs::path relative = pending.back();
+        pending.pop_back();
+        const fs::path here = fs::path(folder) / relative;
+        for (const auto& name : ListMidiFolder(here.string())) songs.push_back((relative / name).string());
+        fs::directory_iterator it(here, ec), end;
+        for (; !ec && it != end; it.increment(ec)) {
+            std::error_code typeError;
+            if (!it->is_directory(typeError) || it->is_symlink(typeError)) continue;
+            std::error_code canonicalError;
+            if (!skipped.empty() && fs::weakly_canonical(it->path(), canonicalError) == skipped) continue;
+            pending.push_back(relative / it->path().filename());
+        }
+        ec.clear();
+    }
+    std::sort(songs.begin(), songs.end());
+    return songs;
+}
+
 std::string VocoderSuffix(int vocoderResult) {
     if (vocoderResult == kNoVocoderChannel) return kNoVocoderSuffix;
     return kVocoderSuffix + std::to_string(vocoderResult);
@@ -100,7 +127,7 @@ ConversionFolders DefaultFolders(const std::string& base) {
     return {base + kInputFolder, base + kOutputFolder};
 }
 
-SongListing ListSongs(const std::string& inputFolder) {
+SongListing ListSongs(const std::string& inputFolder, bool recursive, const std::string& skip) {
     SongListing listing;
     std::error_code ec;
     fs::directory_iterator probe(inputFolder, ec);
@@ -108,7 +135,7 @@ SongListing ListSongs(const std::string& inputFolder) {
         listing.Problem = FolderProblem{inputFolder, ec.message(), ec.value()};
         return listing;
     }
-    listing.Names = ListMidiFolder(inputFolder);
+    listing.Names = ListMidiSongs(inputFolder, recursive, skip);
     return listing;
 }
 
@@ -180,6 +207,23 @@ SongOutcome ConvertSong(Component* owner, const ConversionFolders& folders, cons
     const std::string destination = InsertSuffix(folders.Output + name, VocoderSuffix(outcome.VocoderChannel));
     outcome.Output = destination.substr(folders.Output.size());
 
+    // A dry run stops here: the song was read and analysed, nothing is written.
+    if (options.DryRun) {
+        outcome.Result = outcome.Load.Damaged ? SongResult::ConvertedDamaged : SongResult::Converted;
+        return outcome;
+    }
+    // A song of a subfolder goes to the same subfolder of the output folder,
+    // which is made when it is missing.
+    const fs::path parent = fs::path(destination).parent_path();
+    std::error_code madeError;
+    if (name.find('/') != std::string::npos && !fs::is_directory(parent, madeError)) {
+        fs::create_directories(parent, madeError);
+        if (madeError) {
+            outcome.Result = SongResult::WriteFailed;
+            outcome.Reason = madeError.message();
+            return outcome;
+        }
+    }
     // The writer's message about a failed write names no cause; the outcome's reason does.
     host.Keep(false);
     if (current->SaveMidifile(options.SaveFormat, destination)) {

@@ -31,6 +31,8 @@ struct ConversionOptions {
     bool StartFirstNote = false;      // "Start auf Tatkt 1"
     bool ApplySettings = false;       // "Einstellungen anwenden": Settings change each song
     SongSettings Settings{};          // checked with SoundMappingProblem before the first song
+    bool Recursive = false;           // also the songs in subfolders of the input folder
+    bool DryRun = false;              // read and analyse each song, write nothing
 };
 
 // The two folders of a run, each ending in "/". Song names are relative to
@@ -61,11 +63,19 @@ struct SongListing {
     std::vector<std::string> Names;
     std::optional<FolderProblem> Problem;
 };
-SongListing ListSongs(const std::string& inputFolder);
+// With `recursive` the songs of every subfolder too, as ListMidiSongs gives them.
+SongListing ListSongs(const std::string& inputFolder, bool recursive = false, const std::string& skip = {});
 
 // Whether a file can be created in the output folder: it must exist, be a
 // folder, and take a new file (tried with a file that is removed at once).
 std::optional<FolderProblem> CheckOutputFolder(const std::string& outputFolder);
+
+// The songs of ListMidiFolder, and with `recursive` also those of every
+// subfolder (links to folders are not followed, so no folder is visited
+// twice), as paths relative to `folder` ("Live/Song.mid"), sorted. The folder
+// `skip` and everything under it is left out, so that an output folder inside
+// the input folder does not feed its outputs back.
+std::vector<std::string> ListMidiSongs(const std::string& folder, bool recursive, const std::string& skip = {});
 
 // "_NO-VOC" for kNoVocoderChannel, otherwise "_VOC-" and the channel number.
 std::string VocoderSuffix(int vocoderResult);

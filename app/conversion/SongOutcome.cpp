@@ -67,9 +67,9 @@ void RunCounts::Add(const SongOutcome& outcome) {
     }
 }
 
-std::string RunCounts::Text() const {
+std::string RunCounts::Text(bool dryRun) const {
     return std::to_string(Songs) + (Songs == 1 ? " song: " : " songs: ") + std::to_string(Converted) +
-           " converted, " + std::to_string(Damaged) + " damaged, " + std::to_string(Failed) + " failed, " +
+           (dryRun ? " would be converted, " : " converted, ") + std::to_string(Damaged) + " damaged, " + std::to_string(Failed) + " failed, " +
            std::to_string(Skipped) + " skipped";
 }
 

@@ -62,8 +62,9 @@ struct RunCounts {
     std::size_t Skipped = 0;    // outputs that would replace an input, folders, vanished songs
 
     void Add(const SongOutcome& outcome);
-    // "3 songs: 1 converted, 1 damaged, 1 failed, 0 skipped"
-    std::string Text() const;
+    // "3 songs: 1 converted, 1 damaged, 1 failed, 0 skipped"; for a dry run
+    // "3 songs: 1 would be converted, ..."
+    std::string Text(bool dryRun = false) const;
 };
 
 // The end-of-run summary: one line per song that is a problem ("Bad.mid:

@@ -5,12 +5,12 @@
 #include <QPixmap>
 #include <QRadialGradient>
 
-namespace {
-
-QPixmap DrawIcon(int size) {
-    QPixmap pixmap(size, size);
-    pixmap.fill(Qt::transparent);
-    QPainter painter(&pixmap);
+// Drawn on an image rather than a pixmap, so that the icon can also be drawn
+// without a window system (the build writes the PNG files this way).
+QImage DrawTonaluxIcon(int size) {
+    QImage image(size, size, QImage::Format_ARGB32_Premultiplied);
+    image.fill(Qt::transparent);
+    QPainter painter(&image);
     painter.setRenderHint(QPainter::Antialiasing);
     const qreal s = size;
 
@@ -36,13 +36,12 @@ QPixmap DrawIcon(int size) {
     glow.setColorAt(1.0, QColor(210, 0, 0));
     painter.setBrush(glow);
     painter.drawEllipse(QPointF(s * 0.76, s * 0.74), s * 0.14, s * 0.14);
-    return pixmap;
+    painter.end();
+    return image;
 }
-
-}  // namespace
 
 QIcon TonaluxIcon() {
     QIcon icon;
-    for (int size : {16, 22, 32, 48, 64}) icon.addPixmap(DrawIcon(size));
+    for (int size : kIconSizes) icon.addPixmap(QPixmap::fromImage(DrawTonaluxIcon(size)));
     return icon;
 }

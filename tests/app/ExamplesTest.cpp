@@ -100,12 +100,12 @@ TEST(ExamplesTest, WithoutTheSettingsEveryDemoSongConvertsToTheSameBytesAsBefore
             options.DeleteVocoderSysex = variant != 2;
             options.ApplySettings = apply;
             options.Settings = idle;
+            const tonalux::ConversionFolders folders{std::string(TONALUX_EXAMPLES_DIR) + "/", dir.Path().string() + "/"};
             for (std::size_t song = 0; song < kDemoSongs.size(); ++song) {
-                const auto result = tonalux::ConvertMidifile(
-                    &owner, std::string(TONALUX_EXAMPLES_DIR) + "/" + kDemoSongs[song], dir.File(kDemoSongs[song]), options);
-                ASSERT_TRUE(result.Saved);
-                const auto bytes = ReadFile(result.Destination);
-                EXPECT_EQ(fs::path(result.Destination).filename().string(), expected[song].name);
+                const auto outcome = tonalux::ConvertSong(&owner, folders, kDemoSongs[song], options);
+                ASSERT_EQ(outcome.Result, tonalux::SongResult::Converted) << kDemoSongs[song];
+                const auto bytes = ReadFile(folders.Output + outcome.Output);
+                EXPECT_EQ(outcome.Output, expected[song].name);
                 EXPECT_EQ(bytes.size(), expected[song].size[variant]) << kDemoSongs[song] << " variant " << variant;
                 EXPECT_EQ(Fingerprint(bytes), expected[song].fingerprint[variant])
                     << kDemoSongs[song] << " variant " << variant << (apply ? " with idle settings" : "");

@@ -40,16 +40,20 @@ inline std::string SlurpText(const std::filesystem::path& path) {
     return std::string((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
 }
 
-// Runs the tool; `folder` becomes its current directory when not empty.
-// Standard output goes to `stdoutPath` when one is given (for example
-// /dev/full), and Out stays empty.
-inline CliResult RunCli(const std::vector<std::string>& args, const std::filesystem::path& folder = {},
-                        const std::string& stdoutPath = {}) {
+// Where the tool's standard streams lead, when not to the captured files.
+struct CliStreams {
+    std::string Stdin;   // a file read as standard input; empty: the test's own
+    std::string Stdout;  // a file written as standard output ("/dev/full"); empty: captured
+};
+
+// Runs a program; `folder` becomes its current directory when not empty.
+inline CliResult RunProgram(const std::string& program, const std::vector<std::string>& args,
+                            const std::filesystem::path& folder = {}, const CliStreams& streams = {}) {
     TempDir capture;
-    const std::string outPath = stdoutPath.empty() ? capture.File("stdout") : stdoutPath;
+    const std::string outPath = streams.Stdout.empty() ? capture.File("stdout") : streams.Stdout;
     const std::string errPath = capture.File("stderr");
 
-    std::vector<std::string> argv{TONALUX_CLI_PATH};
+    std::vector<std::string> argv{program};
     argv.insert(argv.end(), args.begin(), args.end());
     std::vector<char*> pointers;
     for (auto& arg : argv) pointers.push_back(arg.data());
@@ -60,6 +64,10 @@ inline CliResult RunCli(const std::vector<std::string>& args, const std::filesys
         const int out = open(outPath.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0600);
         const int err = open(errPath.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0600);
         if (out < 0 || err < 0 || dup2(out, STDOUT_FILENO) < 0 || dup2(err, STDERR_FILENO) < 0) _exit(126);
+        if (!streams.Stdin.empty()) {
+            const int in = open(streams.Stdin.c_str(), O_RDONLY);
+            if (in < 0 || dup2(in, STDIN_FILENO) < 0) _exit(126);
+        }
         if (!folder.empty() && chdir(folder.c_str()) != 0) _exit(126);
         execv(pointers[0], pointers.data());
         _exit(127);
@@ -72,10 +80,18 @@ inline CliResult RunCli(const std::vector<std::string>& args, const std::filesys
     while (waitpid(child, &status, 0) < 0 && errno == EINTR) {
     }
     if (WIFEXITED(status)) result.Status = WEXITSTATUS(status);
-    if (stdoutPath.empty()) result.Out = SlurpText(outPath);
+    if (streams.Stdout.empty()) result.Out = SlurpText(outPath);
     result.Err = SlurpText(errPath);
     return result;
 }
+
+#ifdef TONALUX_CLI_PATH
+// Runs tonalux-cli.
+inline CliResult RunCli(const std::vector<std::string>& args, const std::filesystem::path& folder = {},
+                        const CliStreams& streams = {}) {
+    return RunProgram(TONALUX_CLI_PATH, args, folder, streams);
+}
+
 
 // Runs the tool with standard output and standard error on a pseudo-terminal,
 // as in an interactive shell; both streams arrive together in Out.
@@ -108,5 +124,6 @@ inline CliResult RunCliOnTerminal(const std::vector<std::string>& args) {
     if (WIFEXITED(status)) result.Status = WEXITSTATUS(status);
     return result;
 }
+#endif
 
 }  // namespace tonalux::testing

@@ -178,7 +178,7 @@ TEST(ProblemReports, AFailedStandardOutputIsReportedAndFails) {
                                                  {"chords", song},
                                                  {"convert", base.Path().string()},
                                                  {"save", song, base.File("copy.mid")}}) {
-        const auto result = RunCli(args, {}, "/dev/full");
+        const auto result = RunCli(args, {}, CliStreams{"", "/dev/full"});
         EXPECT_EQ(result.Status, 1) << args[0];
         EXPECT_EQ(result.Err, "tonalux-cli " + args[0] + ": cannot write to standard output: No space left on device\n");
     }

@@ -1,0 +1,90 @@
+// The options every command shares: --version, --quiet and --verbose.
+#include <gtest/gtest.h>
+
+#include "CliRunner.h"
+#include "CliSongs.h"
+#include "TonaluxVersion.h"
+
+namespace tonalux::testing {
+namespace {
+
+class ToolOptions : public ::testing::Test {
+protected:
+    void SetUp() override {
+        WriteFile(song, CliSong());
+        std::filesystem::create_directories(dir.File("base/Midifile"));
+        std::filesystem::create_directories(dir.File("base/Convert"));
+        WriteFile(dir.File("base/Midifile/Song.mid"), CliSong());
+    }
+    // Every command, with arguments that let it succeed.
+    std::vector<std::vector<std::string>> EveryCommand() {
+        const std::string out = dir.File("out.mid");
+        const std::string text = dir.File("song.txt");
+        std::ofstream(text) << RunCli({"dump", song}).Out;
+        return {{"convert", dir.File("base")},
+                {"info", song},
+                {"dump", song},
+                {"assemble", text, out},
+                {"chords", song},
+                {"save", song, out},
+                {"transpose", song, out, "--semitones", "1"},
+                {"swap", song, out, "1", "2"},
+                {"ketron", song, out},
+                {"strip-chords", song, out}};
+    }
+    TempDir dir;
+    std::string song = dir.File("song.mid");
+};
+
+TEST_F(ToolOptions, VersionNamesTheToolAndTheProjectVersion) {
+    const std::string expected = std::string("tonalux-cli ") + tonalux::kVersion + "\n";
+    for (const std::string option : {"--version", "-V"}) {
+        const auto result = RunCli({option});
+        EXPECT_EQ(result.Status, 0);
+        EXPECT_EQ(result.Out, expected);
+    }
+    EXPECT_NE(RunCli({"--help"}).Out.find("--version"), std::string::npos);
+}
+
+TEST_F(ToolOptions, QuietLeavesOnlyErrorsOnEveryCommand) {
+    for (auto args : EveryCommand()) {
+        args.push_back("--quiet");
+        const auto result = RunCli(args);
+        EXPECT_EQ(result.Status, 0) << args[0] << ": " << result.Err;
+        EXPECT_EQ(result.Out, "") << args[0];
+        EXPECT_EQ(result.Err, "") << args[0];
+    }
+    // In front of the command as well; errors stay.
+    const auto missing = RunCli({"--quiet", "info", dir.File("missing.mid")});
+    EXPECT_EQ(missing.Status, 1);
+    EXPECT_EQ(missing.Out, "");
+    EXPECT_NE(missing.Err.find("No such file or directory"), std::string::npos) << missing.Err;
+}
+
+TEST_F(ToolOptions, VerboseAddsDetailsOnStandardErrorAndKeepsStandardOutput) {
+    for (auto args : EveryCommand()) {
+        const auto plain = RunCli(args);
+        args.push_back("--verbose");
+        const auto verbose = RunCli(args);
+        EXPECT_EQ(verbose.Status, 0) << args[0] << ": " << verbose.Err;
+        if (args[0] != "convert") {  // convert prints times
+            EXPECT_EQ(verbose.Out, plain.Out) << args[0];
+        }
+        EXPECT_TRUE(plain.Err.empty()) << args[0] << ": " << plain.Err;
+        EXPECT_NE(verbose.Err, "") << args[0];
+        for (const auto& line : verbose.ErrLines())
+            EXPECT_EQ(line.rfind("tonalux-cli " + args[0] + ": ", 0), 0u) << line;
+    }
+    const auto read = RunCli({"info", song, "--verbose"});
+    EXPECT_NE(read.Err.find("read " + song + ": format 1, 2 tracks, division 96, 15 records"), std::string::npos)
+        << read.Err;
+}
+
+TEST_F(ToolOptions, QuietAndVerboseTogetherAreAWrongCommandLine) {
+    const auto result = RunCli({"--quiet", "dump", song, "--verbose"});
+    EXPECT_EQ(result.Status, 2);
+    EXPECT_NE(result.Err.find("--quiet and --verbose exclude each other"), std::string::npos) << result.Err;
+}
+
+}  // namespace
+}  // namespace tonalux::testing
