@@ -4,6 +4,7 @@
 // by tick of their source lists laid end to end, built by merging the lists
 // rather than by inserting record after record. The event lists are only read.
 #include <algorithm>
+#include <array>
 #include <chrono>
 #include <vector>
 
@@ -68,28 +69,46 @@ bool StandardMidifile::SaveVectorFuellen() {
     auto& lists = detail::Lists();
     const auto& channels = lists.ChannelEvents;
 
-    std::vector<MergeSource> sources;
-    sources.reserve(channels.size());
+    // Each channel list as an array in tick order: the list itself, or,
+    // where editing left it out of order, the list through its sorting order.
+    std::array<std::size_t, 16> sizes{};
+    std::array<const MidiEvent*, 16> records{};
+    std::array<std::vector<std::uint32_t>, 16> orders;
+    bool anyOrder = false;
     std::size_t total = 0;
-    for (const auto& channel : channels) {
-        sources.push_back(SourceOf(channel));
-        total += channel.size();
+    for (std::size_t c = 0; c < channels.size(); ++c) {
+        const auto& list = channels[c];
+        sizes[c] = list.size();
+        records[c] = list.data();
+        orders[c] = detail::StableTickOrder(list.size(), [&](std::size_t i) { return list[i].Tick; });
+        anyOrder = anyOrder || !orders[c].empty();
+        total += list.size();
     }
 
     auto& out = lists.SaveMidiEvents;
     out.clear();
     out.reserve(total);
     auto lastTurn = std::chrono::steady_clock::now();
-    detail::MergeByTick(
-        sources, [&](std::size_t c, std::size_t i) { return channels[c][i].Tick; },
-        [&](std::size_t c, std::size_t i) { out.push_back(channels[c][i]); },
-        [&] {
-            const auto now = std::chrono::steady_clock::now();
-            if (now - lastTurn >= kMessageInterval) {
-                CurrentEngineHost().ProcessMessages();
-                lastTurn = std::chrono::steady_clock::now();
-            }
-        });
+    const auto turn = [&] {
+        const auto now = std::chrono::steady_clock::now();
+        if (now - lastTurn >= kMessageInterval) {
+            CurrentEngineHost().ProcessMessages();
+            lastTurn = std::chrono::steady_clock::now();
+        }
+    };
+    if (!anyOrder) {
+        const auto at = [&](std::size_t c, std::size_t p) -> const MidiEvent& { return records[c][p]; };
+        detail::MergeByTick(
+            sizes.data(), sizes.size(), [&](std::size_t c, std::size_t p) { return at(c, p).Tick; },
+            [&](std::size_t c, std::size_t p) { out.push_back(at(c, p)); }, turn);
+    } else {
+        const auto at = [&](std::size_t c, std::size_t p) -> const MidiEvent& {
+            return records[c][orders[c].empty() ? p : orders[c][p]];
+        };
+        detail::MergeByTick(
+            sizes.data(), sizes.size(), [&](std::size_t c, std::size_t p) { return at(c, p).Tick; },
+            [&](std::size_t c, std::size_t p) { out.push_back(at(c, p)); }, turn);
+    }
 
     return MetaUndSysexVectorFuellen();
 }
@@ -105,6 +124,7 @@ bool StandardMidifile::MetaUndSysexVectorFuellen() {
                                                       nullptr};
 
     std::vector<MergeSource> sources(Count);
+    std::array<std::size_t, Count> sizes{};
     std::size_t total = 0;
     for (std::size_t s = 0; s < Count; ++s) {
         if (s == Markers) {
@@ -114,6 +134,7 @@ bool StandardMidifile::MetaUndSysexVectorFuellen() {
         } else {
             sources[s] = SourceOf(*metaLists[s]);
         }
+        sizes[s] = sources[s].size;
         total += sources[s].size;
     }
 
@@ -121,13 +142,15 @@ bool StandardMidifile::MetaUndSysexVectorFuellen() {
     out.clear();
     out.reserve(total);
     detail::MergeByTick(
-        sources,
-        [&](std::size_t s, std::size_t i) {
+        sizes.data(), sizes.size(),
+        [&](std::size_t s, std::size_t p) {
+            const std::size_t i = sources[s].At(p);
             if (s == Markers) return lists.MarkerEvents[i].Tick;
             if (s == Sysex) return lists.SysexEvents[i].Tick;
             return (*metaLists[s])[i].Tick;
         },
-        [&](std::size_t s, std::size_t i) {
+        [&](std::size_t s, std::size_t p) {
+            const std::size_t i = sources[s].At(p);
             if (s == Markers) {
                 out.push_back(FromMarker(lists.MarkerEvents[i]));
             } else if (s == Sysex) {

@@ -8,6 +8,7 @@
 
 #include <algorithm>
 #include <array>
+#include <bit>
 #include <cstddef>
 #include <cstdint>
 #include <numeric>
@@ -43,52 +44,61 @@ std::vector<std::uint32_t> StableTickOrder(std::size_t size, TickOf tickOf) {
     return order;
 }
 
-// Calls emit(list, index) for every record of the sources in merged order.
-// tickOf(list, index) gives a record's tick; index is the position in the
-// list itself (already mapped through the source's order). pulse() is called
-// after every 1024 records.
+// Calls emit(list, position) for every record of the lists in merged order,
+// where position counts the records already taken from that list (the
+// caller maps it to a record, through MergeSource::At where a list has an
+// order). sizes[list] is the length of each of the lists, at most
+// kMaxMergedLists; tickOf(list, position) gives a record's tick. pulse() is
+// called after every 1024 records.
 //
 // A winner tree over the heads of the lists: each leaf holds the key of its
 // list's next record, each inner node the smaller key of its two children,
 // the root the next record to take. Taking a record replays the one path from
 // its leaf to the root, a fixed number of branch-free minimum steps.
 template <typename TickOf, typename Emit, typename Pulse>
-void MergeByTick(const std::vector<MergeSource>& sources, TickOf tickOf, Emit emit, Pulse pulse) {
+void MergeByTick(const std::size_t* sizes, std::size_t lists, TickOf tickOf, Emit emit, Pulse pulse) {
     // Key: tick in the high bits, list number in the low five, so keys never
     // tie and a smaller key is exactly "earlier, or as early from a lower list".
     constexpr unsigned kListBits = 5;
     constexpr std::uint64_t kListMask = (1u << kListBits) - 1;
     constexpr std::uint64_t kExhausted = ~std::uint64_t{0};
-    const std::size_t lists = std::min(sources.size(), kMaxMergedLists);
-    std::size_t leaves = 1;
-    while (leaves < lists) leaves *= 2;
+    // Always a tree of kMaxMergedLists leaves, so that the path has a fixed
+    // length; the leaves of missing lists stay exhausted.
+    constexpr std::size_t kLeaves = kMaxMergedLists;
+    constexpr std::size_t kDepth = std::bit_width(kLeaves) - 1;
+    static_assert(kLeaves == std::size_t{1} << kDepth, "the tree needs a power of two of leaves");
+    lists = std::min(lists, kMaxMergedLists);
 
-    std::array<std::uint64_t, 2 * kMaxMergedLists> tree;
+    std::array<std::uint64_t, 2 * kLeaves> tree;
     tree.fill(kExhausted);
-    std::array<std::size_t, kMaxMergedLists> next{};
+    std::array<std::size_t, kLeaves> next{};
+    std::array<std::size_t, kLeaves> size{};
+    std::copy(sizes, sizes + lists, size.begin());
     const auto keyOf = [&](std::size_t list) {
-        if (next[list] >= sources[list].size) return kExhausted;
-        const std::size_t index = sources[list].At(next[list]);
-        return (static_cast<std::uint64_t>(tickOf(list, index)) << kListBits) | list;
+        if (next[list] >= size[list]) return kExhausted;
+        return (static_cast<std::uint64_t>(tickOf(list, next[list])) << kListBits) | list;
     };
-    for (std::size_t list = 0; list < lists; ++list) tree[leaves + list] = keyOf(list);
-    for (std::size_t node = leaves - 1; node >= 1; --node) tree[node] = std::min(tree[2 * node], tree[2 * node + 1]);
+    for (std::size_t list = 0; list < lists; ++list) tree[kLeaves + list] = keyOf(list);
+    for (std::size_t node = kLeaves - 1; node >= 1; --node) tree[node] = std::min(tree[2 * node], tree[2 * node + 1]);
 
-    std::size_t emitted = 0;
+    std::size_t untilPulse = 1024;
     for (std::uint64_t root = tree[1]; root != kExhausted; root = tree[1]) {
         const std::size_t list = static_cast<std::size_t>(root & kListMask);
-        emit(list, sources[list].At(next[list]));
+        emit(list, next[list]);
         ++next[list];
         // The winner travels up in a register; only the siblings, which this
         // step does not change, are read from the tree.
-        std::size_t node = leaves + list;
         std::uint64_t winner = keyOf(list);
+        std::size_t node = kLeaves + list;
         tree[node] = winner;
-        for (; node > 1; node /= 2) {
+        for (std::size_t level = 0; level < kDepth; ++level, node /= 2) {
             winner = std::min(winner, tree[node ^ 1]);
             tree[node / 2] = winner;
         }
-        if (++emitted % 1024 == 0) pulse();
+        if (--untilPulse == 0) {
+            untilPulse = 1024;
+            pulse();
+        }
     }
 }
 

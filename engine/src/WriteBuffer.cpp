@@ -9,16 +9,7 @@
 
 namespace tonalux {
 
-namespace {
-
-// The record at a save-sequence index, or nothing past the end.
-template <typename Record>
-const Record* RecordAt(const std::vector<Record>& sequence, std::int32_t index) {
-    if (index < 0 || static_cast<std::size_t>(index) >= sequence.size()) return nullptr;
-    return &sequence[static_cast<std::size_t>(index)];
-}
-
-}  // namespace
+using detail::RecordAt;
 
 bool StandardMidifile::InitWritePuffer() {
     auto& writer = detail::Writer();
@@ -46,8 +37,9 @@ void StandardMidifile::EncodeMetaRecord(const MetaEvent& record) {
 void StandardMidifile::EncodeChannelRecord(const MidiEvent& record, std::size_t messageBytes, bool noteOffRule) {
     auto& writer = detail::Writer();
     writer.CurrentTick = record.Tick;
+    if (messageBytes != 0 && detail::WritableMessageBytes(record) != messageBytes) return;
     detail::OutputCursor out(writer.WritePuffer, 0);
-    detail::EmitChannelRecord(out, record, messageBytes, noteOffRule, writer.LastTick);
+    detail::EmitChannelRecord(out, record, noteOffRule, writer.LastTick);
 }
 
 bool StandardMidifile::MetaEventToPuffer() {
