@@ -11,6 +11,7 @@
 #include <cstring>
 #include <vector>
 
+#include "Hauptcontainer.h"
 #include "MidiBytes.h"
 #include "MidiRecords.h"
 
@@ -96,37 +97,41 @@ inline std::size_t WritableMessageBytes(const MidiEvent& record) {
     return writable ? bytes : 0;
 }
 
-// The one channel event encoder of both writers. Writes the delta time from
-// lastTick, the status and the data of a channel record at out, which must
-// have room for kMaxChannelEventBytes, moves lastTick to the record's tick and
-// returns the end of what was written. A record that cannot form a message
-// (WritableMessageBytes) writes nothing and leaves lastTick where it was, so
-// the next event keeps its true time. With noteOffRule a note-on of velocity
-// 0 is written as a note-off of velocity 0 on the same channel and key; the
-// record itself is not changed. Running status is never used: every message
-// has its status.
-inline std::uint8_t* PutChannelRecord(std::uint8_t* out, const MidiEvent& record, std::uint32_t& lastTick,
-                                      bool noteOffRule) {
+// The message a channel record is written as. With noteOffRule a note-on of
+// velocity 0 becomes a note-off of velocity 0 on the same channel and key;
+// the record itself is not changed. Running status is never used: every
+// message has its status.
+inline SaveMessage MessageOf(const MidiEvent& record, bool noteOffRule) {
     const std::size_t bytes = WritableMessageBytes(record);
-    if (bytes == 0) return out;
-    // Every field is read before the first byte is stored: stores through a
-    // byte pointer could change anything, so later reads would be repeated.
-    const std::uint32_t tick = record.Tick;
-    const unsigned status = record.Status;
-    const std::uint8_t data1 = record.Data1;
-    const std::uint8_t data2 = record.Data2;
     // Written as a select rather than a branch: which notes end with
     // velocity 0 is hard to predict.
-    const bool noteOff = noteOffRule & (record.Kind == 0x90) & (data2 == 0);
-    const unsigned high = noteOff ? 0x80u : (status & 0xF0u);
+    const bool noteOff = noteOffRule & (record.Kind == 0x90) & (record.Data2 == 0);
+    const unsigned high = noteOff ? 0x80u : (record.Status & 0xF0u);
+    return SaveMessage{record.Tick,
+                       static_cast<std::uint8_t>(bytes),
+                       {static_cast<std::uint8_t>(high | (record.Status & 0x0Fu)), record.Data1, record.Data2}};
+}
+
+// The one channel event encoder of both writers. Writes the delta time from
+// lastTick and the message at out, which must have room for
+// kMaxChannelEventBytes, moves lastTick to the message's tick and returns the
+// end of what was written. A message of size 0 writes nothing and leaves
+// lastTick where it was, so the next event keeps its true time.
+inline std::uint8_t* PutMessage(std::uint8_t* out, const SaveMessage& message, std::uint32_t& lastTick) {
+    if (message.Size == 0) return out;
+    // Every field is read before the first byte is stored: stores through a
+    // byte pointer could change anything, so later reads would be repeated.
+    const std::uint32_t tick = message.Tick;
+    const std::size_t size = message.Size;
+    const std::array<std::uint8_t, 3> bytes = message.Bytes;
     out = PutVlq(out, tick - lastTick);
     lastTick = tick;
-    out[0] = static_cast<std::uint8_t>(high | (status & 0x0Fu));
-    out[1] = data1;
     // The third byte is stored for two-byte messages too, inside the room,
     // and left behind the end: storing it costs less than a branch.
-    out[2] = data2;
-    return out + bytes;
+    out[0] = bytes[0];
+    out[1] = bytes[1];
+    out[2] = bytes[2];
+    return out + size;
 }
 
 // Meta records (FF) and system-exclusive records (F0, and F7 for a
@@ -225,18 +230,18 @@ inline void EmitMetaRecord(OutputCursor& out, const MetaEvent& record, std::uint
     lastTick = record.Tick;
 }
 
-// Encodes one channel record through the cursor.
-inline void EmitChannelRecord(OutputCursor& out, const MidiEvent& record, bool noteOffRule, std::uint32_t& lastTick) {
-    out.Commit(PutChannelRecord(out.Room(kMaxChannelEventBytes), record, lastTick, noteOffRule));
+// Encodes one message through the cursor.
+inline void EmitMessage(OutputCursor& out, const SaveMessage& message, std::uint32_t& lastTick) {
+    out.Commit(PutMessage(out.Room(kMaxChannelEventBytes), message, lastTick));
 }
 
-// Encodes the channel records recordAt(first), recordAt(first + 1), ... up to
+// Encodes the messages messageAt(first), messageAt(first + 1), ... up to
 // position end, stopping at the first whose tick is not below `before`;
-// returns the position where it stopped. The records go out in batches, each
-// with room made for it at once.
-template <bool kNoteOffRule, typename RecordAt>
-std::size_t EmitChannelRecords(OutputCursor& out, RecordAt recordAt, std::size_t first, std::size_t end,
-                               std::uint64_t before, std::uint32_t& lastTick) {
+// returns the position where it stopped. The messages go out in batches,
+// each with room made for it at once.
+template <typename MessageAt>
+std::size_t EmitMessages(OutputCursor& out, MessageAt messageAt, std::size_t first, std::size_t end,
+                         std::uint64_t before, std::uint32_t& lastTick) {
     constexpr std::size_t kBatch = 256;
     std::uint32_t last = lastTick;  // a local, which the byte stores cannot change
     std::size_t position = first;
@@ -244,9 +249,9 @@ std::size_t EmitChannelRecords(OutputCursor& out, RecordAt recordAt, std::size_t
         const std::size_t batchEnd = std::min(end, position + kBatch);
         std::uint8_t* at = out.Room(kBatch * kMaxChannelEventBytes);
         for (; position < batchEnd; ++position) {
-            const MidiEvent& record = recordAt(position);
-            if (record.Tick >= before) break;
-            at = PutChannelRecord(at, record, last, kNoteOffRule);
+            const SaveMessage message = messageAt(position);
+            if (message.Tick >= before) break;
+            at = PutMessage(at, message, last);
         }
         out.Commit(at);
         if (position < batchEnd) break;
@@ -254,5 +259,10 @@ std::size_t EmitChannelRecords(OutputCursor& out, RecordAt recordAt, std::size_t
     lastTick = last;
     return position;
 }
+
+// The single-record encoders: one message at the end of the output buffer,
+// with messageBytes 2 or 3 only when the message has that size (0: any size).
+// CurrentTick becomes the message's tick either way.
+void EncodeSingleMessage(const SaveMessage& message, std::size_t messageBytes);
 
 }  // namespace tonalux::detail

@@ -71,8 +71,8 @@ bool StandardMidifile::MididatenPufferFuellen() {
     out.Reserve(out.Used() + 4 * channel.size() + 16 * meta.size() + kTrackSlack);
     std::uint32_t lastTick = writer.LastTick;
     std::uint32_t currentTick = writer.CurrentTick;
-    const MidiEvent* records = channel.data();
-    const auto recordAt = [records](std::size_t i) -> const MidiEvent& { return records[i]; };
+    const detail::SaveMessage* messages = channel.data();
+    const auto messageAt = [messages](std::size_t i) -> const detail::SaveMessage& { return messages[i]; };
     // Taking turns: the channel records that come before the next meta or
     // system-exclusive record, then that record, which at equal ticks goes
     // first. Past the last of them every channel record is before.
@@ -80,7 +80,7 @@ bool StandardMidifile::MididatenPufferFuellen() {
     while (m < channel.size() || t < meta.size()) {
         const std::uint64_t before = t < meta.size() ? meta[t].Tick : kPastEveryTick;
         const std::size_t from = m;
-        m = detail::EmitChannelRecords<false>(out, recordAt, m, channel.size(), before, lastTick);
+        m = detail::EmitMessages(out, messageAt, m, channel.size(), before, lastTick);
         if (m != from) currentTick = channel[m - 1].Tick;
         if (t < meta.size()) {
             currentTick = meta[t].Tick;
@@ -99,24 +99,24 @@ bool StandardMidifile::MididatenPufferFuellen() {
 // a record whose message has their size.
 bool StandardMidifile::MidiEventToPuffer() {
     const auto& sequence = detail::Lists().SaveMidiEvents;
-    if (const MidiEvent* record = detail::RecordAt(sequence, detail::Writer().MidiIndex)) {
-        EncodeChannelRecord(*record, 0, false);
+    if (const detail::SaveMessage* message = detail::RecordAt(sequence, detail::Writer().MidiIndex)) {
+        detail::EncodeSingleMessage(*message, 0);
     }
     return true;
 }
 
 bool StandardMidifile::ShortMidiEventToPuffer() {
     const auto& sequence = detail::Lists().SaveMidiEvents;
-    if (const MidiEvent* record = detail::RecordAt(sequence, detail::Writer().MidiIndex)) {
-        EncodeChannelRecord(*record, 2, false);
+    if (const detail::SaveMessage* message = detail::RecordAt(sequence, detail::Writer().MidiIndex)) {
+        detail::EncodeSingleMessage(*message, 2);
     }
     return true;
 }
 
 bool StandardMidifile::LongMidiEventToPuffer() {
     const auto& sequence = detail::Lists().SaveMidiEvents;
-    if (const MidiEvent* record = detail::RecordAt(sequence, detail::Writer().MidiIndex)) {
-        EncodeChannelRecord(*record, 3, false);
+    if (const detail::SaveMessage* message = detail::RecordAt(sequence, detail::Writer().MidiIndex)) {
+        detail::EncodeSingleMessage(*message, 3);
     }
     return true;
 }

@@ -112,14 +112,14 @@ void StandardMidifile::WriteFormatOneChannelTracks() {
             constexpr std::uint64_t kPastEveryTick = std::uint64_t{1} << 32;
             const MidiEvent* records = list.data();
             if (order.empty()) {
-                const auto recordAt = [records](std::size_t i) -> const MidiEvent& { return records[i]; };
-                detail::EmitChannelRecords<true>(out, recordAt, 0, list.size(), kPastEveryTick, lastTick);
+                const auto messageAt = [records](std::size_t i) { return detail::MessageOf(records[i], true); };
+                detail::EmitMessages(out, messageAt, 0, list.size(), kPastEveryTick, lastTick);
             } else {
                 const std::uint32_t* sorted = order.data();
-                const auto recordAt = [records, sorted](std::size_t i) -> const MidiEvent& {
-                    return records[sorted[i]];
+                const auto messageAt = [records, sorted](std::size_t i) {
+                    return detail::MessageOf(records[sorted[i]], true);
                 };
-                detail::EmitChannelRecords<true>(out, recordAt, 0, list.size(), kPastEveryTick, lastTick);
+                detail::EmitMessages(out, messageAt, 0, list.size(), kPastEveryTick, lastTick);
             }
             writer.LastTick = lastTick;
             writer.CurrentTick = list[order.empty() ? list.size() - 1 : order.back()].Tick;
@@ -146,21 +146,21 @@ bool StandardMidifile::TracklaengeFormatOneAktualisieren(int /*unused*/) {
 // encoders write only a record whose message has their size.
 bool StandardMidifile::MidiEventToPufferFormatOne(int channel) {
     if (const MidiEvent* record = ChannelListRecord(channel, detail::Writer().MidiIndex)) {
-        EncodeChannelRecord(*record, 0, true);
+        detail::EncodeSingleMessage(detail::MessageOf(*record, true), 0);
     }
     return true;
 }
 
 bool StandardMidifile::ShortMidiEventToFormatOnePuffer(int channel) {
     if (const MidiEvent* record = ChannelListRecord(channel, detail::Writer().MidiIndex)) {
-        EncodeChannelRecord(*record, 2, true);
+        detail::EncodeSingleMessage(detail::MessageOf(*record, true), 2);
     }
     return true;
 }
 
 bool StandardMidifile::LongMidiEventToFormatOnePuffer(int channel) {
     if (const MidiEvent* record = ChannelListRecord(channel, detail::Writer().MidiIndex)) {
-        EncodeChannelRecord(*record, 3, true);
+        detail::EncodeSingleMessage(detail::MessageOf(*record, true), 3);
     }
     return true;
 }

@@ -8,6 +8,7 @@
 #include <chrono>
 #include <vector>
 
+#include "EventEncoding.h"
 #include "Hauptcontainer.h"
 #include "StandardMidifile.h"
 #include "TickMerge.h"
@@ -69,25 +70,19 @@ bool StandardMidifile::SaveVectorFuellen() {
     auto& lists = detail::Lists();
     const auto& channels = lists.ChannelEvents;
 
-    // Each channel list as an array in tick order: the list itself, or,
-    // where editing left it out of order, the list through its sorting order.
     std::array<std::size_t, 16> sizes{};
     std::array<const MidiEvent*, 16> records{};
-    std::array<std::vector<std::uint32_t>, 16> orders;
-    bool anyOrder = false;
     std::size_t total = 0;
     for (std::size_t c = 0; c < channels.size(); ++c) {
-        const auto& list = channels[c];
-        sizes[c] = list.size();
-        records[c] = list.data();
-        orders[c] = detail::StableTickOrder(list.size(), [&](std::size_t i) { return list[i].Tick; });
-        anyOrder = anyOrder || !orders[c].empty();
-        total += list.size();
+        sizes[c] = channels[c].size();
+        records[c] = channels[c].data();
+        total += channels[c].size();
     }
 
+    // The sequence is sized at once and written by rank.
     auto& out = lists.SaveMidiEvents;
-    out.clear();
-    out.reserve(total);
+    out.resize(total);
+    detail::SaveMessage* messages = out.data();
     auto lastTurn = std::chrono::steady_clock::now();
     const auto turn = [&] {
         const auto now = std::chrono::steady_clock::now();
@@ -96,18 +91,27 @@ bool StandardMidifile::SaveVectorFuellen() {
             lastTurn = std::chrono::steady_clock::now();
         }
     };
-    if (!anyOrder) {
-        const auto at = [&](std::size_t c, std::size_t p) -> const MidiEvent& { return records[c][p]; };
-        detail::MergeByTick(
-            sizes.data(), sizes.size(), [&](std::size_t c, std::size_t p) { return at(c, p).Tick; },
-            [&](std::size_t c, std::size_t p) { out.push_back(at(c, p)); }, turn);
-    } else {
+    const auto emit = [messages](const MidiEvent& record, std::size_t rank) {
+        messages[rank] = detail::MessageOf(record, false);
+    };
+    // The lists as they stand; the reader keeps them in tick order.
+    const bool merged = detail::MergeByTick(
+        sizes.data(), sizes.size(), [&](std::size_t c, std::size_t p) { return records[c][p].Tick; },
+        [&](std::size_t c, std::size_t p, std::size_t rank) { emit(records[c][p], rank); }, turn);
+    if (!merged) {
+        // Editing left a list out of tick order: merge again with every list
+        // taken through the order that sorts it (stable, so records of one
+        // tick keep their list order).
+        std::array<std::vector<std::uint32_t>, 16> orders;
+        for (std::size_t c = 0; c < channels.size(); ++c) {
+            orders[c] = detail::StableTickOrder(sizes[c], [&](std::size_t i) { return records[c][i].Tick; });
+        }
         const auto at = [&](std::size_t c, std::size_t p) -> const MidiEvent& {
             return records[c][orders[c].empty() ? p : orders[c][p]];
         };
         detail::MergeByTick(
             sizes.data(), sizes.size(), [&](std::size_t c, std::size_t p) { return at(c, p).Tick; },
-            [&](std::size_t c, std::size_t p) { out.push_back(at(c, p)); }, turn);
+            [&](std::size_t c, std::size_t p, std::size_t rank) { emit(at(c, p), rank); }, turn);
     }
 
     return MetaUndSysexVectorFuellen();
@@ -140,7 +144,7 @@ bool StandardMidifile::MetaUndSysexVectorFuellen() {
 
     auto& out = lists.SaveMetaEvents;
     out.clear();
-    out.reserve(total);
+    out.resize(total);
     detail::MergeByTick(
         sizes.data(), sizes.size(),
         [&](std::size_t s, std::size_t p) {
@@ -149,14 +153,14 @@ bool StandardMidifile::MetaUndSysexVectorFuellen() {
             if (s == Sysex) return lists.SysexEvents[i].Tick;
             return (*metaLists[s])[i].Tick;
         },
-        [&](std::size_t s, std::size_t p) {
+        [&](std::size_t s, std::size_t p, std::size_t rank) {
             const std::size_t i = sources[s].At(p);
             if (s == Markers) {
-                out.push_back(FromMarker(lists.MarkerEvents[i]));
+                out[rank] = FromMarker(lists.MarkerEvents[i]);
             } else if (s == Sysex) {
-                out.push_back(FromSysex(lists.SysexEvents[i]));
+                out[rank] = FromSysex(lists.SysexEvents[i]);
             } else {
-                out.push_back((*metaLists[s])[i]);
+                out[rank] = (*metaLists[s])[i];
             }
         },
         [] {});
@@ -164,7 +168,7 @@ bool StandardMidifile::MetaUndSysexVectorFuellen() {
 }
 
 bool StandardMidifile::InsertSaveMidiEventToContainer(const MidiEvent& event) {
-    InsertByTick(detail::Lists().SaveMidiEvents, event);
+    InsertByTick(detail::Lists().SaveMidiEvents, detail::MessageOf(event, false));
     return true;
 }
 

@@ -34,12 +34,12 @@ void StandardMidifile::EncodeMetaRecord(const MetaEvent& record) {
     detail::EmitMetaRecord(out, record, writer.LastTick);
 }
 
-void StandardMidifile::EncodeChannelRecord(const MidiEvent& record, std::size_t messageBytes, bool noteOffRule) {
-    auto& writer = detail::Writer();
-    writer.CurrentTick = record.Tick;
-    if (messageBytes != 0 && detail::WritableMessageBytes(record) != messageBytes) return;
-    detail::OutputCursor out(writer.WritePuffer, 0);
-    detail::EmitChannelRecord(out, record, noteOffRule, writer.LastTick);
+void detail::EncodeSingleMessage(const SaveMessage& message, std::size_t messageBytes) {
+    auto& writer = Writer();
+    writer.CurrentTick = message.Tick;
+    if (messageBytes != 0 && message.Size != messageBytes) return;
+    OutputCursor out(writer.WritePuffer, 0);
+    EmitMessage(out, message, writer.LastTick);
 }
 
 bool StandardMidifile::MetaEventToPuffer() {
