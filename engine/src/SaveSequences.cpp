@@ -1,8 +1,9 @@
-// The writers' save sequences: every channel record in tick order for the
-// format 0 track (SaveMidiEvents), and every meta and system-exclusive record
-// in tick order for either writer (SaveMetaEvents). Both are the stable sort
-// by tick of their source lists laid end to end, built by merging the lists
-// rather than by inserting record after record. The event lists are only read.
+// The writers' save sequences: the message of every channel record in tick
+// order for the format 0 track (SaveMidiEvents), and every meta and
+// system-exclusive record in tick order for either writer (SaveMetaEvents).
+// Both are the stable sort by tick of their source lists laid end to end,
+// built by merging the lists rather than by inserting record after record.
+// The event lists are only read.
 #include <algorithm>
 #include <array>
 #include <chrono>
