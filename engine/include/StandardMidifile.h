@@ -282,9 +282,6 @@ private:
     // ---- writer internals (the writers' files own this block) ----
     // Encodes one meta or system-exclusive record of a save sequence.
     void EncodeMetaRecord(const MetaEvent& record);
-    // Encodes one channel record as a message of messageBytes (2 or 3) bytes;
-    // noteOffRule turns 9n kk 00 into 8n kk 00.
-    void EncodeChannelRecord(const MidiEvent& record, std::size_t messageBytes, bool noteOffRule);
     // Encodes the channel tracks of a format 1 file, in ascending channel order.
     void WriteFormatOneChannelTracks();
     // ---- end of writer internals ----

@@ -4,12 +4,14 @@
 // made beforehand, so a long run of events costs no per-byte bookkeeping.
 #pragma once
 
+#include <algorithm>
 #include <array>
 #include <cstddef>
 #include <cstdint>
 #include <cstring>
 #include <vector>
 
+#include "Hauptcontainer.h"
 #include "MidiBytes.h"
 #include "MidiRecords.h"
 
@@ -67,34 +69,69 @@ inline void PutTrackLength(std::vector<std::uint8_t>& buffer, std::size_t chunkS
     PutBE32(buffer.data() + chunkStart + 4, static_cast<std::uint32_t>(buffer.size() - chunkStart - kTrackHeaderBytes));
 }
 
+// Message bytes (status included) of each status byte: the size of its
+// channel message class, 0 for a byte that is no channel status.
+inline constexpr std::array<std::uint8_t, 256> kStatusMessageBytes = [] {
+    std::array<std::uint8_t, 256> bytes{};
+    for (std::size_t status = 0x80; status < 0xF0; ++status) {
+        bytes[status] = static_cast<std::uint8_t>(ChannelMessageBytes(static_cast<std::int32_t>(status & 0xF0)));
+    }
+    return bytes;
+}();
+
 // Bytes of the message of a channel record, or 0 when the record cannot form
 // a valid message and is written as nothing: a Kind outside the seven
 // classes, a status byte that is no channel status or whose class has another
 // size than the Kind, or a data byte of 0x80 or more. Such records come only
 // from editing; writing them would damage the file for every reader.
 inline std::size_t WritableMessageBytes(const MidiEvent& record) {
-    const std::size_t bytes = ChannelMessageBytes(record.Kind);
-    if (bytes == 0 || record.Status < 0x80 || record.Status >= 0xF0) return 0;
-    if (ChannelMessageBytes(record.Status & 0xF0) != bytes) return 0;
-    if (record.Data1 >= 0x80 || (bytes == 3 && record.Data2 >= 0x80)) return 0;
-    return bytes;
+    // The Kind's size through the status table: a Kind is one of the seven
+    // classes exactly when it equals its own class and that class has a size.
+    const unsigned kindClass = static_cast<unsigned>(record.Kind) & 0xF0u;
+    const std::size_t kindBytes =
+        record.Kind == static_cast<std::int32_t>(kindClass) ? kStatusMessageBytes[kindClass] : 0;
+    const std::size_t bytes = kStatusMessageBytes[record.Status];
+    const unsigned data = record.Data1 | (bytes == 3 ? record.Data2 : 0u);
+    // One test for every condition: most records pass it.
+    const bool writable = (bytes != 0) & (kindBytes == bytes) & (data < 0x80);
+    return writable ? bytes : 0;
 }
 
-// Delta time, status and data of a channel record whose message size is
-// messageBytes (2 or 3). With noteOffRule a note-on of velocity 0 is written
-// as a note-off of velocity 0 on the same channel and key; the record itself
-// is not changed. Running status is never used: every message has its status.
-inline std::uint8_t* PutChannelEvent(std::uint8_t* out, const MidiEvent& record, std::uint32_t delta,
-                                     std::size_t messageBytes, bool noteOffRule) {
-    out = PutVlq(out, delta);
+// The message a channel record is written as. With noteOffRule a note-on of
+// velocity 0 becomes a note-off of velocity 0 on the same channel and key;
+// the record itself is not changed. Running status is never used: every
+// message has its status.
+inline SaveMessage MessageOf(const MidiEvent& record, bool noteOffRule) {
+    const std::size_t bytes = WritableMessageBytes(record);
     // Written as a select rather than a branch: which notes end with
     // velocity 0 is hard to predict.
     const bool noteOff = noteOffRule & (record.Kind == 0x90) & (record.Data2 == 0);
     const unsigned high = noteOff ? 0x80u : (record.Status & 0xF0u);
-    out[0] = static_cast<std::uint8_t>(high | (record.Status & 0x0Fu));
-    out[1] = record.Data1;
-    if (messageBytes == 3) out[2] = record.Data2;
-    return out + messageBytes;
+    return SaveMessage{record.Tick,
+                       static_cast<std::uint8_t>(bytes),
+                       {static_cast<std::uint8_t>(high | (record.Status & 0x0Fu)), record.Data1, record.Data2}};
+}
+
+// The one channel event encoder of both writers. Writes the delta time from
+// lastTick and the message at out, which must have room for
+// kMaxChannelEventBytes, moves lastTick to the message's tick and returns the
+// end of what was written. A message of size 0 writes nothing and leaves
+// lastTick where it was, so the next event keeps its true time.
+inline std::uint8_t* PutMessage(std::uint8_t* out, const SaveMessage& message, std::uint32_t& lastTick) {
+    if (message.Size == 0) return out;
+    // Every field is read before the first byte is stored: stores through a
+    // byte pointer could change anything, so later reads would be repeated.
+    const std::uint32_t tick = message.Tick;
+    const std::size_t size = message.Size;
+    const std::array<std::uint8_t, 3> bytes = message.Bytes;
+    out = PutVlq(out, tick - lastTick);
+    lastTick = tick;
+    // The third byte is stored for two-byte messages too, inside the room,
+    // and left behind the end: storing it costs less than a branch.
+    out[0] = bytes[0];
+    out[1] = bytes[1];
+    out[2] = bytes[2];
+    return out + size;
 }
 
 // Meta records (FF) and system-exclusive records (F0, and F7 for a
@@ -126,6 +163,13 @@ inline std::uint8_t* PutMetaEvent(std::uint8_t* out, const MetaEvent& record, st
         out += record.Length;
     }
     return out;
+}
+
+// The record at an index of a save sequence or list, or nothing outside it.
+template <typename Record>
+const Record* RecordAt(const std::vector<Record>& sequence, std::int32_t index) {
+    if (index < 0 || static_cast<std::size_t>(index) >= sequence.size()) return nullptr;
+    return &sequence[static_cast<std::size_t>(index)];
 }
 
 // Appends to a byte vector through a raw pointer. Room(n) makes sure that n
@@ -186,12 +230,39 @@ inline void EmitMetaRecord(OutputCursor& out, const MetaEvent& record, std::uint
     lastTick = record.Tick;
 }
 
-// Encodes one channel record as a message of messageBytes (2 or 3) bytes.
-inline void EmitChannelRecord(OutputCursor& out, const MidiEvent& record, std::size_t messageBytes,
-                              bool noteOffRule, std::uint32_t& lastTick) {
-    std::uint8_t* at = out.Room(kMaxChannelEventBytes);
-    out.Commit(PutChannelEvent(at, record, record.Tick - lastTick, messageBytes, noteOffRule));
-    lastTick = record.Tick;
+// Encodes one message through the cursor.
+inline void EmitMessage(OutputCursor& out, const SaveMessage& message, std::uint32_t& lastTick) {
+    out.Commit(PutMessage(out.Room(kMaxChannelEventBytes), message, lastTick));
 }
+
+// Encodes the messages messageAt(first), messageAt(first + 1), ... up to
+// position end, stopping at the first whose tick is not below `before`;
+// returns the position where it stopped. The messages go out in batches,
+// each with room made for it at once.
+template <typename MessageAt>
+std::size_t EmitMessages(OutputCursor& out, MessageAt messageAt, std::size_t first, std::size_t end,
+                         std::uint64_t before, std::uint32_t& lastTick) {
+    constexpr std::size_t kBatch = 256;
+    std::uint32_t last = lastTick;  // a local, which the byte stores cannot change
+    std::size_t position = first;
+    while (position < end) {
+        const std::size_t batchEnd = std::min(end, position + kBatch);
+        std::uint8_t* at = out.Room(kBatch * kMaxChannelEventBytes);
+        for (; position < batchEnd; ++position) {
+            const SaveMessage message = messageAt(position);
+            if (message.Tick >= before) break;
+            at = PutMessage(at, message, last);
+        }
+        out.Commit(at);
+        if (position < batchEnd) break;
+    }
+    lastTick = last;
+    return position;
+}
+
+// The single-record encoders: one message at the end of the output buffer,
+// with messageBytes 2 or 3 only when the message has that size (0: any size).
+// CurrentTick becomes the message's tick either way.
+void EncodeSingleMessage(const SaveMessage& message, std::size_t messageBytes);
 
 }  // namespace tonalux::detail

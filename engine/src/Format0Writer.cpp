@@ -71,17 +71,20 @@ bool StandardMidifile::MididatenPufferFuellen() {
     out.Reserve(out.Used() + 4 * channel.size() + 16 * meta.size() + kTrackSlack);
     std::uint32_t lastTick = writer.LastTick;
     std::uint32_t currentTick = writer.CurrentTick;
+    const detail::SaveMessage* messages = channel.data();
+    const auto messageAt = [messages](std::size_t i) -> const detail::SaveMessage& { return messages[i]; };
+    // Taking turns: the channel records that come before the next meta or
+    // system-exclusive record, then that record, which at equal ticks goes
+    // first. Past the last of them every channel record is before.
+    constexpr std::uint64_t kPastEveryTick = std::uint64_t{1} << 32;
     while (m < channel.size() || t < meta.size()) {
-        if (t < meta.size() && (m >= channel.size() || meta[t].Tick <= channel[m].Tick)) {
-            const MetaEvent& record = meta[t++];
-            currentTick = record.Tick;
-            detail::EmitMetaRecord(out, record, lastTick);
-        } else {
-            const MidiEvent& record = channel[m++];
-            currentTick = record.Tick;
-            if (const std::size_t bytes = detail::WritableMessageBytes(record)) {
-                detail::EmitChannelRecord(out, record, bytes, false, lastTick);
-            }
+        const std::uint64_t before = t < meta.size() ? meta[t].Tick : kPastEveryTick;
+        const std::size_t from = m;
+        m = detail::EmitMessages(out, messageAt, m, channel.size(), before, lastTick);
+        if (m != from) currentTick = channel[m - 1].Tick;
+        if (t < meta.size()) {
+            currentTick = meta[t].Tick;
+            detail::EmitMetaRecord(out, meta[t++], lastTick);
         }
     }
     writer.MidiIndex = static_cast<std::int32_t>(m);
@@ -91,31 +94,29 @@ bool StandardMidifile::MididatenPufferFuellen() {
     return true;
 }
 
+// The single-record encoders: the record at MidiIndex, through the same
+// encoder as the whole track. The two-byte and three-byte encoders write only
+// a record whose message has their size.
 bool StandardMidifile::MidiEventToPuffer() {
-    const auto& writer = detail::Writer();
     const auto& sequence = detail::Lists().SaveMidiEvents;
-    if (writer.MidiIndex < 0 || static_cast<std::size_t>(writer.MidiIndex) >= sequence.size()) return true;
-    const std::size_t bytes = detail::WritableMessageBytes(sequence[static_cast<std::size_t>(writer.MidiIndex)]);
-    if (bytes == 3) return LongMidiEventToPuffer();
-    if (bytes == 2) return ShortMidiEventToPuffer();
-    detail::Writer().CurrentTick = sequence[static_cast<std::size_t>(writer.MidiIndex)].Tick;
+    if (const detail::SaveMessage* message = detail::RecordAt(sequence, detail::Writer().MidiIndex)) {
+        detail::EncodeSingleMessage(*message, 0);
+    }
     return true;
 }
 
 bool StandardMidifile::ShortMidiEventToPuffer() {
-    const auto& writer = detail::Writer();
     const auto& sequence = detail::Lists().SaveMidiEvents;
-    if (writer.MidiIndex >= 0 && static_cast<std::size_t>(writer.MidiIndex) < sequence.size()) {
-        EncodeChannelRecord(sequence[static_cast<std::size_t>(writer.MidiIndex)], 2, false);
+    if (const detail::SaveMessage* message = detail::RecordAt(sequence, detail::Writer().MidiIndex)) {
+        detail::EncodeSingleMessage(*message, 2);
     }
     return true;
 }
 
 bool StandardMidifile::LongMidiEventToPuffer() {
-    const auto& writer = detail::Writer();
     const auto& sequence = detail::Lists().SaveMidiEvents;
-    if (writer.MidiIndex >= 0 && static_cast<std::size_t>(writer.MidiIndex) < sequence.size()) {
-        EncodeChannelRecord(sequence[static_cast<std::size_t>(writer.MidiIndex)], 3, false);
+    if (const detail::SaveMessage* message = detail::RecordAt(sequence, detail::Writer().MidiIndex)) {
+        detail::EncodeSingleMessage(*message, 3);
     }
     return true;
 }

@@ -23,6 +23,12 @@ bool HasWritableRecord(const std::vector<MidiEvent>& list) {
     return false;
 }
 
+// The record at an index of a channel's list, or nothing outside the lists.
+const MidiEvent* ChannelListRecord(int channel, std::int32_t index) {
+    if (channel < 0 || channel > 15) return nullptr;
+    return detail::RecordAt(detail::Lists().ChannelEvents[static_cast<std::size_t>(channel)], index);
+}
+
 }  // namespace
 
 bool StandardMidifile::FormatOneSave(const std::string& fileName) {
@@ -103,11 +109,17 @@ void StandardMidifile::WriteFormatOneChannelTracks() {
                 detail::StableTickOrder(list.size(), [&](std::size_t i) { return list[i].Tick; });
             detail::OutputCursor out(writer.WritePuffer, kTrackSlack);
             std::uint32_t lastTick = 0;
-            for (std::size_t i = 0; i < list.size(); ++i) {
-                const MidiEvent& record = list[order.empty() ? i : order[i]];
-                if (const std::size_t bytes = detail::WritableMessageBytes(record)) {
-                    detail::EmitChannelRecord(out, record, bytes, true, lastTick);
-                }
+            constexpr std::uint64_t kPastEveryTick = std::uint64_t{1} << 32;
+            const MidiEvent* records = list.data();
+            if (order.empty()) {
+                const auto messageAt = [records](std::size_t i) { return detail::MessageOf(records[i], true); };
+                detail::EmitMessages(out, messageAt, 0, list.size(), kPastEveryTick, lastTick);
+            } else {
+                const std::uint32_t* sorted = order.data();
+                const auto messageAt = [records, sorted](std::size_t i) {
+                    return detail::MessageOf(records[sorted[i]], true);
+                };
+                detail::EmitMessages(out, messageAt, 0, list.size(), kPastEveryTick, lastTick);
             }
             writer.LastTick = lastTick;
             writer.CurrentTick = list[order.empty() ? list.size() - 1 : order.back()].Tick;
@@ -129,34 +141,26 @@ bool StandardMidifile::TracklaengeFormatOneAktualisieren(int /*unused*/) {
     return true;
 }
 
+// The single-record encoders: the record at MidiIndex of a channel's list,
+// through the same encoder as the whole track. The two-byte and three-byte
+// encoders write only a record whose message has their size.
 bool StandardMidifile::MidiEventToPufferFormatOne(int channel) {
-    if (channel < 0 || channel > 15) return true;
-    const auto& writer = detail::Writer();
-    const auto& list = detail::Lists().ChannelEvents[static_cast<std::size_t>(channel)];
-    if (writer.MidiIndex < 0 || static_cast<std::size_t>(writer.MidiIndex) >= list.size()) return true;
-    const std::size_t bytes = detail::WritableMessageBytes(list[static_cast<std::size_t>(writer.MidiIndex)]);
-    if (bytes == 3) return LongMidiEventToFormatOnePuffer(channel);
-    if (bytes == 2) return ShortMidiEventToFormatOnePuffer(channel);
-    detail::Writer().CurrentTick = list[static_cast<std::size_t>(writer.MidiIndex)].Tick;
+    if (const MidiEvent* record = ChannelListRecord(channel, detail::Writer().MidiIndex)) {
+        detail::EncodeSingleMessage(detail::MessageOf(*record, true), 0);
+    }
     return true;
 }
 
 bool StandardMidifile::ShortMidiEventToFormatOnePuffer(int channel) {
-    if (channel < 0 || channel > 15) return true;
-    const auto& writer = detail::Writer();
-    const auto& list = detail::Lists().ChannelEvents[static_cast<std::size_t>(channel)];
-    if (writer.MidiIndex >= 0 && static_cast<std::size_t>(writer.MidiIndex) < list.size()) {
-        EncodeChannelRecord(list[static_cast<std::size_t>(writer.MidiIndex)], 2, true);
+    if (const MidiEvent* record = ChannelListRecord(channel, detail::Writer().MidiIndex)) {
+        detail::EncodeSingleMessage(detail::MessageOf(*record, true), 2);
     }
     return true;
 }
 
 bool StandardMidifile::LongMidiEventToFormatOnePuffer(int channel) {
-    if (channel < 0 || channel > 15) return true;
-    const auto& writer = detail::Writer();
-    const auto& list = detail::Lists().ChannelEvents[static_cast<std::size_t>(channel)];
-    if (writer.MidiIndex >= 0 && static_cast<std::size_t>(writer.MidiIndex) < list.size()) {
-        EncodeChannelRecord(list[static_cast<std::size_t>(writer.MidiIndex)], 3, true);
+    if (const MidiEvent* record = ChannelListRecord(channel, detail::Writer().MidiIndex)) {
+        detail::EncodeSingleMessage(detail::MessageOf(*record, true), 3);
     }
     return true;
 }

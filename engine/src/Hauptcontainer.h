@@ -11,6 +11,18 @@
 
 namespace tonalux::detail {
 
+// A channel record as the writers put it out: its tick and the message it is
+// written as. Saving needs nothing else of a record, and eight bytes instead
+// of a whole record keep the save sequence of a large song small.
+struct SaveMessage {
+    std::uint32_t Tick;
+    // Bytes of the message, status included: 2 or 3, or 0 for a record that
+    // is written as nothing.
+    std::uint8_t Size;
+    // Status and data bytes; the third is unused by two-byte messages.
+    std::array<std::uint8_t, 3> Bytes;
+};
+
 struct Hauptcontainer {
     std::array<std::vector<MidiEvent>, 16> ChannelEvents;
     std::vector<MetaEvent> MetaEvents;
@@ -20,8 +32,10 @@ struct Hauptcontainer {
     std::vector<Marker> MarkerEvents;
     std::vector<MetaEvent> YamChordEvents;
     std::vector<SysexEvent> SysexEvents;
-    // The writers' save sequences.
-    std::vector<MidiEvent> SaveMidiEvents;
+    // The writers' save sequences: the messages of every channel record for
+    // the format 0 track, every meta and system-exclusive record for both
+    // formats, each in tick order.
+    std::vector<SaveMessage> SaveMidiEvents;
     std::vector<MetaEvent> SaveMetaEvents;
 
     // Empties every list.

@@ -1,11 +1,14 @@
-// The writers' save sequences: every channel record in tick order for the
-// format 0 track (SaveMidiEvents), and every meta and system-exclusive record
-// in tick order for either writer (SaveMetaEvents). Both are the stable sort
-// by tick of their source lists laid end to end, built by merging the lists
-// rather than by inserting record after record. The event lists are only read.
+// The writers' save sequences: the message of every channel record in tick
+// order for the format 0 track (SaveMidiEvents), and every meta and
+// system-exclusive record in tick order for either writer (SaveMetaEvents).
+// Both are the stable sort by tick of their source lists laid end to end,
+// built by merging the lists rather than by inserting record after record.
+// The event lists are only read.
 #include <algorithm>
+#include <array>
 #include <vector>
 
+#include "EventEncoding.h"
 #include "Hauptcontainer.h"
 #include "StandardMidifile.h"
 #include "TickMerge.h"
@@ -64,22 +67,43 @@ bool StandardMidifile::SaveVectorFuellen() {
     auto& lists = detail::Lists();
     const auto& channels = lists.ChannelEvents;
 
-    std::vector<MergeSource> sources;
-    sources.reserve(channels.size());
+    std::array<std::size_t, 16> sizes{};
+    std::array<const MidiEvent*, 16> records{};
     std::size_t total = 0;
-    for (const auto& channel : channels) {
-        sources.push_back(SourceOf(channel));
-        total += channel.size();
+    for (std::size_t c = 0; c < channels.size(); ++c) {
+        sizes[c] = channels[c].size();
+        records[c] = channels[c].data();
+        total += channels[c].size();
     }
 
+    // The sequence is sized at once and written by rank.
     auto& out = lists.SaveMidiEvents;
-    out.clear();
-    out.reserve(total);
+    out.resize(total);
+    detail::SaveMessage* messages = out.data();
     detail::WindowTurns turns;
-    detail::MergeByTick(
-        sources, [&](std::size_t c, std::size_t i) { return channels[c][i].Tick; },
-        [&](std::size_t c, std::size_t i) { out.push_back(channels[c][i]); },
-        [&] { turns.Step(); });
+    const auto turn = [&] { turns.Step(); };
+    const auto emit = [messages](const MidiEvent& record, std::size_t rank) {
+        messages[rank] = detail::MessageOf(record, false);
+    };
+    // The lists as they stand; the reader keeps them in tick order.
+    const bool merged = detail::MergeByTick(
+        sizes.data(), sizes.size(), [&](std::size_t c, std::size_t p) { return records[c][p].Tick; },
+        [&](std::size_t c, std::size_t p, std::size_t rank) { emit(records[c][p], rank); }, turn);
+    if (!merged) {
+        // Editing left a list out of tick order: merge again with every list
+        // taken through the order that sorts it (stable, so records of one
+        // tick keep their list order).
+        std::array<std::vector<std::uint32_t>, 16> orders;
+        for (std::size_t c = 0; c < channels.size(); ++c) {
+            orders[c] = detail::StableTickOrder(sizes[c], [&](std::size_t i) { return records[c][i].Tick; });
+        }
+        const auto at = [&](std::size_t c, std::size_t p) -> const MidiEvent& {
+            return records[c][orders[c].empty() ? p : orders[c][p]];
+        };
+        detail::MergeByTick(
+            sizes.data(), sizes.size(), [&](std::size_t c, std::size_t p) { return at(c, p).Tick; },
+            [&](std::size_t c, std::size_t p, std::size_t rank) { emit(at(c, p), rank); }, turn);
+    }
 
     return MetaUndSysexVectorFuellen();
 }
@@ -95,6 +119,7 @@ bool StandardMidifile::MetaUndSysexVectorFuellen() {
                                                       nullptr};
 
     std::vector<MergeSource> sources(Count);
+    std::array<std::size_t, Count> sizes{};
     std::size_t total = 0;
     for (std::size_t s = 0; s < Count; ++s) {
         if (s == Markers) {
@@ -104,26 +129,29 @@ bool StandardMidifile::MetaUndSysexVectorFuellen() {
         } else {
             sources[s] = SourceOf(*metaLists[s]);
         }
+        sizes[s] = sources[s].size;
         total += sources[s].size;
     }
 
     auto& out = lists.SaveMetaEvents;
     out.clear();
-    out.reserve(total);
+    out.resize(total);
     detail::MergeByTick(
-        sources,
-        [&](std::size_t s, std::size_t i) {
+        sizes.data(), sizes.size(),
+        [&](std::size_t s, std::size_t p) {
+            const std::size_t i = sources[s].At(p);
             if (s == Markers) return lists.MarkerEvents[i].Tick;
             if (s == Sysex) return lists.SysexEvents[i].Tick;
             return (*metaLists[s])[i].Tick;
         },
-        [&](std::size_t s, std::size_t i) {
+        [&](std::size_t s, std::size_t p, std::size_t rank) {
+            const std::size_t i = sources[s].At(p);
             if (s == Markers) {
-                out.push_back(FromMarker(lists.MarkerEvents[i]));
+                out[rank] = FromMarker(lists.MarkerEvents[i]);
             } else if (s == Sysex) {
-                out.push_back(FromSysex(lists.SysexEvents[i]));
+                out[rank] = FromSysex(lists.SysexEvents[i]);
             } else {
-                out.push_back((*metaLists[s])[i]);
+                out[rank] = (*metaLists[s])[i];
             }
         },
         [] {});
@@ -131,7 +159,7 @@ bool StandardMidifile::MetaUndSysexVectorFuellen() {
 }
 
 bool StandardMidifile::InsertSaveMidiEventToContainer(const MidiEvent& event) {
-    InsertByTick(detail::Lists().SaveMidiEvents, event);
+    InsertByTick(detail::Lists().SaveMidiEvents, detail::MessageOf(event, false));
     return true;
 }
 

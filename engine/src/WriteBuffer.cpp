@@ -9,16 +9,7 @@
 
 namespace tonalux {
 
-namespace {
-
-// The record at a save-sequence index, or nothing past the end.
-template <typename Record>
-const Record* RecordAt(const std::vector<Record>& sequence, std::int32_t index) {
-    if (index < 0 || static_cast<std::size_t>(index) >= sequence.size()) return nullptr;
-    return &sequence[static_cast<std::size_t>(index)];
-}
-
-}  // namespace
+using detail::RecordAt;
 
 bool StandardMidifile::InitWritePuffer() {
     auto& writer = detail::Writer();
@@ -43,11 +34,12 @@ void StandardMidifile::EncodeMetaRecord(const MetaEvent& record) {
     detail::EmitMetaRecord(out, record, writer.LastTick);
 }
 
-void StandardMidifile::EncodeChannelRecord(const MidiEvent& record, std::size_t messageBytes, bool noteOffRule) {
-    auto& writer = detail::Writer();
-    writer.CurrentTick = record.Tick;
-    detail::OutputCursor out(writer.WritePuffer, 0);
-    detail::EmitChannelRecord(out, record, messageBytes, noteOffRule, writer.LastTick);
+void detail::EncodeSingleMessage(const SaveMessage& message, std::size_t messageBytes) {
+    auto& writer = Writer();
+    writer.CurrentTick = message.Tick;
+    if (messageBytes != 0 && message.Size != messageBytes) return;
+    OutputCursor out(writer.WritePuffer, 0);
+    EmitMessage(out, message, writer.LastTick);
 }
 
 bool StandardMidifile::MetaEventToPuffer() {
