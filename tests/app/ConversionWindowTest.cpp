@@ -7,13 +7,12 @@
 #include <QPushButton>
 #include <QSlider>
 #include <QtTest>
-#include <chrono>
 #include <filesystem>
 
 #include "SongBuilder.h"
 #include "StandardMidifile.h"
 #include "WindowFixture.h"
-#include "WindowTurns.h"
+#include "TurnClocks.h"
 #include "widgets/LedLamp.h"
 #include "widgets/LedNumber.h"
 
@@ -265,26 +264,16 @@ void ConversionWindowTest::unusableConvertFolderIsOneMessageAndNothingIsConverte
 
 namespace {
 
-// The clock that paces the engine's turns for the window, moved on a whole
-// second at every reading: the writer then gives the window a turn at every
-// chance it has, however fast the machine is.
-std::chrono::steady_clock::time_point RacingClock() {
-    static std::int64_t seconds = 0;
-    return std::chrono::steady_clock::time_point(std::chrono::seconds(++seconds));
-}
-
 // Stands in for the window as the engine's host during one conversion and
 // looks at the window at every turn the engine gives it, before passing the
 // turn on to the window.
 class TurnProbe : public tonalux::EngineHost {
 public:
-    explicit TurnProbe(TForm1& window) : window_(window), previousClock_(tonalux::detail::SetTurnClock(&RacingClock)) {
+    // The writer gives a turn at every chance it has, however fast the machine is.
+    explicit TurnProbe(TForm1& window) : window_(window), clock_(&tonalux::testing::RacingClock) {
         tonalux::SetEngineHost(this);
     }
-    ~TurnProbe() override {
-        tonalux::SetEngineHost(&window_);
-        tonalux::detail::SetTurnClock(previousClock_);
-    }
+    ~TurnProbe() override { tonalux::SetEngineHost(&window_); }
     void ShowMessage(const std::string& text) override { Host().ShowMessage(text); }
     int VelocityThreshold() const override { return Host().VelocityThreshold(); }
     void ProcessMessages() override {
@@ -312,7 +301,7 @@ public:
 private:
     tonalux::EngineHost& Host() const { return window_; }
     TForm1& window_;
-    tonalux::detail::TurnClock previousClock_;
+    tonalux::testing::TurnClockFor clock_;
 };
 
 }  // namespace
@@ -389,13 +378,11 @@ namespace {
 // while a song is being written.
 class ClosingHost : public tonalux::EngineHost {
 public:
-    explicit ClosingHost(TForm1& window) : window_(window), previousClock_(tonalux::detail::SetTurnClock(&RacingClock)) {
+    // The writer gives a turn at every chance it has, however fast the machine is.
+    explicit ClosingHost(TForm1& window) : window_(window), clock_(&tonalux::testing::RacingClock) {
         tonalux::SetEngineHost(this);
     }
-    ~ClosingHost() override {
-        tonalux::SetEngineHost(&window_);
-        tonalux::detail::SetTurnClock(previousClock_);
-    }
+    ~ClosingHost() override { tonalux::SetEngineHost(&window_); }
     void ShowMessage(const std::string& text) override { window_.ShowMessage(text); }
     void ProcessMessages() override {
         if (++turns == 1) window_.close();
@@ -405,7 +392,7 @@ public:
 
 private:
     TForm1& window_;
-    tonalux::detail::TurnClock previousClock_;
+    tonalux::testing::TurnClockFor clock_;
 };
 
 }  // namespace

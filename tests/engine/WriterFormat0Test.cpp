@@ -2,9 +2,7 @@
 // equal ticks, and the bytes of each kind of event.
 #include <gtest/gtest.h>
 
-#include <chrono>
-
-#include "WindowTurns.h"
+#include "TurnClocks.h"
 #include "WriterFixture.h"
 
 using namespace tonalux;
@@ -171,23 +169,6 @@ TEST_F(Format0, NamedStepsAssembleTheFileFromTheSaveSequences) {
     midi.EndTrackSetzen();
     EXPECT_EQ(Hex(midi.WrittenBytes()), "00 FF 51 03 07 A1 20 05 91 3D 02 00 FF 2F 00");
 }
-
-// The turn clock for one test: standing still, or a whole second on at every
-// reading, so that the turns do not depend on how fast the machine is.
-std::chrono::steady_clock::time_point StandingClock() { return {}; }
-std::chrono::steady_clock::time_point RacingClock() {
-    static std::int64_t seconds = 0;
-    return std::chrono::steady_clock::time_point(std::chrono::seconds(++seconds));
-}
-
-class TurnClockFor {
-public:
-    explicit TurnClockFor(detail::TurnClock clock) : previous_(detail::SetTurnClock(clock)) {}
-    ~TurnClockFor() { detail::SetTurnClock(previous_); }
-
-private:
-    detail::TurnClock previous_;
-};
 
 TEST_F(Format0, WindowGetsTurnsByTimeNotPerEvent) {
     for (std::uint32_t i = 0; i < 20000; ++i) {
