@@ -55,10 +55,10 @@ constexpr std::array<std::string_view, 8> kBassNoteText = {
 constexpr std::array<std::string_view, 35> kChordTypeText = {
     "",        // 0 major
     "6",       // 1
-    "7",       // 2
-    "7(#11)",  // 3
+    "Maj7",       // 2
+    "Maj7(#11)",  // 3
     "Maj(9)",  // 4
-    "7(9)",    // 5
+    "Maj7(9)",    // 5
     "6(9)",    // 6
     "aug",     // 7
     "m",       // 8
@@ -81,7 +81,7 @@ constexpr std::array<std::string_view, 35> kChordTypeText = {
     "7(b9)",   // 25
     "7(b13)",  // 26
     "7(#9)",   // 27
-    "7aug",    // 28
+    "Maj7aug",    // 28
     "7aug",    // 29
     "1+8",     // 30
     "1+5",     // 31

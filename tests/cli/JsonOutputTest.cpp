@@ -58,7 +58,7 @@ TEST_F(JsonOutput, InfoDocumentHasOneObjectPerFileAndNamesTheOnesThatCannotBeRea
                                         "        s['undecodable_chords'])\n");
     EXPECT_EQ(fields, song + " 1 2 96 1056 {'channel': None, 'threshold': 4} 15 5 2 2 15 ['F#m7', 'C  /E'] []\n" +
                           dir.File("missing.mid") + " error cannot read " + dir.File("missing.mid") + ": No such file or directory\n" + bad +
-                          " 0 1 96 1056 {'channel': None, 'threshold': 4} 5 2 3 0 5 ['G7', 'Cm'] "
+                          " 0 1 96 1056 {'channel': None, 'threshold': 4} 5 2 3 0 5 ['GMaj7', 'Cm'] "
                           "[{'tick': 480, 'root': '7F'}]\n");
     const auto found = RunCli({"info", song, "--json"});
     EXPECT_EQ(ReadBack(found.Out, "print(d[0]['vocoder']['channel'])\n"), "3\n");
