@@ -130,7 +130,8 @@ struct Score {
     }
 };
 
-void ScoreSong(const Song& song, const std::vector<MetaEvent>& events, Score& score) {
+// With `show`, one line per true beat: tick, truth, the chord in force, and "x" where wrong.
+void ScoreSong(const Song& song, const std::vector<MetaEvent>& events, Score& score, bool show) {
     ++score.Songs;
     score.Events += events.size();
     std::size_t next = 0;
@@ -146,9 +147,13 @@ void ScoreSong(const Song& song, const std::vector<MetaEvent>& events, Score& sc
             chordClass = ClassOfType(events[next].Data[4]);
             ++next;
         }
+        const bool right = root == beat.Root && chordClass == beat.Class;
+        if (show)
+            std::printf("%s %u true %d/%d found %d/%d%s\n", song.Name.c_str(), beat.Tick, beat.Root,
+                        static_cast<int>(beat.Class), root, static_cast<int>(chordClass), right ? "" : " x");
         if (beat.Class != ChordClass::Major && beat.Class != ChordClass::Minor) continue;
         ++score.Beats;
-        if (root == beat.Root && chordClass == beat.Class) ++score.Right;
+        if (right) ++score.Right;
     }
 }
 
@@ -175,8 +180,13 @@ int main(int argc, char** argv) {
     detail::ProfileWeights profile;
     detail::ModelWeights model;
     std::vector<std::string> folders;
+    std::string show;  // --show NAME: the beats of one song
     for (int i = 1; i < argc; ++i) {
         const std::string arg = argv[i];
+        if (arg == "--show" && i + 1 < argc) {
+            show = argv[++i];
+            continue;
+        }
         if (arg.find('=') != std::string::npos) {
             if (!SetWeight(arg, profile, model)) std::fprintf(stderr, "unknown weight: %s\n", arg.c_str());
         } else {
@@ -193,7 +203,7 @@ int main(int argc, char** argv) {
         for (const Song& song : songs) {
             const auto events = detail::RecogniseFromNotes(song.Division, song.TimeSignatures, song.Channels, song.Meta,
                                                            profile, model);
-            ScoreSong(song, events, song.HeldOut ? heldOut : tuning);
+            ScoreSong(song, events, song.HeldOut ? heldOut : tuning, show == song.Name);
         }
         std::printf("chord accuracy: %s\n", folder.c_str());
         tuning.Print("tuning");

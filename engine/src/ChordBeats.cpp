@@ -157,6 +157,29 @@ void ForEachBeatOf(const std::vector<Beat>& beats, const NoteSpan& note, std::ui
     }
 }
 
+// A bass note is heard until the next one: on a beat where only the chord
+// sounds (its lowest note a fifth or more above the bass before), the bass of
+// that beat stays, up to the end of the bar.
+void CarryBass(const std::vector<Beat>& beats, std::vector<BeatProfile>& profiles) {
+    constexpr int kAboveBass = 7;
+    constexpr int kLongestCarry = 3;
+    constexpr float kFading = 0.5f;
+    int carried = 0;
+    for (std::size_t b = 1; b < profiles.size(); ++b) {
+        BeatProfile& profile = profiles[b];
+        const BeatProfile& before = profiles[b - 1];
+        const bool silent = profile.Lowest > profile.Highest;
+        if (silent || beats[b].Strength == 2 || before.Lowest > 127 - kAboveBass || profile.Lowest < before.Lowest + kAboveBass ||
+            carried >= kLongestCarry) {
+            carried = 0;
+            continue;
+        }
+        for (std::size_t pc = 0; pc < 12; ++pc) profile.Bass[pc] = profile.Bass[pc] * (1.0f - kFading) + before.Bass[pc] * kFading;
+        profile.Lowest = before.Lowest;
+        ++carried;
+    }
+}
+
 }  // namespace
 
 std::vector<BeatProfile> ProfileBeats(const std::vector<Beat>& beats, const std::vector<NoteSpan>& notes,
@@ -187,6 +210,7 @@ std::vector<BeatProfile> ProfileBeats(const std::vector<Beat>& beats, const std:
                 profile.Bass[static_cast<std::size_t>(pitchClass)] += share * (note.Pitch == profile.Lowest ? 1.0f : 0.5f);
         });
     }
+    CarryBass(beats, profiles);
     for (BeatProfile& profile : profiles) {
         float total = 0;
         for (float weight : profile.Chroma) total += weight;

@@ -56,10 +56,10 @@ struct BeatProfile {
 
 // Weights of the profile; the defaults are the ones the recogniser uses.
 struct ProfileWeights {
-    float Onset = 0.6f;        // extra weight of a note in the beat where it starts
+    float Onset = 0.3f;        // extra weight of a note in the beat where it starts
     float StrongOnset = 0.3f;  // and more when that beat starts a bar
-    float Held = 0.7f;         // weight of a note in the beats after its first
-    float Melody = 0.45f;      // weight of the highest voice above a wide texture
+    float Held = 1.0f;         // weight of a note in the beats after its first
+    float Melody = 0.9f;       // weight of the highest voice above a wide texture
     float MinShare = 0.06f;    // share of the beat's weight a pitch class needs to count
     std::uint32_t MaxBeatsPerNote = 12;  // a longer note counts for this many beats
 };
@@ -78,14 +78,14 @@ struct BeatChord {
 
 // Weights of the chord model; the defaults are the ones the recogniser uses.
 struct ModelWeights {
-    float NonChordTone = 0.55f;  // cost of weight on a pitch class outside the chord
+    float NonChordTone = 0.7f;   // cost of weight on a pitch class outside the chord
     float BassRoot = 0.45f;      // gain of bass weight on the root
     float BassTone = 0.12f;      // gain of bass weight on another chord tone
     float BassOther = 0.25f;     // cost of bass weight outside the chord
     float KeyOutside = 0.06f;    // cost of each chord tone outside the key
-    float Change = 0.55f;        // cost of a change at the start of a bar
+    float Change = 0.25f;        // cost of a change at the start of a bar
     float ChangeHalf = 1.4f;     // its factor in the middle of a bar
-    float ChangeOther = 2.6f;    // its factor on the other beats
+    float ChangeOther = 2.2f;    // its factor on the other beats
     float SlashShare = 0.6f;     // share of the bass a chord tone needs to be written as bass
 };
 
