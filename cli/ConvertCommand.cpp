@@ -52,6 +52,17 @@ std::string FolderOption(const ParsedArguments& args, const std::string& option,
     return WithSeparator(*value);
 }
 
+// What became of the chords, when the run was asked to add them.
+std::string ChordsText(ChordsResult chords) {
+    switch (chords) {
+        case ChordsResult::NotAsked: break;
+        case ChordsResult::Added: return "  chords added";
+        case ChordsResult::AlreadyHad: return "  chords kept";
+        case ChordsResult::NoneFound: return "  no chords found";
+    }
+    return {};
+}
+
 // A song read whole and written: "A.mid -> A_VOC-3.mid  vocoder 3  events 4210  0.004 s".
 // Every other outcome: "Bad.mid: not a MIDI file (incorrect fileheader)", with
 // no arrow, since nothing or not all of the song arrived.
@@ -60,7 +71,7 @@ std::string SongLine(const SongOutcome& outcome, std::chrono::steady_clock::dura
     const std::string vocoder =
         outcome.VocoderChannel == kNoVocoderChannel ? std::string("none") : std::to_string(outcome.VocoderChannel);
     return outcome.Name + " -> " + outcome.Output + "  vocoder " + vocoder + "  events " +
-           std::to_string(outcome.Load.Records) + "  " + Seconds(elapsed);
+           std::to_string(outcome.Load.Records) + ChordsText(outcome.Chords) + "  " + Seconds(elapsed);
 }
 
 int RunConvert(const ParsedArguments& args) {
@@ -70,6 +81,7 @@ int RunConvert(const ParsedArguments& args) {
     options.StartFirstNote = args.Has("--start-at-first-note");
     options.Recursive = args.Has("--recursive");
     options.DryRun = args.Has("--dry-run");
+    options.AddChords = args.Has("--add-chords");
     const int threshold =
         args.Value("--threshold") ? ParseThreshold(*args.Value("--threshold")) : kDefaultVelocityThreshold;
     if (!args.Positionals.empty() && args.Positionals[0].empty()) throw UsageError("empty folder name");
@@ -115,7 +127,8 @@ int RunConvert(const ParsedArguments& args) {
                                std::to_string(threshold) + ", song start " +
                                (options.StartFirstNote ? "at the first note" : "as read") +
                                (options.Recursive ? ", with subfolders" : "") +
-                               (options.DryRun ? ", writing nothing" : ""));
+                               (options.DryRun ? ", writing nothing" : "") +
+                               (options.AddChords ? ", chords from the notes" : ""));
     ConsoleHost host(threshold);
     Component root(nullptr);
     ProgressBar bar(std::cout, names.size(),
@@ -157,7 +170,8 @@ Command ConvertCommand() {
     return {"convert",
             "convert every song of DIR/Midifile/ into DIR/Convert/",
             "convert [DIR] [--in DIR] [--out DIR] [--recursive] [--dry-run] [--format 0|1]\n"
-            "        [--keep-vocoder-sysex] [--threshold N] [--start-at-first-note] [--setup FILE.set]",
+            "        [--keep-vocoder-sysex] [--threshold N] [--start-at-first-note] [--setup FILE.set]\n"
+            "        [--add-chords]",
             std::string("Converts every *.mid file of DIR/Midifile/ (any letter case, in name order)\n"
             "into DIR/Convert/, which must exist. DIR is the current folder when not\n"
             "given. Each song is read, the keyboard's vocoder system-exclusive messages\n"
@@ -195,6 +209,10 @@ Command ConvertCommand() {
                 "                          song-start options count unless --format or\n"
                 "                          --start-at-first-note is given. A mapping value out\n"
                 "                          of range stops the run before the first song\n"
+                "  --add-chords            add keyboard chord events recognised from the notes\n"
+                "                          (as add-chords does) to every song that has none;\n"
+                "                          the summary counts the songs that got chords and\n"
+                "                          those that kept their own\n"
                 "\n"
                 "Prints one line per song: for a song read whole and written its input,\n"
                 "output, vocoder channel, number of events and time; for any other song what\n"
@@ -213,7 +231,8 @@ Command ConvertCommand() {
               {"--in", true, false},
               {"--out", true, false},
               {"--recursive", false, false},
-              {"--dry-run", false, false}}},
+              {"--dry-run", false, false},
+              {"--add-chords", false, false}}},
             RunConvert};
 }
 

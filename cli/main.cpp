@@ -20,7 +20,8 @@ const std::vector<Command>& CommandTable() {
     static const std::vector<Command> table{ConvertCommand(),   InfoCommand(),   DumpCommand(),
                                             AssembleCommand(),  ChordsCommand(), SaveCommand(),
                                             TransposeCommand(), SwapCommand(),   KetronCommand(),
-                                            StripChordsCommand(), SetupCommand()};
+                                            StripChordsCommand(), AddChordsCommand(), SetChordsCommand(),
+                                            SetupCommand()};
     return table;
 }
 

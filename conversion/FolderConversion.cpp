@@ -14,6 +14,7 @@
 #include <system_error>
 #include <utility>
 
+#include "ChordRecognition.h"
 #include "MessageGathering.h"
 #include "SafeReplace.h"
 #include "StandardMidifile.h"
@@ -23,6 +24,16 @@ namespace fs = std::filesystem;
 namespace tonalux {
 
 namespace {
+
+// The chords of a song from its notes; a song keeps the chord events it has.
+ChordsResult AddChords(StandardMidifile& song) {
+    switch (AddChordsFromNotes(song, false).Outcome) {
+        case ChordsFromNotes::Added: return ChordsResult::Added;
+        case ChordsFromNotes::AlreadyHad: return ChordsResult::AlreadyHad;
+        case ChordsFromNotes::NoneFound: break;
+    }
+    return ChordsResult::NoneFound;
+}
 
 bool EndsWithMidiPattern(const std::string& name) {
     static const char pattern[] = ".mid";
@@ -204,6 +215,7 @@ SongOutcome ConvertSong(Component* owner, const ConversionFolders& folders, cons
     if (options.DeleteVocoderSysex) current->DeleteVocoderNachrichten();
     if (options.ApplySettings) ApplySongSettings(*current, options.Settings);
     outcome.VocoderChannel = current->VocoderKanalAnalyse();
+    if (options.AddChords) outcome.Chords = AddChords(*current);
     const std::string destination = InsertSuffix(folders.Output + name, VocoderSuffix(outcome.VocoderChannel));
     outcome.Output = destination.substr(folders.Output.size());
 

@@ -33,6 +33,7 @@ struct ConversionOptions {
     SongSettings Settings{};          // checked with SoundMappingProblem before the first song
     bool Recursive = false;           // also the songs in subfolders of the input folder
     bool DryRun = false;              // read and analyse each song, write nothing
+    bool AddChords = false;           // chord events from the notes for songs without any
 };
 
 // The two folders of a run, each ending in "/". Song names are relative to
@@ -89,7 +90,8 @@ std::string CurrentBaseFolder();
 // Converts one song: a fresh engine object owned by `owner`, SetStartFirstNote,
 // LoadMidifile, DeleteVocoderNachrichten when asked, the settings when asked
 // (ApplySongSettings), VocoderKanalAnalyse, so that the suffix names the
-// vocoder channel as the output has it, and SaveMidifile under the suffixed
+// vocoder channel as the output has it, the chords from the notes when asked
+// (AddChordsFromNotes, keeping the chords a song has), and SaveMidifile under the suffixed
 // name. A song that cannot be read gets no output. `busy` is called with true before reading and with false after
 // saving (the main window's lamp). The engine's messages during the song are
 // gathered into the outcome instead of being shown.
