@@ -190,7 +190,8 @@ TEST_F(EditCommands, EveryEditingCommandKeepsTheSongsNamesInTrackOrder) {
     WriteFile(single, song0.Bytes());
 
     const std::vector<std::vector<std::string>> commands{
-        {"save"}, {"transpose", "--semitones", "2"}, {"swap", "1", "2"}, {"ketron"}, {"strip-chords"}};
+        {"save"}, {"transpose", "--semitones", "2"}, {"swap", "1", "2"}, {"ketron"}, {"strip-chords"},
+        {"add-chords", "--replace"}};
     for (const auto& command : commands) {
         std::vector<std::string> args{command[0], named, out};
         args.insert(args.end(), command.begin() + 1, command.end());
@@ -214,7 +215,7 @@ TEST_F(EditCommands, AnOutputThatIsOrLinksToTheInputIsRefused) {
     const std::string alias = dir.File("alias.mid");
     fs::create_symlink(copy, alias);
     for (const auto& target : {copy, alias, dir.File("./copy.mid")}) {
-        for (const std::string command : {"save", "transpose", "swap", "ketron", "strip-chords"}) {
+        for (const std::string command : {"save", "transpose", "swap", "ketron", "strip-chords", "add-chords"}) {
             std::vector<std::string> args{command, copy, target};
             if (command == "transpose") args.insert(args.end(), {"--semitones", "2"});
             if (command == "swap") args.insert(args.end(), {"1", "2"});
