@@ -90,6 +90,9 @@ std::vector<Beat> BuildBeatGrid(std::uint16_t division, const std::vector<MetaEv
 
 std::vector<NoteSpan> CollectNotes(const std::array<std::vector<MidiEvent>, 16>& channels, std::uint32_t& endTick) {
     std::vector<NoteSpan> notes;
+    std::size_t events = 0;
+    for (const auto& list : channels) events += list.size();
+    notes.reserve(events / 2);
     endTick = 0;
     for (std::size_t channel = 0; channel < channels.size(); ++channel) {
         if (channel == kDrumChannel) continue;
@@ -131,22 +134,49 @@ std::vector<NoteSpan> CollectNotes(const std::array<std::vector<MidiEvent>, 16>&
 
 namespace {
 
-// The index of the beat that holds `tick`, or beats.size() past the grid.
-std::size_t BeatAt(const std::vector<Beat>& beats, std::uint32_t tick) {
-    if (beats.empty()) return 0;
-    const auto after = std::upper_bound(beats.begin(), beats.end(), tick,
-                                        [](std::uint32_t t, const Beat& beat) { return t < beat.Tick; });
-    const auto index = static_cast<std::size_t>(after - beats.begin());
-    if (index == beats.size() && tick >= beats.back().Tick + static_cast<std::uint64_t>(beats.back().Ticks))
-        return beats.size();
-    return index == 0 ? 0 : index - 1;
-}
+// The beat that holds a tick, found through a table of the beat at every
+// 2^shift ticks (no more entries than twice the beats) and a short walk.
+class BeatIndex {
+public:
+    explicit BeatIndex(const std::vector<Beat>& beats) : beats_(beats) {
+        if (beats.empty()) return;
+        const std::uint64_t end = beats.back().Tick + static_cast<std::uint64_t>(beats.back().Ticks);
+        while ((end >> shift_) > 2 * beats.size()) ++shift_;
+        table_.resize(static_cast<std::size_t>(end >> shift_) + 1);
+        std::size_t b = 0;
+        for (std::size_t k = 0; k < table_.size(); ++k) {
+            const std::uint64_t tick = static_cast<std::uint64_t>(k) << shift_;
+            while (b + 1 < beats.size() && beats[b + 1].Tick <= tick) ++b;
+            table_[k] = static_cast<std::uint32_t>(b);
+        }
+        end_ = end;
+    }
+    // beats.size() for a tick past the grid.
+    std::size_t At(std::uint32_t tick) const {
+        if (tick >= end_) return beats_.size();
+        std::size_t b = table_[tick >> shift_];
+        constexpr int kWalk = 8;
+        for (int step = 0; step < kWalk; ++step) {
+            if (b + 1 >= beats_.size() || beats_[b + 1].Tick > tick) return b;
+            ++b;
+        }
+        const auto after = std::upper_bound(beats_.begin() + static_cast<std::ptrdiff_t>(b), beats_.end(), tick,
+                                            [](std::uint32_t t, const Beat& beat) { return t < beat.Tick; });
+        return static_cast<std::size_t>(after - beats_.begin()) - 1;
+    }
 
-// Calls visit(beatIndex, overlapShare) for every beat the note sounds in, up
-// to the longest a note counts for.
+private:
+    const std::vector<Beat>& beats_;
+    std::vector<std::uint32_t> table_;
+    unsigned shift_ = 0;
+    std::uint64_t end_ = 0;
+};
+
+// Calls visit(beatIndex, overlapShare) for every beat the note sounds in,
+// from `first`, the beat of its start, up to the longest a note counts for.
 template <typename Visit>
-void ForEachBeatOf(const std::vector<Beat>& beats, const NoteSpan& note, std::uint32_t maxBeats, Visit visit) {
-    const std::size_t first = BeatAt(beats, note.Start);
+void ForEachBeatOf(const std::vector<Beat>& beats, const NoteSpan& note, std::size_t first, std::uint32_t maxBeats,
+                   Visit visit) {
     for (std::size_t b = first; b < beats.size() && b < first + maxBeats; ++b) {
         const std::uint64_t begin = beats[b].Tick;
         const std::uint64_t end = begin + beats[b].Ticks;
@@ -185,20 +215,26 @@ void CarryBass(const std::vector<Beat>& beats, std::vector<BeatProfile>& profile
 std::vector<BeatProfile> ProfileBeats(const std::vector<Beat>& beats, const std::vector<NoteSpan>& notes,
                                       const ProfileWeights& weights) {
     std::vector<BeatProfile> profiles(beats.size());
+    // The beat each note starts in, looked up once.
+    const BeatIndex index(beats);
+    std::vector<std::uint32_t> firstBeat(notes.size());
+    for (std::size_t i = 0; i < notes.size(); ++i) firstBeat[i] = static_cast<std::uint32_t>(index.At(notes[i].Start));
     // First the range of pitches on each beat, then the weights, which depend on it.
-    for (const NoteSpan& note : notes) {
-        ForEachBeatOf(beats, note, weights.MaxBeatsPerNote, [&](std::size_t b, float) {
+    for (std::size_t i = 0; i < notes.size(); ++i) {
+        const NoteSpan& note = notes[i];
+        ForEachBeatOf(beats, note, firstBeat[i], weights.MaxBeatsPerNote, [&](std::size_t b, float) {
             profiles[b].Lowest = std::min(profiles[b].Lowest, note.Pitch);
             profiles[b].Highest = std::max(profiles[b].Highest, note.Pitch);
         });
     }
     constexpr int kWideTexture = 12;  // a melody stands an octave or more above the bass
     constexpr int kBassRange = 3;     // notes this close above the lowest count as bass
-    for (const NoteSpan& note : notes) {
+    for (std::size_t i = 0; i < notes.size(); ++i) {
+        const NoteSpan& note = notes[i];
         const float loudness = 0.5f + static_cast<float>(note.Velocity) / 254.0f;
-        const std::size_t first = BeatAt(beats, note.Start);
+        const std::size_t first = firstBeat[i];
         const int pitchClass = note.Pitch % 12;
-        ForEachBeatOf(beats, note, weights.MaxBeatsPerNote, [&](std::size_t b, float share) {
+        ForEachBeatOf(beats, note, first, weights.MaxBeatsPerNote, [&](std::size_t b, float share) {
             BeatProfile& profile = profiles[b];
             float weight = share * loudness;
             if (b == first) weight *= 1.0f + weights.Onset + (beats[b].Strength == 2 ? weights.StrongOnset : 0.0f);

@@ -71,38 +71,68 @@ float Correlation(const std::array<float, 12>& a, const std::array<float, 12>& p
     return da > 0 && db > 0 ? num / std::sqrt(da * db) : 0.0f;
 }
 
-// The emission of every state (root * templates + template) for one beat.
-void Emissions(const BeatProfile& profile, const std::array<bool, 12>& scale, const ModelWeights& w,
-               std::array<float, kStates>& out) {
+// The emission of a state is linear in the beat's shares of each pitch class
+// and of the bass:
+//   - cost - NonChordTone * (weight outside the chord) + sum of tone weight * share
+//   + BassRoot * bass on the root + BassTone * bass on the other tones
+//   - BassOther * bass outside the chord - KeyOutside * tones outside the key,
+// so each template keeps one factor per tone for the chord share and one for
+// the bass share, and each state a constant. States are numbered template * 12
+// + root, so that the twelve roots of a template are worked out side by side.
+struct ModelTerms {
+    std::array<std::array<float, 4>, kTemplates.size()> ChromaFactor{};
+    std::array<std::array<float, 4>, kTemplates.size()> BassFactor{};
+    std::array<float, kStates> Constant{};  // without bass
+    float BassConstant = 0;                 // added when the beat has a bass
+};
+
+ModelTerms TermsOf(const SongKey& key, const ModelWeights& w) {
+    const std::array<bool, 12> scale = ScaleOf(key);
+    ModelTerms terms;
+    terms.BassConstant = -w.BassOther;
+    for (std::size_t t = 0; t < kTemplates.size(); ++t) {
+        const ChordTemplate& chord = kTemplates[t];
+        for (std::size_t i = 0; i < chord.Intervals.size(); ++i) {
+            if (chord.Intervals[i] < 0) continue;
+            terms.ChromaFactor[t][i] = chord.Weights[i] + w.NonChordTone;
+            terms.BassFactor[t][i] = (i == 0 ? w.BassRoot : w.BassTone) + w.BassOther;
+        }
+        for (std::size_t root = 0; root < 12; ++root) {
+            float outside = 0;
+            for (std::int8_t interval : chord.Intervals)
+                if (interval >= 0 && !scale[(root + static_cast<std::size_t>(interval)) % 12]) outside += 1.0f;
+            terms.Constant[t * 12 + root] = -chord.Cost - w.NonChordTone - w.KeyOutside * outside;
+        }
+    }
+    return terms;
+}
+
+// The emission of every state for one beat; 0 for all on a beat that tells nothing.
+void Emissions(const BeatProfile& profile, const ModelTerms& terms, std::array<float, kStates>& out) {
     if (profile.Classes < 2 || profile.Total <= 0) {
         out.fill(0.0f);
         return;
     }
-    std::array<float, 12> chroma{}, bass{};
+    // Shares twice over, so that the tone at an interval above any root is one index away.
+    std::array<float, 24> chroma{}, bass{};
     float bassTotal = 0;
     for (float weight : profile.Bass) bassTotal += weight;
     for (std::size_t pc = 0; pc < 12; ++pc) {
-        chroma[pc] = profile.Chroma[pc] / profile.Total;
-        bass[pc] = bassTotal > 0 ? profile.Bass[pc] / bassTotal : 0.0f;
+        chroma[pc] = chroma[pc + 12] = profile.Chroma[pc] / profile.Total;
+        bass[pc] = bass[pc + 12] = bassTotal > 0 ? profile.Bass[pc] / bassTotal : 0.0f;
     }
-    for (std::size_t root = 0; root < 12; ++root) {
-        for (std::size_t t = 0; t < kTemplates.size(); ++t) {
-            const ChordTemplate& chord = kTemplates[t];
-            float inChord = 0, bassIn = 0, outside = 0;
-            float score = -chord.Cost;
-            for (std::size_t i = 0; i < chord.Intervals.size(); ++i) {
-                if (chord.Intervals[i] < 0) continue;
-                const std::size_t pc = (root + static_cast<std::size_t>(chord.Intervals[i])) % 12;
-                score += chord.Weights[i] * chroma[pc];
-                inChord += chroma[pc];
-                if (i > 0) bassIn += bass[pc];
-                if (!scale[pc]) outside += 1.0f;
-            }
-            const float bassOut = 1.0f - bass[root] - bassIn;
-            score -= w.NonChordTone * (1.0f - inChord);
-            if (bassTotal > 0) score += w.BassRoot * bass[root] + w.BassTone * bassIn - w.BassOther * bassOut;
-            score -= w.KeyOutside * outside;
-            out[root * kTemplates.size() + t] = score;
+    const float bassConstant = bassTotal > 0 ? terms.BassConstant : 0.0f;
+    for (std::size_t t = 0; t < kTemplates.size(); ++t) {
+        float* row = out.data() + t * 12;
+        for (std::size_t root = 0; root < 12; ++root) row[root] = terms.Constant[t * 12 + root] + bassConstant;
+        for (std::size_t i = 0; i < 4; ++i) {
+            const std::int8_t interval = kTemplates[t].Intervals[i];
+            if (interval < 0) continue;
+            const float cf = terms.ChromaFactor[t][i];
+            const float bf = terms.BassFactor[t][i];
+            const float* c = chroma.data() + interval;
+            const float* b = bass.data() + interval;
+            for (std::size_t root = 0; root < 12; ++root) row[root] += cf * c[root] + bf * b[root];
         }
     }
 }
@@ -132,7 +162,7 @@ std::vector<bool> NoChordBeats(const std::vector<Beat>& beats, const std::vector
 // The most likely chord path, by Viterbi over the beats.
 std::vector<std::size_t> BestPath(const std::vector<Beat>& beats, const std::vector<BeatProfile>& profiles,
                                   const std::vector<bool>& none, const SongKey& key, const ModelWeights& w) {
-    const std::array<bool, 12> scale = ScaleOf(key);
+    const ModelTerms terms = TermsOf(key, w);
     const std::size_t n = beats.size();
     // For each beat and state, whether the best way into it stayed on the state;
     // otherwise it came from the best state of the beat before.
@@ -140,21 +170,23 @@ std::vector<std::size_t> BestPath(const std::vector<Beat>& beats, const std::vec
     std::vector<std::size_t> bestBefore(n, 0);
     std::array<float, kStates> score{}, next{}, emit{};
     for (std::size_t b = 0; b < n; ++b) {
-        Emissions(profiles[b], scale, w, emit);
-        const auto best = static_cast<std::size_t>(std::max_element(score.begin(), score.end()) - score.begin());
+        Emissions(profiles[b], terms, emit);
+        // The scores are kept with their best at exactly 0.
+        const auto best = static_cast<std::size_t>(std::find(score.begin(), score.end(), 0.0f) - score.begin());
         bestBefore[b] = best;
         float penalty = w.Change;
         if (beats[b].Strength == 1) penalty *= w.ChangeHalf;
         if (beats[b].Strength == 0) penalty *= w.ChangeOther;
         if (b == 0 || none[b - 1]) penalty = 0;  // after no chord any chord may begin
         const float moved = score[best] - penalty;
+        std::uint8_t* stay = stayed.data() + b * kStates;
         for (std::size_t s = 0; s < kStates; ++s) {
-            const bool stay = score[s] >= moved;
-            stayed[b * kStates + s] = stay ? 1 : 0;
-            next[s] = (stay ? score[s] : moved) + emit[s];
+            stay[s] = score[s] >= moved ? 1 : 0;
+            next[s] = std::max(score[s], moved) + emit[s];
         }
         // Scores only matter relative to each other; keep them near zero.
-        const float top = *std::max_element(next.begin(), next.end());
+        float top = next[0];
+        for (float value : next) top = std::max(top, value);
         for (std::size_t s = 0; s < kStates; ++s) score[s] = next[s] - top;
     }
     std::vector<std::size_t> path(n, 0);
@@ -219,8 +251,8 @@ std::vector<BeatChord> ChooseChords(const std::vector<Beat>& beats, const std::v
         }
         std::size_t end = b + 1;
         while (end < beats.size() && !none[end] && path[end] == path[b]) ++end;
-        const std::size_t root = path[b] / kTemplates.size();
-        const ChordTemplate& chord = kTemplates[path[b] % kTemplates.size()];
+        const std::size_t root = path[b] % 12;
+        const ChordTemplate& chord = kTemplates[path[b] / 12];
         BeatChord value;
         value.Root = static_cast<std::uint8_t>(root);
         value.Type = chord.Type;
