@@ -203,7 +203,7 @@ int main(int argc, char** argv) {
         for (const Song& song : songs) {
             const auto events = detail::RecogniseFromNotes(song.Division, song.TimeSignatures, song.Channels, song.Meta,
                                                            profile, model);
-            ScoreSong(song, events, song.HeldOut ? heldOut : tuning, show == song.Name);
+            ScoreSong(song, events, song.HeldOut ? heldOut : tuning, show == song.Name || show == "all");
         }
         std::printf("chord accuracy: %s\n", folder.c_str());
         tuning.Print("tuning");
