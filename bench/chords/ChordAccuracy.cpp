@@ -164,10 +164,10 @@ bool SetWeight(const std::string& setting, detail::ProfileWeights& p, detail::Mo
     const float value = std::strtof(setting.c_str() + equals + 1, nullptr);
     const std::map<std::string, float*> fields{
         {"Onset", &p.Onset},           {"StrongOnset", &p.StrongOnset}, {"Held", &p.Held},
-        {"Melody", &p.Melody},         {"MinShare", &p.MinShare},       {"NonChordTone", &m.NonChordTone},
+        {"Melody", &p.Melody}, {"BassOnset", &p.BassOnset}, {"HighWeight", &p.HighWeight},         {"MinShare", &p.MinShare},       {"NonChordTone", &m.NonChordTone},
         {"BassRoot", &m.BassRoot},     {"BassTone", &m.BassTone},       {"BassOther", &m.BassOther},
         {"KeyOutside", &m.KeyOutside}, {"Change", &m.Change},           {"ChangeHalf", &m.ChangeHalf},
-        {"ChangeOther", &m.ChangeOther}, {"SlashShare", &m.SlashShare}};
+        {"ChangeOther", &m.ChangeOther}, {"SlashShare", &m.SlashShare}, {"Confidence", &m.Confidence}};
     const auto field = fields.find(name);
     if (field == fields.end()) return false;
     *field->second = value;

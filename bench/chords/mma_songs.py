@@ -102,11 +102,10 @@ def main():
     index = 0
     made = 0
     grooves = [(g, 4) for g in GROOVES_44] + [(g, 3) for g in GROOVES_34]
-    for groove, beats in grooves:
+    for groove_number, (groove, beats) in enumerate(grooves):
         for minor, progressions in ((False, MAJOR), (True, MINOR)):
             for number, progression in enumerate(progressions):
-                if (number + index) % 2:  # half of the pairs, so every groove gets a mix
-                    index += 1
+                if (number + groove_number) % 2:  # half of the progressions on each groove
                     continue
                 tonic = (index * 5) % 12
                 name = "mma-%s-%s%d" % (groove.lower(), "minor" if minor else "major", number)

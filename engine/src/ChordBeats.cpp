@@ -231,7 +231,11 @@ std::vector<BeatProfile> ProfileBeats(const std::vector<Beat>& beats, const std:
     constexpr int kBassRange = 3;     // notes this close above the lowest count as bass
     for (std::size_t i = 0; i < notes.size(); ++i) {
         const NoteSpan& note = notes[i];
-        const float loudness = 0.5f + static_cast<float>(note.Velocity) / 254.0f;
+        // High notes are more often melody than chord: their weight falls
+        // from middle C upward to HighWeight two octaves above.
+        const float height = std::clamp((static_cast<float>(note.Pitch) - 60.0f) / 24.0f, 0.0f, 1.0f);
+        const float loudness = (0.5f + static_cast<float>(note.Velocity) / 254.0f) *
+                               (1.0f - height * (1.0f - weights.HighWeight));
         const std::size_t first = firstBeat[i];
         const int pitchClass = note.Pitch % 12;
         ForEachBeatOf(beats, note, first, weights.MaxBeatsPerNote, [&](std::size_t b, float share) {
@@ -242,8 +246,11 @@ std::vector<BeatProfile> ProfileBeats(const std::vector<Beat>& beats, const std:
             const bool melody = note.Pitch == profile.Highest && profile.Highest - profile.Lowest >= kWideTexture;
             if (melody) weight *= weights.Melody;
             profile.Chroma[static_cast<std::size_t>(pitchClass)] += weight;
-            if (note.Pitch < profile.Lowest + kBassRange)
-                profile.Bass[static_cast<std::size_t>(pitchClass)] += share * (note.Pitch == profile.Lowest ? 1.0f : 0.5f);
+            if (note.Pitch < profile.Lowest + kBassRange) {
+                float bass = share * (note.Pitch == profile.Lowest ? 1.0f : 0.5f);
+                if (b == first) bass *= 1.0f + weights.BassOnset * (beats[b].Strength == 2 ? 2.0f : beats[b].Strength == 1 ? 1.0f : 0.0f);
+                profile.Bass[static_cast<std::size_t>(pitchClass)] += bass;
+            }
         });
     }
     CarryBass(beats, profiles);

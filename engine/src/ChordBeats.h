@@ -60,6 +60,8 @@ struct ProfileWeights {
     float StrongOnset = 0.3f;  // and more when that beat starts a bar
     float Held = 1.0f;         // weight of a note in the beats after its first
     float Melody = 0.9f;       // weight of the highest voice above a wide texture
+    float BassOnset = 1.0f;    // extra weight of a bass note starting on a bar (twice) or half bar
+    float HighWeight = 0.7f;   // weight of a note two octaves above middle C and higher
     float MinShare = 0.06f;    // share of the beat's weight a pitch class needs to count
     std::uint32_t MaxBeatsPerNote = 12;  // a longer note counts for this many beats
 };
@@ -87,6 +89,7 @@ struct ModelWeights {
     float ChangeHalf = 1.4f;     // its factor in the middle of a bar
     float ChangeOther = 2.2f;    // its factor on the other beats
     float SlashShare = 0.6f;     // share of the bass a chord tone needs to be written as bass
+    float Confidence = 1.0f;     // share of the mean beat weight below which a beat tells less
 };
 
 // A key: tonic pitch class and mode.

@@ -29,7 +29,7 @@ constexpr std::array<ChordTemplate, 14> kTemplates = {{
     {8, {0, 3, 7, -1}, {1.0f, 1.0f, 0.8f, 0}, 0.02f},    // minor
     {19, {0, 4, 7, 10}, {1.0f, 1.0f, 0.8f, 0.9f}, 0.05f},  // 7
     {10, {0, 3, 7, 10}, {1.0f, 1.0f, 0.8f, 0.9f}, 0.06f},  // m7
-    {2, {0, 4, 7, 11}, {1.0f, 1.0f, 0.8f, 0.9f}, 0.06f},   // Maj7
+    {2, {0, 4, 7, 11}, {1.0f, 1.0f, 0.8f, 0.9f}, 0.12f},   // Maj7
     {1, {0, 4, 7, 9}, {1.0f, 1.0f, 0.8f, 0.8f}, 0.14f},    // 6
     {9, {0, 3, 7, 9}, {1.0f, 1.0f, 0.8f, 0.8f}, 0.14f},    // m6
     {4, {0, 2, 4, 7}, {1.0f, 0.7f, 1.0f, 0.8f}, 0.12f},    // add9
@@ -169,8 +169,19 @@ std::vector<std::size_t> BestPath(const std::vector<Beat>& beats, const std::vec
     std::vector<std::uint8_t> stayed(n * kStates, 0);
     std::vector<std::size_t> bestBefore(n, 0);
     std::array<float, kStates> score{}, next{}, emit{};
+    // A beat with less sound than most tells less: its emissions are scaled
+    // down below Confidence times the mean weight of the sounding beats.
+    double sum = 0;
+    std::size_t sounding = 0;
+    for (const BeatProfile& profile : profiles)
+        if (profile.Total > 0) sum += profile.Total, ++sounding;
+    const float enough = sounding > 0 ? w.Confidence * static_cast<float>(sum / static_cast<double>(sounding)) : 0.0f;
     for (std::size_t b = 0; b < n; ++b) {
         Emissions(profiles[b], terms, emit);
+        if (profiles[b].Total < enough) {
+            const float scale = profiles[b].Total / enough;
+            for (float& value : emit) value *= scale;
+        }
         // The scores are kept with their best at exactly 0.
         const auto best = static_cast<std::size_t>(std::find(score.begin(), score.end(), 0.0f) - score.begin());
         bestBefore[b] = best;

@@ -54,7 +54,7 @@ TEST_F(ChordNames, RootDigitsOutsideTheTablesAddNothing) {
     // Accidental 7 to 9 and letter 8 or 9 convert as decimal digits but name nothing.
     EXPECT_EQ(Name(0x71, 8), "Cm");
     EXPECT_EQ(Name(0x91, 0), "C");
-    EXPECT_EQ(Name(0x38, 2), "7");
+    EXPECT_EQ(Name(0x38, 2), "Maj7");
     EXPECT_EQ(Name(0x99, 0), "");
     EXPECT_EQ(Name(0x30, 8), "m");
 }
@@ -82,7 +82,7 @@ TEST_F(ChordNames, BassNibblesOutsideTheTablesAddNothingAndNeverFail) {
 TEST_F(ChordNames, CommonChordsReadAsOnTheKeyboard) {
     EXPECT_EQ(Name(0x31, 0), "C");
     EXPECT_EQ(Name(0x44, 10), "F#m7");
-    EXPECT_EQ(Name(0x27, 2), "Bb7");
+    EXPECT_EQ(Name(0x27, 2), "BbMaj7");
     EXPECT_EQ(Name(0x27, 19), "Bb7");
     EXPECT_EQ(Name(0x31, 0, 0x33), "C  /E");
     EXPECT_EQ(Name(0x23, 19, 0x27), "Eb7  /Bb");
