@@ -41,6 +41,7 @@ constexpr std::array<ChordTemplate, 14> kTemplates = {{
     {20, {0, 5, 7, 10}, {1.0f, 1.0f, 0.8f, 0.9f}, 0.18f},  // 7sus4
 }};
 constexpr std::size_t kStates = 12 * kTemplates.size();
+static_assert(kStates % 8 == 0, "the states are searched eight at a time");
 
 // Krumhansl-Kessler key profiles, from the tonic upward.
 constexpr std::array<float, 12> kMajorProfile = {6.35f, 2.23f, 3.48f, 2.33f, 4.38f, 4.09f,
@@ -196,8 +197,13 @@ std::vector<std::size_t> BestPath(const std::vector<Beat>& beats, const std::vec
             next[s] = std::max(score[s], moved) + emit[s];
         }
         // Scores only matter relative to each other; keep them near zero.
-        float top = next[0];
-        for (float value : next) top = std::max(top, value);
+        // Eight running maxima side by side, then the largest of them.
+        std::array<float, 8> tops;
+        tops.fill(next[0]);
+        for (std::size_t s = 0; s < kStates; s += tops.size())
+            for (std::size_t k = 0; k < tops.size(); ++k) tops[k] = std::max(tops[k], next[s + k]);
+        float top = tops[0];
+        for (float value : tops) top = std::max(top, value);
         for (std::size_t s = 0; s < kStates; ++s) score[s] = next[s] - top;
     }
     std::vector<std::size_t> path(n, 0);
