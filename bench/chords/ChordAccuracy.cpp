@@ -5,10 +5,11 @@
 // change of chord. A fixed part of each folder, chosen by the song's name, is
 // held out of tuning; both parts are printed.
 //
-//   chord_accuracy [NAME=VALUE ...] FOLDER...
+//   chord_accuracy [--show SONG|all] [NAME=VALUE ...] FOLDER...
 //
 // NAME=VALUE sets a weight of the recogniser (see ChordBeats.h), for trying
-// weights without a new build. A missing folder is reported and passed over.
+// weights without a new build; --show prints every true beat of one song (or
+// of all) with the chord found. A missing folder is reported and passed over.
 #include <algorithm>
 #include <cstdint>
 #include <cstdio>

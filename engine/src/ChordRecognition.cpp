@@ -65,6 +65,7 @@ std::vector<MetaEvent> ChordEvents(const std::vector<detail::Beat>& beats,
         if (sounding && chord.Root == current.Root && chord.Type == current.Type && chord.Bass == current.Bass)
             continue;
         const std::uint32_t tick = beats[b].Tick;
+        // The key signature in force; before the first one, the first one.
         while (key + 1 < keys.size() && keys[key + 1].first <= tick) ++key;
         const int fifths = keys.empty() ? estimatedFifths : keys[key].second;
         if (none) {
