@@ -67,8 +67,13 @@ bool StandardMidifile::SysexToPuffer() {
 }
 
 bool StandardMidifile::EndTrackSetzen() {
+    // The track ends at the song's end when that is later than its last
+    // event, so that a song keeps its length; otherwise right after it.
+    const std::uint32_t last = detail::Writer().LastTick;
+    const std::uint32_t end = detail::Lists().EndTick;
+    const std::uint32_t delta = end > last ? end - last : 0;
     detail::OutputCursor out(detail::Writer().WritePuffer, 0);
-    std::uint8_t* at = PutVlq(out.Room(kMaxVlqBytes + kEndOfTrackEvent.size()), 0);
+    std::uint8_t* at = PutVlq(out.Room(kMaxVlqBytes + kEndOfTrackEvent.size()), delta);
     out.Commit(std::copy(kEndOfTrackEvent.begin(), kEndOfTrackEvent.end(), at));
     return true;
 }
