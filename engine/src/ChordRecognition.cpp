@@ -9,21 +9,19 @@
 
 #include "ChordBeats.h"
 #include "Hauptcontainer.h"
+#include "MidiBytes.h"
 #include "StandardMidifile.h"
 
 namespace tonalux {
 
 namespace {
 
-constexpr std::uint8_t kKeySignatureType = 0x59;
+constexpr std::uint8_t kKeySignatureType = 0x59;  // key signature: sharps or flats, mode
 constexpr int kMostFifths = 7;
 // The grid has at most this many beats, and this many more per note: enough
 // for any song, and memory that grows with the song, whatever its ticks say.
 constexpr std::size_t kBaseBeats = 4096;
 constexpr std::size_t kBeatsPerNote = 64;
-
-// The chord event's fixed bytes: Yamaha, XF, chord.
-constexpr std::array<std::uint8_t, 3> kChordPrefix = {0x43, 0x7B, 0x01};
 
 // Accidental nibbles of a root byte and the letter of each natural.
 constexpr std::uint8_t kFlat = 0x20, kNatural = 0x30, kSharp = 0x40;
@@ -87,12 +85,12 @@ MetaEvent MakeChordEvent(std::uint32_t tick, std::uint8_t root, std::uint8_t typ
     MetaEvent chord{};
     chord.Tick = tick;
     chord.Delta = 0;
-    chord.Status = 0xFF;
-    chord.Type = 0x7F;
-    chord.Length = 7;
+    chord.Status = kMetaStatus;
+    chord.Type = kSequencerSpecificType;
+    chord.Length = kKeyboardChordLength;
     // One byte more than the data, 0, as every data block has.
-    chord.Data = std::make_shared<std::uint8_t[]>(8);
-    std::copy(kChordPrefix.begin(), kChordPrefix.end(), chord.Data.get());
+    chord.Data = std::make_shared<std::uint8_t[]>(kKeyboardChordLength + 1);
+    std::copy(kKeyboardChordSignature.begin(), kKeyboardChordSignature.end(), chord.Data.get());
     chord.Data[3] = root;
     chord.Data[4] = type;
     chord.Data[5] = bass;
