@@ -80,10 +80,10 @@ struct BeatChord {
 
 // Weights of the chord model; the defaults are the ones the recogniser uses.
 struct ModelWeights {
-    float NonChordTone = 0.7f;   // cost of weight on a pitch class outside the chord
+    float NonChordTone = 1.1f;   // cost of weight on a pitch class outside the chord
     float BassRoot = 0.45f;      // gain of bass weight on the root
     float BassTone = 0.12f;      // gain of bass weight on another chord tone
-    float BassOther = 0.25f;     // cost of bass weight outside the chord
+    float BassOther = 0.1f;      // cost of bass weight outside the chord
     float KeyOutside = 0.06f;    // cost of each chord tone outside the key
     float Change = 0.25f;        // cost of a change at the start of a bar
     float ChangeHalf = 1.4f;     // its factor in the middle of a bar
