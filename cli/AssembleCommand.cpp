@@ -2,16 +2,19 @@
 // song. Every line that cannot be read is named with its number, and then
 // nothing is written.
 #include <algorithm>
+#include <cerrno>
+#include <cstring>
 #include <fstream>
 #include <iostream>
 #include <memory>
 #include <sstream>
 
 #include "Commands.h"
-#include "Component.h"
 #include "Console.h"
+#include "SongSession.h"
 #include "SongEdit.h"
 #include "SongFile.h"
+#include "SongReading.h"
 #include "SongText.h"
 #include "StandardMidifile.h"
 
@@ -99,6 +102,32 @@ void StoreRecords(StandardMidifile& engine, const std::vector<TextRecord>& recor
     }
 }
 
+// Reads the whole text of TEXT, or of standard input for "-". Prints why it
+// could not, with the system's reason, and returns false.
+bool ReadText(const std::string& textFile, std::string& text) {
+    if (IsStandardStream(textFile)) {
+        if (ReadStandardInput(text)) return true;
+        PrintError("assemble", std::string("cannot read standard input: ") + std::strerror(errno));
+        return false;
+    }
+    const InputFileCheck check = CheckInputFile(textFile);
+    if (check.State != InputFileState::Readable) {
+        PrintError("assemble", "cannot read " + textFile + ": " + check.Reason);
+        return false;
+    }
+    std::ifstream in(textFile, std::ios::binary);
+    std::ostringstream content;
+    errno = 0;
+    if (!in || !(content << in.rdbuf())) {
+        // An empty file gives no characters to copy, which is no failure.
+        if (in && in.peek() == std::ifstream::traits_type::eof()) return true;
+        PrintError("assemble", "cannot read " + textFile + ": " + std::strerror(errno != 0 ? errno : EIO));
+        return false;
+    }
+    text = content.str();
+    return true;
+}
+
 int RunAssemble(const ParsedArguments& args) {
     std::optional<int> format;
     if (auto value = args.Value("--format")) format = ParseFormat(*value);
@@ -107,21 +136,7 @@ int RunAssemble(const ParsedArguments& args) {
     SetStdoutCarriesSong(IsStandardStream(out));
 
     std::string text;
-    if (IsStandardStream(textFile)) {
-        if (!ReadStandardInput(text)) {
-            PrintError("assemble", "could not read standard input");
-            return kExitFailure;
-        }
-    } else {
-        std::ifstream in(textFile, std::ios::binary);
-        if (!in) {
-            PrintError("assemble", "could not open " + textFile);
-            return kExitFailure;
-        }
-        std::ostringstream content;
-        content << in.rdbuf();
-        text = content.str();
-    }
+    if (!ReadText(textFile, text)) return kExitFailure;
     std::istringstream lines(text);
     const SongText song = ReadSongText(lines);
     if (!song.Errors.empty()) {
@@ -131,16 +146,15 @@ int RunAssemble(const ParsedArguments& args) {
     }
     PrintDetail("assemble", "read " + std::to_string(song.Records.size()) + " records from " + InputName(textFile));
 
-    ConsoleHost host(kDefaultVelocityThreshold);
-    Component root(nullptr);
-    StandardMidifile engine(&root);
+    SongSession session;
+    StandardMidifile& engine = session.Engine;
     engine.InitHauptcontainer();
     engine.Format = song.Format;
     engine.TrackCount = song.Tracks;
     engine.Division = song.Division;
     StoreRecords(engine, song.Records);
 
-    const int chosen = format.value_or(FormatOfLoadedSong(engine));
+    const int chosen = OutputFormat("assemble", format, engine, textFile);
     if (!SaveSong(engine, "assemble", chosen, out)) return kExitFailure;
     Report() << song.Records.size() << " records; wrote " << OutputName(out) << " (format " << chosen << ")\n";
     return kExitSuccess;

@@ -63,6 +63,14 @@ std::string SongLine(const SongOutcome& outcome, std::chrono::steady_clock::dura
            std::to_string(outcome.Load.Records) + "  " + Seconds(elapsed);
 }
 
+// "cannot read the folder Midifile/: Permission denied",
+// "cannot write into the folder Convert/: it is the input folder Midifile/ (inputs are never changed)".
+std::string FolderProblemLine(const FolderProblem& problem) {
+    if (problem.Role == FolderRole::Input) return "cannot read the folder " + problem.Folder + ": " + problem.Reason;
+    return "cannot write into the folder " + problem.Folder + ": " + problem.Reason +
+           (problem.Error == 0 ? " (inputs are never changed)" : "");
+}
+
 int RunConvert(const ParsedArguments& args) {
     ConversionOptions options;
     if (auto format = args.Value("--format")) options.SaveFormat = ParseFormat(*format);
@@ -90,24 +98,13 @@ int RunConvert(const ParsedArguments& args) {
 
     const ConversionFolders folders{FolderOption(args, "--in", kInputFolder), FolderOption(args, "--out", kOutputFolder)};
     // The folders are checked once, before any song: a missing or unusable
-    // folder is one message, not one per song. Neither folder is created. An
-    // output folder inside the input folder is not searched for songs, so a
-    // second run does not convert the first run's results.
-    const SongListing listing = ListSongs(folders.Input, options.Recursive, folders.Output);
-    if (listing.Problem) {
-        PrintError("convert", "cannot read the folder " + listing.Problem->Folder + ": " + listing.Problem->Reason);
+    // folder is one message, not one per song.
+    const RunFolderCheck check = CheckRunFolders(folders, options);
+    if (check.Problem) {
+        PrintError("convert", FolderProblemLine(*check.Problem));
         return kExitFailure;
     }
-    std::error_code ec;
-    if (options.DryRun && !fs::is_directory(folders.Output, ec)) {
-        PrintError("convert", "cannot write into the folder " + folders.Output + ": " + std::strerror(ENOTDIR));
-        return kExitFailure;
-    }
-    if (auto problem = options.DryRun ? std::nullopt : CheckOutputFolder(folders.Output)) {
-        PrintError("convert", "cannot write into the folder " + problem->Folder + ": " + problem->Reason);
-        return kExitFailure;
-    }
-    const std::vector<std::string>& names = listing.Names;
+    const std::vector<std::string>& names = check.Names;
 
     PrintDetail("convert", "converting " + std::to_string(names.size()) + " songs of " + folders.Input + " into " +
                                folders.Output + ": format " + std::to_string(options.SaveFormat) + ", vocoder messages " +

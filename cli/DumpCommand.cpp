@@ -4,8 +4,8 @@
 #include <iostream>
 
 #include "Commands.h"
-#include "Component.h"
 #include "Console.h"
+#include "SongSession.h"
 #include "Json.h"
 #include "SongFile.h"
 #include "SongRecords.h"
@@ -45,18 +45,16 @@ void PrintJson(std::ostream& out, StandardMidifile& engine, const std::vector<So
 
 int RunDump(const ParsedArguments& args) {
     const std::string& file = args.Positionals.at(0);
-    ConsoleHost host(kDefaultVelocityThreshold);
-    Component root(nullptr);
-    StandardMidifile engine(&root);
-    host.SetContext("dump: " + InputName(file));
-    const SongRead read = LoadSong(engine, "dump", file);
+    SongSession session;
+    StandardMidifile& engine = session.Engine;
+    const SongRead read = session.Load("dump", file);
     if (read == SongRead::Failed) return kExitFailure;
 
     const std::vector<SongRecord> records = CollectRecords(engine);
     if (args.Has("--json"))
-        PrintJson(Report(), engine, records);
+        PrintJson(Output(), engine, records);
     else
-        PrintText(Report(), engine, records);
+        PrintText(Output(), engine, records);
     // A failed standard output is reported, with exit status 1, when the command ends.
     return read == SongRead::Whole ? kExitSuccess : kExitFailure;
 }

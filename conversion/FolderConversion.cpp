@@ -16,6 +16,7 @@
 
 #include "MessageGathering.h"
 #include "SafeReplace.h"
+#include "SongReading.h"
 #include "StandardMidifile.h"
 
 namespace fs = std::filesystem;
@@ -132,7 +133,7 @@ SongListing ListSongs(const std::string& inputFolder, bool recursive, const std:
     std::error_code ec;
     fs::directory_iterator probe(inputFolder, ec);
     if (ec) {
-        listing.Problem = FolderProblem{inputFolder, ec.message(), ec.value()};
+        listing.Problem = FolderProblem{inputFolder, ec.message(), ec.value(), FolderRole::Input};
         return listing;
     }
     listing.Names = ListMidiSongs(inputFolder, recursive, skip);
@@ -154,6 +155,29 @@ std::optional<FolderProblem> CheckOutputFolder(const std::string& outputFolder) 
     return std::nullopt;
 }
 
+RunFolderCheck CheckRunFolders(const ConversionFolders& folders, const ConversionOptions& options) {
+    RunFolderCheck check;
+    SongListing listing = ListSongs(folders.Input, options.Recursive, folders.Output);
+    if (listing.Problem) {
+        check.Problem = std::move(listing.Problem);
+        return check;
+    }
+    check.Names = std::move(listing.Names);
+    // Before the trial file below, which would otherwise land among the inputs.
+    if (SameFile(folders.Input, folders.Output)) {
+        check.Problem = FolderProblem{folders.Output, "it is the input folder " + folders.Input, 0, FolderRole::Output};
+        return check;
+    }
+    if (options.DryRun) {
+        std::error_code ec;
+        if (!fs::is_directory(folders.Output, ec))
+            check.Problem = FolderProblem{folders.Output, std::strerror(ENOTDIR), ENOTDIR, FolderRole::Output};
+        return check;
+    }
+    check.Problem = CheckOutputFolder(folders.Output);
+    return check;
+}
+
 SongOutcome ConvertSong(Component* owner, const ConversionFolders& folders, const std::string& name,
                         const ConversionOptions& options, const std::function<void(bool)>& busy) {
     SongOutcome outcome;
@@ -162,25 +186,16 @@ SongOutcome ConvertSong(Component* owner, const ConversionFolders& folders, cons
     std::unique_ptr<StandardMidifile> current(new StandardMidifile(owner));
     const std::string source = folders.Input + name;
 
-    struct stat info {};
-    if (::stat(source.c_str(), &info) != 0) {
-        if (errno == ENOENT) return outcome;  // gone since the list was made
-        outcome.Result = SongResult::ReadFailed;
-        outcome.Reason = std::strerror(errno);
-        return outcome;
+    const InputFileCheck check = CheckInputFile(source);
+    switch (check.State) {
+        case InputFileState::Readable: break;
+        case InputFileState::Missing: return outcome;  // gone since the list was made
+        case InputFileState::NotAFile: outcome.Result = SongResult::NotAFile; return outcome;
+        case InputFileState::Unreadable:
+            outcome.Result = SongResult::ReadFailed;
+            outcome.Reason = check.Reason;
+            return outcome;
     }
-    if (!S_ISREG(info.st_mode)) {
-        outcome.Result = SongResult::NotAFile;
-        return outcome;
-    }
-    // The engine names no cause when it cannot open a file; the system does.
-    const int probe = ::open(source.c_str(), O_RDONLY | O_CLOEXEC);
-    if (probe < 0) {
-        outcome.Result = SongResult::ReadFailed;
-        outcome.Reason = std::strerror(errno);
-        return outcome;
-    }
-    ::close(probe);
 
     struct Lamp {
         const std::function<void(bool)>& busy;
@@ -194,11 +209,15 @@ SongOutcome ConvertSong(Component* owner, const ConversionFolders& folders, cons
     MessageGathering host(outcome.Messages);
 
     current->SetStartFirstNote(options.StartFirstNote);
-    const bool loaded = current->LoadMidifile(source);
+    const SongLoadState loaded = LoadSongFile(*current, source);
     outcome.Load = current->LastLoadReport();
-    if (!loaded) {
-        outcome.Result = current->HeaderOk ? SongResult::ReadFailed : SongResult::NotMidi;
-        if (outcome.Result == SongResult::ReadFailed) outcome.Reason = "the engine could not read it";
+    if (loaded == SongLoadState::NotMidi) {
+        outcome.Result = SongResult::NotMidi;
+        return outcome;
+    }
+    if (loaded == SongLoadState::Failed) {
+        outcome.Result = SongResult::ReadFailed;
+        outcome.Reason = "the engine could not read it";
         return outcome;
     }
     if (options.DeleteVocoderSysex) current->DeleteVocoderNachrichten();

@@ -111,18 +111,5 @@ TEST_F(ConvertFolders, DryRunPrintsWhatItWouldWriteAndWritesNothing) {
     EXPECT_NE(broken.Out.find("Broken.mid: not a MIDI file"), std::string::npos) << broken.Out;
 }
 
-TEST_F(ConvertFolders, MissingFoldersAreReportedAndNotCreated) {
-    const fs::path missing = dir.Path() / "missing";
-    const auto noOut = RunCli({"convert", "--in", in.string(), "--out", missing.string(), "--recursive"});
-    EXPECT_EQ(noOut.Status, 1);
-    EXPECT_NE(noOut.Err.find("cannot write into the folder " + missing.string() + "/: No such file or directory"),
-              std::string::npos)
-        << noOut.Err;
-    EXPECT_FALSE(fs::exists(missing));
-    const auto noIn = RunCli({"convert", "--in", missing.string(), "--out", out.string()});
-    EXPECT_EQ(noIn.Status, 1);
-    EXPECT_EQ(RunCli({"convert", "--in", ""}).Status, 2);
-}
-
 }  // namespace
 }  // namespace tonalux::testing
