@@ -147,7 +147,9 @@ TEST_F(AssembleCommand, EveryBadLineIsNamedWithItsNumberAndNothingIsWritten) {
                                              "0 ch1\n"                                 // 18
                                              "header format 1 tracks 2 division 96\n"  // 19
                                              "4294967296 ch1 90 3C 64\n"               // 20
-                                             "0 lyric FF 05 02 6C 61\n";               // 21 good
+                                             "0 lyric FF 05 02 6C 61\n"                // 21 good
+                                             "0 ch1 90 85 64\n"                        // 22
+                                             "0 ch1 E0 FF 00\n";                       // 23
     const std::string out = dir.File("out.mid");
     WriteFile(out, Bytes{1, 2, 3});
     const auto result = RunCli({"assemble", text, out});
@@ -171,7 +173,9 @@ TEST_F(AssembleCommand, EveryBadLineIsNamedWithItsNumberAndNothingIsWritten) {
         "line 17: a meta record starts with FF, not 90",
         "line 18: expected 'TICK LIST BYTES'",
         "line 19: a second header line",
-        "line 20: tick must be a whole number from 0 to 4294967295, not '4294967296'"};
+        "line 20: tick must be a whole number from 0 to 4294967295, not '4294967296'",
+        "line 22: data byte 85 is not below 80",
+        "line 23: data byte FF is not below 80"};
     ASSERT_EQ(lines.size(), expected.size() + 1) << result.Err;
     for (std::size_t i = 0; i < expected.size(); ++i)
         EXPECT_EQ(lines[i], "tonalux-cli assemble: " + text + ": " + expected[i]);

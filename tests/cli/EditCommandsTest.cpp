@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <fstream>
 #include <map>
 #include <sstream>
 
@@ -82,6 +83,27 @@ TEST_F(EditCommands, SaveKeepsTheFormatUnlessOneIsNamed) {
     written = ReadFile(out);
     EXPECT_EQ(Hex(Bytes(written.begin(), written.begin() + 14)), "4D 54 68 64 00 00 00 06 00 00 00 01 00 60");
     EXPECT_EQ(Records(out), Records(song));
+}
+
+TEST_F(EditCommands, AFormat2SongIsWrittenAsFormat1WithAWarning) {
+    Track first, second;
+    first.Note(0, 0x90, 60, 100).Note(96, 0x80, 60, 0).End();
+    second.Note(0, 0x91, 64, 100).Note(96, 0x81, 64, 0).End();
+    const std::string patterns = dir.File("patterns.mid");
+    WriteFile(patterns, SongBuilder(2, 96).AddTrack(first).AddTrack(second).Bytes());
+    const std::string warning = " is format 2, of independent tracks; written as format 1, where they play at the "
+                                "same time\n";
+    const auto saved = RunCli({"save", patterns, out});
+    EXPECT_EQ(saved.Status, 0);
+    EXPECT_EQ(saved.Err, "tonalux-cli save: warning: " + patterns + warning);
+    EXPECT_EQ(ReadFile(out).at(9), 1);
+    EXPECT_EQ(Records(out), Records(patterns));
+    const std::string text = dir.File("patterns.txt");
+    std::ofstream(text) << RunCli({"dump", patterns}).Out;
+    EXPECT_EQ(RunCli({"assemble", text, out}).Err, "tonalux-cli assemble: warning: " + text + warning);
+    // A format the user names, and --quiet, leave the warning out.
+    EXPECT_EQ(RunCli({"save", patterns, out, "--format", "0"}).Err, "");
+    EXPECT_EQ(RunCli({"save", patterns, out, "--quiet"}).Err, "");
 }
 
 TEST_F(EditCommands, TransposeMovesNotesOfAllChannelsButTheDrums) {

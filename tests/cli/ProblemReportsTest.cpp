@@ -8,9 +8,6 @@
 
 #include "CliRunner.h"
 #include "CliSongs.h"
-#include "Component.h"
-#include "SongOutcome.h"
-#include "StandardMidifile.h"
 
 namespace fs = std::filesystem;
 
@@ -24,14 +21,10 @@ Bytes HalfSong() {
     return song;
 }
 
-// What the engine itself reports for a damaged file: the text the tool must show.
-std::string DamageOf(const std::string& path) {
-    RecordingHost host;
-    Component owner(nullptr);
-    StandardMidifile engine(&owner);
-    engine.LoadMidifile(path);
-    return DescribeDamage(engine.LastLoadReport());
-}
+// How the tool names the damage of HalfSong: the note track is the second
+// track, counted from 1; the damage is met at the length of that track, which
+// claims more bytes than the file holds.
+constexpr const char* kHalfSongDamage = "damaged at byte 88 in track 2, 11 records kept";
 
 void MakeBase(const fs::path& base) {
     fs::create_directories(base / "Midifile");
@@ -46,9 +39,7 @@ TEST(ProblemReports, ConvertNamesADamagedSongAndANonMidiFileAndFails) {
     WriteFile(base.Path() / "Midifile" / "Good.mid", CliSong());
     WriteFile(base.Path() / "Midifile" / "Half.mid", HalfSong());
     WriteFile(base.Path() / "Midifile" / "Text.mid", Bytes{'h', 'e', 'l', 'l', 'o'});
-    const std::string damage = DamageOf((base.Path() / "Midifile" / "Half.mid").string());
-    ASSERT_NE(damage.find("damaged at byte "), std::string::npos);
-    ASSERT_NE(damage.find(" records kept"), std::string::npos);
+    const std::string damage = kHalfSongDamage;
 
     const auto result = RunCli({"convert", base.Path().string()});
     EXPECT_EQ(result.Status, 1);
@@ -155,7 +146,7 @@ TEST(ProblemReports, EverySongCommandReportsADamagedSongAndFails) {
     TempDir dir;
     const std::string half = dir.File("half.mid");
     WriteFile(half, HalfSong());
-    const std::string line = half + ": " + DamageOf(half) + " (Byteread Error!)\n";
+    const std::string line = half + ": " + kHalfSongDamage + " (Byteread Error!)\n";
     for (const std::string command : {"info", "dump", "chords"}) {
         const auto result = RunCli({command, half});
         EXPECT_EQ(result.Status, 1) << command;
