@@ -59,6 +59,41 @@ std::optional<std::pair<std::string, std::string>> OutputHittingInput(
     return std::nullopt;
 }
 
+// The songs of the input folder as ListMidiSongs gives them, or why the
+// folder cannot be read.
+struct SongListing {
+    std::vector<std::string> Names;
+    std::optional<FolderProblem> Problem;
+};
+SongListing ListSongs(const std::string& inputFolder, bool recursive, const std::string& skip) {
+    SongListing listing;
+    std::error_code ec;
+    fs::directory_iterator probe(inputFolder, ec);
+    if (ec) {
+        listing.Problem = FolderProblem{inputFolder, ec.message(), ec.value(), FolderRole::Input};
+        return listing;
+    }
+    listing.Names = ListMidiSongs(inputFolder, recursive, skip);
+    return listing;
+}
+
+// Whether a file can be created in the output folder: it must exist, be a
+// folder, and take a new file (tried with a file that is removed at once).
+std::optional<FolderProblem> CheckOutputFolder(const std::string& outputFolder) {
+    struct stat info {};
+    if (::stat(outputFolder.c_str(), &info) != 0) return FolderProblem{outputFolder, std::strerror(errno), errno};
+    if (!S_ISDIR(info.st_mode)) return FolderProblem{outputFolder, std::strerror(ENOTDIR), ENOTDIR};
+    // Only a real attempt tells: permission bits do not bind every user, and a
+    // read-only file system or a full disk shows only when a file is made.
+    const std::string probe = outputFolder + (outputFolder.back() == '/' ? "" : "/") + ".tonalux-probe-" +
+                              std::to_string(::getpid());
+    const int fd = ::open(probe.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0600);
+    if (fd < 0) return FolderProblem{outputFolder, std::strerror(errno), errno};
+    ::close(fd);
+    ::unlink(probe.c_str());
+    return std::nullopt;
+}
+
 }  // namespace
 
 std::vector<std::string> ListMidiFolder(const std::string& folder) {
@@ -126,33 +161,6 @@ std::string CurrentBaseFolder() {
 
 ConversionFolders DefaultFolders(const std::string& base) {
     return {base + kInputFolder, base + kOutputFolder};
-}
-
-SongListing ListSongs(const std::string& inputFolder, bool recursive, const std::string& skip) {
-    SongListing listing;
-    std::error_code ec;
-    fs::directory_iterator probe(inputFolder, ec);
-    if (ec) {
-        listing.Problem = FolderProblem{inputFolder, ec.message(), ec.value(), FolderRole::Input};
-        return listing;
-    }
-    listing.Names = ListMidiSongs(inputFolder, recursive, skip);
-    return listing;
-}
-
-std::optional<FolderProblem> CheckOutputFolder(const std::string& outputFolder) {
-    struct stat info {};
-    if (::stat(outputFolder.c_str(), &info) != 0) return FolderProblem{outputFolder, std::strerror(errno), errno};
-    if (!S_ISDIR(info.st_mode)) return FolderProblem{outputFolder, std::strerror(ENOTDIR), ENOTDIR};
-    // Only a real attempt tells: permission bits do not bind every user, and a
-    // read-only file system or a full disk shows only when a file is made.
-    const std::string probe = outputFolder + (outputFolder.back() == '/' ? "" : "/") + ".tonalux-probe-" +
-                              std::to_string(::getpid());
-    const int fd = ::open(probe.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0600);
-    if (fd < 0) return FolderProblem{outputFolder, std::strerror(errno), errno};
-    ::close(fd);
-    ::unlink(probe.c_str());
-    return std::nullopt;
 }
 
 RunFolderCheck CheckRunFolders(const ConversionFolders& folders, const ConversionOptions& options) {

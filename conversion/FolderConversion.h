@@ -50,19 +50,6 @@ struct FolderProblem {
     FolderRole Role = FolderRole::Output;
 };
 
-// The songs of the input folder as ListMidiFolder gives them, or why the
-// folder cannot be read.
-struct SongListing {
-    std::vector<std::string> Names;
-    std::optional<FolderProblem> Problem;
-};
-// With `recursive` the songs of every subfolder too, as ListMidiSongs gives them.
-SongListing ListSongs(const std::string& inputFolder, bool recursive = false, const std::string& skip = {});
-
-// Whether a file can be created in the output folder: it must exist, be a
-// folder, and take a new file (tried with a file that is removed at once).
-std::optional<FolderProblem> CheckOutputFolder(const std::string& outputFolder);
-
 // The checks before a run, both front ends present their outcome:
 //  - the input folder can be read; its songs are listed (with Recursive those
 //    of its subfolders too, the output folder left out);
