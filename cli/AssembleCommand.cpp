@@ -11,6 +11,7 @@
 
 #include "Commands.h"
 #include "Console.h"
+#include "MidiBytes.h"
 #include "SongSession.h"
 #include "SongEdit.h"
 #include "SongFile.h"
@@ -128,6 +129,26 @@ bool ReadText(const std::string& textFile, std::string& text) {
     return true;
 }
 
+// Empties the engine's lists for the song of the text. The song's end tick
+// is set the only way the engine takes one, by a load: of an empty song of
+// one track whose end of track lies at `end`.
+void StartSong(StandardMidifile& engine, std::uint32_t end) {
+    if (end == 0) {
+        engine.InitHauptcontainer();
+        return;
+    }
+    std::vector<std::uint8_t> song{kHeaderChunkId.begin(), kHeaderChunkId.end()};
+    song.insert(song.end(), {0, 0, 0, 6, 0, 0, 0, 1, 0, 96});
+    song.insert(song.end(), kTrackChunkId.begin(), kTrackChunkId.end());
+    std::uint8_t delta[kMaxVlqBytes];
+    const auto deltaEnd = PutVlq(delta, end);
+    const auto length = static_cast<std::uint8_t>((deltaEnd - delta) + kEndOfTrackEvent.size());
+    song.insert(song.end(), {0, 0, 0, length});
+    song.insert(song.end(), delta, deltaEnd);
+    song.insert(song.end(), kEndOfTrackEvent.begin(), kEndOfTrackEvent.end());
+    engine.LoadMidiBytes(song.data(), song.size());
+}
+
 int RunAssemble(const ParsedArguments& args) {
     std::optional<int> format;
     if (auto value = args.Value("--format")) format = ParseFormat(*value);
@@ -148,7 +169,11 @@ int RunAssemble(const ParsedArguments& args) {
 
     SongSession session;
     StandardMidifile& engine = session.Engine;
-    engine.InitHauptcontainer();
+    // A loaded song ends at its last record or later; the text names the end
+    // only when it lies later.
+    std::uint32_t end = song.End;
+    for (const auto& text : song.Records) end = std::max(end, text.Record.Tick);
+    StartSong(engine, end);
     engine.Format = song.Format;
     engine.TrackCount = song.Tracks;
     engine.Division = song.Division;

@@ -25,7 +25,7 @@ void AppendData(std::vector<std::uint8_t>& out, const DataBlock& data, std::uint
 }
 
 std::vector<std::uint8_t> EncodeMeta(std::uint8_t type, std::uint32_t length, const DataBlock& data) {
-    std::vector<std::uint8_t> out{0xFF, type};
+    std::vector<std::uint8_t> out{kMetaStatus, type};
     AppendVlq(out, length);
     AppendData(out, data, length);
     return out;

@@ -81,6 +81,28 @@ TEST_F(AssembleCommand, DumpThenAssembleEqualsSaveOnEveryDemoSong) {
     EXPECT_GT(songs, 0u);
 }
 
+// One note and a closing rest of 16,384 ticks (eight and a half bars at 480).
+Bytes SongWithClosingRest() {
+    Track track;
+    track.Note(0, 0x90, 60, 100).Note(480, 0x80, 60, 0).End(16384);
+    return SongBuilder(0, 480).AddTrack(track).Bytes();
+}
+
+TEST_F(AssembleCommand, DumpNamesAClosingRestAndAssembleKeepsIt) {
+    const std::string song = dir.File("rest.mid");
+    WriteFile(song, SongWithClosingRest());
+    EXPECT_EQ(RunCli({"dump", song}).Out,
+              "header format 0 tracks 1 division 480 end 16864\n"
+              "0 ch1 90 3C 64\n"
+              "480 ch1 80 3C 00\n");
+    ExpectSameAsSave(song, "closing rest");
+    const std::string text = dir.File("edited.txt");
+    std::ofstream(text, std::ios::binary) << "header format 0 tracks 1 division 480 end 960\n0 ch1 90 3C 64\n";
+    ASSERT_EQ(RunCli({"assemble", text, dir.File("edited.mid")}).Status, 0);
+    EXPECT_EQ(RunCli({"dump", dir.File("edited.mid")}).Out,
+              "header format 0 tracks 1 division 480 end 960\n0 ch1 90 3C 64\n");
+}
+
 TEST_F(AssembleCommand, DumpThenAssembleEqualsSaveOnSongsWithEveryEventKind) {
     const std::vector<std::pair<std::string, Bytes>> songs{
         {"every kind, format 0", EveryEventKindSong()},
