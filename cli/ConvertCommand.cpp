@@ -1,13 +1,10 @@
 // tonalux-cli convert [DIR]: converts every song of DIR/Midifile/ (or of
 // --in) into DIR/Convert/ (or --out) with the same conversion code as the main
 // window, so the same folder gives the same files.
-#include <cerrno>
 #include <chrono>
-#include <cstring>
-#include <filesystem>
-#include <optional>
 #include <cstdio>
 #include <iostream>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -17,8 +14,6 @@
 #include "FolderConversion.h"
 #include "SetupReading.h"
 #include "StandardMidifile.h"
-
-namespace fs = std::filesystem;
 
 namespace tonalux::cli {
 
@@ -160,11 +155,13 @@ Command ConvertCommand() {
             "are removed, the vocoder channel is found, and the song is written under its\n"
             "name with \"_VOC-\" and the channel, or \"_NO-VOC\", in front of \".mid\".\n"
             "An existing output of that name is replaced. Both folders are checked first:\n"
-            "if Midifile/ cannot be read or no file can be made in Convert/, nothing is\n"
+            "if Midifile/ cannot be read, no file can be made in Convert/, or Convert/ is\n"
+            "Midifile/ under another name (a link, \"..\", a bind mount), nothing is\n"
             "converted. A song that is not a MIDI file or cannot be read gets no output,\n"
-            "nor does one whose output would be an input song (through a link, or when\n"
-            "Convert/ is Midifile/). A damaged song is converted as far as it could be\n"
-            "read. Copyright notices and track names are not written to the outputs.\n"
+            "nor does one whose output would be an input song (an output name in\n"
+            "Convert/ that is a link to it). A damaged song is converted as far as it\n"
+            "could be read. Copyright notices and track names are written to the outputs\n"
+            "only as --setup gives them.\n"
             "\n"
             "  --in DIR                read the songs from DIR instead of DIR/Midifile/\n"
             "  --out DIR               write the songs into DIR instead of DIR/Convert/;\n"
