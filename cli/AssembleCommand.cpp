@@ -77,17 +77,7 @@ void StoreRecords(StandardMidifile& engine, const std::vector<TextRecord>& recor
             case SongList::Timesig: engine.AddMessure(MetaRecord(text)); break;
             case SongList::Lyric: engine.AddLyricevent(MetaRecord(text)); break;
             case SongList::Chord: engine.AddYamchord(MetaRecord(text)); break;
-            case SongList::Marker: {
-                const MetaEvent meta = MetaRecord(text);
-                Marker marker{};
-                marker.Tick = meta.Tick;
-                marker.Status = meta.Status;
-                marker.Type = meta.Type;
-                marker.Length = meta.Length;
-                marker.Data = meta.Data;
-                engine.AddMarkerevent(marker);
-                break;
-            }
+            case SongList::Marker: engine.AddMarkerevent(MarkerFromMeta(MetaRecord(text))); break;
             case SongList::Sysex: {
                 SysexEvent event{};
                 event.Tick = text.Record.Tick;
