@@ -209,7 +209,7 @@ public:
     bool ShortMidiEventToFormatOnePuffer(int channel);
     bool LongMidiEventToFormatOnePuffer(int channel);
 
-    // The bytes assembled by the last save (the whole file).
+    // The bytes assembled by the last save to a file (the whole file).
     const std::vector<std::uint8_t>& WrittenBytes() const;
 
     // ---- transposition, channel and track changes ---------------------------
@@ -294,6 +294,10 @@ private:
     // Reads and stores one channel message of `dataBytes` data bytes whose
     // status (or first data byte, with running status) is at `position`.
     bool ReadChannelEvent(std::uint32_t position, int kind, std::uint32_t delta, int dataBytes);
+    // After a meta or system-exclusive event was read (or found cut off):
+    // counts its delta time, or reports the damage at `position` and ends
+    // the chunk. Whether the event is to be stored.
+    bool TimeLengthPrefixed(bool read, std::uint32_t position, std::uint32_t delta);
     // ReadEvent as the chunk loop inlines it.
     void ReadNextEvent(std::uint32_t position);
 
