@@ -267,6 +267,8 @@ private:
     // or for a length that runs past the file the start of the next track
     // chunk found inside it (the file's end when there is none).
     std::uint64_t ChunkEnd(std::uint32_t chunkStart, std::uint32_t chunkLength);
+    // Moves the song's end tick to its latest event where that is later.
+    void KeepEveryEventBeforeTheEnd();
     // Moves the whole song so that its first note starts at tick 0.
     void ShiftSongToFirstNote();
     // Places the records that arrived behind their list's time during a load.

@@ -58,8 +58,6 @@ bool StandardMidifile::TrackSingleRead(std::uint32_t chunkStart, std::uint32_t c
     // ReadEvent moves Bytepos forward by at least one byte.
     while (Bytepos < chunkEnd_) ReadNextEvent(Bytepos);
     Bytepos = chunkEnd_;
-    // The song lasts at least as long as every track's events.
-    detail::Lists().EndTick = std::max(detail::Lists().EndTick, TrackTime);
     return true;
 }
 
