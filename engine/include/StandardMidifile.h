@@ -232,7 +232,12 @@ public:
     // ---- vocoder and song start -----------------------------------------------
     bool DeleteVocoderNachrichten();
     int VocoderAnalyse();
+    // The vocoder channel (1 to 16) by the threshold the host shows now, or
+    // kNoVocoderChannel.
     int VocoderKanalAnalyse();
+    // The same by the threshold given, without asking the host: a conversion
+    // run carries its threshold with its options.
+    int VocoderKanalAnalyse(int threshold);
     bool VocoderTrackAnalyse(int channel);
     int MidiTrackEndTickFromStart(int channel);
 

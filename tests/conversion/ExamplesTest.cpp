@@ -96,7 +96,7 @@ TEST(ExamplesTest, WithoutTheSettingsEveryDemoSongConvertsToTheSameBytesAsBefore
     for (int variant = 0; variant < 3; ++variant) {
         for (const bool apply : {false, true}) {
             tonalux::ConversionOptions options;
-            options.SaveFormat = variant == 1 ? 1 : 0;
+            options.Format = variant == 1 ? tonalux::SaveFormat::Format1 : tonalux::SaveFormat::Format0;
             options.DeleteVocoderSysex = variant != 2;
             options.ApplySettings = apply;
             options.Settings = idle;
