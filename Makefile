@@ -1,6 +1,6 @@
 # The two commands: `make run` and `make test`. Both install what is missing
 # (Debian packages), configure with the CMake presets and build. `make package`
-# builds the Debian package tonalux_<version>_<arch>.deb in build/release/.
+# builds the Debian package tonalux_<version>-<release>_<arch>.deb in build/package/.
 
 PACKAGES := cmake ninja-build g++ make qt6-base-dev libgtest-dev libbenchmark-dev \
             clang libclang-rt-14-dev xvfb xauth desktop-file-utils dpkg-dev file python3
@@ -66,9 +66,12 @@ fuzz: deps
 	mkdir -p build/fuzz/corpus
 	./build/fuzz/fuzz/reader_fuzzer build/fuzz/corpus fuzz/seeds -max_total_time=$(FUZZ_SECONDS) -max_len=65536 -timeout=10 -artifact_prefix=build/fuzz/
 
-package: build
-	cmake --build --preset release --target package
-	@ls build/release/tonalux_*.deb
+# Only what the package ships is built (preset package: no tests, no benchmarks).
+package: deps
+	cmake --preset package >/dev/null
+	cmake --build --preset package -j $(JOBS)
+	cmake --build --preset package --target package
+	@ls build/package/tonalux_*.deb
 
 clean:
 	rm -rf build

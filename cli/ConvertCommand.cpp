@@ -1,13 +1,10 @@
 // tonalux-cli convert [DIR]: converts every song of DIR/Midifile/ (or of
 // --in) into DIR/Convert/ (or --out) with the same conversion code as the main
 // window, so the same folder gives the same files.
-#include <cerrno>
 #include <chrono>
-#include <cstring>
-#include <filesystem>
-#include <optional>
 #include <cstdio>
 #include <iostream>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -17,8 +14,6 @@
 #include "FolderConversion.h"
 #include "SetupReading.h"
 #include "StandardMidifile.h"
-
-namespace fs = std::filesystem;
 
 namespace tonalux::cli {
 
@@ -74,6 +69,14 @@ std::string SongLine(const SongOutcome& outcome, std::chrono::steady_clock::dura
            std::to_string(outcome.Load.Records) + ChordsText(outcome.Chords) + "  " + Seconds(elapsed);
 }
 
+// "cannot read the folder Midifile/: Permission denied",
+// "cannot write into the folder Convert/: it is the input folder Midifile/ (inputs are never changed)".
+std::string FolderProblemLine(const FolderProblem& problem) {
+    if (problem.Role == FolderRole::Input) return "cannot read the folder " + problem.Folder + ": " + problem.Reason;
+    return "cannot write into the folder " + problem.Folder + ": " + problem.Reason +
+           (problem.Error == 0 ? " (inputs are never changed)" : "");
+}
+
 int RunConvert(const ParsedArguments& args) {
     RunChoices choices;
     if (auto format = args.Value("--format"))
@@ -101,24 +104,13 @@ int RunConvert(const ParsedArguments& args) {
 
     const ConversionFolders folders{FolderOption(args, "--in", kInputFolder), FolderOption(args, "--out", kOutputFolder)};
     // The folders are checked once, before any song: a missing or unusable
-    // folder is one message, not one per song. Neither folder is created. An
-    // output folder inside the input folder is not searched for songs, so a
-    // second run does not convert the first run's results.
-    const SongListing listing = ListSongs(folders.Input, options.Recursive, folders.Output);
-    if (listing.Problem) {
-        PrintError("convert", "cannot read the folder " + listing.Problem->Folder + ": " + listing.Problem->Reason);
+    // folder is one message, not one per song.
+    const RunFolderCheck check = CheckRunFolders(folders, options);
+    if (check.Problem) {
+        PrintError("convert", FolderProblemLine(*check.Problem));
         return kExitFailure;
     }
-    std::error_code ec;
-    if (options.DryRun && !fs::is_directory(folders.Output, ec)) {
-        PrintError("convert", "cannot write into the folder " + folders.Output + ": " + std::strerror(ENOTDIR));
-        return kExitFailure;
-    }
-    if (auto problem = options.DryRun ? std::nullopt : CheckOutputFolder(folders.Output)) {
-        PrintError("convert", "cannot write into the folder " + problem->Folder + ": " + problem->Reason);
-        return kExitFailure;
-    }
-    const std::vector<std::string>& names = listing.Names;
+    const std::vector<std::string>& names = check.Names;
 
     PrintDetail("convert", "converting " + std::to_string(names.size()) + " songs of " + folders.Input + " into " +
                                folders.Output + ": format " + std::to_string(FormatNumber(options.Format)) + ", vocoder messages " +
@@ -177,11 +169,13 @@ Command ConvertCommand() {
             "are removed, the vocoder channel is found, and the song is written under its\n"
             "name with \"_VOC-\" and the channel, or \"_NO-VOC\", in front of \".mid\".\n"
             "An existing output of that name is replaced. Both folders are checked first:\n"
-            "if Midifile/ cannot be read or no file can be made in Convert/, nothing is\n"
+            "if Midifile/ cannot be read, no file can be made in Convert/, or Convert/ is\n"
+            "Midifile/ under another name (a link, \"..\", a bind mount), nothing is\n"
             "converted. A song that is not a MIDI file or cannot be read gets no output,\n"
-            "nor does one whose output would be an input song (through a link, or when\n"
-            "Convert/ is Midifile/). A damaged song is converted as far as it could be\n"
-            "read. Copyright notices and track names are not written to the outputs.\n"
+            "nor does one whose output would be an input song (an output name in\n"
+            "Convert/ that is a link to it). A damaged song is converted as far as it\n"
+            "could be read. Copyright notices and track names are written to the outputs\n"
+            "only as --setup gives them.\n"
             "\n"
             "  --in DIR                read the songs from DIR instead of DIR/Midifile/\n"
             "  --out DIR               write the songs into DIR instead of DIR/Convert/;\n"
