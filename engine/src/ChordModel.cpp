@@ -6,7 +6,6 @@
 #include <cmath>
 #include <cstdint>
 #include <limits>
-#include <utility>
 #include <vector>
 
 #include "ChordBeats.h"
@@ -82,21 +81,11 @@ float Correlation(const std::array<float, 12>& a, const std::array<float, 12>& p
 // the bass share, and each state a constant. States are numbered template * 12
 // + root, so that the twelve roots of a template are worked out side by side.
 struct ModelTerms {
-    // The distinct pairs of (chroma factor, bass factor) of the tones, and
-    // for each tone of each template the pair it uses.
-    std::vector<std::pair<float, float>> Pairs;
-    std::array<std::array<std::uint8_t, 4>, kTemplates.size()> PairOf{};
+    std::array<std::array<float, 4>, kTemplates.size()> ChromaFactor{};
+    std::array<std::array<float, 4>, kTemplates.size()> BassFactor{};
     std::array<float, kStates> Constant{};  // without bass
     float BassConstant = 0;                 // added when the beat has a bass
 };
-
-std::uint8_t PairIndex(std::vector<std::pair<float, float>>& pairs, float chroma, float bass) {
-    const std::pair<float, float> pair{chroma, bass};
-    const auto found = std::find(pairs.begin(), pairs.end(), pair);
-    if (found != pairs.end()) return static_cast<std::uint8_t>(found - pairs.begin());
-    pairs.push_back(pair);
-    return static_cast<std::uint8_t>(pairs.size() - 1);
-}
 
 ModelTerms TermsOf(const SongKey& key, const ModelWeights& w) {
     const std::array<bool, 12> scale = ScaleOf(key);
@@ -106,8 +95,8 @@ ModelTerms TermsOf(const SongKey& key, const ModelWeights& w) {
         const ChordTemplate& chord = kTemplates[t];
         for (std::size_t i = 0; i < chord.Intervals.size(); ++i) {
             if (chord.Intervals[i] < 0) continue;
-            terms.PairOf[t][i] = PairIndex(terms.Pairs, chord.Weights[i] + w.NonChordTone,
-                                           (i == 0 ? w.BassRoot : w.BassTone) + w.BassOther);
+            terms.ChromaFactor[t][i] = chord.Weights[i] + w.NonChordTone;
+            terms.BassFactor[t][i] = (i == 0 ? w.BassRoot : w.BassTone) + w.BassOther;
         }
         for (std::size_t root = 0; root < 12; ++root) {
             float outside = 0;
@@ -125,20 +114,13 @@ void Emissions(const BeatProfile& profile, const ModelTerms& terms, std::array<f
         out.fill(0.0f);
         return;
     }
-    // The weighted shares of each factor pair, twice over, so that the tone at
-    // an interval above any root is one index away.
-    constexpr std::size_t kMostPairs = 4 * kTemplates.size();
-    std::array<std::array<float, 24>, kMostPairs> mixed;
+    // Shares twice over, so that the tone at an interval above any root is one index away.
+    std::array<float, 24> chroma{}, bass{};
     float bassTotal = 0;
     for (float weight : profile.Bass) bassTotal += weight;
-    const float chromaScale = 1.0f / profile.Total;
-    for (std::size_t p = 0; p < terms.Pairs.size(); ++p) {
-        const auto [cf, bf] = terms.Pairs[p];
-        for (std::size_t pc = 0; pc < 12; ++pc) {
-            const float chroma = profile.Chroma[pc] * chromaScale;
-            const float bass = bassTotal > 0 ? profile.Bass[pc] / bassTotal : 0.0f;
-            mixed[p][pc] = mixed[p][pc + 12] = cf * chroma + bf * bass;
-        }
+    for (std::size_t pc = 0; pc < 12; ++pc) {
+        chroma[pc] = chroma[pc + 12] = profile.Chroma[pc] / profile.Total;
+        bass[pc] = bass[pc + 12] = bassTotal > 0 ? profile.Bass[pc] / bassTotal : 0.0f;
     }
     const float bassConstant = bassTotal > 0 ? terms.BassConstant : 0.0f;
     for (std::size_t t = 0; t < kTemplates.size(); ++t) {
@@ -147,8 +129,11 @@ void Emissions(const BeatProfile& profile, const ModelTerms& terms, std::array<f
         for (std::size_t i = 0; i < 4; ++i) {
             const std::int8_t interval = kTemplates[t].Intervals[i];
             if (interval < 0) continue;
-            const float* m = mixed[terms.PairOf[t][i]].data() + interval;
-            for (std::size_t root = 0; root < 12; ++root) row[root] += m[root];
+            const float cf = terms.ChromaFactor[t][i];
+            const float bf = terms.BassFactor[t][i];
+            const float* c = chroma.data() + interval;
+            const float* b = bass.data() + interval;
+            for (std::size_t root = 0; root < 12; ++root) row[root] += cf * c[root] + bf * b[root];
         }
     }
 }
@@ -207,17 +192,16 @@ std::vector<std::size_t> BestPath(const std::vector<Beat>& beats, const std::vec
         if (b == 0 || none[b - 1]) penalty = 0;  // after no chord any chord may begin
         const float moved = score[best] - penalty;
         std::uint8_t* stay = stayed.data() + b * kStates;
+        for (std::size_t s = 0; s < kStates; ++s) {
+            stay[s] = score[s] >= moved ? 1 : 0;
+            next[s] = std::max(score[s], moved) + emit[s];
+        }
         // Scores only matter relative to each other; keep them near zero.
         // Eight running maxima side by side, then the largest of them.
         std::array<float, 8> tops;
-        tops.fill(-std::numeric_limits<float>::infinity());
-        for (std::size_t s = 0; s < kStates; s += tops.size()) {
-            for (std::size_t k = 0; k < tops.size(); ++k) {
-                stay[s + k] = score[s + k] >= moved ? 1 : 0;
-                next[s + k] = std::max(score[s + k], moved) + emit[s + k];
-                tops[k] = std::max(tops[k], next[s + k]);
-            }
-        }
+        tops.fill(next[0]);
+        for (std::size_t s = 0; s < kStates; s += tops.size())
+            for (std::size_t k = 0; k < tops.size(); ++k) tops[k] = std::max(tops[k], next[s + k]);
         float top = tops[0];
         for (float value : tops) top = std::max(top, value);
         for (std::size_t s = 0; s < kStates; ++s) score[s] = next[s] - top;
