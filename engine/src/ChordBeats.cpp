@@ -212,71 +212,47 @@ void CarryBass(const std::vector<Beat>& beats, std::vector<BeatProfile>& profile
 
 }  // namespace
 
-namespace {
-
-// What one pass over the notes keeps per beat besides the profile: the weight
-// of the notes at the highest pitch so far (a melody note when the texture
-// turns out wide) and the raw bass weight of the three pitches from the lowest
-// so far upward, so that neither needs a second pass once the range is known.
-struct PendingBeat {
-    float Top = 0;
-    std::array<float, 3> Low{};
-};
-constexpr int kWideTexture = 12;  // a melody stands an octave or more above the bass
-
-// Adds one note's weight on one beat, keeping the range of the beat.
-void AddToBeat(BeatProfile& profile, PendingBeat& pending, std::uint8_t pitch, float weight, float bass) {
-    profile.Chroma[static_cast<std::size_t>(pitch % 12)] += weight;
-    if (pitch > profile.Highest || profile.Lowest > profile.Highest) pending.Top = 0;
-    if (pitch >= profile.Highest) pending.Top += weight;
-    profile.Highest = std::max(profile.Highest, pitch);
-    if (pitch < profile.Lowest) {
-        const int drop = profile.Lowest - pitch;
-        for (int k = static_cast<int>(pending.Low.size()) - 1; k >= 0; --k)
-            pending.Low[static_cast<std::size_t>(k)] = k >= drop ? pending.Low[static_cast<std::size_t>(k - drop)] : 0.0f;
-        profile.Lowest = pitch;
-    }
-    const int above = pitch - profile.Lowest;
-    if (above < static_cast<int>(pending.Low.size())) pending.Low[static_cast<std::size_t>(above)] += bass;
-}
-
-// Turns the pending weights into the melody share and the bass of the beat.
-void SettleBeat(BeatProfile& profile, const PendingBeat& pending, float melody) {
-    if (profile.Lowest > profile.Highest) return;
-    if (profile.Highest - profile.Lowest >= kWideTexture)
-        profile.Chroma[static_cast<std::size_t>(profile.Highest % 12)] -= (1.0f - melody) * pending.Top;
-    for (std::size_t k = 0; k < pending.Low.size(); ++k)
-        profile.Bass[(profile.Lowest + k) % 12] += pending.Low[k] * (k == 0 ? 1.0f : 0.5f);
-}
-
-}  // namespace
-
 std::vector<BeatProfile> ProfileBeats(const std::vector<Beat>& beats, const std::vector<NoteSpan>& notes,
                                       const ProfileWeights& weights) {
     std::vector<BeatProfile> profiles(beats.size());
-    std::vector<PendingBeat> pending(beats.size());
+    // The beat each note starts in, looked up once.
     const BeatIndex index(beats);
-    for (const NoteSpan& note : notes) {
+    std::vector<std::uint32_t> firstBeat(notes.size());
+    for (std::size_t i = 0; i < notes.size(); ++i) firstBeat[i] = static_cast<std::uint32_t>(index.At(notes[i].Start));
+    // First the range of pitches on each beat, then the weights, which depend on it.
+    for (std::size_t i = 0; i < notes.size(); ++i) {
+        const NoteSpan& note = notes[i];
+        ForEachBeatOf(beats, note, firstBeat[i], weights.MaxBeatsPerNote, [&](std::size_t b, float) {
+            profiles[b].Lowest = std::min(profiles[b].Lowest, note.Pitch);
+            profiles[b].Highest = std::max(profiles[b].Highest, note.Pitch);
+        });
+    }
+    constexpr int kWideTexture = 12;  // a melody stands an octave or more above the bass
+    constexpr int kBassRange = 3;     // notes this close above the lowest count as bass
+    for (std::size_t i = 0; i < notes.size(); ++i) {
+        const NoteSpan& note = notes[i];
         // High notes are more often melody than chord: their weight falls
         // from middle C upward to HighWeight two octaves above.
         const float height = std::clamp((static_cast<float>(note.Pitch) - 60.0f) / 24.0f, 0.0f, 1.0f);
         const float loudness = (0.5f + static_cast<float>(note.Velocity) / 254.0f) *
                                (1.0f - height * (1.0f - weights.HighWeight));
-        const std::size_t first = index.At(note.Start);
+        const std::size_t first = firstBeat[i];
+        const int pitchClass = note.Pitch % 12;
         ForEachBeatOf(beats, note, first, weights.MaxBeatsPerNote, [&](std::size_t b, float share) {
+            BeatProfile& profile = profiles[b];
             float weight = share * loudness;
-            float bass = share;
-            if (b == first) {
-                const int strength = beats[b].Strength;
-                weight *= 1.0f + weights.Onset + (strength == 2 ? weights.StrongOnset : 0.0f);
-                bass *= 1.0f + weights.BassOnset * (strength == 2 ? 2.0f : strength == 1 ? 1.0f : 0.0f);
-            } else {
-                weight *= weights.Held;
+            if (b == first) weight *= 1.0f + weights.Onset + (beats[b].Strength == 2 ? weights.StrongOnset : 0.0f);
+            else weight *= weights.Held;
+            const bool melody = note.Pitch == profile.Highest && profile.Highest - profile.Lowest >= kWideTexture;
+            if (melody) weight *= weights.Melody;
+            profile.Chroma[static_cast<std::size_t>(pitchClass)] += weight;
+            if (note.Pitch < profile.Lowest + kBassRange) {
+                float bass = share * (note.Pitch == profile.Lowest ? 1.0f : 0.5f);
+                if (b == first) bass *= 1.0f + weights.BassOnset * (beats[b].Strength == 2 ? 2.0f : beats[b].Strength == 1 ? 1.0f : 0.0f);
+                profile.Bass[static_cast<std::size_t>(pitchClass)] += bass;
             }
-            AddToBeat(profiles[b], pending[b], note.Pitch, weight, bass);
         });
     }
-    for (std::size_t b = 0; b < profiles.size(); ++b) SettleBeat(profiles[b], pending[b], weights.Melody);
     CarryBass(beats, profiles);
     for (BeatProfile& profile : profiles) {
         float total = 0;
