@@ -57,7 +57,7 @@ std::string EditText(const QLineEdit* edit) { return edit->text().toLatin1().toS
 TFProgrammchange::TFProgrammchange(QWidget* parent) : QWidget(parent, Qt::Window) {
     setWindowTitle(QStringLiteral("Programmchange"));
     setFont(SansFont(11));
-    PlaceWindow(this, QRect(191, 112, 462, 423));
+    PlaceWindow(this, QRect(191, 112, 462, 423 + kInEffectRoom));
 
     Panel1 = MakePanel(this, QRect(8, 8, 441, 377));
     const QFont heading = SansFont(11, true);
@@ -79,7 +79,7 @@ TFProgrammchange::TFProgrammchange(QWidget* parent) : QWidget(parent, Qt::Window
         for (QLineEdit* edit : {MSBQ[row], PRGQ[row], MSBD[row], PRGD[row]})
             connect(edit, &QLineEdit::textChanged, this, &TFProgrammchange::MSBQ1Change);
     }
-    InEffect = MakeInEffectLine(this, QRect(8, 392, 441, 16));
+    InEffect = MakeInEffectLine(this, QRect(8, 390, 441, kInEffectRoom));
     FormCreate();
 }
 
@@ -134,5 +134,8 @@ void GatherQuietly(TFProgrammchange* programs, TFInformationen* information) {
         if (programs) programs->FormToBlock();
         if (information) information->FormToBlock();
     } catch (const tonalux::settings::IntegerTextError&) {
+        return;
     }
+    if (programs) emit programs->Gathered();
+    else if (information) emit information->Gathered();
 }

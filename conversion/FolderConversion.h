@@ -33,6 +33,7 @@ struct ConversionOptions {
     SongSettings Settings{};          // checked with SoundMappingProblem before the first song
     bool Recursive = false;           // also the songs in subfolders of the input folder
     bool DryRun = false;              // read and analyse each song, write nothing
+    bool AddChords = false;
 };
 
 // The two folders of a run, each ending in "/". Song names are relative to
