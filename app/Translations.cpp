@@ -34,11 +34,15 @@ bool InstallTranslations(const QLocale& locale) {
     if (ToolkitTranslator().load(locale, QStringLiteral("qtbase"), QStringLiteral("_"),
                                  QLibraryInfo::path(QLibraryInfo::TranslationsPath)))
         QCoreApplication::installTranslator(&ToolkitTranslator());
-    for (const QString& folder : TranslationFolders()) {
-        if (!ProgramTranslator().load(locale, QStringLiteral("tonalux"), QStringLiteral("_"), QDir::cleanPath(folder)))
-            continue;
-        QCoreApplication::installTranslator(&ProgramTranslator());
-        return true;
+    // A language without a translation of its own gets the English one,
+    // which words the counts ("1 song", "2 songs").
+    for (const QLocale& wanted : {locale, QLocale(QLocale::English)}) {
+        for (const QString& folder : TranslationFolders()) {
+            if (!ProgramTranslator().load(wanted, QStringLiteral("tonalux"), QStringLiteral("_"), QDir::cleanPath(folder)))
+                continue;
+            QCoreApplication::installTranslator(&ProgramTranslator());
+            return wanted == locale || wanted.language() == locale.language();
+        }
     }
     return false;
 }

@@ -7,6 +7,6 @@ class QLocale;
 
 // Loads the program's translation for `locale` (tonalux_de.qm, tonalux_en.qm)
 // and the toolkit's own (qtbase_de.qm, ...), replacing the ones loaded before.
-// Returns whether the program's translation was found. A language without a
-// translation keeps the English texts.
+// Returns whether the program's translation for the locale's language was
+// found. A language without a translation gets the English texts.
 bool InstallTranslations(const QLocale& locale);

@@ -69,6 +69,8 @@ QCheckBox* MakeCheckBox(QWidget* parent, const QRect& geometry, const QString& c
 
 // The client area: every control's given place, with the added strip below.
 constexpr QSize kClientSize(486, 625);
+// Room for the window manager's frame and title bar around the window.
+constexpr QSize kFrameAllowance(8, 32);
 
 }  // namespace
 
@@ -101,10 +103,12 @@ void TForm1::FitToScreen() {
     const QRect screen = this->screen()->availableGeometry();
     const int menuHeight = menuBar()->sizeHint().height();
     const QSize wanted(kClientSize.width(), kClientSize.height() + menuHeight);
-    const QSize fitted = wanted.boundedTo(screen.size() - QSize(8, 32));
+    const QSize fitted = wanted.boundedTo(screen.size() - kFrameAllowance);
     setFixedSize(fitted);
-    const QPoint given(259, 95);
-    PlaceWindow(this, QRect(given, fitted));
+    // At its given place, moved just enough to lie whole on the screen.
+    const QSize frame = fitted + kFrameAllowance;
+    const QPoint at = OnScreen(QRect(QPoint(259, 95), frame), screen);
+    PlaceWindow(this, QRect(at, fitted));
 }
 
 void TForm1::BuildControls() {
@@ -283,15 +287,12 @@ void TForm1::SetSettingsWindows(TFProgrammchange* programs, TFInformationen* inf
 
 void TForm1::ShowSettingsWindow(QWidget* window, QWidget* field) {
     if (!window) return;
+    window->show();
     // Below the main window's menu bar, and whole on the screen.
-    const QRect screen = window->screen()->availableGeometry();
     const int menuBottom = menuBar()->mapToGlobal(QPoint(0, menuBar()->height())).y();
     QRect frame = window->frameGeometry();
     if (frame.top() <= menuBottom && frame.intersects(frameGeometry())) frame.moveTop(menuBottom + 1);
-    frame.moveLeft(std::clamp(frame.left(), screen.left(), std::max(screen.left(), screen.right() - frame.width())));
-    frame.moveTop(std::clamp(frame.top(), screen.top(), std::max(screen.top(), screen.bottom() - frame.height())));
-    window->move(frame.topLeft());
-    window->show();
+    window->move(OnScreen(frame, window->screen()->availableGeometry()));
     window->raise();
     window->activateWindow();
     if (field) field->setFocus();

@@ -17,6 +17,7 @@
 #include "OutcomeTexts.h"
 #include "Progr.h"
 #include "SettingsProblems.h"
+#include "StandardMidifile.h"
 #include "SummaryDialog.h"
 #include "TrayIcon.h"
 #include "Unit1.h"
@@ -180,4 +181,11 @@ void TForm1::OpenConvert1Click() {
     const QString folder = DisplayName(tonalux::DefaultFolders(BaseFolder).Output);
     if (!QDesktopServices::openUrl(QUrl::fromLocalFile(folder)))
         ShowMessageBox(tr("The file manager could not be started for %1.").arg(folder), this);
+}
+
+tonalux::StandardMidifile* TForm1::CurrentMidifile() const {
+    // The conversion of one song creates its engine object with this window's
+    // owner component and destroys it when the song is done.
+    const auto& owned = EngineOwner.Components();
+    return owned.empty() ? nullptr : dynamic_cast<tonalux::StandardMidifile*>(owned.back());
 }

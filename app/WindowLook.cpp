@@ -4,6 +4,8 @@
 #include <QFrame>
 #include <QLabel>
 #include <QPalette>
+#include <QScreen>
+#include <algorithm>
 #include <QTimer>
 #include <QWidget>
 
@@ -59,7 +61,7 @@ private:
         retry_.stop();
         adjusted_ = true;
         window_->resize(outer_.width() - extraWidth, outer_.height() - extraHeight);
-        window_->move(outer_.topLeft());
+        KeepOnScreen(window_);
     }
 
     QWidget* window_;
@@ -115,6 +117,20 @@ void SetTextColour(QWidget* widget, const QColor& colour) {
     colours.setColor(QPalette::Text, colour);
     colours.setColor(QPalette::WindowText, colour);
     widget->setPalette(colours);
+}
+
+QPoint OnScreen(const QRect& frame, const QRect& screen) {
+    const int left = std::max(screen.left(), std::min(frame.left(), screen.right() + 1 - frame.width()));
+    const int top = std::max(screen.top(), std::min(frame.top(), screen.bottom() + 1 - frame.height()));
+    return {left, top};
+}
+
+void KeepOnScreen(QWidget* window) {
+    const QScreen* screen = window->screen();
+    if (!screen) return;
+    const QRect frame = window->frameGeometry();
+    const QPoint at = OnScreen(frame, screen->availableGeometry());
+    if (at != frame.topLeft()) window->move(at);
 }
 
 void PlaceWindow(QWidget* window, const QRect& outer) {

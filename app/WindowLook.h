@@ -4,6 +4,7 @@
 
 #include <QColor>
 #include <QFont>
+#include <QPoint>
 #include <QRect>
 #include <QString>
 
@@ -24,6 +25,13 @@ QLabel* MakeHeadingPanel(QWidget* parent, const QRect& geometry, const QString& 
 QLabel* MakeLabel(QWidget* parent, int left, int top, const QString& caption, const QFont& font);
 
 void SetTextColour(QWidget* widget, const QColor& colour);
+
+// The top-left corner that moves `frame` just enough to lie whole within
+// `screen`; a frame larger than the screen keeps its top-left corner on it.
+QPoint OnScreen(const QRect& frame, const QRect& screen);
+
+// Moves a window's frame whole onto the screen it stands on.
+void KeepOnScreen(QWidget* window);
 
 // Places a window so that its outer rectangle, frame included, is `outer`.
 // The frame is known only once the window is on the screen; until then the

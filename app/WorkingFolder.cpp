@@ -35,8 +35,12 @@ std::vector<std::string> MissingFolders(const std::string& base) {
     std::vector<std::string> missing;
     const tonalux::ConversionFolders folders = tonalux::DefaultFolders(base);
     for (const std::string& folder : {folders.Input, folders.Output}) {
+        // Anything of that name, a file or a link included, is there: the
+        // checks before the run say what is wrong with it.
         std::error_code ec;
-        if (!fs::exists(fs::symlink_status(folder, ec)) && ec.value() != EACCES) missing.push_back(folder);
+        const fs::path entry = fs::path(folder).parent_path();
+        const fs::file_status status = fs::symlink_status(entry, ec);
+        if (status.type() == fs::file_type::not_found) missing.push_back(folder);
     }
     return missing;
 }
