@@ -21,5 +21,7 @@ set(CPACK_DEBIAN_PACKAGE_MAINTAINER "Tonalux & Belvorta developers")
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
 # The window system plugins are loaded at run time, where dpkg-shlibdeps
 # cannot see them; without them the window program cannot open its window.
-set(CPACK_DEBIAN_PACKAGE_DEPENDS "qt6-qpa-plugins")
+# The toolkit's own translations (qtbase_de.qm, ...) are files it loads too,
+# so that its dialogs and buttons speak the desktop's language.
+set(CPACK_DEBIAN_PACKAGE_DEPENDS "qt6-qpa-plugins, qt6-translations-l10n")
 include(CPack)
