@@ -24,8 +24,8 @@ public:
     void SetProgrammchangeWindow(TFProgrammchange* programs) { programs_ = programs; }
 
     // Copies the texts, the channel boxes and the two main-window options into
-    // the block; also sets the main window's SaveFormat. A text with a
-    // character the block cannot hold keeps the block's text as it was.
+    // the block. A text with a character the block cannot hold keeps the
+    // block's text as it was.
     void FormToBlock();
     // Copies the block into the controls and the two main-window options.
     void BlockToForm();

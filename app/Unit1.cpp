@@ -351,9 +351,7 @@ void TForm1::AktualisierenClick() {
 }
 
 void TForm1::CFormatClick() {
-    const bool formatZero = CFormat->isChecked();
-    SaveFormat = formatZero ? 0 : 1;
-    if (information_) information_->Block.Format0 = formatZero ? 1 : 0;
+    if (information_) information_->Block.Format0 = CFormat->isChecked() ? 1 : 0;
     RememberOptions();
 }
 

@@ -125,13 +125,18 @@ void TForm1::RunFolder(const tonalux::ConversionFolders& folders) {
         }
     } running(*this);
 
-    tonalux::ConversionOptions options;
-    options.SaveFormat = SaveFormat;
-    options.DeleteVocoderSysex = Vocoder->isChecked();
-    options.StartFirstNote = CFastPlay->isChecked();
-    options.ApplySettings = CApplySettings->isChecked() && programs_ && information_;
-    if (options.ApplySettings) options.Settings = {programs_->Block, information_->Block};
-    options.AddChords = CAddChords->isChecked();
+    // The run's options are taken once, here: changing a control during the
+    // run changes nothing for it.
+    tonalux::RunChoices choices;
+    choices.Format = CFormat->isChecked() ? tonalux::SaveFormat::Format0 : tonalux::SaveFormat::Format1;
+    choices.StartFirstNote = CFastPlay->isChecked();
+    choices.DeleteVocoderSysex = Vocoder->isChecked();
+    choices.VelocityThreshold = VelPanel->intValue();
+    choices.AddChords = CAddChords->isChecked();
+    std::optional<tonalux::SongSettings> settings;
+    if (CApplySettings->isChecked() && programs_ && information_)
+        settings = tonalux::SongSettings{programs_->Block, information_->Block};
+    const tonalux::ConversionOptions options = tonalux::MakeConversionOptions(choices, settings);
     // The list is taken once: songs added or removed later do not change the run.
     const std::vector<std::string> names = midifileNames_;
     tonalux::ConversionHooks hooks;

@@ -64,29 +64,28 @@ std::string SongLine(const SongOutcome& outcome, std::chrono::steady_clock::dura
 }
 
 int RunConvert(const ParsedArguments& args) {
-    ConversionOptions options;
-    if (auto format = args.Value("--format")) options.SaveFormat = ParseFormat(*format);
-    options.DeleteVocoderSysex = !args.Has("--keep-vocoder-sysex");
-    options.StartFirstNote = args.Has("--start-at-first-note");
-    options.Recursive = args.Has("--recursive");
-    options.DryRun = args.Has("--dry-run");
-    const int threshold =
-        args.Value("--threshold") ? ParseThreshold(*args.Value("--threshold")) : kDefaultVelocityThreshold;
+    RunChoices choices;
+    if (auto format = args.Value("--format"))
+        choices.Format = ParseFormat(*format) == 0 ? SaveFormat::Format0 : SaveFormat::Format1;
+    if (args.Has("--start-at-first-note")) choices.StartFirstNote = true;
+    choices.DeleteVocoderSysex = !args.Has("--keep-vocoder-sysex");
+    choices.Recursive = args.Has("--recursive");
+    choices.DryRun = args.Has("--dry-run");
+    if (auto threshold = args.Value("--threshold")) choices.VelocityThreshold = ParseThreshold(*threshold);
     if (!args.Positionals.empty() && args.Positionals[0].empty()) throw UsageError("empty folder name");
+    std::optional<SongSettings> settings;
     if (auto setupFile = args.Value("--setup")) {
-        const auto setup = ReadSetup("convert", *setupFile);
-        if (!setup) return kExitFailure;
+        settings = ReadSetup("convert", *setupFile);
+        if (!settings) return kExitFailure;
         // A value outside its range stops the run before the first song.
-        if (const auto problem = SoundMappingProblem(setup->Programs)) {
+        if (const auto problem = SoundMappingProblem(settings->Programs)) {
             PrintError("convert", *problem);
             return kExitFailure;
         }
-        options.ApplySettings = true;
-        options.Settings = *setup;
-        // The setup's two options count unless the command line names them.
-        if (!args.Value("--format")) options.SaveFormat = setup->Information.Format0 != 0 ? 0 : 1;
-        if (!args.Has("--start-at-first-note")) options.StartFirstNote = setup->Information.FastPlay != 0;
     }
+    // The setup's two options count unless the command line names them.
+    const ConversionOptions options = MakeConversionOptions(choices, settings);
+    const int threshold = options.VelocityThreshold;
 
     const ConversionFolders folders{FolderOption(args, "--in", kInputFolder), FolderOption(args, "--out", kOutputFolder)};
     // The folders are checked once, before any song: a missing or unusable
@@ -110,7 +109,7 @@ int RunConvert(const ParsedArguments& args) {
     const std::vector<std::string>& names = listing.Names;
 
     PrintDetail("convert", "converting " + std::to_string(names.size()) + " songs of " + folders.Input + " into " +
-                               folders.Output + ": format " + std::to_string(options.SaveFormat) + ", vocoder messages " +
+                               folders.Output + ": format " + std::to_string(FormatNumber(options.Format)) + ", vocoder messages " +
                                (options.DeleteVocoderSysex ? "removed" : "kept") + ", threshold " +
                                std::to_string(threshold) + ", song start " +
                                (options.StartFirstNote ? "at the first note" : "as read") +

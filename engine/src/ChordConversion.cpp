@@ -12,6 +12,7 @@
 
 #include "EngineHost.h"
 #include "Hauptcontainer.h"
+#include "MidiBytes.h"
 #include "StandardMidifile.h"
 
 namespace tonalux {
@@ -19,7 +20,6 @@ namespace tonalux {
 namespace {
 
 constexpr std::uint8_t kChordLyricMark = 0x25;  // "%"
-constexpr std::uint8_t kLyricType = 0x05;
 
 bool IsChordLyric(const MetaEvent& lyric) {
     return lyric.Data && lyric.Length >= 1 && lyric.Data[0] == kChordLyricMark;
