@@ -96,15 +96,17 @@ TFInformationen::TFInformationen(TForm1* mainWindow, QWidget* parent) : QWidget(
     setFont(SansFont(11));
     PlaceWindow(this, QRect(208, 462, 721, 198 + kInEffectRoom));
 
-    Panel1 = MakePanel(this, QRect(7, 8, 266, 46));
+    // The three panels and the line below them, with a margin of 2 pixels.
+    QWidget* client = MakeScrollingClient(this, QSize(5 + 704 + 2, 162 + kInEffectRoom + 2));
+    Panel1 = MakePanel(client, QRect(7, 8, 266, 46));
     Label1 = MakeLabel(Panel1, 7, 4, QStringLiteral("COPYRIGHT"), SmallFont());
     ECopyright = MakeTextEdit(Panel1, QRect(4, 20, 257, 21), QString());
 
-    Panel2 = MakePanel(this, QRect(275, 8, 431, 46));
+    Panel2 = MakePanel(client, QRect(275, 8, 431, 46));
     Label2 = MakeLabel(Panel2, 5, 4, QStringLiteral("TRACKNAME"), SmallFont());
     ETrackname = MakeTextEdit(Panel2, QRect(4, 20, 422, 21), QStringLiteral("VELMOTRIX"));
 
-    Panel3 = MakePanel(this, QRect(5, 58, 704, 100));
+    Panel3 = MakePanel(client, QRect(5, 58, 704, 100));
     Label3 = MakeLabel(Panel3, 267, 5, QStringLiteral("KANALTAUSCHEN"), SmallFont());
     for (int pair = 0; pair < kChannelPairs; ++pair) {
         CKanV[pair] = MakeChannelBox(Panel3, kUpperBoxes[pair], QStringLiteral("CKanV%1").arg(pair + 1));
@@ -117,7 +119,7 @@ TFInformationen::TFInformationen(TForm1* mainWindow, QWidget* parent) : QWidget(
         connect(CKanV[pair], &QComboBox::currentTextChanged, this, &TFInformationen::CKanV1Change);
         connect(CKanT[pair], &QComboBox::currentTextChanged, this, &TFInformationen::CKanV1Change);
     }
-    InEffect = MakeInEffectLine(this, QRect(7, 162, 704, kInEffectRoom));
+    InEffect = MakeInEffectLine(client, QRect(7, 162, 704, kInEffectRoom));
 }
 
 void TFInformationen::ShowInEffect(bool inEffect) { ::ShowInEffect(InEffect, inEffect); }

@@ -17,6 +17,7 @@
 #include <QScrollArea>
 #include <QScreen>
 #include <QShortcut>
+#include <QStyle>
 #include <QStatusBar>
 #include <QSystemTrayIcon>
 #include <QTimer>
@@ -103,7 +104,11 @@ void TForm1::FitToScreen() {
     const QRect screen = this->screen()->availableGeometry();
     const int menuHeight = menuBar()->sizeHint().height();
     const QSize wanted(kClientSize.width(), kClientSize.height() + menuHeight);
-    const QSize fitted = wanted.boundedTo(screen.size() - kFrameAllowance);
+    QSize fitted = wanted.boundedTo(screen.size() - kFrameAllowance);
+    // A client area that scrolls up and down needs room for its scroll bar.
+    if (fitted.height() < wanted.height())
+        fitted.setWidth(std::min(screen.width() - kFrameAllowance.width(),
+                                 fitted.width() + style()->pixelMetric(QStyle::PM_ScrollBarExtent)));
     setFixedSize(fitted);
     // At its given place, moved just enough to lie whole on the screen.
     const QSize frame = fitted + kFrameAllowance;

@@ -5,6 +5,8 @@
 #include <QLabel>
 #include <QPalette>
 #include <QScreen>
+#include <QScrollArea>
+#include <QVBoxLayout>
 #include <algorithm>
 #include <QTimer>
 #include <QWidget>
@@ -60,7 +62,9 @@ private:
         }
         retry_.stop();
         adjusted_ = true;
-        window_->resize(outer_.width() - extraWidth, outer_.height() - extraHeight);
+        const QSize screen = window_->screen()->availableGeometry().size();
+        window_->resize(std::min(outer_.width(), screen.width()) - extraWidth,
+                        std::min(outer_.height(), screen.height()) - extraHeight);
         KeepOnScreen(window_);
     }
 
@@ -133,8 +137,23 @@ void KeepOnScreen(QWidget* window) {
     if (at != frame.topLeft()) window->move(at);
 }
 
+QWidget* MakeScrollingClient(QWidget* window, const QSize& needed) {
+    auto* area = new QScrollArea(window);
+    area->setFrameShape(QFrame::NoFrame);
+    area->setWidgetResizable(true);
+    auto* client = new QWidget;
+    client->setMinimumSize(needed);
+    area->setWidget(client);
+    auto* layout = new QVBoxLayout(window);
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->addWidget(area);
+    return client;
+}
+
 void PlaceWindow(QWidget* window, const QRect& outer) {
-    window->resize(outer.size());
-    window->move(outer.topLeft());
+    const QRect screen = window->screen()->availableGeometry();
+    const QSize size = outer.size().boundedTo(screen.size());
+    window->resize(size);
+    window->move(OnScreen(QRect(outer.topLeft(), size), screen));
     new OuterPlacement(window, outer);
 }

@@ -33,7 +33,13 @@ QPoint OnScreen(const QRect& frame, const QRect& screen);
 // Moves a window's frame whole onto the screen it stands on.
 void KeepOnScreen(QWidget* window);
 
+// The widget a settings window's controls stand on: inside a scroll area
+// that fills the window, at least `needed` large. Scroll bars appear only
+// where the screen is smaller than the window.
+QWidget* MakeScrollingClient(QWidget* window, const QSize& needed);
+
 // Places a window so that its outer rectangle, frame included, is `outer`.
 // The frame is known only once the window is on the screen; until then the
-// window takes the whole rectangle.
+// window takes the whole rectangle. A window larger than the screen is made
+// as large as the screen, and every window is moved whole onto it.
 void PlaceWindow(QWidget* window, const QRect& outer);

@@ -24,6 +24,7 @@
 #include "SongBuilder.h"
 #include "Translations.h"
 #include "TrayIcon.h"
+#include "WindowLook.h"
 #include "WindowFixture.h"
 #include "widgets/LedLamp.h"
 #include "widgets/LedNumber.h"
@@ -54,9 +55,13 @@ struct GivenControl {
 QString FirstDeparture(const QList<GivenControl>& table) {
     for (qsizetype row = 0; row < table.size(); ++row) {
         const GivenControl& given = table[row];
-        const QRect at = given.control->isWindow() ? QRect(given.control->pos(), given.place.size())
-                                                   : given.control->geometry();
-        if (at != given.place || Caption(given.control) != given.caption)
+        // A window stands at its given place, moved just enough to lie whole on the screen.
+        const bool window = given.control->isWindow();
+        const QRect at = window ? QRect(given.control->pos(), given.control->size()) : given.control->geometry();
+        const QRect wanted =
+            window ? QRect(OnScreen(given.place, given.control->screen()->availableGeometry()), given.place.size())
+                   : given.place;
+        if (at != wanted || Caption(given.control) != given.caption)
             return QStringLiteral("row %1 (%2 \"%3\") stands at %4,%5 %6x%7")
                 .arg(row).arg(given.control->metaObject()->className(), Caption(given.control))
                 .arg(at.x()).arg(at.y()).arg(at.width()).arg(at.height());
