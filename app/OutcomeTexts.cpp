@@ -26,6 +26,17 @@ QString EngineMessages(const tonalux::SongOutcome& outcome) {
     return messages.isEmpty() ? QString() : QStringLiteral(" (") + messages.join(QStringLiteral("; ")) + ')';
 }
 
+// What "Akkorde ergänzen" did to the song; nothing when it was not asked.
+QString ChordsText(tonalux::ChordsResult chords) {
+    switch (chords) {
+        case tonalux::ChordsResult::NotAsked: break;
+        case tonalux::ChordsResult::Added: return QCoreApplication::translate("Outcome", ", chords added");
+        case tonalux::ChordsResult::AlreadyHad: return QCoreApplication::translate("Outcome", ", its own chords kept");
+        case tonalux::ChordsResult::NoneFound: return QCoreApplication::translate("Outcome", ", no chords found");
+    }
+    return QString();
+}
+
 }  // namespace
 
 QString OutcomeText(const tonalux::SongOutcome& outcome) {
@@ -48,7 +59,7 @@ QString OutcomeText(const tonalux::SongOutcome& outcome) {
         case SongResult::NotAFile: text = QCoreApplication::translate("Outcome", "skipped, a folder and not a song"); break;
         case SongResult::Vanished: text = QCoreApplication::translate("Outcome", "skipped, no longer there"); break;
     }
-    return text + EngineMessages(outcome);
+    return text + ChordsText(outcome.Chords) + EngineMessages(outcome);
 }
 
 QString CountsText(const tonalux::RunCounts& counts, std::size_t left) {
@@ -60,6 +71,10 @@ QString CountsText(const tonalux::RunCounts& counts, std::size_t left) {
                        .arg(counts.Damaged)
                        .arg(counts.Failed)
                        .arg(counts.Skipped);
+    if (counts.ChordsAsked)
+        text += QCoreApplication::translate("Outcome", ", chords added to %1, kept in %2")
+                    .arg(counts.ChordsAdded)
+                    .arg(counts.ChordsKept);
     if (left > 0)
         text += QStringLiteral("\n") +
                 QCoreApplication::translate("Outcome", "%n song(s) left unconverted: the window was closed during the run.",

@@ -73,21 +73,18 @@ bool TForm1::FoldersReady(const tonalux::ConversionFolders& folders) {
     }
     // The folders are checked once, before any song: an unusable folder is
     // one message naming it, and nothing is converted.
-    std::optional<tonalux::FolderProblem> problem = tonalux::ListSongs(folders.Input).Problem;
-    if (!problem && midifileNames_.empty()) {
+    if (const auto problem = tonalux::CheckRunFolders(folders, {}).Problem) {
         MidifileListeLaden();
         ConvertListeLaden();
-        if (midifileNames_.empty()) {
-            ShowMessageBox(tr("There are no songs (*.mid) in %1.").arg(DisplayName(folders.Input)), this);
-            return false;
-        }
+        ShowMessageBox(FolderProblemText(*problem), this);
+        return false;
     }
-    if (!problem) problem = tonalux::CheckOutputFolder(folders.Output);
-    if (!problem) return true;
-    MidifileListeLaden();
-    ConvertListeLaden();
-    ShowMessageBox(FolderProblemText(*problem), this);
-    return false;
+    if (midifileNames_.empty()) MidifileListeLaden();
+    if (midifileNames_.empty()) {
+        ShowMessageBox(tr("There are no songs (*.mid) in %1.").arg(DisplayName(folders.Input)), this);
+        return false;
+    }
+    return true;
 }
 
 void TForm1::BConvertClick() {

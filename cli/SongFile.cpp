@@ -1,8 +1,6 @@
 #include "SongFile.h"
 
-#include <fcntl.h>
 #include <stdlib.h>
-#include <sys/stat.h>
 #include <unistd.h>
 
 #include <cerrno>
@@ -16,6 +14,7 @@
 #include "MessageGathering.h"
 #include "SafeReplace.h"
 #include "SongOutcome.h"
+#include "SongReading.h"
 #include "SongRecords.h"
 #include "StandardMidifile.h"
 
@@ -59,40 +58,29 @@ std::string InBrackets(const std::vector<std::string>& messages) {
 // Reads the file at `path`; `name` is how the problems name it.
 SongLoad ReadNamedSong(StandardMidifile& engine, const std::string& path, const std::string& name) {
     SongLoad load;
-    struct stat info {};
-    if (::stat(path.c_str(), &info) != 0) {
-        load.Problems.push_back("cannot read " + name + ": " + std::strerror(errno));
+    const InputFileCheck check = CheckInputFile(path);
+    if (check.State != InputFileState::Readable) {
+        load.Problems.push_back("cannot read " + name + ": " + check.Reason);
         return load;
     }
-    if (!S_ISREG(info.st_mode)) {
-        load.Problems.push_back("cannot read " + name + ": not a file");
-        return load;
-    }
-    // The engine names no cause when it cannot open a file; the system does.
-    const int probe = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
-    if (probe < 0) {
-        load.Problems.push_back("cannot read " + name + ": " + std::strerror(errno));
-        return load;
-    }
-    ::close(probe);
 
     std::vector<std::string> messages;
-    bool loaded = false;
+    SongLoadState loaded = SongLoadState::Failed;
     {
         MessageGathering gathering(messages);
         engine.SetStartFirstNote(false);
         // Every command shows and keeps the song's own track names and
         // copyright notices, so that dump shows what save writes.
         engine.SetKeepSongNames(true);
-        loaded = engine.LoadMidifile(path);
+        loaded = LoadSongFile(engine, path);
     }
     const LoadReport& report = engine.LastLoadReport();
-    if (!loaded) {
-        load.Problems.push_back(name + ": " + (engine.HeaderOk ? "could not be read" : "not a MIDI file") +
+    if (loaded == SongLoadState::NotMidi || loaded == SongLoadState::Failed) {
+        load.Problems.push_back(name + ": " + (loaded == SongLoadState::Failed ? "could not be read" : "not a MIDI file") +
                                 InBrackets(messages));
         return load;
     }
-    if (report.Damaged) {
+    if (loaded == SongLoadState::Damaged) {
         load.Read = SongRead::Damaged;
         load.Problems.push_back(name + ": " + DescribeDamage(report) + InBrackets(messages));
         return load;

@@ -114,6 +114,22 @@ Es wurde nichts konvertiert.</translation>
         <translation>
             <numerusform>%n Song nicht konvertiert: das Fenster wurde während des Laufs geschlossen.</numerusform><numerusform>%n Songs nicht konvertiert: das Fenster wurde während des Laufs geschlossen.</numerusform></translation>
     </message>
+    <message>
+        <source>, chords added</source>
+        <translation>, Akkorde ergänzt</translation>
+    </message>
+    <message>
+        <source>, its own chords kept</source>
+        <translation>, eigene Akkorde behalten</translation>
+    </message>
+    <message>
+        <source>, no chords found</source>
+        <translation>, keine Akkorde gefunden</translation>
+    </message>
+    <message>
+        <source>, chords added to %1, kept in %2</source>
+        <translation>, Akkorde ergänzt in %1, behalten in %2</translation>
+    </message>
 </context>
 <context>
     <name>SettingsInEffect</name>

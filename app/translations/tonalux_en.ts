@@ -113,6 +113,22 @@ Nothing was converted.</source>
         <translation>
             <numerusform>%n song left unconverted: the window was closed during the run.</numerusform><numerusform>%n songs left unconverted: the window was closed during the run.</numerusform></translation>
     </message>
+    <message>
+        <source>, chords added</source>
+        <translation type="unfinished" />
+    </message>
+    <message>
+        <source>, its own chords kept</source>
+        <translation type="unfinished" />
+    </message>
+    <message>
+        <source>, no chords found</source>
+        <translation type="unfinished" />
+    </message>
+    <message>
+        <source>, chords added to %1, kept in %2</source>
+        <translation type="unfinished" />
+    </message>
 </context>
 <context>
     <name>SettingsInEffect</name>

@@ -77,6 +77,7 @@ private slots:
     void convertsEverySongUnderItsVocoderName();
     void untickedFormatWritesFormatOne();
     void optionsReachTheEngine();
+    void addChordsReachesTheRunAndItsCounts();
     void loadedSetupOptionsReachTheConversion();
     void damagedAndForeignSongsAreSummedUpOnceAtTheEnd();
     void summaryOfEightyBadSongsFitsTheScreen();
@@ -155,6 +156,19 @@ void ConversionWindowTest::optionsReachTheEngine() {
     w.main->BConvert->click();
     QCOMPARE(w.main->ConvertNames(), std::vector<std::string>{"A_VOC-5.mid"});
     QVERIFY(vocoderMessageKept());
+}
+
+void ConversionWindowTest::addChordsReachesTheRunAndItsCounts() {
+    WindowSet w([](const TempDir& dir) {
+        MakeFolders(dir);
+        WriteFile(dir.Path() / "Midifile" / "A.mid", Song(2));
+    });
+    w.main->CAddChords->setChecked(true);
+    w.main->BConvert->click();
+    QVERIFY(w.main->LastRun().front().Chords != tonalux::ChordsResult::NotAsked);
+    QVERIFY2(w.main->RunState->text().startsWith(
+                 QStringLiteral("1 song: 1 converted, 0 damaged, 0 failed, 0 skipped, chords added to ")),
+             qPrintable(w.main->RunState->text()));
 }
 
 void ConversionWindowTest::loadedSetupOptionsReachTheConversion() {
