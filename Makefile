@@ -2,7 +2,8 @@
 # (Debian packages), configure with the CMake presets and build. `make package`
 # builds the Debian package tonalux_<version>-<release>_<arch>.deb in build/package/.
 
-PACKAGES := cmake ninja-build g++ make qt6-base-dev libgtest-dev libbenchmark-dev \
+PACKAGES := cmake ninja-build g++ make qt6-base-dev qt6-tools-dev qt6-l10n-tools qt6-translations-l10n \
+            libgtest-dev libbenchmark-dev \
             clang libclang-rt-14-dev xvfb xauth desktop-file-utils dpkg-dev file python3
 JOBS ?= $(shell nproc 2>/dev/null || echo 2)
 FUZZ_SECONDS ?= 60

@@ -14,6 +14,7 @@
 #include "SettingsInEffect.h"
 #include "Unit1.h"
 #include "WindowLook.h"
+#include "settings/SetupFile.h"
 
 TFInformationen* FInformationen = nullptr;
 
@@ -37,13 +38,18 @@ constexpr std::array<BoxPlace, kChannelPairs> kLowerBoxes{{
     {2, 69}, {89, 69}, {176, 69}, {262, 68}, {351, 68}, {442, 68}, {529, 68}, {616, 68},
 }};
 
-QLineEdit* MakeTextEdit(QWidget* parent, const QRect& geometry, const QString& text) {
+const QColor kTextColour(0, 0, 255);
+const QColor kRefusedTextColour(255, 0, 0);
+
+// The initial text shows greyed as a placeholder; an empty field leaves the
+// song's own text.
+QLineEdit* MakeTextEdit(QWidget* parent, const QRect& geometry, const QString& placeholder) {
     auto* edit = new QLineEdit(parent);
     edit->setGeometry(geometry);
     edit->setMaxLength(kTextLimit);
     edit->setFont(SansFont(11, true));
-    SetTextColour(edit, QColor(0, 0, 255));
-    edit->setText(text);
+    SetTextColour(edit, kTextColour);
+    edit->setPlaceholderText(placeholder);
     return edit;
 }
 
@@ -77,6 +83,7 @@ QString TextAt(const char* field) {
 // Copies the text and its zero byte; a text of 25 characters lets its zero
 // fall into the following field, which the next copy overwrites.
 void CopyText(char* to, std::size_t room, const QString& text) {
+    if (TFInformationen::FirstRefusedCharacter(text) >= 0) return;
     const QByteArray bytes = text.toLatin1().left(kTextLimit);
     std::memcpy(to, bytes.constData(), static_cast<std::size_t>(bytes.size()));
     if (static_cast<std::size_t>(bytes.size()) < room) to[bytes.size()] = '\0';
@@ -87,17 +94,19 @@ void CopyText(char* to, std::size_t room, const QString& text) {
 TFInformationen::TFInformationen(TForm1* mainWindow, QWidget* parent) : QWidget(parent, Qt::Window), main_(mainWindow) {
     setWindowTitle(QStringLiteral("Informationen"));
     setFont(SansFont(11));
-    PlaceWindow(this, QRect(208, 462, 721, 198));
+    PlaceWindow(this, QRect(208, 462, 721, 198 + kInEffectRoom));
 
-    Panel1 = MakePanel(this, QRect(7, 8, 266, 46));
+    // The three panels and the line below them, with a margin of 2 pixels.
+    QWidget* client = MakeScrollingClient(this, QSize(5 + 704 + 2, 162 + kInEffectRoom + 2));
+    Panel1 = MakePanel(client, QRect(7, 8, 266, 46));
     Label1 = MakeLabel(Panel1, 7, 4, QStringLiteral("COPYRIGHT"), SmallFont());
     ECopyright = MakeTextEdit(Panel1, QRect(4, 20, 257, 21), QString());
 
-    Panel2 = MakePanel(this, QRect(275, 8, 431, 46));
+    Panel2 = MakePanel(client, QRect(275, 8, 431, 46));
     Label2 = MakeLabel(Panel2, 5, 4, QStringLiteral("TRACKNAME"), SmallFont());
     ETrackname = MakeTextEdit(Panel2, QRect(4, 20, 422, 21), QStringLiteral("VELMOTRIX"));
 
-    Panel3 = MakePanel(this, QRect(5, 58, 704, 100));
+    Panel3 = MakePanel(client, QRect(5, 58, 704, 100));
     Label3 = MakeLabel(Panel3, 267, 5, QStringLiteral("KANALTAUSCHEN"), SmallFont());
     for (int pair = 0; pair < kChannelPairs; ++pair) {
         CKanV[pair] = MakeChannelBox(Panel3, kUpperBoxes[pair], QStringLiteral("CKanV%1").arg(pair + 1));
@@ -110,7 +119,7 @@ TFInformationen::TFInformationen(TForm1* mainWindow, QWidget* parent) : QWidget(
         connect(CKanV[pair], &QComboBox::currentTextChanged, this, &TFInformationen::CKanV1Change);
         connect(CKanT[pair], &QComboBox::currentTextChanged, this, &TFInformationen::CKanV1Change);
     }
-    InEffect = MakeInEffectLine(this, QRect(7, 166, 704, 16));
+    InEffect = MakeInEffectLine(client, QRect(7, 162, 704, kInEffectRoom));
 }
 
 void TFInformationen::ShowInEffect(bool inEffect) { ::ShowInEffect(InEffect, inEffect); }
@@ -137,7 +146,21 @@ void TFInformationen::BlockToForm() {
     main_->CFormat->setChecked(source.Format0 != 0);
 }
 
+int TFInformationen::FirstRefusedCharacter(const QString& text) {
+    for (qsizetype i = 0; i < text.size(); ++i) {
+        const char16_t c = text[i].unicode();
+        if (c > 0xFF || !tonalux::settings::IsPrintableTextByte(static_cast<std::uint8_t>(c))) return static_cast<int>(i);
+    }
+    return -1;
+}
+
+void TFInformationen::MarkRefusedTexts() {
+    for (QLineEdit* edit : {ECopyright, ETrackname})
+        SetTextColour(edit, FirstRefusedCharacter(edit->text()) < 0 ? kTextColour : kRefusedTextColour);
+}
+
 void TFInformationen::CKanV1Change() {
+    MarkRefusedTexts();
     if (SettingsFilling::Active()) return;
     RunGuarded([this] { GatherQuietly(programs_, this); }, this);
 }

@@ -24,7 +24,8 @@ public:
     void SetProgrammchangeWindow(TFProgrammchange* programs) { programs_ = programs; }
 
     // Copies the texts, the channel boxes and the two main-window options into
-    // the block.
+    // the block. A text with a character the block cannot hold keeps the
+    // block's text as it was.
     void FormToBlock();
     // Copies the block into the controls and the two main-window options.
     void BlockToForm();
@@ -44,6 +45,16 @@ public:
     std::array<QComboBox*, tonalux::settings::kChannelPairs> CKanV{};
     std::array<QComboBox*, tonalux::settings::kChannelPairs> CKanT{};
     QLabel* InEffect = nullptr;  // below the pairs: whether the settings are applied
+
+    // The position of the first character of a text that the song's 8-bit
+    // text cannot hold (outside Latin-1, or a control character); -1 for none.
+    static int FirstRefusedCharacter(const QString& text);
+    // Shows such texts in red.
+    void MarkRefusedTexts();
+
+signals:
+    // Both windows were gathered after a change of a control.
+    void Gathered();
 
 public slots:
     // Shared change handler of both edits and all sixteen boxes: gathers both

@@ -1,5 +1,6 @@
 #include "MessageDisplay.h"
 
+#include <QCoreApplication>
 #include <QMessageBox>
 #include <exception>
 
@@ -10,7 +11,24 @@ MessageHook& Hook() {
     return hook;
 }
 
+QuestionHook& Question() {
+    static QuestionHook hook;
+    return hook;
+}
+
 }  // namespace
+
+void SetQuestionHook(QuestionHook hook) { Question() = std::move(hook); }
+
+bool AskYesNo(const QString& question, QWidget* parent) {
+    if (Question()) return Question()(question);
+    QMessageBox box(QMessageBox::Question, QString::fromLatin1(kApplicationTitle), question,
+                    QMessageBox::Yes | QMessageBox::No, parent);
+    box.setDefaultButton(QMessageBox::Yes);
+    return box.exec() == QMessageBox::Yes;
+}
+
+bool MessagesHooked() { return static_cast<bool>(Hook()); }
 
 void SetMessageHook(MessageHook hook) { Hook() = std::move(hook); }
 
@@ -36,6 +54,6 @@ void RunGuarded(const std::function<void()>& handler, QWidget* parent) {
     } catch (const std::exception& error) {
         ShowMessageBox(FromEightBit(error.what()), parent);
     } catch (...) {
-        ShowMessageBox(QStringLiteral("Unbekannter Fehler"), parent);
+        ShowMessageBox(QCoreApplication::translate("MessageDisplay", "Unknown error"), parent);
     }
 }

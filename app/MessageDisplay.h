@@ -19,6 +19,15 @@ void SetMessageHook(MessageHook hook);
 
 void ShowMessageBox(const QString& text, QWidget* parent = nullptr);
 
+// Asks a question with the buttons Yes and No; true for Yes. A hook can
+// answer instead (tests give the answer there and record the question).
+using QuestionHook = std::function<bool(const QString& question)>;
+void SetQuestionHook(QuestionHook hook);
+bool AskYesNo(const QString& question, QWidget* parent = nullptr);
+
+// Whether a message hook takes the messages (then no window may wait for a user).
+bool MessagesHooked();
+
 // 8-bit text of the engine and the settings: UTF-8 where it is valid, else Latin-1.
 QString FromEightBit(const std::string& text);
 

@@ -57,9 +57,11 @@ std::string EditText(const QLineEdit* edit) { return edit->text().toLatin1().toS
 TFProgrammchange::TFProgrammchange(QWidget* parent) : QWidget(parent, Qt::Window) {
     setWindowTitle(QStringLiteral("Programmchange"));
     setFont(SansFont(11));
-    PlaceWindow(this, QRect(191, 112, 462, 423));
+    PlaceWindow(this, QRect(191, 112, 462, 423 + kInEffectRoom));
 
-    Panel1 = MakePanel(this, QRect(8, 8, 441, 377));
+    // The rows' panel and the line below it, with a margin of 4 pixels.
+    QWidget* client = MakeScrollingClient(this, QSize(8 + 441 + 4, 390 + kInEffectRoom + 4));
+    Panel1 = MakePanel(client, QRect(8, 8, 441, 377));
     const QFont heading = SansFont(11, true);
     MakeLabel(Panel1, 32, 16, QStringLiteral("Quell"), heading);
     MakeLabel(Panel1, 168, 16, QStringLiteral("Ziel"), heading);
@@ -79,7 +81,7 @@ TFProgrammchange::TFProgrammchange(QWidget* parent) : QWidget(parent, Qt::Window
         for (QLineEdit* edit : {MSBQ[row], PRGQ[row], MSBD[row], PRGD[row]})
             connect(edit, &QLineEdit::textChanged, this, &TFProgrammchange::MSBQ1Change);
     }
-    InEffect = MakeInEffectLine(this, QRect(8, 392, 441, 16));
+    InEffect = MakeInEffectLine(client, QRect(8, 390, 441, kInEffectRoom));
     FormCreate();
 }
 
@@ -134,5 +136,8 @@ void GatherQuietly(TFProgrammchange* programs, TFInformationen* information) {
         if (programs) programs->FormToBlock();
         if (information) information->FormToBlock();
     } catch (const tonalux::settings::IntegerTextError&) {
+        return;
     }
+    if (programs) emit programs->Gathered();
+    else if (information) emit information->Gathered();
 }

@@ -45,6 +45,10 @@ public:
     static bool IsEntryValid(const QLineEdit* edit);
     void MarkInvalidEntries();
 
+signals:
+    // Both windows were gathered after a change of a control.
+    void Gathered();
+
 public slots:
     // Shared change handler of all 48 edits: marks the invalid entries and
     // gathers both settings windows without a message.

@@ -1,5 +1,6 @@
 #include "SettingsInEffect.h"
 
+#include <QCoreApplication>
 #include <QLabel>
 
 #include "WindowLook.h"
@@ -8,7 +9,9 @@ QLabel* MakeInEffectLine(QWidget* parent, const QRect& geometry) {
     auto* line = new QLabel(parent);
     line->setObjectName(QStringLiteral("InEffect"));
     line->setGeometry(geometry);
-    line->setFont(SmallFont());
+    line->setFont(SansFont(11));
+    line->setWordWrap(true);
+    line->setAlignment(Qt::AlignLeft | Qt::AlignVCenter);
     ShowInEffect(line, false);
     return line;
 }
@@ -16,10 +19,10 @@ QLabel* MakeInEffectLine(QWidget* parent, const QRect& geometry) {
 void ShowInEffect(QLabel* line, bool inEffect) {
     const QString box = QString::fromLatin1(kApplySettingsCaption);
     if (inEffect) {
-        line->setText(QStringLiteral("Werden beim Konvertieren angewendet (\"%1\" ist an).").arg(box));
+        line->setText(QCoreApplication::translate("SettingsInEffect", "Applied when converting (\"%1\" is on).").arg(box));
         SetTextColour(line, QColor(0, 128, 0));
     } else {
-        line->setText(QStringLiteral("Werden beim Konvertieren nicht angewendet (\"%1\" ist aus).").arg(box));
+        line->setText(QCoreApplication::translate("SettingsInEffect", "Not applied when converting (\"%1\" is off).").arg(box));
         SetTextColour(line, QColor(128, 128, 128));
     }
 }

@@ -19,7 +19,9 @@ void PrintHelp() {
               << "\n"
               << "Opens the window of Tonalux & Belvorta on DIR, or on the current folder when\n"
               << "DIR is not given: the songs of DIR/Midifile/ are converted into DIR/Convert/.\n"
-              << "Both folders must exist; the program creates neither.\n"
+              << "Without DIR, the start folder is used when it holds Midifile/, else the\n"
+              << "working folder chosen last in the window's menu. A missing folder is\n"
+              << "created only when the window asks and the user agrees.\n"
               << "\n"
               << "  --help, -h      show this help\n"
               << "  --version, -V   show the version\n";
@@ -69,7 +71,7 @@ int Refuse(const std::string& text) {
 
 }  // namespace
 
-std::optional<int> HandleStartArguments(const std::vector<std::string>& args) {
+std::optional<int> HandleStartArguments(const std::vector<std::string>& args, bool* folderGiven) {
     std::vector<std::string> folders;
     bool optionsEnded = false;
     for (std::size_t i = 0; i < args.size(); ++i) {
@@ -96,6 +98,7 @@ std::optional<int> HandleStartArguments(const std::vector<std::string>& args) {
     }
     if (folders.size() > 1) return Refuse("unexpected argument '" + folders[1] + "'");
     if (folders.empty()) return std::nullopt;
+    if (folderGiven) *folderGiven = true;
 
     std::error_code ec;
     if (!fs::is_directory(folders[0], ec)) {

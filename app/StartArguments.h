@@ -12,5 +12,6 @@
 // when the program ends here (help, version, a wrong command line or a DIR
 // that is no folder, each reported on standard output or standard error);
 // otherwise DIR, when given, has become the current folder and nothing is
-// returned. No folder is created.
-std::optional<int> HandleStartArguments(const std::vector<std::string>& args);
+// returned. No folder is created. `folderGiven`, when not null, tells whether
+// DIR was given.
+std::optional<int> HandleStartArguments(const std::vector<std::string>& args, bool* folderGiven = nullptr);

@@ -14,17 +14,26 @@
 #include <QPushButton>
 #include <QSettings>
 #include <QSlider>
+#include <QScrollArea>
+#include <QScreen>
+#include <QShortcut>
+#include <QStyle>
+#include <QStatusBar>
 #include <QSystemTrayIcon>
 #include <QTimer>
 #include <algorithm>
 #include <cerrno>
 #include <optional>
 
+#include "FileNames.h"
 #include "Finfo.h"
 #include "FolderConversion.h"
 #include "MessageDisplay.h"
 #include "Progr.h"
+#include "RememberedOptions.h"
 #include "SettingsInEffect.h"
+#include "TrayIcon.h"
+#include "WorkingFolder.h"
 #include "StandardMidifile.h"
 #include "WindowLook.h"
 #include "settings/Report.h"
@@ -40,19 +49,16 @@ namespace {
 // Each top-level menu caption ends in ten blanks, which widen the entries.
 const QString kMenuPad(10, QLatin1Char(' '));
 
-std::string FileSystemName(const QString& fileName) { return QFile::encodeName(fileName).toStdString(); }
-
-QString DisplayName(const std::string& name) { return QFile::decodeName(QByteArray::fromStdString(name)); }
-
 void FillList(QListWidget* list, const std::vector<std::string>& names) {
     list->clear();
     for (const auto& name : names) list->addItem(DisplayName(name));
 }
 
-// Where the program remembers "Einstellungen anwenden" between runs.
-const QString kApplySettingsKey = QStringLiteral("ApplySettings");
-
-QSettings StoredOptions() { return QSettings(QStringLiteral("Tonalux"), QStringLiteral("Tonalux")); }
+// The strip under the given controls: "Einstellungen anwenden" and
+// "Akkorde ergänzen" side by side, the run's state below them.
+constexpr QRect kApplySettingsPlace(9, 583, 230, 19);
+constexpr QRect kAddChordsPlace(244, 583, 226, 19);
+constexpr QRect kRunStatePlace(9, 604, 461, 17);
 
 QCheckBox* MakeCheckBox(QWidget* parent, const QRect& geometry, const QString& caption, bool ticked) {
     auto* box = new QCheckBox(caption, parent);
@@ -60,6 +66,12 @@ QCheckBox* MakeCheckBox(QWidget* parent, const QRect& geometry, const QString& c
     box->setChecked(ticked);
     return box;
 }
+
+
+// The client area: every control's given place, with the added strip below.
+constexpr QSize kClientSize(486, 625);
+// Room for the window manager's frame and title bar around the window.
+constexpr QSize kFrameAllowance(8, 32);
 
 }  // namespace
 
@@ -69,12 +81,13 @@ TForm1::TForm1(QWidget* parent) : QMainWindow(parent) {
     setWindowTitle(QStringLiteral("Tonalux & Belvorta"));
     setWindowIcon(TonaluxIcon());
     setFont(SansFont(11));
-    PlaceWindow(this, QRect(259, 95, 494, 639));
 
     BuildControls();
     BuildMenu();
     BuildDialogs();
-    BuildTrayIcon();
+    TrayIcon1 = new TrayIcon(this);
+    if (QSystemTrayIcon::isSystemTrayAvailable()) TrayIcon1->show();
+    FitToScreen();
     tonalux::SetEngineHost(this);
 
     RunGuarded([this] { FormCreate(); }, this);
@@ -84,9 +97,34 @@ TForm1::~TForm1() {
     if (&tonalux::CurrentEngineHost() == this) tonalux::SetEngineHost(nullptr);
 }
 
+void TForm1::FitToScreen() {
+    // The layout is fixed: the window is exactly as large as its controls
+    // need, and cannot be resized into a broken layout. Where the screen is
+    // smaller, the window takes the screen and its client area scrolls.
+    const QRect screen = this->screen()->availableGeometry();
+    const int menuHeight = menuBar()->sizeHint().height();
+    const QSize wanted(kClientSize.width(), kClientSize.height() + menuHeight);
+    QSize fitted = wanted.boundedTo(screen.size() - kFrameAllowance);
+    // A client area that scrolls up and down needs room for its scroll bar.
+    if (fitted.height() < wanted.height())
+        fitted.setWidth(std::min(screen.width() - kFrameAllowance.width(),
+                                 fitted.width() + style()->pixelMetric(QStyle::PM_ScrollBarExtent)));
+    setFixedSize(fitted);
+    // At its given place, moved just enough to lie whole on the screen.
+    const QSize frame = fitted + kFrameAllowance;
+    const QPoint at = OnScreen(QRect(QPoint(259, 95), frame), screen);
+    PlaceWindow(this, QRect(at, fitted));
+}
+
 void TForm1::BuildControls() {
-    auto* client = new QWidget(this);
-    setCentralWidget(client);
+    ClientArea = new QScrollArea(this);
+    ClientArea->setFrameShape(QFrame::NoFrame);
+    ClientArea->setWidgetResizable(false);
+    Client = new QWidget;
+    Client->setFixedSize(kClientSize);
+    ClientArea->setWidget(Client);
+    setCentralWidget(ClientArea);
+    QWidget* client = Client;
 
     MMLED1 = new LedLamp(client);
     MMLED1->setGeometry(181, 5, 284, 33);
@@ -131,16 +169,31 @@ void TForm1::BuildControls() {
     Vocoder = MakeCheckBox(client, QRect(9, 548, 291, 24), QStringLiteral("Yamaha Vocoder Sysex delete"), true);
     Vocoder->setFont(SansFont(19));
 
-    // Below the vocoder box, in the free strip under the buttons.
-    CApplySettings = MakeCheckBox(client, QRect(9, 583, 230, 17), QString::fromLatin1(kApplySettingsCaption),
-                                  StoredOptions().value(kApplySettingsKey, false).toBool());
-    connect(CApplySettings, &QCheckBox::toggled, this, [this] { RunGuarded([this] { CApplySettingsClick(); }, this); });
+    BuildChecks(client);
 
     VelPanel = new LedNumber(3, client);
     VelPanel->setGeometry(134, 16, 37, 22);
     VelPanel->display(tonalux::kDefaultVelocityThreshold);
     VelPanel->setToolTip(QStringLiteral("Vel. 0 - 127"));
+    BuildSlider();
+    // Tab order: the options, then the threshold, then the lists and buttons.
+    setTabOrder(CFormat, VelPanel);
+    setTabOrder(VelPanel, ListBox1);
+}
 
+void TForm1::BuildChecks(QWidget* client) {
+    CApplySettings = MakeCheckBox(client, kApplySettingsPlace, QString::fromLatin1(kApplySettingsCaption), false);
+    connect(CApplySettings, &QCheckBox::toggled, this, [this] { RunGuarded([this] { CApplySettingsClick(); }, this); });
+    CAddChords = MakeCheckBox(client, kAddChordsPlace, QStringLiteral("Akkorde erg\u00e4nzen"), false);
+    CAddChords->setToolTip(tr("Adds chord symbols to songs that have none"));
+    connect(CAddChords, &QCheckBox::toggled, this, [this] { RememberOptions(); });
+    connect(Vocoder, &QCheckBox::toggled, this, [this] { RememberOptions(); });
+    RunState = new QLabel(client);
+    RunState->setGeometry(kRunStatePlace);
+    RunState->setTextInteractionFlags(Qt::TextSelectableByMouse);
+}
+
+void TForm1::BuildSlider() {
     // The slider would cover the lamp where it stands, so it opens below the
     // display when the display is clicked; the wheel and the arrow keys on the
     // display move it too.
@@ -171,52 +224,46 @@ void TForm1::BuildMenu() {
     main->addSeparator();
     ListeSpeichern1 = main->addAction(QStringLiteral("ListeSpeichern"));
     main->addSeparator();
+    // Added after the given items.
+    SaveOutcomes1 = main->addAction(tr("Save report with &outcomes..."));
+    OpenConvert1 = main->addAction(tr("Open the &Convert folder"));
+    ChooseFolder1 = main->addAction(tr("Choose &working folder..."));
     connect(SetupLaden1, &QAction::triggered, this, &TForm1::SetupLaden1Click);
     connect(SetupSpeichern1, &QAction::triggered, this, &TForm1::SetupSpeichern1Click);
     connect(ListeSpeichern1, &QAction::triggered, this, &TForm1::ListeSpeichern1Click);
+    connect(SaveOutcomes1, &QAction::triggered, this, &TForm1::SaveOutcomes1Click);
+    connect(OpenConvert1, &QAction::triggered, this, &TForm1::OpenConvert1Click);
+    connect(ChooseFolder1, &QAction::triggered, this, &TForm1::ChooseFolder1Click);
 
     // The two entries without items open the settings windows they are named after.
     Soundaenderungen1 = bar->addAction(QStringLiteral("Sound\u00e4nderungen") + kMenuPad);
     Zusatzinformationen1 = bar->addAction(QStringLiteral("Zusatzinformationen") + kMenuPad);
-    auto open = [](QWidget* window) {
-        if (!window) return;
-        window->show();
-        window->raise();
-        window->activateWindow();
-    };
-    connect(Soundaenderungen1, &QAction::triggered, this, [this, open] { open(programs_); });
-    connect(Zusatzinformationen1, &QAction::triggered, this, [this, open] { open(information_); });
+    connect(Soundaenderungen1, &QAction::triggered, this, [this] { ShowSettingsWindow(programs_); });
+    connect(Zusatzinformationen1, &QAction::triggered, this, [this] { ShowSettingsWindow(information_); });
 }
 
 void TForm1::BuildDialogs() {
-    OpenDialog1 = new QFileDialog(this);
-    OpenDialog1->setAcceptMode(QFileDialog::AcceptOpen);
-    OpenDialog1->setFileMode(QFileDialog::ExistingFile);
-    OpenDialog1->setNameFilter(QStringLiteral("*.set (*.set)"));
-
-    SaveDialog1 = new QFileDialog(this);
-    SaveDialog1->setAcceptMode(QFileDialog::AcceptSave);
-    SaveDialog1->setFileMode(QFileDialog::AnyFile);
-    SaveDialog1->setNameFilter(QStringLiteral("*.set (*.set)"));
-    SaveDialog1->setOption(QFileDialog::DontConfirmOverwrite);
-
-    SaveDialog2 = new QFileDialog(this);
-    SaveDialog2->setAcceptMode(QFileDialog::AcceptSave);
-    SaveDialog2->setFileMode(QFileDialog::AnyFile);
-    SaveDialog2->setNameFilter(QStringLiteral("*.txt (*.txt)"));
-    SaveDialog2->setOption(QFileDialog::DontConfirmOverwrite);
+    auto make = [this](QFileDialog::AcceptMode mode, const QString& filter) {
+        auto* dialog = new QFileDialog(this);
+        dialog->setAcceptMode(mode);
+        dialog->setFileMode(mode == QFileDialog::AcceptOpen ? QFileDialog::ExistingFile : QFileDialog::AnyFile);
+        dialog->setNameFilter(filter);
+        return dialog;
+    };
+    // The save dialogs ask before they replace a file.
+    OpenDialog1 = make(QFileDialog::AcceptOpen, QStringLiteral("*.set (*.set)"));
+    SaveDialog1 = make(QFileDialog::AcceptSave, QStringLiteral("*.set (*.set)"));
+    SaveDialog2 = make(QFileDialog::AcceptSave, QStringLiteral("*.txt (*.txt)"));
     SaveDialog2->selectFile(QStringLiteral("Report.txt"));
-}
-
-void TForm1::BuildTrayIcon() {
-    TrayIcon1 = new QSystemTrayIcon(TonaluxIcon(), this);
-    if (QSystemTrayIcon::isSystemTrayAvailable()) TrayIcon1->show();
-    connect(TrayIcon1, &QSystemTrayIcon::activated, this, [this](QSystemTrayIcon::ActivationReason reason) {
-        if (reason != QSystemTrayIcon::DoubleClick) return;
-        showNormal();
-        raise();
-        activateWindow();
-    });
+    OutcomeDialog = make(QFileDialog::AcceptSave, QStringLiteral("*.txt (*.txt)"));
+    OutcomeDialog->selectFile(QStringLiteral("Report.txt"));
+    // The window asks itself before a file is replaced, also when ".set" is
+    // added to the chosen name after the dialog.
+    for (QFileDialog* dialog : {SaveDialog1, SaveDialog2, OutcomeDialog})
+        dialog->setOption(QFileDialog::DontConfirmOverwrite);
+    FolderDialog = new QFileDialog(this, tr("Choose working folder"));
+    FolderDialog->setFileMode(QFileDialog::Directory);
+    FolderDialog->setOption(QFileDialog::ShowDirsOnly);
 }
 
 void TForm1::SetSettingsWindows(TFProgrammchange* programs, TFInformationen* information) {
@@ -224,14 +271,36 @@ void TForm1::SetSettingsWindows(TFProgrammchange* programs, TFInformationen* inf
     information_ = information;
     if (programs_) programs_->SetInformationWindow(information_);
     if (information_) information_->SetProgrammchangeWindow(programs_);
-    if (programs_) programs_->ShowInEffect(CApplySettings->isChecked());
-    if (information_) information_->ShowInEffect(CApplySettings->isChecked());
+    for (QWidget* window : {static_cast<QWidget*>(programs_), static_cast<QWidget*>(information_)}) {
+        if (!window) continue;
+        // Escape closes a settings window.
+        auto* escape = new QShortcut(QKeySequence(Qt::Key_Escape), window);
+        connect(escape, &QShortcut::activated, window, &QWidget::close);
+    }
+    if (programs_) connect(programs_, &TFProgrammchange::Gathered, this, &TForm1::RememberOptions);
+    if (information_) connect(information_, &TFInformationen::Gathered, this, &TForm1::RememberOptions);
     RunGuarded(
         [this] {
             if (programs_) programs_->FormToBlock();
             if (information_) information_->FormToBlock();
         },
         this);
+    RestoreOptions();
+    if (programs_) programs_->ShowInEffect(CApplySettings->isChecked());
+    if (information_) information_->ShowInEffect(CApplySettings->isChecked());
+}
+
+void TForm1::ShowSettingsWindow(QWidget* window, QWidget* field) {
+    if (!window) return;
+    window->show();
+    // Below the main window's menu bar, and whole on the screen.
+    const int menuBottom = menuBar()->mapToGlobal(QPoint(0, menuBar()->height())).y();
+    QRect frame = window->frameGeometry();
+    if (frame.top() <= menuBottom && frame.intersects(frameGeometry())) frame.moveTop(menuBottom + 1);
+    window->move(OnScreen(frame, window->screen()->availableGeometry()));
+    window->raise();
+    window->activateWindow();
+    if (field) field->setFocus();
 }
 
 void TForm1::SetDialogRunner(DialogRunner runner) { dialogRunner_ = std::move(runner); }
@@ -243,16 +312,25 @@ QString TForm1::RunDialog(QFileDialog& dialog) {
     return chosen.isEmpty() ? QString() : chosen.front();
 }
 
-// ---- lists and conversion ---------------------------------------------------
+// ---- lists ------------------------------------------------------------------
 
 void TForm1::FormCreate() {
-    BaseFolder = tonalux::CurrentBaseFolder();
+    SetWorkingFolder(QString());
+}
+
+void TForm1::SetWorkingFolder(const QString& folder) {
+    BaseFolder = folder.isEmpty() ? StartBaseFolder(StoredOptions().value(kWorkingFolderKey).toString())
+                                  : FileSystemName(folder) + (folder.endsWith('/') ? "" : "/");
     // The folders the program works on, shown over the two lists.
     const tonalux::ConversionFolders folders = tonalux::DefaultFolders(BaseFolder);
     Panel3->setToolTip(DisplayName(folders.Input));
     Panel4->setToolTip(DisplayName(folders.Output));
     MidifileListeLaden();
     ConvertListeLaden();
+    const std::vector<std::string> missing = MissingFolders(BaseFolder);
+    RunState->setText(missing.empty() ? DisplayName(BaseFolder)
+                                      : tr("Missing: %1 - \"&FolderConvert\" offers to create it")
+                                            .arg(DisplayName(missing.front())));
 }
 
 bool TForm1::MidifileListeLaden() {
@@ -277,183 +355,27 @@ void TForm1::AktualisierenClick() {
         this);
 }
 
-void TForm1::SetCommandsEnabled(bool enabled) {
-    for (QPushButton* button : {BConvert, Aktualisieren}) button->setEnabled(enabled);
-    for (QAction* action : {SetupLaden1, SetupSpeichern1, ListeSpeichern1}) action->setEnabled(enabled);
-    // The options and the threshold are read song by song: changing them
-    // during a run would mix formats and thresholds in one batch.
-    for (QWidget* option : {static_cast<QWidget*>(CFormat), static_cast<QWidget*>(Vocoder),
-                            static_cast<QWidget*>(VelPanel), static_cast<QWidget*>(MMSlider1)})
-        option->setEnabled(enabled);
-    if (!enabled) SliderPopup->hide();
-    // Every song of a run is converted with the settings or every song without.
-    CApplySettings->setEnabled(enabled);
-}
-
-void TForm1::BConvertClick() {
-    if (converting_) return;
-    RunGuarded(
-        [this] {
-            lastRun_.clear();
-            // A settings field that is not a number stops the conversion here,
-            // and so does a program-change value outside its range when the
-            // settings are to be applied.
-            if (programs_) programs_->FormToBlock();
-            if (information_) information_->FormToBlock();
-            if (CApplySettings->isChecked() && programs_) {
-                if (const auto problem = tonalux::SoundMappingProblem(programs_->Block)) {
-                    ShowMessageBox(FromEightBit(*problem), this);
-                    return;
-                }
-            }
-
-            // The folders are checked once, before any song: an unusable
-            // folder is one message naming it, and nothing is converted. A
-            // missing Midifile/ only leaves the left list empty.
-            const tonalux::ConversionFolders folders = tonalux::DefaultFolders(BaseFolder);
-            std::optional<tonalux::FolderProblem> problem = tonalux::CheckRunFolders(folders, {}).Problem;
-            // A missing Midifile/ only leaves the left list empty, and with no
-            // song listed Convert/ is not needed.
-            const bool missingInput = problem && problem->Role == tonalux::FolderRole::Input && problem->Error == ENOENT;
-            const bool outputUnneeded = problem && problem->Role == tonalux::FolderRole::Output && midifileNames_.empty();
-            if (missingInput || outputUnneeded) problem.reset();
-            if (problem) {
-                MidifileListeLaden();
-                ConvertListeLaden();
-                ShowMessageBox(FolderProblemText(*problem), this);
-                return;
-            }
-
-            RunFolder(folders);
-            MidifileListeLaden();
-            ConvertListeLaden();
-
-            // The right list shows what was written; only a run with a damaged,
-            // failed or skipped song needs words, once the commands work again.
-            const std::string summary = tonalux::RunSummary(lastRun_);
-            if (!summary.empty() && !closing_) ShowMessageBox(FromEightBit(summary), this);
-        },
-        this);
-}
-
-void TForm1::RunFolder(const tonalux::ConversionFolders& folders) {
-    // The engine's lists are process-wide: while the window lets input
-    // through, nothing may start a second engine operation or refill the
-    // list being walked.
-    struct Running {
-        TForm1& window;
-        explicit Running(TForm1& w) : window(w) {
-            window.converting_ = true;
-            window.SetCommandsEnabled(false);
-        }
-        ~Running() {
-            window.converting_ = false;
-            window.SetCommandsEnabled(true);
-            window.MMLED1->SetLit(false);
-        }
-    } running(*this);
-
-    // The run's options are taken once, here: changing a control during the
-    // run changes nothing for it.
-    tonalux::RunChoices choices;
-    choices.Format = CFormat->isChecked() ? tonalux::SaveFormat::Format0 : tonalux::SaveFormat::Format1;
-    choices.StartFirstNote = CFastPlay->isChecked();
-    choices.DeleteVocoderSysex = Vocoder->isChecked();
-    choices.VelocityThreshold = VelPanel->intValue();
-    std::optional<tonalux::SongSettings> settings;
-    if (CApplySettings->isChecked() && programs_ && information_)
-        settings = tonalux::SongSettings{programs_->Block, information_->Block};
-    const tonalux::ConversionOptions options = tonalux::MakeConversionOptions(choices, settings);
-    tonalux::ConversionHooks hooks;
-    hooks.BeforeSong = [this](std::size_t index, const std::string&) {
-        if (closing_) return false;
-        ListBox1->setCurrentRow(static_cast<int>(index));
-        ConvertListeLaden();
-        QCoreApplication::processEvents();
-        return !closing_;
-    };
-    hooks.Busy = [this](bool busy) { MMLED1->SetLit(busy); };
-    // The list is taken once: songs added or removed later do not change the run.
-    const std::vector<std::string> names = midifileNames_;
-    lastRun_ = tonalux::ConvertFolder(&EngineOwner, folders, names, options, hooks);
-}
-
-QString TForm1::FolderProblemText(const tonalux::FolderProblem& problem) {
-    return QStringLiteral("The folder %1 cannot be used: %2\nNothing was converted.")
-        .arg(DisplayName(problem.Folder), FromEightBit(problem.Reason));
-}
-
-tonalux::StandardMidifile* TForm1::CurrentMidifile() const {
-    // The conversion of one song creates its engine object with this window's
-    // owner component and destroys it when the song is done.
-    const auto& owned = EngineOwner.Components();
-    return owned.empty() ? nullptr : dynamic_cast<tonalux::StandardMidifile*>(owned.back());
-}
-
 void TForm1::CFormatClick() {
     if (information_) information_->Block.Format0 = CFormat->isChecked() ? 1 : 0;
+    RememberOptions();
 }
 
 void TForm1::CApplySettingsClick() {
     const bool apply = CApplySettings->isChecked();
-    StoredOptions().setValue(kApplySettingsKey, apply);
+    RememberOptions();
     if (programs_) programs_->ShowInEffect(apply);
     if (information_) information_->ShowInEffect(apply);
 }
 
-void TForm1::MMSlider1Change(int position) { VelPanel->display(position); }
+void TForm1::MMSlider1Change(int position) {
+    VelPanel->display(position);
+    RememberOptions();
+}
 
 void TForm1::ShowSliderPopup() {
     SliderPopup->move(VelPanel->mapToGlobal(QPoint(0, VelPanel->height() + 2)));
     SliderPopup->show();
     MMSlider1->setFocus();
-}
-
-// ---- setup files and report -------------------------------------------------
-
-void TForm1::SetupLaden1Click() {
-    if (converting_) return;
-    RunGuarded([this] { LoadSetup(RunDialog(*OpenDialog1)); }, this);
-}
-
-void TForm1::SetupSpeichern1Click() {
-    if (converting_) return;
-    RunGuarded([this] { SaveSetup(RunDialog(*SaveDialog1)); }, this);
-}
-
-void TForm1::ListeSpeichern1Click() {
-    if (converting_) return;
-    RunGuarded([this] { SaveReport(RunDialog(*SaveDialog2)); }, this);
-}
-
-void TForm1::LoadSetup(const QString& fileName) {
-    if (!programs_ || !information_) return;
-    if (!fileName.isEmpty()) {
-        const auto outcome =
-            tonalux::settings::LoadSetupFile(FileSystemName(fileName), programs_->Block, information_->Block);
-        if (outcome == tonalux::settings::SetupLoadOutcome::WrongSize) {
-            ShowMessageBox(QStringLiteral("Keine g\u00fcltige Setupdatei: %1").arg(fileName), this);
-            return;
-        }
-    }
-    programs_->BlockToForm();
-    information_->BlockToForm();
-}
-
-void TForm1::SaveSetup(const QString& fileName) {
-    if (fileName.isEmpty() || !programs_ || !information_) return;
-    programs_->FormToBlock();
-    information_->FormToBlock();
-    const auto outcome = tonalux::settings::SaveSetupFile(tonalux::settings::SetupFileName(FileSystemName(fileName)),
-                                                          programs_->Block, information_->Block);
-    for (const auto& message : tonalux::settings::SetupSaveMessages(outcome))
-        ShowMessageBox(FromEightBit(message), this);
-}
-
-void TForm1::SaveReport(const QString& fileName) {
-    if (fileName.isEmpty()) return;
-    if (!tonalux::settings::SaveReport(FileSystemName(fileName), convertNames_))
-        ShowMessageBox(FromEightBit(tonalux::settings::ReportErrorMessage(FileSystemName(fileName))), this);
 }
 
 // ---- engine host and window events ------------------------------------------
@@ -476,8 +398,14 @@ void TForm1::changeEvent(QEvent* event) {
 }
 
 void TForm1::closeEvent(QCloseEvent* event) {
-    // A running conversion stops after the song it is on.
-    if (converting_) closing_ = true;
+    // A running conversion stops after the song it is on; the window closes
+    // once the run has said how far it came.
+    if (converting_) {
+        closing_ = true;
+        event->ignore();
+        return;
+    }
+    RememberOptions();
     if (programs_) programs_->close();
     if (information_) information_->close();
     SliderPopup->hide();

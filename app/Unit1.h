@@ -6,6 +6,7 @@
 
 #include <QMainWindow>
 #include <QString>
+#include <cstddef>
 #include <functional>
 #include <string>
 #include <vector>
@@ -23,8 +24,9 @@ class QFrame;
 class QLabel;
 class QListWidget;
 class QPushButton;
+class QScrollArea;
 class QSlider;
-class QSystemTrayIcon;
+class TrayIcon;
 class TFInformationen;
 class TFProgrammchange;
 namespace tonalux {
@@ -42,6 +44,10 @@ public:
     void SetSettingsWindows(TFProgrammchange* programs, TFInformationen* information);
 
     // ---- controls -----------------------------------------------------------
+    // The controls stand on Client at their given places; Client scrolls
+    // inside the window only where the screen is smaller than the window.
+    QScrollArea* ClientArea = nullptr;
+    QWidget* Client = nullptr;
     LedLamp* MMLED1 = nullptr;
     QLabel* Label1 = nullptr;
     QFrame* Panel1 = nullptr;
@@ -59,19 +65,29 @@ public:
     // "Einstellungen anwenden": the settings windows' rows, texts and channel
     // swaps change the converted songs. Remembered between runs.
     QCheckBox* CApplySettings = nullptr;
+    // "Akkorde ergänzen": chord symbols added to songs that have none.
+    // Remembered between runs like the box above.
+    QCheckBox* CAddChords = nullptr;
+    // During a run: "17 of 53: Song.mid"; the counts of the last run after it.
+    QLabel* RunState = nullptr;
     LedNumber* VelPanel = nullptr;
     QFrame* SliderPopup = nullptr;  // holds MMSlider1 below the velocity display
     QSlider* MMSlider1 = nullptr;
-    QSystemTrayIcon* TrayIcon1 = nullptr;
+    TrayIcon* TrayIcon1 = nullptr;
     QFileDialog* OpenDialog1 = nullptr;
     QFileDialog* SaveDialog1 = nullptr;
     QFileDialog* SaveDialog2 = nullptr;
+    QFileDialog* FolderDialog = nullptr;   // "Choose working folder…"
+    QFileDialog* OutcomeDialog = nullptr;  // the report with outcomes
     QAction* Hauptmenue1 = nullptr;
     QAction* SetupLaden1 = nullptr;
     QAction* SetupSpeichern1 = nullptr;
     QAction* ListeSpeichern1 = nullptr;
     QAction* Soundaenderungen1 = nullptr;
     QAction* Zusatzinformationen1 = nullptr;
+    QAction* ChooseFolder1 = nullptr;    // "Choose working folder…"
+    QAction* OpenConvert1 = nullptr;     // "Open the Convert folder"
+    QAction* SaveOutcomes1 = nullptr;    // "Save report with outcomes…"
 
     // ---- state --------------------------------------------------------------
     std::string BaseFolder;  // the start folder, ending in "/"
@@ -86,8 +102,8 @@ public:
     bool Converting() const { return converting_; }
     // What became of each song of the last folder conversion.
     const std::vector<tonalux::SongOutcome>& LastRun() const { return lastRun_; }
-    // The message about a folder a conversion cannot use.
-    static QString FolderProblemText(const tonalux::FolderProblem& problem);
+    // The folder the window works on (BaseFolder), chosen and remembered.
+    void SetWorkingFolder(const QString& folder);
     // The engine object of the song being converted; nullptr between songs.
     tonalux::StandardMidifile* CurrentMidifile() const;
 
@@ -96,6 +112,12 @@ public:
     void LoadSetup(const QString& fileName);
     void SaveSetup(const QString& fileName);
     void SaveReport(const QString& fileName);
+    // The report with the outcomes of the last run.
+    void SaveOutcomeReport(const QString& fileName);
+    // The options, both settings windows and the working folder, written to
+    // and read from the program's remembered settings.
+    void RememberOptions();
+    void RestoreOptions();
 
     // Runs a file dialog and gives the chosen file or an empty name. Tests
     // replace it so that no dialog waits for a user.
@@ -118,6 +140,9 @@ public slots:
     void SetupLaden1Click();
     void SetupSpeichern1Click();
     void ListeSpeichern1Click();
+    void ChooseFolder1Click();
+    void OpenConvert1Click();
+    void SaveOutcomes1Click();
 
 protected:
     void changeEvent(QEvent* event) override;
@@ -127,12 +152,24 @@ private:
     void BuildControls();
     void BuildMenu();
     void BuildDialogs();
-    void BuildTrayIcon();
+    void BuildChecks(QWidget* client);
+    void BuildSlider();
+    void FitToScreen();
     void ShowSliderPopup();
     void SetCommandsEnabled(bool enabled);
+    // The checks before a run: the settings when they are applied, and the
+    // folders (offering to create missing ones). False stops the run.
+    bool SettingsReady();
+    bool FoldersReady(const tonalux::ConversionFolders& folders);
     // The loop of a folder conversion, with the commands disabled while it runs.
     void RunFolder(const tonalux::ConversionFolders& folders);
+    void ShowProgress(std::size_t index, std::size_t count, const std::string& name);
+    void PresentRun(std::size_t left);
+    void ShowSettingsWindow(QWidget* window, QWidget* field = nullptr);
     QString RunDialog(QFileDialog& dialog);
+    // A save dialog's answer, or empty when the chosen file exists and the
+    // user does not want it replaced.
+    QString ConfirmReplace(const QString& fileName);
 
     // Owner of the engine object of the song being converted.
     tonalux::Component EngineOwner{nullptr};
@@ -144,6 +181,7 @@ private:
     DialogRunner dialogRunner_;
     bool converting_ = false;
     bool closing_ = false;
+    bool restoring_ = false;
 };
 
 extern TForm1* Form1;

@@ -4,6 +4,10 @@
 #include <QFrame>
 #include <QLabel>
 #include <QPalette>
+#include <QScreen>
+#include <QScrollArea>
+#include <QVBoxLayout>
+#include <algorithm>
 #include <QTimer>
 #include <QWidget>
 
@@ -58,8 +62,10 @@ private:
         }
         retry_.stop();
         adjusted_ = true;
-        window_->resize(outer_.width() - extraWidth, outer_.height() - extraHeight);
-        window_->move(outer_.topLeft());
+        const QSize screen = window_->screen()->availableGeometry().size();
+        window_->resize(std::min(outer_.width(), screen.width()) - extraWidth,
+                        std::min(outer_.height(), screen.height()) - extraHeight);
+        KeepOnScreen(window_);
     }
 
     QWidget* window_;
@@ -117,8 +123,37 @@ void SetTextColour(QWidget* widget, const QColor& colour) {
     widget->setPalette(colours);
 }
 
+QPoint OnScreen(const QRect& frame, const QRect& screen) {
+    const int left = std::max(screen.left(), std::min(frame.left(), screen.right() + 1 - frame.width()));
+    const int top = std::max(screen.top(), std::min(frame.top(), screen.bottom() + 1 - frame.height()));
+    return {left, top};
+}
+
+void KeepOnScreen(QWidget* window) {
+    const QScreen* screen = window->screen();
+    if (!screen) return;
+    const QRect frame = window->frameGeometry();
+    const QPoint at = OnScreen(frame, screen->availableGeometry());
+    if (at != frame.topLeft()) window->move(at);
+}
+
+QWidget* MakeScrollingClient(QWidget* window, const QSize& needed) {
+    auto* area = new QScrollArea(window);
+    area->setFrameShape(QFrame::NoFrame);
+    area->setWidgetResizable(true);
+    auto* client = new QWidget;
+    client->setMinimumSize(needed);
+    area->setWidget(client);
+    auto* layout = new QVBoxLayout(window);
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->addWidget(area);
+    return client;
+}
+
 void PlaceWindow(QWidget* window, const QRect& outer) {
-    window->resize(outer.size());
-    window->move(outer.topLeft());
+    const QRect screen = window->screen()->availableGeometry();
+    const QSize size = outer.size().boundedTo(screen.size());
+    window->resize(size);
+    window->move(OnScreen(QRect(outer.topLeft(), size), screen));
     new OuterPlacement(window, outer);
 }

@@ -4,6 +4,7 @@
 
 #include <QColor>
 #include <QFont>
+#include <QPoint>
 #include <QRect>
 #include <QString>
 
@@ -25,7 +26,20 @@ QLabel* MakeLabel(QWidget* parent, int left, int top, const QString& caption, co
 
 void SetTextColour(QWidget* widget, const QColor& colour);
 
+// The top-left corner that moves `frame` just enough to lie whole within
+// `screen`; a frame larger than the screen keeps its top-left corner on it.
+QPoint OnScreen(const QRect& frame, const QRect& screen);
+
+// Moves a window's frame whole onto the screen it stands on.
+void KeepOnScreen(QWidget* window);
+
+// The widget a settings window's controls stand on: inside a scroll area
+// that fills the window, at least `needed` large. Scroll bars appear only
+// where the screen is smaller than the window.
+QWidget* MakeScrollingClient(QWidget* window, const QSize& needed);
+
 // Places a window so that its outer rectangle, frame included, is `outer`.
 // The frame is known only once the window is on the screen; until then the
-// window takes the whole rectangle.
+// window takes the whole rectangle. A window larger than the screen is made
+// as large as the screen, and every window is moved whole onto it.
 void PlaceWindow(QWidget* window, const QRect& outer);

@@ -3,6 +3,7 @@
 // information window (both hidden), and the event loop until the main window
 // is closed.
 #include <QApplication>
+#include <QLocale>
 #include <exception>
 #include <memory>
 #include <string>
@@ -13,7 +14,9 @@
 #include "Progr.h"
 #include "StartArguments.h"
 #include "TonaluxVersion.h"
+#include "Translations.h"
 #include "Unit1.h"
+#include "WorkingFolder.h"
 
 namespace {
 
@@ -29,7 +32,7 @@ public:
         } catch (const std::exception& error) {
             ShowMessageBox(FromEightBit(error.what()));
         } catch (...) {
-            ShowMessageBox(QStringLiteral("Unbekannter Fehler"));
+            ShowMessageBox(QCoreApplication::translate("MessageDisplay", "Unknown error"));
         }
         return false;
     }
@@ -41,11 +44,15 @@ int main(int argc, char* argv[]) {
     // Read before the application exists, so that --help and --version work
     // without a screen, and DIR is the current folder before the main window
     // takes it as its base folder.
-    if (const auto status = HandleStartArguments(std::vector<std::string>(argv + 1, argv + argc))) return *status;
+    bool folderGiven = false;
+    if (const auto status = HandleStartArguments(std::vector<std::string>(argv + 1, argv + argc), &folderGiven))
+        return *status;
+    SetFolderFromCommandLine(folderGiven);
 
     TonaluxApplication application(argc, argv);
     QApplication::setApplicationName(QString::fromLatin1(kApplicationTitle));
     QApplication::setApplicationVersion(QString::fromLatin1(tonalux::kVersion));
+    InstallTranslations(QLocale::system());
 
     std::unique_ptr<TForm1> mainWindow;
     try {

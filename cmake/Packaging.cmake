@@ -71,5 +71,7 @@ set(CPACK_INSTALL_DEFAULT_DIRECTORY_PERMISSIONS
     OWNER_READ OWNER_WRITE OWNER_EXECUTE GROUP_READ GROUP_EXECUTE WORLD_READ WORLD_EXECUTE)
 # The window system plugins are loaded at run time, where dpkg-shlibdeps
 # cannot see them; without them the window program cannot open its window.
-set(CPACK_DEBIAN_PACKAGE_DEPENDS "qt6-qpa-plugins")
+# The toolkit's own translations (qtbase_de.qm, ...) are files it loads too,
+# so that its dialogs and buttons speak the desktop's language.
+set(CPACK_DEBIAN_PACKAGE_DEPENDS "qt6-qpa-plugins, qt6-translations-l10n")
 include(CPack)

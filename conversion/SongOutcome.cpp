@@ -53,20 +53,40 @@ std::string DescribeOutcome(const SongOutcome& outcome) {
     return text + EngineMessages(outcome);
 }
 
+OutcomeClass ClassOf(SongResult result) {
+    switch (result) {
+        case SongResult::Converted: return OutcomeClass::Converted;
+        case SongResult::ConvertedDamaged: return OutcomeClass::Damaged;
+        case SongResult::NotMidi:
+        case SongResult::ReadFailed:
+        case SongResult::WriteFailed: return OutcomeClass::Failed;
+        case SongResult::SkippedInput:
+        case SongResult::NotAFile:
+        case SongResult::Vanished: break;
+    }
+    return OutcomeClass::Skipped;
+}
+
+const char* ClassWord(OutcomeClass kind) {
+    switch (kind) {
+        case OutcomeClass::Converted: return "converted";
+        case OutcomeClass::Damaged: return "damaged";
+        case OutcomeClass::Failed: return "failed";
+        case OutcomeClass::Skipped: break;
+    }
+    return "skipped";
+}
+
 void RunCounts::Add(const SongOutcome& outcome) {
     ++Songs;
     if (outcome.Chords != ChordsResult::NotAsked) ChordsAsked = true;
     if (outcome.Chords == ChordsResult::Added) ++ChordsAdded;
     if (outcome.Chords == ChordsResult::AlreadyHad) ++ChordsKept;
-    switch (outcome.Result) {
-        case SongResult::Converted: ++Converted; break;
-        case SongResult::ConvertedDamaged: ++Damaged; break;
-        case SongResult::NotMidi:
-        case SongResult::ReadFailed:
-        case SongResult::WriteFailed: ++Failed; break;
-        case SongResult::SkippedInput:
-        case SongResult::NotAFile:
-        case SongResult::Vanished: ++Skipped; break;
+    switch (ClassOf(outcome.Result)) {
+        case OutcomeClass::Converted: ++Converted; break;
+        case OutcomeClass::Damaged: ++Damaged; break;
+        case OutcomeClass::Failed: ++Failed; break;
+        case OutcomeClass::Skipped: ++Skipped; break;
     }
 }
 

@@ -57,6 +57,12 @@ std::string DescribeOutcome(const SongOutcome& outcome);
 // tracks); empty for a load without damage.
 std::string DescribeDamage(const LoadReport& report);
 
+// The four kinds of outcome a run counts.
+enum class OutcomeClass { Converted, Damaged, Failed, Skipped };
+OutcomeClass ClassOf(SongResult result);
+// "converted", "damaged", "failed", "skipped": the report's result words.
+const char* ClassWord(OutcomeClass kind);
+
 // The counts of a run.
 struct RunCounts {
     std::size_t Songs = 0;      // every listed entry

@@ -4,6 +4,7 @@
 #include <array>
 
 #include "StandardMidifile.h"
+#include "settings/SetupFile.h"
 
 namespace tonalux {
 
@@ -14,33 +15,23 @@ using settings::kProgrammchangeRows;
 
 constexpr int kTextLimit = 25;
 constexpr int kChannels = 16;
-
-// The four fields of a row in the order the window shows them, with their
-// captions and ranges.
-struct FieldColumn {
-    const char* caption;
-    int lowest;
-    int highest;
-};
-
-constexpr std::array<FieldColumn, 4> kColumns{{
-    {"Quell MSB", kLowestBank, kHighestBank},
-    {"Quell PRG", kLowestProgram, kHighestProgram},
-    {"Ziel MSB", kLowestBank, kHighestBank},
-    {"Ziel PRG", kLowestProgram, kHighestProgram},
-}};
-
-std::int32_t FieldValue(const settings::ProgrammchangeBlock& programs, std::size_t column, int row) {
-    switch (column) {
-        case 0: return programs.MSBQ[row];
-        case 1: return programs.PRGQ[row];
-        case 2: return programs.MSBD[row];
-        default: return programs.PRGD[row];
-    }
-}
+// Channel 10, where keyboards play their drum kits.
+constexpr int kDrumChannel = 9;
+constexpr std::uint16_t kDrumChannelOnly = 1u << kDrumChannel;
+constexpr std::uint16_t kAllButDrums = static_cast<std::uint16_t>(kAllSoundChannels & ~kDrumChannelOnly);
 
 int Bank(std::int32_t value) { return value == kNoValue ? kNoSoundValue : value; }
 int Program(std::int32_t value) { return value == kNoValue ? kNoSoundValue : value - kLowestProgram; }
+
+// A row whose source bank is kDrumKitBank takes channel 10's program changes
+// of any bank; every other row leaves channel 10 alone.
+SoundMappingRule Rule(const settings::ProgrammchangeBlock& programs, int row) {
+    const bool drums = programs.MSBQ[row] == settings::kDrumKitBank;
+    SoundMappingRule rule{drums ? kNoSoundValue : Bank(programs.MSBQ[row]), Program(programs.PRGQ[row]),
+                          Bank(programs.MSBD[row]), Program(programs.PRGD[row])};
+    rule.Channels = drums ? kDrumChannelOnly : kAllButDrums;
+    return rule;
+}
 
 std::string TextField(const char* field) {
     return std::string(field, std::find(field, field + kTextLimit, '\0'));
@@ -51,25 +42,14 @@ bool IsChannel(std::int32_t entry) { return entry >= 0 && entry < kChannels; }
 }  // namespace
 
 std::optional<std::string> SoundMappingProblem(const settings::ProgrammchangeBlock& programs) {
-    for (int row = 0; row < kProgrammchangeRows; ++row) {
-        for (std::size_t column = 0; column < kColumns.size(); ++column) {
-            const std::int32_t value = FieldValue(programs, column, row);
-            const FieldColumn& field = kColumns[column];
-            if (value == kNoValue || (value >= field.lowest && value <= field.highest)) continue;
-            return "Sound\xC3\xA4nderungen, Zeile " + std::to_string(row + 1) + ", " + field.caption + ": " +
-                   std::to_string(value) + " liegt nicht zwischen " + std::to_string(field.lowest) + " und " +
-                   std::to_string(field.highest) + " (\"-\" f\xC3\xBCr keinen Wert)";
-        }
-    }
+    if (const auto problem = settings::ProgramsProblem(programs)) return problem->Text();
     return std::nullopt;
 }
 
 std::vector<SoundMappingRule> SoundMappingRules(const settings::ProgrammchangeBlock& programs) {
     std::vector<SoundMappingRule> rules;
     rules.reserve(kProgrammchangeRows);
-    for (int row = 0; row < kProgrammchangeRows; ++row)
-        rules.push_back({Bank(programs.MSBQ[row]), Program(programs.PRGQ[row]), Bank(programs.MSBD[row]),
-                         Program(programs.PRGD[row])});
+    for (int row = 0; row < kProgrammchangeRows; ++row) rules.push_back(Rule(programs, row));
     return rules;
 }
 

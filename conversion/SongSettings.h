@@ -25,19 +25,22 @@ struct SongSettings {
 // Ranges of the program-change fields: bank MSBs are controller-0 values,
 // programs are counted 1 to 128 as keyboards' voice lists count them (the
 // program change's data byte plus one). settings::kNoValue ("-") is no value.
+// A source bank may also be settings::kDrumKitBank (channel 10's kits).
 inline constexpr int kLowestBank = 0;
 inline constexpr int kHighestBank = 127;
 inline constexpr int kLowestProgram = 1;
 inline constexpr int kHighestProgram = 128;
 
 // The first program-change field whose value is neither "-" nor in its
-// range, as a message that names the window, the row and the field
-// (UTF-8); nothing when every field is usable. Rows and fields are checked in
-// the order the window shows them.
+// range (settings::ProgramsProblem), as a message that names the window, the
+// row and the field (UTF-8); nothing when every field is usable.
 std::optional<std::string> SoundMappingProblem(const settings::ProgrammchangeBlock& programs);
 
 // The engine's rules for the twelve rows, in row order; a field of "-" is
-// kNoSoundValue, programs become data bytes. For checked blocks only.
+// kNoSoundValue, programs become data bytes. Rows leave channel 10 (drum
+// kits) alone, except a row whose source bank is settings::kDrumKitBank,
+// which takes channel 10's program changes of any bank and no others. For
+// checked blocks only.
 std::vector<SoundMappingRule> SoundMappingRules(const settings::ProgrammchangeBlock& programs);
 
 // The channel pairs (0-based) that exchange their channels, pairs 1 to 8 in

@@ -44,7 +44,7 @@ LedNumber::LedNumber(int digits, QWidget* parent) : QFrame(parent), digits_(digi
     setFrameShape(QFrame::Panel);
     setFrameShadow(QFrame::Sunken);
     setLineWidth(1);
-    setFocusPolicy(Qt::ClickFocus);
+    setFocusPolicy(Qt::StrongFocus);
     setCursor(Qt::PointingHandCursor);
 }
 

@@ -10,12 +10,15 @@ namespace tonalux {
 
 // A field of a rule that holds no value.
 inline constexpr int kNoSoundValue = -1;
+// Every channel in a rule's set of channels (bit n: channel n, 0-based).
+inline constexpr std::uint16_t kAllSoundChannels = 0xFFFF;
 
 struct SoundMappingRule {
     int SourceBank = kNoSoundValue;          // bank MSB the program change must play in; none: any bank
     int SourceProgram = kNoSoundValue;       // program the rule takes; none: the rule takes nothing
     int DestinationBank = kNoSoundValue;     // bank MSB it is given; none: the bank stays
     int DestinationProgram = kNoSoundValue;  // program it is given; none: the program stays
+    std::uint16_t Channels = kAllSoundChannels;  // the channels whose program changes the rule takes
 };
 
 // What a sound mapping did.

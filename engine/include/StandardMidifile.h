@@ -263,6 +263,7 @@ public:
     // change. A later program change that no rule moves to another bank gets
     // a bank select with the song's bank in front, so its sound stays. Rules
     // with a value outside 0..127 are not used.
+    // A rule takes program changes only on the channels of its Channels set.
     SoundMappingReport MapSounds(const std::vector<SoundMappingRule>& rules);
 
 private:

@@ -30,11 +30,12 @@ bool Usable(const SoundMappingRule& rule) {
     return true;
 }
 
-// The first rule that takes a program change of `program` in bank `bank`;
-// nullptr when none does.
-const SoundMappingRule* FirstMatch(const std::vector<SoundMappingRule>& rules, int program, int bank) {
+// The first rule that takes a program change of `program` in bank `bank` on
+// `channel`; nullptr when none does.
+const SoundMappingRule* FirstMatch(const std::vector<SoundMappingRule>& rules, int program, int bank, int channel) {
     for (const auto& rule : rules) {
         if (!HasValue(rule.SourceProgram) || rule.SourceProgram != program || !Usable(rule)) continue;
+        if ((rule.Channels >> channel & 1u) == 0) continue;
         if (HasValue(rule.SourceBank) && rule.SourceBank != bank) continue;
         return &rule;
     }
@@ -80,7 +81,7 @@ SoundMappingReport StandardMidifile::MapSounds(const std::vector<SoundMappingRul
                 continue;
             }
             MidiEvent change = event;
-            const SoundMappingRule* rule = FirstMatch(rules, change.Data1, songBank);
+            const SoundMappingRule* rule = FirstMatch(rules, change.Data1, songBank, channel);
             int wanted = songBank;  // the bank this program change is to play in
             bool addInFront = false;
             if (rule) {

@@ -64,6 +64,7 @@ private slots:
     void initTestCase();
     void init();
     void boxStartsUntickedAndIsRemembered();
+    void aRestartKeepsTheSettingsTogetherWithTheBox();
     void untickedTheConversionIgnoresTheSettings();
     void tickedTheSettingsChangeEverySongBeforeTheAnalysis();
     void aValueOutsideItsRangeStopsTheRunBeforeTheFirstSong();
@@ -92,24 +93,54 @@ void ApplySettingsWindowTest::boxStartsUntickedAndIsRemembered() {
             QVERIFY(!box->geometry().intersects(given->geometry()));
         w.main->show();
         QVERIFY(QTest::qWaitForWindowExposed(w.main.get()));
-        QVERIFY(w.main->centralWidget()->rect().contains(box->geometry()));
+        QVERIFY(w.main->Client->rect().contains(box->geometry()));
         QVERIFY(box->isVisible());
 
-        QVERIFY(w.programs->InEffect->text().contains(QStringLiteral("nicht angewendet")));
-        QVERIFY(w.information->InEffect->text().contains(QStringLiteral("nicht angewendet")));
+        QVERIFY(w.programs->InEffect->text().startsWith(QStringLiteral("Not applied")));
+        QVERIFY(w.information->InEffect->text().startsWith(QStringLiteral("Not applied")));
         QTest::mouseClick(box, Qt::LeftButton, {}, QPoint(6, box->height() / 2));
         QVERIFY(box->isChecked());
-        QVERIFY(!w.programs->InEffect->text().contains(QStringLiteral("nicht")));
-        QVERIFY(!w.information->InEffect->text().contains(QStringLiteral("nicht")));
+        QVERIFY(w.programs->InEffect->text().startsWith(QStringLiteral("Applied")));
+        QVERIFY(w.information->InEffect->text().startsWith(QStringLiteral("Applied")));
     }
     {
-        WindowSet w;
+        WindowSet w(WindowSet::KeepRemembered{});
         QVERIFY(w.main->CApplySettings->isChecked());
-        QVERIFY(!w.programs->InEffect->text().contains(QStringLiteral("nicht")));
+        QVERIFY(!w.programs->InEffect->text().contains(QStringLiteral("Not")));
         w.main->CApplySettings->setChecked(false);
     }
-    WindowSet w;
+    WindowSet w(WindowSet::KeepRemembered{});
     QVERIFY(!w.main->CApplySettings->isChecked());
+}
+
+void ApplySettingsWindowTest::aRestartKeepsTheSettingsTogetherWithTheBox() {
+    {
+        WindowSet w(MakeFolders);
+        EnterSettings(w);
+        w.main->CApplySettings->setChecked(true);
+        w.main->CAddChords->setChecked(true);
+        w.main->Vocoder->setChecked(false);
+        w.main->MMSlider1->setValue(9);
+        w.main->CFormat->setChecked(false);
+        w.main->close();
+    }
+    WindowSet w([](const TempDir& dir) { MakeFolders(dir); }, true);
+    QVERIFY(w.main->CApplySettings->isChecked());
+    QVERIFY(w.main->CAddChords->isChecked());
+    QVERIFY(!w.main->Vocoder->isChecked());
+    QVERIFY(!w.main->CFormat->isChecked());
+    QCOMPARE(w.main->VelocityThreshold(), 9);
+    QCOMPARE(w.programs->MSBD[0]->text(), QStringLiteral("8"));
+    QCOMPARE(w.information->ETrackname->text(), QStringLiteral("Lied"));
+    QCOMPARE(w.information->CKanT[0]->currentIndex(), 4);
+    // The restarted window converts with them: the swap and the texts as typed.
+    w.main->CFormat->setChecked(true);
+    w.main->BConvert->click();
+    QCOMPARE(w.main->ConvertNames(), std::vector<std::string>{"A_VOC-5.mid"});
+    const Bytes out = ReadFile(w.File("Convert/A_VOC-5.mid"));
+    const std::string text(out.begin(), out.end());
+    QVERIFY(text.find("Lied") != std::string::npos);
+    QVERIFY(text.find("VELMOTRIX") == std::string::npos);
 }
 
 void ApplySettingsWindowTest::untickedTheConversionIgnoresTheSettings() {
@@ -147,8 +178,8 @@ void ApplySettingsWindowTest::aValueOutsideItsRangeStopsTheRunBeforeTheFirstSong
     w.programs->PRGD[6]->setText("129");
     w.main->CApplySettings->setChecked(true);
     w.main->BConvert->click();
-    QCOMPARE(w.messages, QStringList{QString::fromUtf8("Sound\u00e4nderungen, Zeile 7, Ziel PRG: 129 liegt nicht zwischen 1 "
-                                                       "und 128 (\"-\" f\u00fcr keinen Wert)")});
+    QCOMPARE(w.messages, QStringList{QStringLiteral("Sound\u00e4nderungen, row 7, Ziel PRG: 129 is not between 1 and 128 "
+                                                    "(\"-\" for no value)")});
     QVERIFY(fs::is_empty(w.File("Convert")));
 
     // Unticked, the same value is not in the way.

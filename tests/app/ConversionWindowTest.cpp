@@ -6,11 +6,17 @@
 #include <QListWidget>
 #include <QPushButton>
 #include <QSlider>
+#include <QClipboard>
+#include <QLabel>
+#include <QPlainTextEdit>
+#include <QScreen>
+#include <QScrollBar>
 #include <QtTest>
 #include <filesystem>
 
 #include "SongBuilder.h"
 #include "StandardMidifile.h"
+#include "SummaryDialog.h"
 #include "WindowFixture.h"
 #include "TurnClocks.h"
 #include "widgets/LedLamp.h"
@@ -71,9 +77,11 @@ private slots:
     void convertsEverySongUnderItsVocoderName();
     void untickedFormatWritesFormatOne();
     void optionsReachTheEngine();
+    void addChordsReachesTheRunAndItsCounts();
     void loadedSetupOptionsReachTheConversion();
     void damagedAndForeignSongsAreSummedUpOnceAtTheEnd();
-    void vanishedSongAndFolderEntryAreSkippedSilently();
+    void summaryOfEightyBadSongsFitsTheScreen();
+    void vanishedSongAndFolderEntryAreNamedWithTheirReason();
     void unusableConvertFolderIsOneMessageAndNothingIsConverted();
     void closingTheWindowStopsAfterTheCurrentSong();
     void windowTakesItsTurnsWhileASongIsConverted();
@@ -150,6 +158,19 @@ void ConversionWindowTest::optionsReachTheEngine() {
     QVERIFY(vocoderMessageKept());
 }
 
+void ConversionWindowTest::addChordsReachesTheRunAndItsCounts() {
+    WindowSet w([](const TempDir& dir) {
+        MakeFolders(dir);
+        WriteFile(dir.Path() / "Midifile" / "A.mid", Song(2));
+    });
+    w.main->CAddChords->setChecked(true);
+    w.main->BConvert->click();
+    QVERIFY(w.main->LastRun().front().Chords != tonalux::ChordsResult::NotAsked);
+    QVERIFY2(w.main->RunState->text().startsWith(
+                 QStringLiteral("1 song: 1 converted, 0 damaged, 0 failed, 0 skipped, chords added to ")),
+             qPrintable(w.main->RunState->text()));
+}
+
 void ConversionWindowTest::loadedSetupOptionsReachTheConversion() {
     // The first note lies at tick 1920, after a program change at tick 0.
     WindowSet w([](const TempDir& dir) {
@@ -159,7 +180,9 @@ void ConversionWindowTest::loadedSetupOptionsReachTheConversion() {
         WriteFile(dir.Path() / "Midifile" / "Late.mid", SongBuilder(0, 96).AddTrack(track).Bytes());
     });
     // A setup file with "Start auf Tatkt 1" ticked and "Midiformat 0" unticked.
+    // Every program-change field "-" (999), the rest zero.
     Bytes setup(312, 0);
+    for (std::size_t at = 0; at < 192; at += 4) setup[at] = 0xE7, setup[at + 1] = 0x03;
     setup[308] = 1;
     setup[309] = 0;
     WriteFile(w.File("start.set"), setup);
@@ -199,66 +222,82 @@ void ConversionWindowTest::damagedAndForeignSongsAreSummedUpOnceAtTheEnd() {
     w.main->BConvert->click();
     QCOMPARE(duringRun, 0);
     QCOMPARE(w.messages.size(), 1);
-    const auto& run = w.main->LastRun();
-    QCOMPARE(run.size(), std::size_t{4});
-    QVERIFY(run[3].Result == tonalux::SongResult::ConvertedDamaged);
-    QCOMPARE(run[3].Messages, std::vector<std::string>{"Byteread Error!"});
-    const QString summary = QStringLiteral("Bad.mid: not a MIDI file (incorrect fileheader)\n") +
-                            QString::fromStdString("Half.mid: " + tonalux::DescribeDamage(run[3].Load)) +
-                            QStringLiteral(", converted to Half_VOC-3.mid (Byteread Error!)\n\n") +
-                            QStringLiteral("4 songs: 2 converted, 1 damaged, 1 failed, 0 skipped");
-    QCOMPARE(w.messages.front(), summary);
+    // The counts first, then every song with what became of it.
+    QCOMPARE(w.messages.front(), QStringLiteral("4 songs: 2 converted, 1 damaged, 1 failed, 0 skipped\n\n"
+                                                "A.mid: converted to A_VOC-3.mid\n"
+                                                "Bad.mid: not a MIDI file (incorrect fileheader)\n"
+                                                "C.mid: converted to C_NO-VOC.mid\n"
+                                                "Half.mid: damaged at byte 18 in track 1, 9 records kept, converted "
+                                                "to Half_VOC-3.mid (Byteread Error!)"));
+    QCOMPARE(w.main->RunState->text(), QStringLiteral("4 songs: 2 converted, 1 damaged, 1 failed, 0 skipped"));
     QCOMPARE(Items(w.main->ListBox2), (QStringList{"A_VOC-3.mid", "C_NO-VOC.mid", "Half_VOC-3.mid"}));
+
+    // The report with outcomes: output, song, result and reason on one line each.
+    w.dialogAnswer = QString::fromStdString(w.File("Outcomes.txt"));
+    w.main->SaveOutcomes1->trigger();
+    const Bytes report = ReadFile(w.File("Outcomes.txt"));
+    QCOMPARE(QString::fromLatin1(reinterpret_cast<const char*>(report.data()), static_cast<qsizetype>(report.size())),
+             QStringLiteral("A_VOC-3.mid\tA.mid\tconverted\tconverted to A_VOC-3.mid\r\n"
+                            "-\tBad.mid\tfailed\tnot a MIDI file (incorrect fileheader)\r\n"
+                            "C_NO-VOC.mid\tC.mid\tconverted\tconverted to C_NO-VOC.mid\r\n"
+                            "Half_VOC-3.mid\tHalf.mid\tdamaged\tdamaged at byte 18 in track 1, 9 records kept, "
+                            "converted to Half_VOC-3.mid (Byteread Error!)\r\n"));
+    // An existing report is replaced only when the user agrees.
+    w.answer = false;
+    w.main->SaveOutcomes1->trigger();
+    QCOMPARE(w.questions.size(), 1);
+    QCOMPARE(ReadFile(w.File("Outcomes.txt")), report);
 }
 
-void ConversionWindowTest::vanishedSongAndFolderEntryAreSkippedSilently() {
+void ConversionWindowTest::summaryOfEightyBadSongsFitsTheScreen() {
+    QStringList lines;
+    for (int i = 0; i < 80; ++i) lines << QStringLiteral("Bad%1.mid: not a MIDI file (incorrect fileheader)").arg(i);
+    SummaryDialog summary(QStringLiteral("80 songs: 0 converted, 0 damaged, 80 failed, 0 skipped"), lines);
+    summary.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&summary));
+    const QRect screen = summary.screen()->availableGeometry();
+    QVERIFY(summary.frameGeometry().height() <= screen.height());
+    // The counts and the OK button stand inside the dialog; the list scrolls.
+    QVERIFY(summary.rect().contains(summary.Close->geometry()));
+    QVERIFY(summary.Counts->geometry().top() < summary.Songs->geometry().top());
+    QVERIFY(summary.Songs->verticalScrollBar()->maximum() > 0);
+    QCOMPARE(summary.Songs->toPlainText().count('\n'), 79);
+    summary.Copy->click();
+    QVERIFY(QApplication::clipboard()->text().endsWith(lines.back()));
+}
+
+void ConversionWindowTest::vanishedSongAndFolderEntryAreNamedWithTheirReason() {
     WindowSet w([](const TempDir& dir) {
         MakeFolders(dir);
         WriteFile(dir.Path() / "Midifile" / "A.mid", Song(2));
         WriteFile(dir.Path() / "Midifile" / "B.mid", Song(-1));
-        fs::create_directories(dir.Path() / "Midifile" / "x.mid");
+        fs::create_directories(dir.Path() / "Midifile" / "Live.mid");
     });
-    QCOMPARE(Items(w.main->ListBox1), (QStringList{"A.mid", "B.mid", "x.mid"}));
+    QCOMPARE(Items(w.main->ListBox1), (QStringList{"A.mid", "B.mid", "Live.mid"}));
     fs::remove(w.File("Midifile/A.mid"));
     WriteFile(w.File("Midifile/New.mid"), Song(-1));  // not listed yet, so not converted
     w.main->BConvert->click();
-    QVERIFY(w.messages.isEmpty());
+    QCOMPARE(w.messages, QStringList{QStringLiteral("3 songs: 1 converted, 0 damaged, 0 failed, 2 skipped\n\n"
+                                                    "A.mid: skipped, no longer there\n"
+                                                    "B.mid: converted to B_NO-VOC.mid\n"
+                                                    "Live.mid: skipped, a folder and not a song")});
     QCOMPARE(Items(w.main->ListBox2), QStringList{"B_NO-VOC.mid"});
-    QCOMPARE(Items(w.main->ListBox1), (QStringList{"B.mid", "New.mid", "x.mid"}));
+    QCOMPARE(Items(w.main->ListBox1), (QStringList{"B.mid", "Live.mid", "New.mid"}));
 }
 
 void ConversionWindowTest::unusableConvertFolderIsOneMessageAndNothingIsConverted() {
     WindowSet w([](const TempDir& dir) {
         fs::create_directories(dir.Path() / "Midifile");
         WriteFile(dir.Path() / "Midifile" / "A.mid", Song(2));
-        WriteFile(dir.Path() / "Midifile" / "B.mid", Song(-1));
+        WriteFile(dir.Path() / "Convert", Bytes{});  // a file where the folder belongs
     });
-    w.main->BConvert->click();
-    const QString folder = QString::fromStdString(w.File("Convert/"));
-    QCOMPARE(w.messages, QStringList{QStringLiteral("The folder %1 cannot be used: No such file or directory\n"
-                                                    "Nothing was converted.")
-                                         .arg(folder)});
-    QVERIFY(w.main->LastRun().empty());
-    QVERIFY(!fs::exists(w.File("Convert")));
-    QCOMPARE(w.main->ListBox2->count(), 0);
-    QVERIFY(w.main->BConvert->isEnabled());
-
-    // A file of that name is no folder either.
-    w.messages.clear();
-    WriteFile(w.File("Convert"), Bytes{});
     w.main->BConvert->click();
     QCOMPARE(w.messages, QStringList{QStringLiteral("The folder %1 cannot be used: Not a directory\n"
                                                     "Nothing was converted.")
-                                         .arg(folder)});
+                                         .arg(QString::fromStdString(w.File("Convert/")))});
+    QVERIFY(w.questions.isEmpty());
     QVERIFY(w.main->LastRun().empty());
-
-    // With nothing to convert there is nothing to say.
-    w.messages.clear();
-    fs::remove(w.File("Midifile/A.mid"));
-    fs::remove(w.File("Midifile/B.mid"));
-    w.main->Aktualisieren->click();
-    w.main->BConvert->click();
-    QVERIFY(w.messages.isEmpty());
+    QVERIFY(w.main->BConvert->isEnabled());
 }
 
 namespace {
@@ -279,9 +318,11 @@ public:
         ++turns;
         if (window_.MMLED1->IsLit()) ++lit;
         if (window_.CurrentMidifile() != nullptr) ++withEngine;
+        if (window_.RunState->text() == QStringLiteral("1 of 1: Big.mid")) ++counted;
         if (!window_.BConvert->isEnabled() && !window_.Aktualisieren->isEnabled() &&
             !window_.SetupLaden1->isEnabled() && !window_.SetupSpeichern1->isEnabled() &&
-            !window_.ListeSpeichern1->isEnabled() && !window_.CApplySettings->isEnabled())
+            !window_.ListeSpeichern1->isEnabled() && !window_.CApplySettings->isEnabled() &&
+            !window_.CAddChords->isEnabled() && !window_.ChooseFolder1->isEnabled())
             ++disabled;
         // The options and the threshold cannot change in the middle of a batch.
         if (!window_.CFormat->isEnabled() && !window_.Vocoder->isEnabled() && !window_.VelPanel->isEnabled() &&
@@ -294,7 +335,7 @@ public:
         Host().ProcessMessages();
     }
 
-    int turns = 0, lit = 0, withEngine = 0, disabled = 0, optionsFixed = 0;
+    int turns = 0, lit = 0, withEngine = 0, disabled = 0, optionsFixed = 0, counted = 0;
     int delivered = 0;  // queued calls delivered while the lamp was lit
 
 private:
@@ -331,6 +372,7 @@ void ConversionWindowTest::windowTakesItsTurnsWhileASongIsConverted() {
         QVERIFY(probe.turns <= 20'000);
         QCOMPARE(probe.lit, probe.turns);
         QCOMPARE(probe.withEngine, probe.turns);
+        QCOMPARE(probe.counted, probe.turns);
         QCOMPARE(probe.disabled, probe.turns);
         QCOMPARE(probe.optionsFixed, probe.turns);
         // Every turn runs the window's event processing: the call queued before it is delivered.
@@ -414,11 +456,15 @@ void ConversionWindowTest::closingTheWindowStopsAfterTheCurrentSong() {
         w.main->BConvert->click();
         QVERIFY(host.turns > 0);
     }
-    // A is written whole; B and C are not started, and no summary follows the close.
+    // A is written whole; B and C are not started, the summary says so, and
+    // the window closes after it.
     QCOMPARE(w.main->LastRun().size(), std::size_t{1});
     QVERIFY(fs::file_size(w.File("Convert/A_NO-VOC.mid")) > 3000);
     QVERIFY(!fs::exists(w.File("Convert/C_NO-VOC.mid")));
-    QVERIFY(w.messages.isEmpty());
+    QCOMPARE(w.messages, QStringList{QStringLiteral("1 song: 1 converted, 0 damaged, 0 failed, 0 skipped\n"
+                                                    "2 songs left unconverted: the window was closed during the run.\n\n"
+                                                    "A.mid: converted to A_NO-VOC.mid")});
+    QVERIFY(!w.main->isVisible());
     QVERIFY(!w.main->MMLED1->IsLit());
 }
 

@@ -12,55 +12,93 @@
 #include <QPushButton>
 #include <QSlider>
 #include <QSystemTrayIcon>
+#include <QScreen>
+#include <QScrollArea>
+#include <QScrollBar>
 #include <QtTest>
+#include <cerrno>
 #include <filesystem>
 
+#include "OutcomeTexts.h"
+#include "SettingsInEffect.h"
 #include "SongBuilder.h"
+#include "Translations.h"
+#include "TrayIcon.h"
+#include "WindowLook.h"
 #include "WindowFixture.h"
 #include "widgets/LedLamp.h"
 #include "widgets/LedNumber.h"
 
 namespace fs = std::filesystem;
 
+namespace {
+
+
+// The text a control shows: a window's title, a label's or a button's caption,
+// an edit's text, or its greyed placeholder when it is empty.
+QString Caption(const QWidget* widget) {
+    if (widget->isWindow()) return widget->windowTitle();
+    if (auto* label = qobject_cast<const QLabel*>(widget)) return label->text();
+    if (auto* button = qobject_cast<const QAbstractButton*>(widget)) return button->text();
+    if (auto* edit = qobject_cast<const QLineEdit*>(widget))
+        return edit->text().isEmpty() ? edit->placeholderText() : edit->text();
+    return QString();
+}
+
+struct GivenControl {
+    QWidget* control;
+    QRect place;      // within its parent; for a window its outer size at the given place
+    QString caption;  // empty for a control without text
+};
+
+// The first control of the table that stands elsewhere or reads otherwise.
+QString FirstDeparture(const QList<GivenControl>& table) {
+    for (qsizetype row = 0; row < table.size(); ++row) {
+        const GivenControl& given = table[row];
+        // A window stands at its given place, moved just enough to lie whole on the screen.
+        const bool window = given.control->isWindow();
+        const QRect at = window ? QRect(given.control->pos(), given.control->size()) : given.control->geometry();
+        const QRect wanted =
+            window ? QRect(OnScreen(given.place, given.control->screen()->availableGeometry()), given.place.size())
+                   : given.place;
+        if (at != wanted || Caption(given.control) != given.caption)
+            return QStringLiteral("row %1 (%2 \"%3\") stands at %4,%5 %6x%7")
+                .arg(row).arg(given.control->metaObject()->className(), Caption(given.control))
+                .arg(at.x()).arg(at.y()).arg(at.width()).arg(at.height());
+    }
+    return QString();
+}
+
+}  // namespace
+
 class MainWindowTest : public QObject {
     Q_OBJECT
 private slots:
-    void captionsAndInitialStates();
-    void layoutMatchesTheGeometryTable();
+    void initialStates();
+    void layoutAndCaptionsMatchTheGivenTable();
     void settingsWindowsControls();
     void listsShowMidiEntriesOfBothFoldersSorted();
-    void missingFoldersGiveEmptyLists();
-    void velocityDisplayFollowsTheSlider();
+    void firstStartNamesTheMissingFoldersAndCreatesThemOnlyWhenAsked();
+    void workingFolderIsChosenAndRemembered();
+    void velocityDisplayFollowsTheSliderAndIsATabStop();
+    void windowLiesWholeOnTheScreenAndKeepsItsLayout();
     void minimiseAndTheNotificationIcon();
-    void menuEntriesOpenTheSettingsWindows();
-    void errorInAHandlerIsShownAndTheProgramGoesOn();
+    void settingsWindowsOpenBelowTheMenuAndCloseWithEscape();
+    void aTypoBlocksOnlyAConversionWithTheSettings();
+    void germanDesktopGetsGermanTexts();
 };
 
-void MainWindowTest::captionsAndInitialStates() {
+void MainWindowTest::initialStates() {
     WindowSet w;
     TForm1& f = *w.main;
-    QCOMPARE(f.windowTitle(), QStringLiteral("Tonalux & Belvorta"));
-    QCOMPARE(f.Label1->text(), QStringLiteral("Vel."));
-    QCOMPARE(f.CFastPlay->text(), QStringLiteral("Start auf Tatkt 1"));
-    QCOMPARE(f.CFormat->text(), QStringLiteral("Midiformat 0"));
-    QCOMPARE(f.BConvert->text(), QStringLiteral("&FolderConvert"));
-    QCOMPARE(f.Aktualisieren->text(), QStringLiteral("&Midifiles Aktualisieren"));
-    QCOMPARE(f.Button1->text(), QStringLiteral("&Single Convert"));
-    QCOMPARE(f.Panel3->text(), QStringLiteral("Orginalfiles"));
-    QCOMPARE(f.Panel4->text(), QStringLiteral("Convertfiles"));
-    QCOMPARE(f.Vocoder->text(), QStringLiteral("Yamaha Vocoder Sysex delete"));
     QCOMPARE(f.Vocoder->font().pixelSize(), 19);
     QCOMPARE(f.font().pixelSize(), 11);
-
     f.show();
     QVERIFY(QTest::qWaitForWindowExposed(&f));
-    QVERIFY(f.CFormat->isChecked());
-    QVERIFY(f.Vocoder->isChecked());
-    QVERIFY(!f.CFastPlay->isChecked());
-    QVERIFY(!f.CFastPlay->isEnabled());
-    QVERIFY(!f.Panel1->isVisible());
-    QVERIFY(f.Panel2->isVisible());
-    QVERIFY(!f.Button1->isVisible());
+    QVERIFY(f.CFormat->isChecked() && f.Vocoder->isChecked());
+    QVERIFY(!f.CFastPlay->isChecked() && !f.CFastPlay->isEnabled());
+    QVERIFY(!f.CApplySettings->isChecked() && !f.CAddChords->isChecked());
+    QVERIFY(!f.Panel1->isVisible() && f.Panel2->isVisible() && !f.Button1->isVisible());
     QVERIFY(!f.MMSlider1->isVisible());
     QVERIFY(!f.MMLED1->IsLit());
     QCOMPARE(f.VelPanel->intValue(), 5);
@@ -70,20 +108,16 @@ void MainWindowTest::captionsAndInitialStates() {
     QCOMPARE(f.MMSlider1->maximum(), 127);
     QCOMPARE(f.MMSlider1->value(), 5);
     QVERIFY(f.CFormat->isChecked());
-    QCOMPARE(f.ListBox1->count(), 0);
-    QCOMPARE(f.ListBox2->count(), 0);
+    QCOMPARE(f.ListBox1->count() + f.ListBox2->count(), 0);
     QCOMPARE(f.ListBox1->palette().color(QPalette::Text), QColor(0, 0, 128));
     QCOMPARE(f.ListBox2->palette().color(QPalette::Text), QColor(0, 128, 0));
     QVERIFY(!(f.windowFlags() & Qt::WindowMaximizeButtonHint));
     QVERIFY(f.windowFlags() & Qt::WindowMinimizeButtonHint);
     QVERIFY(!f.windowIcon().isNull());
-    QVERIFY(!w.programs->isVisible());
-    QVERIFY(!w.information->isVisible());
-    QCOMPARE(w.programs->windowTitle(), QStringLiteral("Programmchange"));
-    QCOMPARE(w.information->windowTitle(), QStringLiteral("Informationen"));
+    QVERIFY(!w.programs->isVisible() && !w.information->isVisible());
 
-    // Menu: each top-level caption ends in ten blanks; the main menu's items
-    // stand between separators.
+    // Menu: each top-level caption ends in ten blanks; the main menu's given
+    // items stand between separators, the added ones after them.
     const QString pad(10, QLatin1Char(' '));
     const QList<QAction*> top = f.menuBar()->actions();
     QCOMPARE(top.size(), 3);
@@ -92,9 +126,11 @@ void MainWindowTest::captionsAndInitialStates() {
     QCOMPARE(top[2]->text(), QStringLiteral("Zusatzinformationen") + pad);
     QStringList items;
     for (QAction* item : top[0]->menu()->actions()) items << (item->isSeparator() ? QStringLiteral("|") : item->text());
-    QCOMPARE(items, (QStringList{"|", "&Setup Laden", "|", "&Setup Speichern", "|", "ListeSpeichern", "|"}));
+    QCOMPARE(items, (QStringList{"|", "&Setup Laden", "|", "&Setup Speichern", "|", "ListeSpeichern", "|",
+                                 f.SaveOutcomes1->text(), f.OpenConvert1->text(), f.ChooseFolder1->text()}));
 
-    // Dialogs: setup files and the report with its proposed name.
+    // Dialogs: setup files and the report with its proposed name; the window
+    // asks itself before a file is replaced.
     QCOMPARE(f.OpenDialog1->nameFilters(), QStringList{QStringLiteral("*.set (*.set)")});
     QCOMPARE(f.SaveDialog1->nameFilters(), QStringList{QStringLiteral("*.set (*.set)")});
     QVERIFY(f.SaveDialog1->defaultSuffix().isEmpty());
@@ -102,70 +138,67 @@ void MainWindowTest::captionsAndInitialStates() {
     QCOMPARE(f.SaveDialog2->selectedFiles().value(0).section(QLatin1Char('/'), -1), QStringLiteral("Report.txt"));
 }
 
-void MainWindowTest::layoutMatchesTheGeometryTable() {
-    // The geometry table of the three windows: each control with its parent's
-    // coordinates (x, y, width, height); the windows have no frame on this platform.
+void MainWindowTest::layoutAndCaptionsMatchTheGivenTable() {
+    // The given geometry and captions of the three windows: each control with
+    // its parent's coordinates (x, y, width, height); the windows have no
+    // frame on this platform. The settings windows are taller by the line
+    // that says whether their settings are in effect.
     WindowSet w;
     TForm1& f = *w.main;
     TFProgrammchange& p = *w.programs;
     TFInformationen& i = *w.information;
-    QList<QPair<QWidget*, QRect>> table{
-        {&f, {259, 95, 494, 639}},           {f.MMLED1, {181, 5, 284, 33}},     {f.Panel1, {6, 5, 121, 33}},
-        {f.CFastPlay, {8, 8, 97, 17}},       {f.Panel2, {7, 5, 121, 33}},       {f.CFormat, {5, 8, 97, 17}},
-        {f.ListBox1, {6, 76, 230, 433}},     {f.BConvert, {364, 544, 100, 33}}, {f.Aktualisieren, {7, 514, 459, 25}},
-        {f.Button1, {244, 544, 110, 33}},    {f.Panel3, {7, 48, 232, 24}},      {f.Panel4, {242, 48, 232, 24}},
-        {f.ListBox2, {240, 77, 230, 433}},   {f.Vocoder, {9, 548, 291, 24}},    {f.VelPanel, {134, 16, 37, 22}},
-        {&p, {191, 112, 462, 423}},          {p.Panel1, {8, 8, 441, 377}},
-        {p.RowPanels[0], {8, 32, 209, 49}},  {p.RowPanels[1], {8, 88, 209, 49}},  {p.RowPanels[2], {8, 144, 209, 49}},
-        {p.RowPanels[3], {8, 200, 209, 49}}, {p.RowPanels[4], {8, 256, 209, 49}}, {p.RowPanels[5], {8, 312, 209, 49}},
-        {p.RowPanels[6], {224, 32, 209, 49}},  {p.RowPanels[7], {224, 88, 209, 49}},
-        {p.RowPanels[8], {224, 144, 209, 49}}, {p.RowPanels[9], {224, 200, 209, 49}},
-        {p.RowPanels[10], {224, 256, 209, 49}}, {p.RowPanels[11], {224, 312, 209, 49}},
-        {&i, {208, 462, 721, 198}},          {i.Panel1, {7, 8, 266, 46}},       {i.Panel2, {275, 8, 431, 46}},
-        {i.Panel3, {5, 58, 704, 100}},       {i.ECopyright, {4, 20, 257, 21}},  {i.ETrackname, {4, 20, 422, 21}},
-        {i.CKanV[0], {3, 21, 83, 21}},       {i.CKanV[1], {90, 21, 83, 21}},    {i.CKanV[2], {177, 21, 83, 21}},
-        {i.CKanV[3], {263, 20, 83, 21}},     {i.CKanV[4], {352, 20, 83, 21}},   {i.CKanV[5], {443, 20, 83, 21}},
-        {i.CKanV[6], {530, 20, 83, 21}},     {i.CKanV[7], {617, 20, 83, 21}},
-        {i.CKanT[0], {2, 69, 83, 21}},       {i.CKanT[1], {89, 69, 83, 21}},    {i.CKanT[2], {176, 69, 83, 21}},
-        {i.CKanT[3], {262, 68, 83, 21}},     {i.CKanT[4], {351, 68, 83, 21}},   {i.CKanT[5], {442, 68, 83, 21}},
-        {i.CKanT[6], {529, 68, 83, 21}},     {i.CKanT[7], {616, 68, 83, 21}},
+    QList<GivenControl> table{
+        {f.MMLED1, {181, 5, 284, 33}, ""},          {f.Label1, {146, 3, f.Label1->width(), 13}, "Vel."},
+        {f.Panel1, {6, 5, 121, 33}, ""},            {f.CFastPlay, {8, 8, 97, 17}, "Start auf Tatkt 1"},
+        {f.Panel2, {7, 5, 121, 33}, ""},            {f.CFormat, {5, 8, 97, 17}, "Midiformat 0"},
+        {f.ListBox1, {6, 76, 230, 433}, ""},        {f.BConvert, {364, 544, 100, 33}, "&FolderConvert"},
+        {f.Aktualisieren, {7, 514, 459, 25}, "&Midifiles Aktualisieren"},
+        {f.Button1, {244, 544, 110, 33}, "&Single Convert"},
+        {f.Panel3, {7, 48, 232, 24}, "Orginalfiles"}, {f.Panel4, {242, 48, 232, 24}, "Convertfiles"},
+        {f.ListBox2, {240, 77, 230, 433}, ""},      {f.Vocoder, {9, 548, 291, 24}, "Yamaha Vocoder Sysex delete"},
+        {f.VelPanel, {134, 16, 37, 22}, ""},
+        {&p, {191, 112, 462, 423 + kInEffectRoom}, "Programmchange"}, {p.Panel1, {8, 8, 441, 377}, ""},
+        {&i, {208, 462, 721, 198 + kInEffectRoom}, "Informationen"},
+        {i.Panel1, {7, 8, 266, 46}, ""},            {i.Panel2, {275, 8, 431, 46}, ""},
+        {i.Panel3, {5, 58, 704, 100}, ""},          {i.Label1, {7, 4, i.Label1->width(), i.Label1->height()}, "COPYRIGHT"},
+        {i.Label2, {5, 4, i.Label2->width(), i.Label2->height()}, "TRACKNAME"},
+        {i.Label3, {267, 5, i.Label3->width(), i.Label3->height()}, "KANALTAUSCHEN"},
+        {i.ECopyright, {4, 20, 257, 21}, ""},       {i.ETrackname, {4, 20, 422, 21}, "VELMOTRIX"},
     };
-    // The four fields of every program-change row stand alike within their row.
-    for (int row = 0; row < 12; ++row) {
-        table += {{p.MSBQ[row], {8, 24, 33, 21}}, {p.PRGQ[row], {48, 24, 33, 21}},
-                  {p.MSBD[row], {128, 24, 33, 21}}, {p.PRGD[row], {168, 24, 33, 21}}};
+    // The channel boxes: pairs 1 to 3 stand one pixel lower than pairs 4 to 8.
+    constexpr int kUpperLefts[] = {3, 90, 177, 263, 352, 443, 530, 617};
+    for (int pair = 0; pair < 8; ++pair) {
+        table += {i.CKanV[pair], {kUpperLefts[pair], pair < 3 ? 21 : 20, 83, 21}, ""};
+        table += {i.CKanT[pair], {kUpperLefts[pair] - 1, pair < 3 ? 69 : 68, 83, 21}, ""};
     }
-    // The first row of the table whose control stands elsewhere, or nothing.
-    auto check = [&table] {
-        for (qsizetype row = 0; row < table.size(); ++row) {
-            const QRect at = table[row].first->geometry();
-            if (at != table[row].second)
-                return QStringLiteral("row %1 %2 stands at %3,%4 %5x%6")
-                    .arg(row).arg(table[row].first->metaObject()->className())
-                    .arg(at.x()).arg(at.y()).arg(at.width()).arg(at.height());
-        }
-        return QString();
-    };
-    QCOMPARE(check(), QString());
+    // Program-change rows 1 to 6 on the left, 7 to 12 on the right; the four
+    // fields of every row stand alike within it.
+    for (int row = 0; row < 12; ++row) {
+        table += {p.RowPanels[row], {row < 6 ? 8 : 224, 32 + 56 * (row % 6), 209, 49}, ""};
+        table += {{p.MSBQ[row], {8, 24, 33, 21}, "-"}, {p.PRGQ[row], {48, 24, 33, 21}, "-"},
+                  {p.MSBD[row], {128, 24, 33, 21}, "-"}, {p.PRGD[row], {168, 24, 33, 21}, "-"}};
+    }
+    QCOMPARE(FirstDeparture(table), QString());
+    QCOMPARE(f.windowTitle(), QStringLiteral("Tonalux & Belvorta"));
 
-    // The client area starts below the menu bar, so the controls keep their
-    // places; resizing the window moves none of them.
+    // The controls stand on the client area below the menu bar; no control
+    // of the window overlaps another that is shown.
     f.show();
     QVERIFY(QTest::qWaitForWindowExposed(&f));
     QCOMPARE(f.centralWidget()->geometry().top(), f.menuBar()->geometry().bottom() + 1);
-    f.resize(700, 800);
-    table.removeFirst();
-    QCOMPARE(check(), QString());
+    QCOMPARE(f.MMLED1->parentWidget(), f.Client);
+    const QList<QWidget*> added{f.CApplySettings, f.CAddChords, f.RunState};
+    for (QWidget* control : added)
+        for (QWidget* other : f.Client->findChildren<QWidget*>(QString(), Qt::FindDirectChildrenOnly))
+            if (other != control && other->isVisible()) QVERIFY(!control->geometry().intersects(other->geometry()));
 }
 
 void MainWindowTest::settingsWindowsControls() {
     WindowSet w;
     TForm1& f = *w.main;
-    QCOMPARE(f.Label1->pos(), QPoint(146, 3));
     QCOMPARE(f.MMSlider1->size(), QSize(217, 32));
     QCOMPARE(f.CFastPlay->parentWidget(), f.Panel1);
     QCOMPARE(f.CFormat->parentWidget(), f.Panel2);
-    QCOMPARE(f.MMLED1->parentWidget(), f.centralWidget());
 
     TFProgrammchange& p = *w.programs;
     for (int row = 0; row < 12; ++row) {
@@ -191,14 +224,10 @@ void MainWindowTest::settingsWindowsControls() {
     QCOMPARE(headings, (QStringList{"Quell@32,16", "Ziel@168,16", "Quell@256,16", "Ziel@384,16"}));
 
     TFInformationen& i = *w.information;
-    QCOMPARE(i.Label1->text(), QStringLiteral("COPYRIGHT"));
-    QCOMPARE(i.Label1->pos(), QPoint(7, 4));
-    QCOMPARE(i.Label2->text(), QStringLiteral("TRACKNAME"));
-    QCOMPARE(i.Label2->pos(), QPoint(5, 4));
-    QCOMPARE(i.Label3->text(), QStringLiteral("KANALTAUSCHEN"));
-    QCOMPARE(i.Label3->pos(), QPoint(267, 5));
     QCOMPARE(i.Label3->font().pixelSize(), 9);
-    QCOMPARE(i.ETrackname->text(), QStringLiteral("VELMOTRIX"));
+    // The initial track name is a greyed placeholder, never a text of its own.
+    QCOMPARE(i.ETrackname->text(), QString());
+    QCOMPARE(i.ETrackname->placeholderText(), QStringLiteral("VELMOTRIX"));
     QCOMPARE(i.ECopyright->text(), QString());
     for (QLineEdit* edit : {i.ECopyright, i.ETrackname}) {
         QCOMPARE(edit->maxLength(), 25);
@@ -246,20 +275,64 @@ void MainWindowTest::listsShowMidiEntriesOfBothFoldersSorted() {
     QVERIFY(w.messages.isEmpty());
 }
 
-void MainWindowTest::missingFoldersGiveEmptyLists() {
+void MainWindowTest::firstStartNamesTheMissingFoldersAndCreatesThemOnlyWhenAsked() {
     WindowSet w;
     QCOMPARE(w.main->ListBox1->count(), 0);
-    QCOMPARE(w.main->ListBox2->count(), 0);
+    QVERIFY(w.main->RunState->text().contains(QStringLiteral("Midifile/")));
+    // Declined: nothing is created and nothing converted.
+    w.answer = false;
     w.main->BConvert->click();
+    QCOMPARE(w.questions.size(), 1);
+    QVERIFY(w.questions[0].contains(QString::fromStdString(w.File("Midifile/"))));
+    QVERIFY(w.questions[0].contains(QString::fromStdString(w.File("Convert/"))));
+    QVERIFY(!fs::exists(w.File("Midifile")) && !fs::exists(w.File("Convert")));
     QVERIFY(w.messages.isEmpty());
-    QVERIFY(!fs::exists(w.File("Convert")));  // the program never creates a folder
+
+    // Accepted: both folders are made, and the empty Midifile/ is named.
+    w.answer = true;
+    w.main->BConvert->click();
+    QVERIFY(fs::is_directory(w.File("Midifile")) && fs::is_directory(w.File("Convert")));
+    QCOMPARE(w.messages.size(), 1);
+    QVERIFY(w.messages[0].contains(QString::fromStdString(w.File("Midifile/"))));
+
+    // Only the missing one is asked for.
+    fs::remove(w.File("Convert"));
+    tonalux::testing::WriteFile(w.File("Midifile/A.mid"), {1});
+    w.main->Aktualisieren->click();
+    w.answer = false;
+    w.main->BConvert->click();
+    QVERIFY(!w.questions.back().contains(QString::fromStdString(w.File("Midifile/"))));
+    QVERIFY(w.main->LastRun().empty());
 }
 
-void MainWindowTest::velocityDisplayFollowsTheSlider() {
+void MainWindowTest::workingFolderIsChosenAndRemembered() {
+    tonalux::testing::TempDir chosen;
+    fs::create_directories(chosen.Path() / "Midifile");
+    tonalux::testing::WriteFile(chosen.Path() / "Midifile" / "Song.mid", {1});
+    {
+        WindowSet w;
+        w.dialogAnswer = QString::fromStdString(chosen.Path().string());
+        w.main->ChooseFolder1->trigger();
+        QCOMPARE(w.main->BaseFolder, chosen.Path().string() + "/");
+        QCOMPARE(w.main->ListBox1->count(), 1);
+        w.main->close();
+    }
+    // A restart in a folder without Midifile/ works on the chosen folder ...
+    {
+        WindowSet w(WindowSet::KeepRemembered{});
+        QCOMPARE(w.main->BaseFolder, chosen.Path().string() + "/");
+    }
+    // ... and one in a folder that has Midifile/ on that folder.
+    WindowSet w([](const tonalux::testing::TempDir& dir) { fs::create_directories(dir.Path() / "Midifile"); }, true);
+    QCOMPARE(QString::fromStdString(w.main->BaseFolder), QDir::currentPath() + QLatin1Char('/'));
+}
+
+void MainWindowTest::velocityDisplayFollowsTheSliderAndIsATabStop() {
     WindowSet w;
     TForm1& f = *w.main;
     f.show();
     QVERIFY(QTest::qWaitForWindowExposed(&f));
+    QVERIFY(f.VelPanel->focusPolicy() & Qt::TabFocus);
 
     // A click on the display opens the slider below it, clear of the lamp.
     QTest::mouseClick(f.VelPanel, Qt::LeftButton);
@@ -275,18 +348,40 @@ void MainWindowTest::velocityDisplayFollowsTheSlider() {
     QCOMPARE(f.VelocityThreshold(), 13);
     f.SliderPopup->hide();
 
-    // Arrow keys and the wheel on the display move the slider within 0 to 127.
-    f.VelPanel->setFocus();
-    QTest::keyClick(f.VelPanel, Qt::Key_Down);
-    QCOMPARE(f.VelocityThreshold(), 12);
-    QTest::keyClick(f.VelPanel, Qt::Key_PageUp);
-    QCOMPARE(f.VelocityThreshold(), 22);
-    f.MMSlider1->setValue(126);
-    QTest::keyClick(f.VelPanel, Qt::Key_PageUp);
-    QCOMPARE(f.VelocityThreshold(), 127);
-    f.MMSlider1->setValue(0);
-    QTest::keyClick(f.VelPanel, Qt::Key_Down);
-    QCOMPARE(f.VelocityThreshold(), 0);
+    // Tab from "Midiformat 0" reaches the display; arrow keys on it move the
+    // slider within 0 to 127.
+    f.CFormat->setFocus();
+    QTest::keyClick(f.CFormat, Qt::Key_Tab);
+    QTRY_VERIFY(f.VelPanel->hasFocus());
+    const struct {
+        int from;
+        Qt::Key key;
+        int to;
+    } steps[] = {{13, Qt::Key_Down, 12}, {12, Qt::Key_PageUp, 22}, {126, Qt::Key_PageUp, 127}, {0, Qt::Key_Down, 0}};
+    for (const auto& step : steps) {
+        f.MMSlider1->setValue(step.from);
+        QTest::keyClick(f.VelPanel, step.key);
+        QCOMPARE(f.VelocityThreshold(), step.to);
+    }
+}
+
+void MainWindowTest::windowLiesWholeOnTheScreenAndKeepsItsLayout() {
+    WindowSet w;
+    TForm1& f = *w.main;
+    f.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&f));
+    const QRect screen = f.screen()->availableGeometry();
+    QVERIFY(screen.contains(f.frameGeometry()));
+    // Its size is fixed: no resizing into a broken layout, and the client
+    // area scrolls when the screen is smaller than the window.
+    QCOMPARE(f.minimumSize(), f.maximumSize());
+    const QSize before = f.size();
+    f.resize(200, 200);
+    QCOMPARE(f.size(), before);
+    QCOMPARE(f.Client->size(), QSize(486, 625));
+    const bool fits = f.ClientArea->viewport()->height() >= f.Client->height();
+    QCOMPARE(f.pos() == QPoint(259, 95), screen.contains(QRect(QPoint(259, 95), f.frameGeometry().size())));
+    if (!fits) QVERIFY(f.ClientArea->verticalScrollBar()->maximum() > 0);
 }
 
 void MainWindowTest::minimiseAndTheNotificationIcon() {
@@ -294,50 +389,109 @@ void MainWindowTest::minimiseAndTheNotificationIcon() {
     TForm1& f = *w.main;
     f.show();
     QVERIFY(QTest::qWaitForWindowExposed(&f));
-    QVERIFY(f.TrayIcon1->toolTip().isEmpty());
-    QVERIFY(f.TrayIcon1->contextMenu() == nullptr);
+    // The icon names the program and its state, and has Restore and Quit.
+    QVERIFY(f.TrayIcon1->toolTip().startsWith(QStringLiteral("Tonalux & Belvorta\n")));
+    QVERIFY(f.TrayIcon1->contextMenu() != nullptr);
+    QCOMPARE(f.TrayIcon1->contextMenu()->actions().size(), 3);
     QCOMPARE(f.TrayIcon1->isVisible(), QSystemTrayIcon::isSystemTrayAvailable());
 
     // Without a notification area the window is only minimised, never hidden.
     f.showMinimized();
-    QTest::qWait(20);
+    QCoreApplication::processEvents();
     if (!QSystemTrayIcon::isSystemTrayAvailable()) QVERIFY(!f.isHidden());
 
-    // A double click on the icon brings the window back to the front.
+    // A double click on the icon, or Restore, brings the window back to the front.
     f.hide();
     emit f.TrayIcon1->activated(QSystemTrayIcon::Trigger);
     QVERIFY(f.isHidden());
     emit f.TrayIcon1->activated(QSystemTrayIcon::DoubleClick);
     QVERIFY(f.isVisible());
     QVERIFY(!f.isMinimized());
+    f.hide();
+    f.TrayIcon1->Restore->trigger();
+    QVERIFY(f.isVisible());
+    f.TrayIcon1->Quit->trigger();
+    QVERIFY(!f.isVisible());
 }
 
-void MainWindowTest::menuEntriesOpenTheSettingsWindows() {
+void MainWindowTest::settingsWindowsOpenBelowTheMenuAndCloseWithEscape() {
     WindowSet w;
-    w.main->Soundaenderungen1->trigger();
-    QVERIFY(w.programs->isVisible());
-    QVERIFY(!w.information->isVisible());
-    w.main->Zusatzinformationen1->trigger();
-    QVERIFY(w.information->isVisible());
+    w.main->show();
+    QVERIFY(QTest::qWaitForWindowExposed(w.main.get()));
+    const int menuBottom = w.main->menuBar()->mapToGlobal(QPoint(0, w.main->menuBar()->height())).y();
+    const QRect screen = w.main->screen()->availableGeometry();
+    for (QAction* entry : {w.main->Soundaenderungen1, w.main->Zusatzinformationen1}) {
+        entry->trigger();
+        QWidget* window = entry == w.main->Soundaenderungen1 ? static_cast<QWidget*>(w.programs)
+                                                               : static_cast<QWidget*>(w.information);
+        QVERIFY(window->isVisible());
+        QVERIFY(QTest::qWaitForWindowExposed(window));
+        const QRect frame = window->frameGeometry();
+        QVERIFY2(frame.top() > menuBottom || !frame.intersects(w.main->frameGeometry()), "over the menu bar");
+        QVERIFY(frame.width() > screen.width() || (frame.left() >= screen.left() && frame.right() <= screen.right()));
+        QTest::keyClick(window, Qt::Key_Escape);
+        QVERIFY(!window->isVisible());
+    }
     // Closing the main window closes them too.
+    w.main->Zusatzinformationen1->trigger();
     w.main->close();
-    QVERIFY(!w.programs->isVisible());
     QVERIFY(!w.information->isVisible());
 }
 
-void MainWindowTest::errorInAHandlerIsShownAndTheProgramGoesOn() {
-    WindowSet w;
+void MainWindowTest::aTypoBlocksOnlyAConversionWithTheSettings() {
+    WindowSet w([](const tonalux::testing::TempDir& dir) {
+        fs::create_directories(dir.Path() / "Midifile");
+        fs::create_directories(dir.Path() / "Convert");
+        tonalux::testing::Track track;
+        track.Note(0, 0x90, 60, 100).Note(96, 0x80, 60, 0).End();
+        tonalux::testing::WriteFile(dir.Path() / "Midifile" / "A.mid",
+                                    tonalux::testing::SongBuilder(0, 96).AddTrack(track).Bytes());
+    });
     w.programs->PRGQ[2]->setText(QStringLiteral("a"));
     QVERIFY(w.messages.isEmpty());  // typing is not interrupted
-    // The conversion's gathering fails; its error is shown and the program goes on.
+    // Unticked, the settings play no part: the song is converted.
     w.main->BConvert->click();
-    QCOMPARE(w.messages, QStringList{QStringLiteral("'a' ist kein g\u00fcltiger Integerwert")});
-    QVERIFY(w.main->BConvert->isEnabled());
-    // The window keeps working: a valid entry is gathered again.
+    QVERIFY(w.messages.isEmpty());
+    QCOMPARE(w.main->ConvertNames(), std::vector<std::string>{"A_NO-VOC.mid"});
+
+    // Ticked, the message names the window, the row and the field, and that
+    // window comes forward with the field in focus.
+    fs::remove(w.File("Convert/A_NO-VOC.mid"));
+    w.main->CApplySettings->setChecked(true);
+    w.main->BConvert->click();
+    QCOMPARE(w.messages, QStringList{QStringLiteral("Sound\u00e4nderungen, row 3, Quell PRG: 'a' is not a whole number")});
+    QVERIFY(w.programs->isVisible());
+    QTRY_COMPARE(QApplication::focusWidget(), w.programs->PRGQ[2]);
+    QVERIFY(fs::is_empty(w.File("Convert")));
+
+    // A character the song's 8-bit text cannot hold is marked and refused the same way.
+    w.messages.clear();
     w.programs->PRGQ[2]->setText(QStringLiteral("12"));
-    QCOMPARE(w.programs->Block.PRGQ[2], 12);
-    QCOMPARE(w.messages.size(), 1);
+    w.information->ETrackname->setText(QStringLiteral("Lied \u20ac"));
+    QCOMPARE(w.information->ETrackname->palette().color(QPalette::Text), QColor(255, 0, 0));
+    w.main->BConvert->click();
+    QCOMPARE(w.messages, QStringList{QStringLiteral("Zusatzinformationen, TRACKNAME: the character \"\u20ac\" cannot "
+                                                    "be written into a song")});
+    QVERIFY(w.information->isVisible());
+    QVERIFY(fs::is_empty(w.File("Convert")));
 }
+
+void MainWindowTest::germanDesktopGetsGermanTexts() {
+    QVERIFY(InstallTranslations(QLocale(QLocale::German, QLocale::Germany)));
+    {
+        WindowSet w;
+        QCOMPARE(w.main->ChooseFolder1->text(), QStringLiteral("&Arbeitsordner w\u00e4hlen..."));
+        QVERIFY(w.programs->InEffect->text().startsWith(QStringLiteral("Werden beim Konvertieren nicht angewendet")));
+        // The toolkit's own buttons too.
+        QCOMPARE(QCoreApplication::translate("QPlatformTheme", "&Yes"), QStringLiteral("&Ja"));
+        QCOMPARE(FolderProblemText({"/x/Convert/", "Permission denied", EACCES}),
+                 QStringLiteral("Der Ordner /x/Convert/ kann nicht verwendet werden: Permission denied\n"
+                                "Es wurde nichts konvertiert."));
+    }
+    InstallTranslations(QLocale(QLocale::English, QLocale::UnitedStates));
+    QCOMPARE(QCoreApplication::translate("QPlatformTheme", "&Yes"), QStringLiteral("&Yes"));
+}
+
 
 QTEST_MAIN(MainWindowTest)
 #include "MainWindowTest.moc"

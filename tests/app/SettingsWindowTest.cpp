@@ -54,7 +54,8 @@ private slots:
     void saveChangeLoadRestoresEveryField();
     void lastRecordCountsAndOddSizesAreRefused();
     void cancelledLoadRightAfterStartKeepsEveryControl();
-    void invalidEntryStopsSaveAndConversion();
+    void invalidEntryStopsASaveAndIsNamed();
+    void anExistingFileIsReplacedOnlyWhenTheUserAgrees();
     void failedSavesShowTheirMessagesAndKeepTheOldFile();
     void reportHoldsTheConvertedNames();
 };
@@ -68,7 +69,7 @@ void SettingsWindowTest::savingRightAfterStartWritesTheDefaults() {
     Bytes expected;
     for (int i = 0; i < 48; ++i) PutLE(expected, 999);
     PutText(expected, "", 25);
-    PutText(expected, "VELMOTRIX", 26);
+    PutText(expected, "", 26);  // the greyed "VELMOTRIX" is no text of the song
     expected.push_back(0);
     for (int i = 0; i < 16; ++i) PutLE(expected, 0);
     expected.insert(expected.end(), {0, 1, 0, 0});  // FastPlay 0, Format0 1
@@ -86,13 +87,13 @@ void SettingsWindowTest::loadingAHandWrittenFileSetsEveryControl() {
     Bytes file;
     for (int r = 1; r <= 12; ++r) PutLE(file, r);        // MSBQ
     for (int r = 1; r <= 12; ++r) PutLE(file, 100 + r);  // MSBD
-    for (int r = 1; r <= 12; ++r) PutLE(file, -r);       // PRGQ
+    for (int r = 1; r <= 12; ++r) PutLE(file, 116 + r);  // PRGQ
     for (int r = 1; r <= 12; ++r) PutLE(file, 999);      // PRGD
     PutText(file, "ABCDEFGHIJKLMNOPQRSTUVWXY", 25);  // 25 characters: no zero of its own
     PutText(file, "VOCALS", 26);
     file.push_back(0x5A);
     for (int p = 0; p < 8; ++p) PutLE(file, p + 8);                 // KanV
-    for (int p = 0; p < 8; ++p) PutLE(file, p == 7 ? 16 : p - 1);   // KanT: -1 and 16 select nothing
+    for (int p = 0; p < 8; ++p) PutLE(file, p - 1);                 // KanT: -1 selects nothing
     file.insert(file.end(), {1, 0, 0x5A, 0x5A});                   // FastPlay 1, Format0 0
     QCOMPARE(file.size(), std::size_t{312});
 
@@ -105,14 +106,14 @@ void SettingsWindowTest::loadingAHandWrittenFileSetsEveryControl() {
     for (int row = 0; row < 12; ++row) {
         QCOMPARE(w.programs->MSBQ[row]->text(), QString::number(row + 1));
         QCOMPARE(w.programs->MSBD[row]->text(), QString::number(101 + row));
-        QCOMPARE(w.programs->PRGQ[row]->text(), QString::number(-(row + 1)));
+        QCOMPARE(w.programs->PRGQ[row]->text(), QString::number(117 + row));
         QCOMPARE(w.programs->PRGD[row]->text(), QStringLiteral("-"));
     }
     QCOMPARE(w.information->ECopyright->text(), QStringLiteral("ABCDEFGHIJKLMNOPQRSTUVWXY"));
     QCOMPARE(w.information->ETrackname->text(), QStringLiteral("VOCALS"));
     for (int p = 0; p < 8; ++p) {
         QCOMPARE(w.information->CKanV[p]->currentText(), QStringLiteral("KANAL %1").arg(p + 9));
-        const int wanted = p == 0 || p == 7 ? -1 : p - 1;
+        const int wanted = p - 1;
         QCOMPARE(w.information->CKanT[p]->currentIndex(), wanted);
         if (wanted < 0) QCOMPARE(w.information->CKanT[p]->currentText(), QString());
     }
@@ -122,16 +123,38 @@ void SettingsWindowTest::loadingAHandWrittenFileSetsEveryControl() {
     // Saved again, the file comes back byte for byte: the leftover bytes are kept too.
     w.dialogAnswer = QString::fromStdString(w.File("again.set"));
     w.main->SetupSpeichern1->trigger();
-    // Only KanT8 differs: 16 selected nothing, and no selection is stored as -1.
-    Bytes expected = file;
-    for (std::size_t at = 304; at < 308; ++at) expected[at] = 0xFF;
-    QCOMPARE(QString::fromStdString(Hex(ReadFile(w.File("again.set")))), QString::fromStdString(Hex(expected)));
+    QCOMPARE(QString::fromStdString(Hex(ReadFile(w.File("again.set")))), QString::fromStdString(Hex(file)));
+
+    // A file of the right size whose values lie outside their ranges is
+    // refused with a message naming the field, and nothing changes.
+    const QStringList before = Snapshot(w);
+    const struct {
+        std::size_t offset;
+        std::uint8_t byte;
+        const char* message;
+    } refused[] = {
+        {96 + 4 * 2, 0, "Sound\u00e4nderungen, row 3, Quell PRG: 0 is not between 1 and 128 (\"-\" for no value)"},
+        {192 + 3, 0x07, "Zusatzinformationen, COPYRIGHT: the character 0x07 cannot be written into a song"},
+        {276 + 4 * 5, 16, "Zusatzinformationen, row 6, KANALTAUSCHEN, lower box: 16 is not between -1 and 15"},
+        {308, 0x5A, "Zusatzinformationen, Start auf Tatkt 1: 90 is not between 0 and 1"},
+    };
+    for (const auto& bad : refused) {
+        Bytes wrong = file;
+        wrong[bad.offset] = bad.byte;
+        WriteFile(w.File("wrong.set"), wrong);
+        w.messages.clear();
+        w.dialogAnswer = QString::fromStdString(w.File("wrong.set"));
+        w.main->SetupLaden1->trigger();
+        QCOMPARE(w.messages, QStringList{QStringLiteral("Not a valid setup file: %1\n").arg(w.dialogAnswer) +
+                                         QString::fromUtf8(bad.message)});
+        QCOMPARE(Snapshot(w), before);
+    }
 }
 
 void SettingsWindowTest::saveChangeLoadRestoresEveryField() {
     WindowSet w;
     w.programs->MSBQ[0]->setText(QStringLiteral("999"));
-    w.programs->PRGQ[4]->setText(QStringLiteral("-5"));
+    w.programs->PRGQ[4]->setText(QStringLiteral("128"));
     w.programs->MSBD[11]->setText(QStringLiteral("$1F"));
     w.programs->PRGD[6]->setText(QStringLiteral("127"));
     w.information->ECopyright->setText(QStringLiteral("1234567890123456789012345"));
@@ -166,7 +189,7 @@ void SettingsWindowTest::saveChangeLoadRestoresEveryField() {
     saved[4 * 11 + 2] = QStringLiteral("31");
     saved[48 + 2 + 2 * 7 + 1] = QStringLiteral("-1");
     QCOMPARE(Snapshot(w), saved);
-    QCOMPARE(w.programs->PRGQ[4]->text(), QStringLiteral("-5"));
+    QCOMPARE(w.programs->PRGQ[4]->text(), QStringLiteral("128"));
     QCOMPARE(w.information->ECopyright->text(), QStringLiteral("1234567890123456789012345"));
     QCOMPARE(w.information->ETrackname->text(), QStringLiteral("Chor"));
     QCOMPARE(w.information->Block.KanT[7], -1);
@@ -195,7 +218,7 @@ void SettingsWindowTest::lastRecordCountsAndOddSizesAreRefused() {
     WriteFile(w.File("short.set"), Bytes(100, 0));
     w.dialogAnswer = QString::fromStdString(w.File("short.set"));
     w.main->SetupLaden1->trigger();
-    QCOMPARE(w.messages, QStringList{QStringLiteral("Keine g\u00fcltige Setupdatei: ") + w.dialogAnswer});
+    QCOMPARE(w.messages, QStringList{QStringLiteral("Not a valid setup file: ") + w.dialogAnswer});
     QCOMPARE(Snapshot(w), before);
 
     // A file that cannot be read changes nothing and says nothing.
@@ -214,7 +237,7 @@ void SettingsWindowTest::cancelledLoadRightAfterStartKeepsEveryControl() {
     QVERIFY(w.main->CFormat->isChecked());
 }
 
-void SettingsWindowTest::invalidEntryStopsSaveAndConversion() {
+void SettingsWindowTest::invalidEntryStopsASaveAndIsNamed() {
     WindowSet w([](const tonalux::testing::TempDir& dir) {
         fs::create_directories(dir.Path() / "Midifile");
         fs::create_directories(dir.Path() / "Convert");
@@ -244,15 +267,46 @@ void SettingsWindowTest::invalidEntryStopsSaveAndConversion() {
     QCOMPARE(w.programs->Block.MSBQ[0], 11);
     QCOMPARE(w.programs->Block.MSBD[0], 22);
 
+    // A save names the entry and brings its window forward; nothing is written.
     w.dialogAnswer = QString::fromStdString(w.File("never.set"));
     w.main->SetupSpeichern1->trigger();
-    QCOMPARE(w.messages, QStringList{QStringLiteral("'-x' ist kein g\u00fcltiger Integerwert")});
+    QCOMPARE(w.messages,
+             QStringList{QStringLiteral("Sound\u00e4nderungen, row 2, Quell PRG: '-x' is not a whole number")});
+    QVERIFY(w.programs->isVisible());
     QVERIFY(!fs::exists(w.File("never.set")));
-
+    // A value outside its range would make a file that cannot be loaded again.
     w.messages.clear();
-    w.main->BConvert->click();
-    QCOMPARE(w.messages.size(), 1);
-    QVERIFY(fs::is_empty(w.File("Convert")));
+    w.programs->PRGQ[1]->setText(QStringLiteral("-5"));
+    w.main->SetupSpeichern1->trigger();
+    QCOMPARE(w.messages, QStringList{QStringLiteral("Sound\u00e4nderungen, row 2, Quell PRG: -5 is not between 1 "
+                                                    "and 128 (\"-\" for no value)")});
+    QVERIFY(!fs::exists(w.File("never.set")));
+}
+
+void SettingsWindowTest::anExistingFileIsReplacedOnlyWhenTheUserAgrees() {
+    WindowSet w([](const tonalux::testing::TempDir& dir) { fs::create_directories(dir.Path() / "Convert"); });
+    WriteFile(w.File("mine.set"), Bytes{1, 2, 3});
+    WriteFile(w.File("Report.txt"), Bytes{4, 5});
+    // ".set" is added after the dialog, so the window asks for "mine.set" itself.
+    const struct {
+        QAction* item;
+        const char* chosen;
+        const char* file;
+    } saves[] = {{w.main->SetupSpeichern1, "mine", "mine.set"}, {w.main->ListeSpeichern1, "Report.txt", "Report.txt"}};
+    for (const auto& save : saves) {
+        const Bytes before = ReadFile(w.File(save.file));
+        w.questions.clear();
+        w.answer = false;
+        w.dialogAnswer = QString::fromStdString(w.File(save.chosen));
+        save.item->trigger();
+        QCOMPARE(w.questions.size(), 1);
+        QVERIFY(w.questions[0].startsWith(QString::fromStdString(w.File(save.file))));
+        QCOMPARE(ReadFile(w.File(save.file)), before);
+        w.answer = true;
+        save.item->trigger();
+        QVERIFY(ReadFile(w.File(save.file)) != before);
+    }
+    QVERIFY(w.messages.isEmpty());
 }
 
 void SettingsWindowTest::failedSavesShowTheirMessagesAndKeepTheOldFile() {

@@ -160,10 +160,10 @@ TEST_F(SettingsCommands, ConvertAppliesTheSetupAndItsOptionsBeforeTheVocoderAnal
 }
 
 TEST_F(SettingsCommands, ConvertStopsBeforeTheFirstSongOnAValueOutsideItsRange) {
-    const auto result = RunCli({"convert", dir.Path().string(), "--setup", Setup(MappingSetup().Row(4, 128, 1, 0, 1))});
+    const auto result = RunCli({"convert", dir.Path().string(), "--setup", Setup(MappingSetup().Row(4, 129, 1, 0, 1))});
     EXPECT_EQ(result.Status, 1);
     EXPECT_EQ(result.Err,
-              "tonalux-cli convert: Sound\xC3\xA4nderungen, Zeile 4, Quell MSB: 128 liegt nicht zwischen 0 und 127 "
+              "tonalux-cli convert: Sound\xC3\xA4nderungen, Zeile 4, Quell MSB: 129 liegt nicht zwischen 0 und 128 "
               "(\"-\" f\xC3\xBCr keinen Wert)\n");
     EXPECT_EQ(result.Out, "");
     EXPECT_TRUE(fs::is_empty(dir.Path() / "Convert"));

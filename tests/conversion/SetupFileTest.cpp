@@ -179,5 +179,53 @@ TEST(ReportTest, OneCrLfLinePerNameAndEmptyForNoNames) {
     EXPECT_EQ(ReportErrorMessage("/x/Report.txt"), "Datei /x/Report.txt kann nicht erstellt werden");
 }
 
+TEST(ReportTest, OutcomeLinesHoldFourTabSeparatedFields) {
+    EXPECT_EQ(OutcomeReportLines({{"A_VOC-3.mid", "A.mid", "converted", "converted to A_VOC-3.mid"},
+                                  {"", "Bad.mid", "failed", "not a MIDI file\t(x)\r\n"}}),
+              (std::vector<std::string>{"A_VOC-3.mid\tA.mid\tconverted\tconverted to A_VOC-3.mid",
+                                        "-\tBad.mid\tfailed\tnot a MIDI file (x)  "}));
+}
+
+TEST(SetupCheckTest, TheFirstFieldOutsideItsRangeIsNamed) {
+    struct Case {
+        std::size_t offset;       // where the bad value goes
+        std::int64_t value;       // 32-bit below 192 and for the channels, else one byte
+        const char* expected;     // the text, or "" for a setup that passes
+    };
+    const Case cases[] = {
+        {0, 128, ""},  // Quell MSB 128: the drum kits of channel 10
+        {4 * 2, 129, "Sound\xC3\xA4nderungen, Zeile 3, Quell MSB: 129 liegt nicht zwischen 0 und 128 (\"-\" f\xC3\xBCr keinen Wert)"},
+        {96, 0, "Sound\xC3\xA4nderungen, Zeile 1, Quell PRG: 0 liegt nicht zwischen 1 und 128 (\"-\" f\xC3\xBCr keinen Wert)"},
+        {48 + 4 * 11, 128, "Sound\xC3\xA4nderungen, Zeile 12, Ziel MSB: 128 liegt nicht zwischen 0 und 127 (\"-\" f\xC3\xBCr keinen Wert)"},
+        {144 + 4, 12345, "Sound\xC3\xA4nderungen, Zeile 2, Ziel PRG: 12345 liegt nicht zwischen 1 und 128 (\"-\" f\xC3\xBCr keinen Wert)"},
+        {192, 0x1B, "Zusatzinformationen, COPYRIGHT: das Zeichen 0x1B ist kein druckbares Zeichen"},
+        {217 + 4, 0x07, ""},  // after the text's zero byte: no meaning
+        {217, 0x85, "Zusatzinformationen, TRACKNAME: das Zeichen 0x85 ist kein druckbares Zeichen"},
+        {217, 0xE4, ""},  // "ä" in Latin-1
+        {244 + 4 * 7, 16, "Zusatzinformationen, KANALTAUSCHEN, Paar 8 oben: 16 liegt nicht zwischen -1 und 15 (-1 f\xC3\xBCr keinen Kanal)"},
+        {276, -2, "Zusatzinformationen, KANALTAUSCHEN, Paar 1 unten: -2 liegt nicht zwischen -1 und 15 (-1 f\xC3\xBCr keinen Kanal)"},
+        {308, 2, "Start auf Tatkt 1: 2 liegt nicht zwischen 0 und 1"},
+        {309, 0xFF, "Midiformat 0: 255 liegt nicht zwischen 0 und 1"},
+        {243, 0xFF, ""},  // padding carries no meaning
+    };
+    for (const auto& c : cases) {
+        // A valid setup: every program field "-", no channels, empty texts.
+        Bytes bytes;
+        for (int i = 0; i < 48; ++i) PutLE(bytes, 999);
+        bytes.resize(244, 0);
+        for (int i = 0; i < 16; ++i) PutLE(bytes, -1);
+        bytes.resize(312, 0);
+        const bool word = c.offset < 192 || (c.offset >= 244 && c.offset < 308);
+        for (int b = 0; b < (word ? 4 : 1); ++b) bytes[c.offset + b] = static_cast<std::uint8_t>(c.value >> (8 * b));
+        SetupRecord record{};
+        std::copy(bytes.begin(), bytes.end(), record.begin());
+        ProgrammchangeBlock programs;
+        InformationenBlock information;
+        DecodeSetup(record, programs, information);
+        const auto problem = CheckSetup(programs, information);
+        EXPECT_EQ(problem ? problem->Text() : std::string(), c.expected) << c.offset;
+    }
+}
+
 }  // namespace
 }  // namespace tonalux::settings

@@ -99,13 +99,39 @@ TEST_F(SongSettingsTest, ValuesOutsideTheirRangesAreNamedWithWindowRowAndField) 
         const auto problem = SoundMappingProblem(Setup(setup).Programs);
         return problem ? problem->substr(0, problem->find(':')) : std::string("none");
     };
-    EXPECT_EQ(named(SetupBytes().Row(1, 128, 1, 0, 1)), "Sound\xC3\xA4nderungen, Zeile 1, Quell MSB");
+    EXPECT_EQ(named(SetupBytes().Row(1, 129, 1, 0, 1)), "Sound\xC3\xA4nderungen, Zeile 1, Quell MSB");
+    EXPECT_EQ(named(SetupBytes().Row(1, 128, 1, 0, 1)), "none");  // channel 10's drum kits
     EXPECT_EQ(named(SetupBytes().Row(7, 0, 0, 0, 1)), "Sound\xC3\xA4nderungen, Zeile 7, Quell PRG");
     EXPECT_EQ(named(SetupBytes().Row(12, 0, 1, -5, 1)), "Sound\xC3\xA4nderungen, Zeile 12, Ziel MSB");
     // A row that does nothing is checked all the same, and the first field
     // in the window's order is the one named.
     EXPECT_EQ(named(SetupBytes().Row(2, kDash, kDash, kDash, 0).Row(1, kDash, 1000, kDash, kDash)),
               "Sound\xC3\xA4nderungen, Zeile 1, Quell PRG");
+}
+
+TEST_F(SongSettingsTest, RowsLeaveChannelTenAloneUnlessTheirSourceBankIs128) {
+    // Channel 1 and channel 10 both select program 1 in bank 0, channel 10
+    // later program 26 in bank 127.
+    SongBuilder song(0, 96);
+    song.AddTrack(Track()
+                      .Event(0, 0xB0, {0, 0}).Program(0, 0, 0)
+                      .Event(0, 0xB9, {0, 0}).Program(0, 9, 0)
+                      .Event(48, 0xB9, {0, 127}).Program(0, 9, 25)
+                      .End());
+    SetupBytes setup;
+    setup.Row(1, kDash, 1, kDash, 5)   // any bank: channel 1 only
+        .Row(2, 0, 1, kDash, 6)        // bank 0: channel 1 only, never reached
+        .Row(3, 128, 26, kDash, 17)    // drum kits: kit 26 of any bank on channel 10
+        .Row(4, 128, 1, kDash, 9);     // drum kits: kit 1 on channel 10
+    SongBuilder expected(0, 96);
+    expected.AddTrack(Track()
+                          .Event(0, 0xB0, {0, 0}).Program(0, 0, 4)
+                          .Event(0, 0xB9, {0, 0}).Program(0, 9, 8)
+                          .Event(48, 0xB9, {0, 127}).Program(0, 9, 16)
+                          .End());
+    EXPECT_EQ(Apply(song.Bytes(), Setup(setup), 0), Hex(expected.Bytes()));
+    EXPECT_EQ(report.ProgramsMatched, 3u);
+    EXPECT_EQ(report.BanksAdded, 0u);
 }
 
 TEST_F(SongSettingsTest, PairsWithTwoDifferentChannelsSwapInOrder) {

@@ -2,8 +2,9 @@
 // again, and an engine host that records the messages instead of showing them.
 #pragma once
 
-#include <atomic>
-#include <chrono>
+#include <stdlib.h>
+
+#include <stdexcept>
 #include <filesystem>
 #include <string>
 #include <vector>
@@ -15,12 +16,11 @@ namespace tonalux::testing {
 // A fresh folder under the system's temporary directory, removed with its contents.
 class TempDir {
 public:
+    // The system picks the name (mkdtemp), so no two tests share a folder.
     TempDir() {
-        static std::atomic<int> counter{0};
-        auto stamp = std::chrono::steady_clock::now().time_since_epoch().count();
-        path_ = std::filesystem::temp_directory_path() /
-                ("tonalux-test-" + std::to_string(stamp) + "-" + std::to_string(counter++));
-        std::filesystem::create_directories(path_);
+        std::string pattern = (std::filesystem::temp_directory_path() / "tonalux-test-XXXXXX").string();
+        if (::mkdtemp(pattern.data()) == nullptr) throw std::runtime_error("mkdtemp: cannot create a folder");
+        path_ = pattern;
     }
     ~TempDir() {
         std::error_code ec;
