@@ -4,7 +4,6 @@
 #include <cerrno>
 #include <chrono>
 #include <cstring>
-#include <filesystem>
 #include <optional>
 #include <cstdio>
 #include <iostream>
@@ -15,10 +14,9 @@
 #include "Component.h"
 #include "Console.h"
 #include "FolderConversion.h"
+#include "Platform.h"
 #include "SetupReading.h"
 #include "StandardMidifile.h"
-
-namespace fs = std::filesystem;
 
 namespace tonalux::cli {
 
@@ -98,9 +96,8 @@ int RunConvert(const ParsedArguments& args) {
         PrintError("convert", "cannot read the folder " + listing.Problem->Folder + ": " + listing.Problem->Reason);
         return kExitFailure;
     }
-    std::error_code ec;
-    if (options.DryRun && !fs::is_directory(folders.Output, ec)) {
-        PrintError("convert", "cannot write into the folder " + folders.Output + ": " + std::strerror(ENOTDIR));
+    if (options.DryRun && StatusOf(folders.Output).Kind != FileKind::Folder) {
+        PrintError("convert", "cannot write into the folder " + folders.Output + ": " + ReasonOf(ENOTDIR));
         return kExitFailure;
     }
     if (auto problem = options.DryRun ? std::nullopt : CheckOutputFolder(folders.Output)) {

@@ -1,25 +1,15 @@
 #include "SongFile.h"
 
-#include <fcntl.h>
-#include <stdlib.h>
-#include <sys/stat.h>
-#include <unistd.h>
-
-#include <cerrno>
-#include <cstring>
-#include <filesystem>
-#include <fstream>
+#include <cstdint>
 #include <iostream>
-#include <system_error>
 
 #include "Console.h"
 #include "MessageGathering.h"
+#include "Platform.h"
 #include "SafeReplace.h"
 #include "SongOutcome.h"
 #include "SongRecords.h"
 #include "StandardMidifile.h"
-
-namespace fs = std::filesystem;
 
 namespace tonalux::cli {
 
@@ -27,27 +17,7 @@ namespace {
 
 // A private folder for the song that goes through standard input or output,
 // since the engine reads and writes files by name. Removed with its content.
-class PrivateFolder {
-public:
-    PrivateFolder() {
-        std::error_code ec;
-        std::string pattern = (fs::temp_directory_path(ec) / "tonalux-cli-XXXXXX").string();
-        if (ec) pattern = "/tmp/tonalux-cli-XXXXXX";
-        if (::mkdtemp(pattern.data())) path_ = pattern;
-    }
-    ~PrivateFolder() {
-        std::error_code ec;
-        if (!path_.empty()) fs::remove_all(path_, ec);
-    }
-    PrivateFolder(const PrivateFolder&) = delete;
-    PrivateFolder& operator=(const PrivateFolder&) = delete;
-
-    bool Ready() const { return !path_.empty(); }
-    std::string File(const std::string& name) const { return (path_ / name).string(); }
-
-private:
-    fs::path path_;
-};
+using PrivateFolder = TemporaryFolder;
 
 // " (Byteread Error!)" for the engine's messages, empty without any.
 std::string InBrackets(const std::vector<std::string>& messages) {
@@ -59,22 +29,22 @@ std::string InBrackets(const std::vector<std::string>& messages) {
 // Reads the file at `path`; `name` is how the problems name it.
 SongLoad ReadNamedSong(StandardMidifile& engine, const std::string& path, const std::string& name) {
     SongLoad load;
-    struct stat info {};
-    if (::stat(path.c_str(), &info) != 0) {
-        load.Problems.push_back("cannot read " + name + ": " + std::strerror(errno));
+    const FileStatus status = StatusOf(path);
+    if (status.Kind == FileKind::Missing) {
+        load.Problems.push_back("cannot read " + name + ": " + status.Error.Reason);
         return load;
     }
-    if (!S_ISREG(info.st_mode)) {
+    if (status.Kind != FileKind::Regular) {
         load.Problems.push_back("cannot read " + name + ": not a file");
         return load;
     }
     // The engine names no cause when it cannot open a file; the system does.
-    const int probe = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
-    if (probe < 0) {
-        load.Problems.push_back("cannot read " + name + ": " + std::strerror(errno));
+    std::vector<std::uint8_t> bytes;
+    SystemError error;
+    if (!ReadWholeFile(path, bytes, error)) {
+        load.Problems.push_back("cannot read " + name + ": " + error.Reason);
         return load;
     }
-    ::close(probe);
 
     std::vector<std::string> messages;
     bool loaded = false;
@@ -104,9 +74,10 @@ SongLoad ReadNamedSong(StandardMidifile& engine, const std::string& path, const 
 
 SongLoad ReadStandardInputSong(StandardMidifile& engine) {
     SongLoad load;
-    std::string bytes;
-    if (!ReadStandardInput(bytes)) {
-        load.Problems.push_back(std::string("cannot read standard input: ") + std::strerror(errno));
+    std::vector<std::uint8_t> bytes;
+    SystemError error;
+    if (!tonalux::ReadStandardInput(bytes, error)) {
+        load.Problems.push_back("cannot read standard input: " + error.Reason);
         return load;
     }
     PrivateFolder folder;
@@ -115,13 +86,9 @@ SongLoad ReadStandardInputSong(StandardMidifile& engine) {
         return load;
     }
     const std::string copy = folder.File("standard-input.mid");
-    {
-        std::ofstream out(copy, std::ios::binary);
-        out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
-        if (!out.flush()) {
-            load.Problems.push_back("could not keep standard input in " + copy);
-            return load;
-        }
+    if (!ReplaceFileContents(copy, bytes)) {
+        load.Problems.push_back("could not keep standard input in " + copy);
+        return load;
     }
     return ReadNamedSong(engine, copy, "standard input");
 }
@@ -135,16 +102,11 @@ std::string InputName(const std::string& path) { return IsStandardStream(path) ?
 std::string OutputName(const std::string& path) { return IsStandardStream(path) ? "standard output" : path; }
 
 bool ReadStandardInput(std::string& bytes) {
-    char buffer[65536];
-    for (;;) {
-        const ssize_t n = ::read(STDIN_FILENO, buffer, sizeof buffer);
-        if (n == 0) return true;
-        if (n < 0) {
-            if (errno == EINTR) continue;
-            return false;
-        }
-        bytes.append(buffer, static_cast<std::size_t>(n));
-    }
+    std::vector<std::uint8_t> read;
+    SystemError error;
+    if (!tonalux::ReadStandardInput(read, error)) return false;
+    bytes.assign(read.begin(), read.end());
+    return true;
 }
 
 bool WriteStandardOutput(const char* bytes, std::size_t size) {

@@ -1,9 +1,5 @@
 #include "FolderConversion.h"
 
-#include <fcntl.h>
-#include <sys/stat.h>
-#include <unistd.h>
-
 #include <algorithm>
 #include <cctype>
 #include <cerrno>
@@ -34,14 +30,6 @@ bool EndsWithMidiPattern(const std::string& name) {
     return true;
 }
 
-using FileIdentity = std::pair<dev_t, ino_t>;
-
-std::optional<FileIdentity> IdentityOf(const std::string& path) {
-    struct stat info {};
-    if (::stat(path.c_str(), &info) != 0) return std::nullopt;
-    return FileIdentity{info.st_dev, info.st_ino};
-}
-
 // Whether any name the song's output can take (one per vocoder result) is one
 // of the input files: gives that output's name and the input's name.
 std::optional<std::pair<std::string, std::string>> OutputHittingInput(
@@ -62,15 +50,12 @@ std::optional<std::pair<std::string, std::string>> OutputHittingInput(
 
 std::vector<std::string> ListMidiFolder(const std::string& folder) {
     std::vector<std::string> names;
-    std::error_code ec;
-    fs::directory_iterator it(folder, ec), end;
-    for (; !ec && it != end; it.increment(ec)) {
-        const std::string name = it->path().filename().string();
-        if (!EndsWithMidiPattern(name)) continue;
-        std::error_code statError;
-        const auto status = fs::status(it->path(), statError);  // follows links
-        if (statError) continue;
-        if (fs::is_regular_file(status) || fs::is_directory(status)) names.push_back(name);
+    std::vector<FolderEntry> entries;
+    SystemError error;
+    ListFolder(folder, entries, error);
+    for (const auto& entry : entries) {
+        if (!EndsWithMidiPattern(entry.Name)) continue;
+        if (entry.Kind == FileKind::Regular || entry.Kind == FileKind::Folder) names.push_back(entry.Name);
     }
     std::sort(names.begin(), names.end());
     return names;
@@ -78,26 +63,24 @@ std::vector<std::string> ListMidiFolder(const std::string& folder) {
 
 std::vector<std::string> ListMidiSongs(const std::string& folder, bool recursive, const std::string& skip) {
     if (!recursive) return ListMidiFolder(folder);
-    std::error_code ec;
-    fs::path skipPath = skip;
-    if (!skipPath.empty() && !skipPath.has_filename()) skipPath = skipPath.parent_path();  // "Convert/"
-    const fs::path skipped = skipPath.empty() ? fs::path() : fs::weakly_canonical(skipPath, ec);
+    // The skipped folder is known by its identity, however its path is written.
+    const auto skipped = skip.empty() ? std::nullopt : IdentityOf(skip);
+    const std::string root = folder.empty() || folder.back() == '/' ? folder : folder + '/';
     std::vector<std::string> songs;
-    std::vector<fs::path> pending{""};  // folders relative to `folder`, still to be listed
+    std::vector<std::string> pending{""};  // folders relative to `folder` ending in "/", still to be listed
     while (!pending.empty()) {
-        const fs::path relative = pending.back();
+        const std::string relative = pending.back();
         pending.pop_back();
-        const fs::path here = fs::path(folder) / relative;
-        for (const auto& name : ListMidiFolder(here.string())) songs.push_back((relative / name).string());
-        fs::directory_iterator it(here, ec), end;
-        for (; !ec && it != end; it.increment(ec)) {
-            std::error_code typeError;
-            if (!it->is_directory(typeError) || it->is_symlink(typeError)) continue;
-            std::error_code canonicalError;
-            if (!skipped.empty() && fs::weakly_canonical(it->path(), canonicalError) == skipped) continue;
-            pending.push_back(relative / it->path().filename());
+        const std::string here = root + relative;
+        for (const auto& name : ListMidiFolder(here)) songs.push_back(relative + name);
+        std::vector<FolderEntry> entries;
+        SystemError error;
+        ListFolder(here, entries, error);
+        for (const auto& entry : entries) {
+            if (entry.Kind != FileKind::Folder || entry.Link) continue;
+            if (skipped && IdentityOf(here + entry.Name) == skipped) continue;
+            pending.push_back(relative + entry.Name + "/");
         }
-        ec.clear();
     }
     std::sort(songs.begin(), songs.end());
     return songs;
@@ -118,8 +101,8 @@ std::string InsertSuffix(const std::string& destination, const std::string& suff
 
 std::string CurrentBaseFolder() {
     std::error_code ec;
-    std::string base = fs::current_path(ec).string();
-    if (base.empty() || base.back() != '/') base += '/';
+    std::string base = Utf8FromPath(fs::current_path(ec));
+    if (base.empty() || (base.back() != '/' && base.back() != '\\')) base += '/';
     return base;
 }
 
@@ -129,10 +112,10 @@ ConversionFolders DefaultFolders(const std::string& base) {
 
 SongListing ListSongs(const std::string& inputFolder, bool recursive, const std::string& skip) {
     SongListing listing;
-    std::error_code ec;
-    fs::directory_iterator probe(inputFolder, ec);
-    if (ec) {
-        listing.Problem = FolderProblem{inputFolder, ec.message(), ec.value()};
+    std::vector<FolderEntry> entries;
+    SystemError error;
+    if (!ListFolder(inputFolder, entries, error)) {
+        listing.Problem = FolderProblem{inputFolder, error.Reason, error.Code};
         return listing;
     }
     listing.Names = ListMidiSongs(inputFolder, recursive, skip);
@@ -140,17 +123,13 @@ SongListing ListSongs(const std::string& inputFolder, bool recursive, const std:
 }
 
 std::optional<FolderProblem> CheckOutputFolder(const std::string& outputFolder) {
-    struct stat info {};
-    if (::stat(outputFolder.c_str(), &info) != 0) return FolderProblem{outputFolder, std::strerror(errno), errno};
-    if (!S_ISDIR(info.st_mode)) return FolderProblem{outputFolder, std::strerror(ENOTDIR), ENOTDIR};
+    const FileStatus status = StatusOf(outputFolder);
+    if (status.Kind == FileKind::Missing) return FolderProblem{outputFolder, status.Error.Reason, status.Error.Code};
+    if (status.Kind != FileKind::Folder) return FolderProblem{outputFolder, ReasonOf(ENOTDIR), ENOTDIR};
     // Only a real attempt tells: permission bits do not bind every user, and a
     // read-only file system or a full disk shows only when a file is made.
-    const std::string probe = outputFolder + (outputFolder.back() == '/' ? "" : "/") + ".tonalux-probe-" +
-                              std::to_string(::getpid());
-    const int fd = ::open(probe.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0600);
-    if (fd < 0) return FolderProblem{outputFolder, std::strerror(errno), errno};
-    ::close(fd);
-    ::unlink(probe.c_str());
+    SystemError error;
+    if (!FolderTakesNewFiles(outputFolder, error)) return FolderProblem{outputFolder, error.Reason, error.Code};
     return std::nullopt;
 }
 
@@ -162,25 +141,25 @@ SongOutcome ConvertSong(Component* owner, const ConversionFolders& folders, cons
     std::unique_ptr<StandardMidifile> current(new StandardMidifile(owner));
     const std::string source = folders.Input + name;
 
-    struct stat info {};
-    if (::stat(source.c_str(), &info) != 0) {
-        if (errno == ENOENT) return outcome;  // gone since the list was made
+    const FileStatus status = StatusOf(source);
+    if (status.Kind == FileKind::Missing) {
+        if (status.Error.Code == ENOENT) return outcome;  // gone since the list was made
         outcome.Result = SongResult::ReadFailed;
-        outcome.Reason = std::strerror(errno);
+        outcome.Reason = status.Error.Reason;
         return outcome;
     }
-    if (!S_ISREG(info.st_mode)) {
+    if (status.Kind != FileKind::Regular) {
         outcome.Result = SongResult::NotAFile;
         return outcome;
     }
     // The engine names no cause when it cannot open a file; the system does.
-    const int probe = ::open(source.c_str(), O_RDONLY | O_CLOEXEC);
-    if (probe < 0) {
+    std::vector<std::uint8_t> bytes;
+    SystemError readError;
+    if (!ReadWholeFile(source, bytes, readError)) {
         outcome.Result = SongResult::ReadFailed;
-        outcome.Reason = std::strerror(errno);
+        outcome.Reason = readError.Reason;
         return outcome;
     }
-    ::close(probe);
 
     struct Lamp {
         const std::function<void(bool)>& busy;
@@ -214,15 +193,13 @@ SongOutcome ConvertSong(Component* owner, const ConversionFolders& folders, cons
     }
     // A song of a subfolder goes to the same subfolder of the output folder,
     // which is made when it is missing.
-    const fs::path parent = fs::path(destination).parent_path();
-    std::error_code madeError;
-    if (name.find('/') != std::string::npos && !fs::is_directory(parent, madeError)) {
-        fs::create_directories(parent, madeError);
-        if (madeError) {
-            outcome.Result = SongResult::WriteFailed;
-            outcome.Reason = madeError.message();
-            return outcome;
-        }
+    const std::string parent = destination.substr(0, destination.find_last_of('/'));
+    SystemError madeError;
+    if (name.find('/') != std::string::npos && StatusOf(parent).Kind != FileKind::Folder &&
+        !MakeFolders(parent, madeError)) {
+        outcome.Result = SongResult::WriteFailed;
+        outcome.Reason = madeError.Reason;
+        return outcome;
     }
     // The writer's message about a failed write names no cause; the outcome's reason does.
     host.Keep(false);

@@ -13,11 +13,13 @@
 #include <new>
 #include <string>
 #include <system_error>
+#include <vector>
 
 #include "ByteCursor.h"
 #include "DataBlockArena.h"
 #include "Hauptcontainer.h"
 #include "MidiBytes.h"
+#include "Platform.h"
 #include "StandardMidifile.h"
 #include "TickOrder.h"
 
@@ -93,18 +95,18 @@ bool StandardMidifile::LoadMidifile(const std::string& fileName) {
         Arena() = detail::DataBlockArena();
 
         std::error_code ec;
-        const std::filesystem::path path(fileName);
-        if (!std::filesystem::is_regular_file(path, ec)) throw std::runtime_error("cannot open");
+        const std::filesystem::path path = PathFromUtf8(fileName);
+        if (StatusOf(fileName).Kind != FileKind::Regular) throw std::runtime_error("cannot open");
         const auto size = std::filesystem::file_size(path, ec);
         if (ec || size > 0xFFFFFFFFull) throw std::runtime_error("cannot open");
 
-        std::FILE* file = std::fopen(fileName.c_str(), "rb");
-        if (!file) throw std::runtime_error("cannot open");
-        FileSize = static_cast<std::uint32_t>(size);
+        std::vector<std::uint8_t> bytes;
+        SystemError error;
+        if (!ReadWholeFile(fileName, bytes, error) || bytes.size() > 0xFFFFFFFFull)
+            throw std::runtime_error("cannot open");
+        FileSize = static_cast<std::uint32_t>(bytes.size());
         FileBuffer.reset(new std::uint8_t[FileSize ? FileSize : 1]);
-        const std::size_t got = FileSize ? std::fread(FileBuffer.get(), 1, FileSize, file) : 0;
-        std::fclose(file);
-        if (got != FileSize) throw std::runtime_error("short read");
+        std::copy(bytes.begin(), bytes.end(), FileBuffer.get());
 
         if (!LoadMidiHeader()) {
             CurrentEngineHost().ShowMessage("incorrect fileheader");
