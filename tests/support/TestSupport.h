@@ -2,37 +2,29 @@
 // again, and an engine host that records the messages instead of showing them.
 #pragma once
 
-#include <atomic>
-#include <chrono>
 #include <filesystem>
 #include <string>
 #include <vector>
 
 #include "EngineHost.h"
+#include "Platform.h"
 
 namespace tonalux::testing {
 
-// A fresh folder under the system's temporary directory, removed with its contents.
+// A fresh folder under the system's temporary directory, made with a name no
+// other process can take and removed with its contents.
 class TempDir {
 public:
-    TempDir() {
-        static std::atomic<int> counter{0};
-        auto stamp = std::chrono::steady_clock::now().time_since_epoch().count();
-        path_ = std::filesystem::temp_directory_path() /
-                ("tonalux-test-" + std::to_string(stamp) + "-" + std::to_string(counter++));
-        std::filesystem::create_directories(path_);
-    }
-    ~TempDir() {
-        std::error_code ec;
-        std::filesystem::remove_all(path_, ec);
-    }
+    TempDir() : folder_("tonalux-test-"), path_(PathFromUtf8(folder_.Path())) {}
     TempDir(const TempDir&) = delete;
     TempDir& operator=(const TempDir&) = delete;
 
     const std::filesystem::path& Path() const { return path_; }
-    std::string File(const std::string& name) const { return (path_ / name).string(); }
+    // The UTF-8 path of `name` inside the folder.
+    std::string File(const std::string& name) const { return folder_.File(name); }
 
 private:
+    TemporaryFolder folder_;
     std::filesystem::path path_;
 };
 
