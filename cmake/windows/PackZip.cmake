@@ -1,3 +1,4 @@
+cmake_minimum_required(VERSION 3.25)
 # Packs the Windows zip (run by the windows-zip target):
 #   cmake -DEXE=... -DVERSION=... -DSOURCE=<source tree> -DZIP=<out.zip> -P PackZip.cmake
 # The zip holds one folder tonalux-cli-<version>-win64 with tonalux-cli.exe,
