@@ -122,13 +122,7 @@ void TFInformationen::FormToBlock() {
     for (int pair = 0; pair < kChannelPairs; ++pair) Block.KanT[pair] = SelectedEntry(CKanT[pair]);
     if (!main_) return;
     Block.FastPlay = main_->CFastPlay->isChecked() ? 1 : 0;
-    if (main_->CFormat->isChecked()) {
-        Block.Format0 = 1;
-        main_->SaveFormat = 0;
-    } else {
-        Block.Format0 = 0;
-        main_->SaveFormat = 1;
-    }
+    Block.Format0 = main_->CFormat->isChecked() ? 1 : 0;
 }
 
 void TFInformationen::BlockToForm() {
@@ -141,7 +135,6 @@ void TFInformationen::BlockToForm() {
     if (!main_) return;
     main_->CFastPlay->setChecked(source.FastPlay != 0);
     main_->CFormat->setChecked(source.Format0 != 0);
-    main_->SaveFormat = source.Format0 != 0 ? 0 : 1;
 }
 
 void TFInformationen::CKanV1Change() {

@@ -24,7 +24,7 @@ public:
     void SetProgrammchangeWindow(TFProgrammchange* programs) { programs_ = programs; }
 
     // Copies the texts, the channel boxes and the two main-window options into
-    // the block; also sets the main window's SaveFormat.
+    // the block.
     void FormToBlock();
     // Copies the block into the controls and the two main-window options.
     void BlockToForm();

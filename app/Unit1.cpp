@@ -350,12 +350,17 @@ void TForm1::RunFolder(const tonalux::ConversionFolders& folders) {
         }
     } running(*this);
 
-    tonalux::ConversionOptions options;
-    options.SaveFormat = SaveFormat;
-    options.DeleteVocoderSysex = Vocoder->isChecked();
-    options.StartFirstNote = CFastPlay->isChecked();
-    options.ApplySettings = CApplySettings->isChecked() && programs_ && information_;
-    if (options.ApplySettings) options.Settings = {programs_->Block, information_->Block};
+    // The run's options are taken once, here: changing a control during the
+    // run changes nothing for it.
+    tonalux::RunChoices choices;
+    choices.Format = CFormat->isChecked() ? tonalux::SaveFormat::Format0 : tonalux::SaveFormat::Format1;
+    choices.StartFirstNote = CFastPlay->isChecked();
+    choices.DeleteVocoderSysex = Vocoder->isChecked();
+    choices.VelocityThreshold = VelPanel->intValue();
+    std::optional<tonalux::SongSettings> settings;
+    if (CApplySettings->isChecked() && programs_ && information_)
+        settings = tonalux::SongSettings{programs_->Block, information_->Block};
+    const tonalux::ConversionOptions options = tonalux::MakeConversionOptions(choices, settings);
     tonalux::ConversionHooks hooks;
     hooks.BeforeSong = [this](std::size_t index, const std::string&) {
         if (closing_) return false;
@@ -383,9 +388,7 @@ tonalux::StandardMidifile* TForm1::CurrentMidifile() const {
 }
 
 void TForm1::CFormatClick() {
-    const bool formatZero = CFormat->isChecked();
-    SaveFormat = formatZero ? 0 : 1;
-    if (information_) information_->Block.Format0 = formatZero ? 1 : 0;
+    if (information_) information_->Block.Format0 = CFormat->isChecked() ? 1 : 0;
 }
 
 void TForm1::CApplySettingsClick() {

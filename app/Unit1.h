@@ -75,7 +75,6 @@ public:
 
     // ---- state --------------------------------------------------------------
     std::string BaseFolder;  // the start folder, ending in "/"
-    int SaveFormat = 0;      // 0 writes format 0, any other value format 1
 
     // ---- operations ---------------------------------------------------------
     bool MidifileListeLaden();

@@ -1,6 +1,7 @@
-// Saving the 1,000,000-event arranger song as format 0 and format 1, writing
-// the same number of bytes with a plain fwrite for comparison, and the peak
-// memory of one load followed by both saves.
+// Saving the 1,000,000-event arranger song as format 0 and format 1, to a
+// file and to bytes in memory; writing the same number of bytes with a plain
+// fwrite, and copying them in memory, for comparison; and the peak memory of
+// one load followed by both saves.
 #include <benchmark/benchmark.h>
 
 #include <cstdio>
@@ -33,6 +34,43 @@ BENCHMARK(BM_SaveFormat0)->Unit(benchmark::kMillisecond)->MinTime(1.0);
 
 void BM_SaveFormat1(benchmark::State& state) { Save(state, 1); }
 BENCHMARK(BM_SaveFormat1)->Unit(benchmark::kMillisecond)->MinTime(1.0);
+
+void SaveBytes(benchmark::State& state, int format) {
+    const bench::SongFile& song = bench::ArrangerSongFile();
+    StandardMidifile midi(nullptr);
+    if (!midi.LoadMidifile(song.path)) state.SkipWithError("the song did not load");
+    const std::size_t records = bench::LoadedRecords(midi);
+    std::vector<std::uint8_t> bytes;
+    for (auto _ : state) {
+        if (!midi.SaveMidiBytes(format, bytes)) state.SkipWithError("the song was not assembled");
+        benchmark::DoNotOptimize(bytes.data());
+    }
+    state.SetItemsProcessed(static_cast<std::int64_t>(state.iterations() * records));
+    state.SetBytesProcessed(static_cast<std::int64_t>(state.iterations() * bytes.size()));
+    state.counters["events"] = static_cast<double>(records);
+    state.counters["file_bytes"] = static_cast<double>(bytes.size());
+    midi.InitHauptcontainer();
+}
+
+void BM_SaveBytesFormat0(benchmark::State& state) { SaveBytes(state, 0); }
+BENCHMARK(BM_SaveBytesFormat0)->Unit(benchmark::kMillisecond)->MinTime(1.0);
+
+void BM_SaveBytesFormat1(benchmark::State& state) { SaveBytes(state, 1); }
+BENCHMARK(BM_SaveBytesFormat1)->Unit(benchmark::kMillisecond)->MinTime(1.0);
+
+// The floor in memory: the bytes of the song's file copied into a vector
+// that has the room already, as SaveMidiBytes hands them over.
+void BM_PlainCopy(benchmark::State& state) {
+    const testing::Bytes file = testing::ReadFile(bench::ArrangerSongFile().path);
+    std::vector<std::uint8_t> copy(file.size());
+    for (auto _ : state) {
+        copy = file;
+        benchmark::DoNotOptimize(copy.data());
+    }
+    state.SetBytesProcessed(static_cast<std::int64_t>(state.iterations() * file.size()));
+    state.counters["file_bytes"] = static_cast<double>(file.size());
+}
+BENCHMARK(BM_PlainCopy)->Unit(benchmark::kMillisecond)->MinTime(1.0);
 
 // The floor: the bytes of the format 0 file written with one fwrite.
 void BM_PlainFwrite(benchmark::State& state) {

@@ -105,6 +105,7 @@ int RunAssemble(const ParsedArguments& args) {
     const std::string& textFile = args.Positionals.at(0);
     const std::string& out = args.Positionals.at(1);
     SetStdoutCarriesSong(IsStandardStream(out));
+    AllowSongOnTerminal(args.Has("--force"));
 
     std::string text;
     if (IsStandardStream(textFile)) {
@@ -166,8 +167,9 @@ Command AssembleCommand() {
                         "TEXT \"-\" reads standard input, OUT \"-\" writes standard output.\n"
                         "\n"
                         "  --format 0|1   write format 0 or format 1; without it a text whose header\n"
-                        "                 says format 0 gives format 0, any other format 1\n"),
-            {{"TEXT", "OUT"}, 2, {FormatOption()}},
+                        "                 says format 0 gives format 0, any other format 1\n"
+                        "  --force        write the song even when OUT is a terminal\n"),
+            {{"TEXT", "OUT"}, 2, {FormatOption(), ForceOption()}},
             RunAssemble};
 }
 

@@ -61,30 +61,89 @@ std::string SongLine(const SongOutcome& outcome, std::chrono::steady_clock::dura
            std::to_string(outcome.Load.Records) + "  " + Seconds(elapsed);
 }
 
+// "SIGINT" for an interrupt (Ctrl+C), "SIGTERM", "SIGHUP" (a closed terminal).
+std::string SignalName(int signal) {
+    switch (signal) {
+        case 1: return "SIGHUP";
+        case 2: return "SIGINT";
+        case 15: return "SIGTERM";
+        default: return "signal " + std::to_string(signal);
+    }
+}
+
+// The run over the listed songs, one line each and the summary; the exit status.
+int ConvertSongs(const ConversionFolders& folders, const std::vector<std::string>& names,
+                 const ConversionOptions& options) {
+    ConsoleHost host(options.VelocityThreshold);
+    Component root(nullptr);
+    ProgressBar bar(std::cout, names.size(),
+                    StdoutIsTerminal() && names.size() >= kProgressBarSongs &&
+                        CurrentVerbosity() != Verbosity::Quiet);
+    host.SetProgressBar(&bar);
+
+    RunCounts counts;
+    bool anyProblem = false;
+    const auto started = std::chrono::steady_clock::now();
+    auto songStarted = started;
+    ConversionHooks hooks;
+    // A stop signal ends the run between two songs: the song being written
+    // is finished, so every output is complete or absent.
+    CatchStopSignals();
+    std::size_t done = 0;
+    hooks.BeforeSong = [&](std::size_t index, const std::string& name) {
+        if (StopSignal() != 0) return false;
+        bar.Show(index, name);
+        songStarted = std::chrono::steady_clock::now();
+        return true;
+    };
+    hooks.AfterSong = [&](const SongOutcome& outcome) {
+        const auto elapsed = std::chrono::steady_clock::now() - songStarted;
+        bar.Clear();
+        counts.Add(outcome);
+        ++done;
+        Report() << SongLine(outcome, elapsed) << '\n';
+        // Each problem is also one line on standard error, naming the song.
+        if (IsProblem(outcome)) {
+            anyProblem = true;
+            PrintError("convert", outcome.Name + ": " + DescribeOutcome(outcome));
+        }
+    };
+    ConvertFolder(&root, folders, names, options, hooks);
+    bar.Clear();
+    Report() << counts.Text(options.DryRun) << " in " << Seconds(std::chrono::steady_clock::now() - started)
+             << (options.DryRun ? "; nothing written" : "") << '\n';
+    if (const int signal = StopSignal()) {
+        PrintError("convert", "stopped by " + SignalName(signal) + " after " + std::to_string(done) + " of " +
+                                  std::to_string(names.size()) + " songs; the others were not converted");
+        StoppedSafely();
+        return ExitStatusOfSignal(signal);
+    }
+    return anyProblem ? kExitFailure : kExitSuccess;
+}
+
 int RunConvert(const ParsedArguments& args) {
-    ConversionOptions options;
-    if (auto format = args.Value("--format")) options.SaveFormat = ParseFormat(*format);
-    options.DeleteVocoderSysex = !args.Has("--keep-vocoder-sysex");
-    options.StartFirstNote = args.Has("--start-at-first-note");
-    options.Recursive = args.Has("--recursive");
-    options.DryRun = args.Has("--dry-run");
-    const int threshold =
-        args.Value("--threshold") ? ParseThreshold(*args.Value("--threshold")) : kDefaultVelocityThreshold;
+    RunChoices choices;
+    if (auto format = args.Value("--format"))
+        choices.Format = ParseFormat(*format) == 0 ? SaveFormat::Format0 : SaveFormat::Format1;
+    if (args.Has("--start-at-first-note")) choices.StartFirstNote = true;
+    choices.DeleteVocoderSysex = !args.Has("--keep-vocoder-sysex");
+    choices.Recursive = args.Has("--recursive");
+    choices.DryRun = args.Has("--dry-run");
+    if (auto threshold = args.Value("--threshold")) choices.VelocityThreshold = ParseThreshold(*threshold);
     if (!args.Positionals.empty() && args.Positionals[0].empty()) throw UsageError("empty folder name");
+    std::optional<SongSettings> settings;
     if (auto setupFile = args.Value("--setup")) {
-        const auto setup = ReadSetup("convert", *setupFile);
-        if (!setup) return kExitFailure;
+        settings = ReadSetup("convert", *setupFile);
+        if (!settings) return kExitFailure;
         // A value outside its range stops the run before the first song.
-        if (const auto problem = SoundMappingProblem(setup->Programs)) {
+        if (const auto problem = SoundMappingProblem(settings->Programs)) {
             PrintError("convert", *problem);
             return kExitFailure;
         }
-        options.ApplySettings = true;
-        options.Settings = *setup;
-        // The setup's two options count unless the command line names them.
-        if (!args.Value("--format")) options.SaveFormat = setup->Information.Format0 != 0 ? 0 : 1;
-        if (!args.Has("--start-at-first-note")) options.StartFirstNote = setup->Information.FastPlay != 0;
     }
+    // The setup's two options count unless the command line names them.
+    const ConversionOptions options = MakeConversionOptions(choices, settings);
+    const int threshold = options.VelocityThreshold;
 
     const ConversionFolders folders{FolderOption(args, "--in", kInputFolder), FolderOption(args, "--out", kOutputFolder)};
     // The folders are checked once, before any song: a missing or unusable
@@ -107,45 +166,13 @@ int RunConvert(const ParsedArguments& args) {
     const std::vector<std::string>& names = listing.Names;
 
     PrintDetail("convert", "converting " + std::to_string(names.size()) + " songs of " + folders.Input + " into " +
-                               folders.Output + ": format " + std::to_string(options.SaveFormat) + ", vocoder messages " +
+                               folders.Output + ": format " + std::to_string(FormatNumber(options.Format)) + ", vocoder messages " +
                                (options.DeleteVocoderSysex ? "removed" : "kept") + ", threshold " +
                                std::to_string(threshold) + ", song start " +
                                (options.StartFirstNote ? "at the first note" : "as read") +
                                (options.Recursive ? ", with subfolders" : "") +
                                (options.DryRun ? ", writing nothing" : ""));
-    ConsoleHost host(threshold);
-    Component root(nullptr);
-    ProgressBar bar(std::cout, names.size(),
-                    StdoutIsTerminal() && names.size() >= kProgressBarSongs &&
-                        CurrentVerbosity() != Verbosity::Quiet);
-    host.SetProgressBar(&bar);
-
-    RunCounts counts;
-    bool anyProblem = false;
-    const auto started = std::chrono::steady_clock::now();
-    auto songStarted = started;
-    ConversionHooks hooks;
-    hooks.BeforeSong = [&](std::size_t index, const std::string& name) {
-        bar.Show(index, name);
-        songStarted = std::chrono::steady_clock::now();
-        return true;
-    };
-    hooks.AfterSong = [&](const SongOutcome& outcome) {
-        const auto elapsed = std::chrono::steady_clock::now() - songStarted;
-        bar.Clear();
-        counts.Add(outcome);
-        Report() << SongLine(outcome, elapsed) << '\n';
-        // Each problem is also one line on standard error, naming the song.
-        if (IsProblem(outcome)) {
-            anyProblem = true;
-            PrintError("convert", outcome.Name + ": " + DescribeOutcome(outcome));
-        }
-    };
-    ConvertFolder(&root, folders, names, options, hooks);
-    bar.Clear();
-    Report() << counts.Text(options.DryRun) << " in " << Seconds(std::chrono::steady_clock::now() - started)
-             << (options.DryRun ? "; nothing written" : "") << '\n';
-    return anyProblem ? kExitFailure : kExitSuccess;
+    return ConvertSongs(folders, names, options);
 }
 
 }  // namespace
@@ -199,7 +226,9 @@ Command ConvertCommand() {
                 "the system's reason, or skipped). Each problem is also one line on standard\n"
                 "error. Then a summary of the counts. Exit status 0 when every song was read\n"
                 "whole and written, 1 when any was damaged, failed or skipped because of an\n"
-                "input song.\n",
+                "input song. SIGINT (Ctrl+C), SIGTERM and SIGHUP stop the run after the song\n"
+                "being written, which is complete: the tool says how many songs were done\n"
+                "and exits with 130, 143 or 129.\n",
             {{"DIR"},
              0,
              {{"--format", true, false},

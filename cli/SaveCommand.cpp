@@ -19,7 +19,7 @@ Command SaveCommand() {
             std::string("Reads FILE and writes its records to OUT. Copyright notices and track\n"
                         "names are not kept when a song is read, so OUT holds none; the format 1\n"
                         "writer writes a note-on of velocity 0 as a note-off.\n\n") + kEditHelpFooter,
-            {{"FILE", "OUT"}, 2, {FormatOption()}},
+            {{"FILE", "OUT"}, 2, {FormatOption(), ForceOption()}},
             RunSave};
 }
 

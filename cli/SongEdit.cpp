@@ -14,6 +14,7 @@ const char* const kEditHelpFooter =
     "  --format 0|1   write format 0 (one track) or format 1 (a track per\n"
     "                 channel); without it a format 0 song stays format 0 and\n"
     "                 any other is written as format 1\n"
+    "  --force        write the song even when OUT is a terminal\n"
     "\n"
     "FILE is only read: an OUT that is FILE, or a link to it, is refused. OUT is\n"
     "written completely or not at all; when OUT is a link, the file it names is\n"
@@ -21,9 +22,12 @@ const char* const kEditHelpFooter =
     "standard output (the report then goes to standard error). The song's own\n"
     "track names and copyright notices are kept: format 0 writes them where they\n"
     "were read, format 1 into its first track. A damaged FILE is written as far\n"
-    "as it could be read, with exit status 1.\n";
+    "as it could be read, with exit status 1. A song is not written to a terminal\n"
+    "unless --force is given.\n";
 
 OptionSyntax FormatOption() { return {"--format", true, false}; }
+
+OptionSyntax ForceOption() { return {"--force", false, false}; }
 
 int RunSongEdit(const std::string& command, const ParsedArguments& args, const SongChange& change) {
     std::optional<int> format;
@@ -31,6 +35,7 @@ int RunSongEdit(const std::string& command, const ParsedArguments& args, const S
     const std::string& file = args.Positionals.at(0);
     const std::string& out = args.Positionals.at(1);
     SetStdoutCarriesSong(IsStandardStream(out));
+    AllowSongOnTerminal(args.Has("--force"));
 
     if (!OutputIsNotTheInput(command, file, out)) return kExitFailure;
 

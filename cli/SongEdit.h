@@ -22,6 +22,9 @@ using SongChange = std::function<std::optional<std::string>(StandardMidifile&)>;
 // The --format option every changing command accepts.
 OptionSyntax FormatOption();
 
+// --force: write the song even to a terminal.
+OptionSyntax ForceOption();
+
 // Runs a changing command whose first two positionals are FILE and OUT.
 // Parses --format before anything is read, so a wrong command line never
 // gets as far as the files. Returns the exit status.

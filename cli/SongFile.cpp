@@ -1,5 +1,6 @@
 #include "SongFile.h"
 
+#include <cerrno>
 #include <cstdint>
 #include <iostream>
 
@@ -15,9 +16,7 @@ namespace tonalux::cli {
 
 namespace {
 
-// A private folder for the song that goes through standard input or output,
-// since the engine reads and writes files by name. Removed with its content.
-using PrivateFolder = TemporaryFolder;
+bool songOnTerminalAllowed = false;
 
 // " (Byteread Error!)" for the engine's messages, empty without any.
 std::string InBrackets(const std::vector<std::string>& messages) {
@@ -26,26 +25,9 @@ std::string InBrackets(const std::vector<std::string>& messages) {
     return text.empty() ? text : text + ")";
 }
 
-// Reads the file at `path`; `name` is how the problems name it.
-SongLoad ReadNamedSong(StandardMidifile& engine, const std::string& path, const std::string& name) {
+// Loads the song from its bytes; `name` is how the problems name it.
+SongLoad LoadSongBytes(StandardMidifile& engine, const std::vector<std::uint8_t>& bytes, const std::string& name) {
     SongLoad load;
-    const FileStatus status = StatusOf(path);
-    if (status.Kind == FileKind::Missing) {
-        load.Problems.push_back("cannot read " + name + ": " + status.Error.Reason);
-        return load;
-    }
-    if (status.Kind != FileKind::Regular) {
-        load.Problems.push_back("cannot read " + name + ": not a file");
-        return load;
-    }
-    // The engine names no cause when it cannot open a file; the system does.
-    std::vector<std::uint8_t> bytes;
-    SystemError error;
-    if (!ReadWholeFile(path, bytes, error)) {
-        load.Problems.push_back("cannot read " + name + ": " + error.Reason);
-        return load;
-    }
-
     std::vector<std::string> messages;
     bool loaded = false;
     {
@@ -54,7 +36,7 @@ SongLoad ReadNamedSong(StandardMidifile& engine, const std::string& path, const 
         // Every command shows and keeps the song's own track names and
         // copyright notices, so that dump shows what save writes.
         engine.SetKeepSongNames(true);
-        loaded = engine.LoadMidifile(path);
+        loaded = engine.LoadMidiBytes(bytes.data(), bytes.size());
     }
     const LoadReport& report = engine.LastLoadReport();
     if (!loaded) {
@@ -72,6 +54,29 @@ SongLoad ReadNamedSong(StandardMidifile& engine, const std::string& path, const 
     return load;
 }
 
+// Reads the song at `path`: a file, or what a pipe, a FIFO or a device gives
+// (`info <(cat a.mid)`). A folder is no song.
+SongLoad ReadNamedSong(StandardMidifile& engine, const std::string& path) {
+    SongLoad load;
+    const FileStatus status = StatusOf(path);
+    if (status.Kind == FileKind::Missing) {
+        load.Problems.push_back("cannot read " + path + ": " + status.Error.Reason);
+        return load;
+    }
+    if (status.Kind == FileKind::Folder || status.Kind == FileKind::Other) {
+        load.Problems.push_back("cannot read " + path + ": not a file");
+        return load;
+    }
+    // The engine names no cause when it cannot open a file; the system does.
+    std::vector<std::uint8_t> bytes;
+    SystemError error;
+    if (!ReadWholeFile(path, bytes, error)) {
+        load.Problems.push_back("cannot read " + path + ": " + error.Reason);
+        return load;
+    }
+    return LoadSongBytes(engine, bytes, path);
+}
+
 SongLoad ReadStandardInputSong(StandardMidifile& engine) {
     SongLoad load;
     std::vector<std::uint8_t> bytes;
@@ -80,17 +85,18 @@ SongLoad ReadStandardInputSong(StandardMidifile& engine) {
         load.Problems.push_back("cannot read standard input: " + error.Reason);
         return load;
     }
-    PrivateFolder folder;
-    if (!folder.Ready()) {
-        load.Problems.push_back("could not create a temporary folder for standard input");
-        return load;
-    }
-    const std::string copy = folder.File("standard-input.mid");
-    if (!ReplaceFileContents(copy, bytes)) {
-        load.Problems.push_back("could not keep standard input in " + copy);
-        return load;
-    }
-    return ReadNamedSong(engine, copy, "standard input");
+    return LoadSongBytes(engine, bytes, "standard input");
+}
+
+// Whether the output is a terminal that gets no binary song unless asked.
+// Only a character device can be one: a FIFO is not even opened to look.
+bool RefusedTerminal(const std::string& command, const std::string& out, FileKind kind) {
+    if (songOnTerminalAllowed) return false;
+    if (IsStandardStream(out) ? !StandardOutputIsTerminal() : !(kind == FileKind::Device && IsTerminal(out)))
+        return false;
+    PrintError(command, "refusing to write a binary song to the terminal " + OutputName(out) +
+                            " (redirect it, or use --force)");
+    return true;
 }
 
 }  // namespace
@@ -116,7 +122,7 @@ bool WriteStandardOutput(const char* bytes, std::size_t size) {
 }
 
 SongLoad ReadSong(StandardMidifile& engine, const std::string& path) {
-    return IsStandardStream(path) ? ReadStandardInputSong(engine) : ReadNamedSong(engine, path, path);
+    return IsStandardStream(path) ? ReadStandardInputSong(engine) : ReadNamedSong(engine, path);
 }
 
 SongRead LoadSong(StandardMidifile& engine, const std::string& command, const std::string& path) {
@@ -143,31 +149,40 @@ bool OutputIsNotTheInput(const std::string& command, const std::string& input, c
     return false;
 }
 
+void AllowSongOnTerminal(bool allowed) { songOnTerminalAllowed = allowed; }
+
 bool SaveSong(StandardMidifile& engine, const std::string& command, int format, const std::string& out) {
-    PrivateFolder folder;
+    // Standard output, a device (/dev/null, a terminal) and a pipe (/dev/stdout
+    // into a pipe, a FIFO) take the bytes directly: there is nothing to
+    // replace safely. Every other output goes through the safe replace.
     const bool toStandardOutput = IsStandardStream(out);
-    if (toStandardOutput && !folder.Ready()) {
-        PrintError(command, "could not create a temporary folder for standard output");
-        return false;
-    }
-    const std::string target = toStandardOutput ? folder.File("standard-output.mid") : out;
+    const FileKind kind = toStandardOutput ? FileKind::Missing : StatusOf(out).Kind;
+    const bool toDevice = kind == FileKind::Device || kind == FileKind::Pipe;
+    if (RefusedTerminal(command, out, kind)) return false;
+    std::vector<std::uint8_t> bytes;
     bool saved = false;
     {
         // The writer's own message names no cause; the line below does.
         std::vector<std::string> dropped;
         MessageGathering gathering(dropped);
         gathering.Keep(false);
-        saved = engine.SaveMidifile(format, target);
+        saved = toStandardOutput || toDevice ? engine.SaveMidiBytes(format, bytes) : engine.SaveMidifile(format, out);
     }
     if (!saved) {
-        PrintError(command, "could not write " + OutputName(out) + ": " + LastSaveFailure());
+        PrintError(command, "could not write " + OutputName(out) + ": " +
+                                (toStandardOutput || toDevice ? ReasonOf(ENOMEM) : LastSaveFailure()));
         return false;
     }
-    const auto& bytes = engine.WrittenBytes();
+    SystemError error;
     // A failed write to standard output is reported once, where the tool ends.
     if (toStandardOutput && !WriteStandardOutput(reinterpret_cast<const char*>(bytes.data()), bytes.size()))
         return false;
-    PrintDetail(command, "wrote " + std::to_string(bytes.size()) + " bytes to " + OutputName(out));
+    if (toDevice && !WriteToDevice(out, bytes, error)) {
+        PrintError(command, "could not write " + out + ": " + error.Reason);
+        return false;
+    }
+    const std::size_t size = toStandardOutput || toDevice ? bytes.size() : engine.WrittenBytes().size();
+    PrintDetail(command, "wrote " + std::to_string(size) + " bytes to " + OutputName(out));
     return true;
 }
 

@@ -173,7 +173,7 @@ SongOutcome ConvertSong(Component* owner, const ConversionFolders& folders, cons
     MessageGathering host(outcome.Messages);
 
     current->SetStartFirstNote(options.StartFirstNote);
-    const bool loaded = current->LoadMidifile(source);
+    const bool loaded = current->LoadMidiBytes(bytes.data(), bytes.size());
     outcome.Load = current->LastLoadReport();
     if (!loaded) {
         outcome.Result = current->HeaderOk ? SongResult::ReadFailed : SongResult::NotMidi;
@@ -182,7 +182,7 @@ SongOutcome ConvertSong(Component* owner, const ConversionFolders& folders, cons
     }
     if (options.DeleteVocoderSysex) current->DeleteVocoderNachrichten();
     if (options.ApplySettings) ApplySongSettings(*current, options.Settings);
-    outcome.VocoderChannel = current->VocoderKanalAnalyse();
+    outcome.VocoderChannel = current->VocoderKanalAnalyse(options.VelocityThreshold);
     const std::string destination = InsertSuffix(folders.Output + name, VocoderSuffix(outcome.VocoderChannel));
     outcome.Output = destination.substr(folders.Output.size());
 
@@ -203,7 +203,7 @@ SongOutcome ConvertSong(Component* owner, const ConversionFolders& folders, cons
     }
     // The writer's message about a failed write names no cause; the outcome's reason does.
     host.Keep(false);
-    if (current->SaveMidifile(options.SaveFormat, destination)) {
+    if (current->SaveMidifile(FormatNumber(options.Format), destination)) {
         outcome.Result = outcome.Load.Damaged ? SongResult::ConvertedDamaged : SongResult::Converted;
     } else {
         outcome.Result = SongResult::WriteFailed;

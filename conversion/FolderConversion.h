@@ -11,8 +11,8 @@
 #include <string>
 #include <vector>
 
+#include "ConversionOptions.h"
 #include "SongOutcome.h"
-#include "SongSettings.h"
 
 namespace tonalux {
 
@@ -23,17 +23,6 @@ inline constexpr const char* kInputFolder = "Midifile/";
 inline constexpr const char* kOutputFolder = "Convert/";
 inline constexpr const char* kVocoderSuffix = "_VOC-";
 inline constexpr const char* kNoVocoderSuffix = "_NO-VOC";
-
-// What one conversion reads from the main window's options.
-struct ConversionOptions {
-    int SaveFormat = 0;               // 0 writes format 0, any other value format 1
-    bool DeleteVocoderSysex = true;   // "Yamaha Vocoder Sysex delete"
-    bool StartFirstNote = false;      // "Start auf Tatkt 1"
-    bool ApplySettings = false;       // "Einstellungen anwenden": Settings change each song
-    SongSettings Settings{};          // checked with SoundMappingProblem before the first song
-    bool Recursive = false;           // also the songs in subfolders of the input folder
-    bool DryRun = false;              // read and analyse each song, write nothing
-};
 
 // The two folders of a run, each ending in "/". Song names are relative to
 // them, so a name may also lead into a subfolder.
@@ -88,7 +77,7 @@ std::string CurrentBaseFolder();
 
 // Converts one song: a fresh engine object owned by `owner`, SetStartFirstNote,
 // LoadMidifile, DeleteVocoderNachrichten when asked, the settings when asked
-// (ApplySongSettings), VocoderKanalAnalyse, so that the suffix names the
+// (ApplySongSettings), VocoderKanalAnalyse with the run's threshold, so that the suffix names the
 // vocoder channel as the output has it, and SaveMidifile under the suffixed
 // name. A song that cannot be read gets no output. `busy` is called with true before reading and with false after
 // saving (the main window's lamp). The engine's messages during the song are

@@ -58,4 +58,28 @@ struct Marker {
     DataBlock Data;
 };
 
+// The marker record of a marker meta event: Tick, Status, Type, Length and
+// the shared Data block; Text and Reserved zero.
+inline Marker MarkerFromMeta(const MetaEvent& event) {
+    Marker marker{};
+    marker.Tick = event.Tick;
+    marker.Status = event.Status;
+    marker.Type = event.Type;
+    marker.Length = event.Length;
+    marker.Data = event.Data;
+    return marker;
+}
+
+// The meta event a marker is written as: Tick, Status, Type, Length and the
+// shared Data block; Delta zero.
+inline MetaEvent MetaFromMarker(const Marker& marker) {
+    MetaEvent event{};
+    event.Tick = marker.Tick;
+    event.Status = marker.Status;
+    event.Type = marker.Type;
+    event.Length = marker.Length;
+    event.Data = marker.Data;
+    return event;
+}
+
 }  // namespace tonalux

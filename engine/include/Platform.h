@@ -72,9 +72,17 @@ std::optional<FileIdentity> IdentityOf(const std::string& path);
 // device and file number). False when either does not exist.
 bool SameFile(const std::string& first, const std::string& second);
 
+// The most ReadWholeFile and ReadStandardInput take: the largest file a
+// Standard MIDI File can be (its sizes are 32-bit numbers).
+inline constexpr std::uint64_t kMaxReadBytes = 0xFFFFFFFFull;
+
 // Reads everything the path gives: a file, a pipe, a FIFO, a device. False
-// with the system's reason when it cannot be opened or read.
+// with the system's reason when it cannot be opened or read, and with "File
+// too large" when it gives more than kMaxReadBytes (/dev/zero).
 bool ReadWholeFile(const std::string& path, std::vector<std::uint8_t>& bytes, SystemError& error);
+
+// Whether the path is a terminal (a console on Windows).
+bool IsTerminal(const std::string& path);
 
 // Writes the bytes to an existing device (a terminal, /dev/null,
 // /dev/stdout), where there is nothing to replace safely.

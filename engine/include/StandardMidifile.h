@@ -61,6 +61,14 @@ public:
     std::uint16_t Format = 0;
     std::uint16_t TrackCount = 0;
     std::uint16_t Division = 0;
+    // The tick at which the song ends: the latest tick any track of the last
+    // load reaches, its end-of-track events included (their delta time is
+    // the rest after the last event, a closing bar or a loop's length). It
+    // belongs to the song as the lists do: every load sets it,
+    // InitHauptcontainer sets it to 0, the start at the first note moves it
+    // with the events, and both writers end every track there when that is
+    // later than the track's last event.
+    std::uint32_t EndTick() const;
     std::uint32_t HeaderLength = 0;
     bool HeaderOk = false;
     // Number of tracks announced in the header of the last format 1 save.
@@ -75,6 +83,8 @@ public:
 
     // ---- reader -----------------------------------------------------------
     bool LoadMidifile(const std::string& fileName);
+    // Reads a whole Standard MIDI File held in memory, exactly as LoadMidifile reads a file.
+    bool LoadMidiBytes(const std::uint8_t* data, std::size_t size);
     // What the last LoadMidifile found; every load, successful or not,
     // replaces it. The reader operations called on their own leave it alone.
     const LoadReport& LastLoadReport() const;
@@ -164,6 +174,8 @@ public:
     // Returns false (after showing its message) when the file could not be
     // written; an existing file of that name is then left unchanged.
     bool SaveMidifile(int format, const std::string& fileName);
+    // Assembles the song as SaveMidifile would write it (format 0 for 0, format 1 otherwise) into `bytes`, touching no file.
+    bool SaveMidiBytes(int format, std::vector<std::uint8_t>& bytes);
 
     bool FormatNullSave(const std::string& fileName);
     bool SaveVectorFuellen();
@@ -220,7 +232,12 @@ public:
     // ---- vocoder and song start -----------------------------------------------
     bool DeleteVocoderNachrichten();
     int VocoderAnalyse();
+    // The vocoder channel (1 to 16) by the threshold the host shows now, or
+    // kNoVocoderChannel.
     int VocoderKanalAnalyse();
+    // The same by the threshold given, without asking the host: a conversion
+    // run carries its threshold with its options.
+    int VocoderKanalAnalyse(int threshold);
     bool VocoderTrackAnalyse(int channel);
     int MidiTrackEndTickFromStart(int channel);
 
@@ -249,6 +266,12 @@ public:
     SoundMappingReport MapSounds(const std::vector<SoundMappingRule>& rules);
 
 private:
+    // Resets the reading state and the report at the start of every load.
+    void BeginLoad();
+    // Where the chunk at chunkStart ends, within the file: its declared end,
+    // or for a length that runs past the file the start of the next track
+    // chunk found inside it (the file's end when there is none).
+    std::uint64_t ChunkEnd(std::uint32_t chunkStart, std::uint32_t chunkLength);
     // Moves the whole song so that its first note starts at tick 0.
     void ShiftSongToFirstNote();
     // Places the records that arrived behind their list's time during a load.
@@ -280,6 +303,13 @@ private:
     void ReadNextEvent(std::uint32_t position);
 
     // ---- writer internals (the writers' files own this block) ----
+    // The whole file of either format in the writer's buffer.
+    void AssembleFormatNull();
+    void AssembleFormatOne();
+    // The header and the one track of a format 0 file, from the save sequences.
+    void AssembleFormatNullTrack();
+    // The meta track and the channel tracks of a format 1 file.
+    void AssembleFormatOneTracks();
     // Encodes one meta or system-exclusive record of a save sequence.
     void EncodeMetaRecord(const MetaEvent& record);
     // Encodes the channel tracks of a format 1 file, in ascending channel order.

@@ -11,6 +11,8 @@
 #include <cstdint>
 #include <optional>
 
+#include "MidiBytes.h"
+
 namespace tonalux::detail {
 
 class ByteCursor {
@@ -45,21 +47,15 @@ public:
     std::optional<std::uint32_t> Be16() { return BigEndian(2); }
     std::optional<std::uint32_t> Be32() { return BigEndian(4); }
 
-    // Variable-length quantity: as many bytes as carry bit 7, plus the final
-    // one. Bits beyond 32 shift out at the top. A quantity cut off by the limit
-    // gives nothing and leaves the cursor where it was.
+    // Variable-length quantity, read by the one rule of MidiBytes.h. A
+    // quantity cut off by the limit gives nothing and leaves the cursor where
+    // it was.
     std::optional<std::uint32_t> Vlq() {
-        std::uint32_t value = 0;
-        std::uint32_t at = position_;
-        while (at < limit_) {
-            const std::uint8_t byte = buffer_[at++];
-            value = (value << 7) | (byte & 0x7Fu);
-            if ((byte & 0x80u) == 0) {
-                position_ = at;
-                return value;
-            }
-        }
-        return std::nullopt;
+        if (position_ >= limit_) return std::nullopt;
+        const auto read = GetVlq(buffer_ + position_, buffer_ + limit_);
+        if (!read) return std::nullopt;
+        position_ += static_cast<std::uint32_t>(read->Bytes);
+        return read->Value;
     }
 
     // `count` bytes from the cursor; nothing when fewer remain.

@@ -45,4 +45,11 @@ private:
     std::size_t used_ = 0;
 };
 
+// Data blocks of the load in progress. Only one engine object works at a
+// time, so one arena serves every object.
+inline DataBlockArena& LoadArena() {
+    static DataBlockArena arena;
+    return arena;
+}
+
 }  // namespace tonalux::detail

@@ -17,14 +17,14 @@
 
 namespace tonalux::detail {
 
-using tonalux::ChannelMessageBytes;
-using tonalux::kMaxVlqBytes;
-using tonalux::PutVlq;
 
 // The longest channel message with its delta time.
 inline constexpr std::size_t kMaxChannelEventBytes = kMaxVlqBytes + 3;
-// The end-of-track event: delta 0, FF 2F 00.
-inline constexpr std::array<std::uint8_t, 4> kEndOfTrack{0x00, 0xFF, 0x2F, 0x00};
+
+// Room taken at a time while a whole track is encoded.
+inline constexpr std::size_t kTrackSlack = 64 * 1024;
+// A bound above every tick: the records before it are all of them.
+inline constexpr std::uint64_t kPastEveryTick = std::uint64_t{1} << 32;
 
 // Shown when the file cannot be written (UTF-8 text).
 inline constexpr const char* kCannotWriteMessage = "Dateinamen wechseln! Datei bereits geöffnet!";
@@ -37,8 +37,8 @@ inline std::uint8_t* PutBE32(std::uint8_t* out, std::uint32_t value) {
     return out + 4;
 }
 
-inline constexpr std::size_t kHeaderBytes = 14;
-inline constexpr std::size_t kTrackHeaderBytes = 8;
+inline constexpr std::size_t kHeaderBytes = kFileHeaderBytes;
+inline constexpr std::size_t kTrackHeaderBytes = kChunkHeaderBytes;
 
 // The header chunk at the start of the buffer: "MThd", length 6, format,
 // number of tracks, division, each number big-endian.
@@ -46,8 +46,8 @@ inline void PutFileHeader(std::vector<std::uint8_t>& buffer, std::uint16_t forma
                           std::uint16_t division) {
     if (buffer.size() < kHeaderBytes) buffer.resize(kHeaderBytes);
     std::uint8_t* at = buffer.data();
-    for (char c : {'M', 'T', 'h', 'd'}) *at++ = static_cast<std::uint8_t>(c);
-    at = PutBE32(at, 6);
+    at = std::copy(kHeaderChunkId.begin(), kHeaderChunkId.end(), at);
+    at = PutBE32(at, static_cast<std::uint32_t>(kHeaderFieldBytes));
     for (std::uint16_t value : {format, tracks, division}) {
         *at++ = static_cast<std::uint8_t>(value >> 8);
         *at++ = static_cast<std::uint8_t>(value);
@@ -58,7 +58,7 @@ inline void PutFileHeader(std::vector<std::uint8_t>& buffer, std::uint16_t forma
 inline void PutTrackHeader(std::vector<std::uint8_t>& buffer, std::size_t offset) {
     buffer.resize(offset + kTrackHeaderBytes);
     std::uint8_t* at = buffer.data() + offset;
-    for (char c : {'M', 'T', 'r', 'k'}) *at++ = static_cast<std::uint8_t>(c);
+    at = std::copy(kTrackChunkId.begin(), kTrackChunkId.end(), at);
     PutBE32(at, 0);
 }
 
@@ -66,7 +66,7 @@ inline void PutTrackHeader(std::vector<std::uint8_t>& buffer, std::size_t offset
 // length field up to the end of the buffer.
 inline void PutTrackLength(std::vector<std::uint8_t>& buffer, std::size_t chunkStart) {
     if (buffer.size() < chunkStart + kTrackHeaderBytes) return;
-    PutBE32(buffer.data() + chunkStart + 4, static_cast<std::uint32_t>(buffer.size() - chunkStart - kTrackHeaderBytes));
+    PutBE32(buffer.data() + chunkStart + kChunkLengthOffset, static_cast<std::uint32_t>(buffer.size() - chunkStart - kTrackHeaderBytes));
 }
 
 // Message bytes (status included) of each status byte: the size of its
@@ -224,7 +224,7 @@ inline void EmitMetaRecord(OutputCursor& out, const MetaEvent& record, std::uint
     if (!IsWrittenMetaStatus(record.Status)) return;
     // Every track gets exactly one end of track, the writer's own, as its last
     // event; one among the records would cut the track short for readers.
-    if (record.Status == 0xFF && record.Type == 0x2F) return;
+    if (record.Status == kMetaStatus && record.Type == kEndOfTrackType) return;
     std::uint8_t* at = out.Room(MetaEventBound(record));
     out.Commit(PutMetaEvent(at, record, record.Tick - lastTick));
     lastTick = record.Tick;

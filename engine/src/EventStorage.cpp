@@ -1,6 +1,5 @@
 // Storing the events the reader reads, and the sorted insertions. The rule
 // that keeps each list in tick order is in TickOrder.h.
-#include <algorithm>
 #include <string>
 #include <vector>
 
@@ -15,16 +14,15 @@ namespace {
 using detail::Lists;
 using detail::UpdateDeltasAround;
 
-// Inserts `record` at `tick` before the first record that `goesBefore`
-// accepts, and updates the Deltas around it; false when the list cannot grow.
-template <typename Record, typename GoesBefore>
-bool InsertBefore(std::vector<Record>& list, Record&& record, std::uint32_t tick, GoesBefore goesBefore) {
+using detail::Ties;
+
+// Inserts `record` at `tick` by the tie rule, and updates the Deltas around
+// it; false when the list cannot grow.
+template <typename Record>
+bool InsertAt(std::vector<Record>& list, Record&& record, std::uint32_t tick, Ties ties) {
     try {
-        const auto place = std::find_if(list.begin(), list.end(), goesBefore);
-        const auto at = static_cast<std::size_t>(place - list.begin());
         record.Tick = tick;
-        list.insert(place, std::move(record));
-        UpdateDeltasAround(list, at);
+        UpdateDeltasAround(list, detail::InsertByTick(list, std::move(record), ties));
         return true;
     } catch (const std::exception&) {
         return false;
@@ -48,7 +46,7 @@ bool StandardMidifile::InsertMidiEventToConatiner(MidiEvent event) {
 int StandardMidifile::InsertMidievent(MidiEvent event, std::uint32_t tick) {
     // After the records of the same tick.
     auto& list = Lists().ChannelEvents.at(static_cast<std::size_t>(event.Channel));
-    InsertBefore(list, std::move(event), tick, [tick](const MidiEvent& e) { return e.Tick > tick; });
+    InsertAt(list, std::move(event), tick, Ties::After);
     return 1;
 }
 
@@ -64,8 +62,7 @@ bool StandardMidifile::InsertMetaEventToContainer(MetaEvent event) {
         detail::StoreInTickOrder(Lists().MetaEvents, songTextLate_, LastMetaTick, std::move(event), loading_,
                                  [](MetaEvent&& late) {
                                      const std::uint32_t tick = late.Tick;
-                                     InsertBefore(Lists().MetaEvents, std::move(late), tick,
-                                                  [tick](const MetaEvent& e) { return e.Tick > tick; });
+                                     InsertAt(Lists().MetaEvents, std::move(late), tick, Ties::After);
                                  });
         return true;
     }
@@ -79,7 +76,7 @@ bool StandardMidifile::InsertMetaEventToContainer(MetaEvent event) {
 
 bool StandardMidifile::InsertMetaEvent(MetaEvent event, std::uint32_t tick) {
     // Before the records of the same tick.
-    if (InsertBefore(Lists().MetaEvents, std::move(event), tick, [tick](const MetaEvent& e) { return e.Tick >= tick; }))
+    if (InsertAt(Lists().MetaEvents, std::move(event), tick, Ties::Before))
         return true;
     CurrentEngineHost().ShowMessage("Bytepos :" + std::to_string(Bytepos));
     return false;
@@ -98,7 +95,7 @@ int StandardMidifile::InsertSysexEventToContainer(SysexEvent event) {
 
 bool StandardMidifile::InsertSysexEvent(SysexEvent event, std::uint32_t tick) {
     // After the records of the same tick.
-    if (InsertBefore(Lists().SysexEvents, std::move(event), tick, [tick](const SysexEvent& e) { return e.Tick > tick; }))
+    if (InsertAt(Lists().SysexEvents, std::move(event), tick, Ties::After))
         return true;
     CurrentEngineHost().ShowMessage("SysBytepos :" + std::to_string(Bytepos));
     return false;
@@ -109,10 +106,10 @@ bool StandardMidifile::InsertSysexEvent(SysexEvent event, std::uint32_t tick) {
 void StandardMidifile::PlaceLateRecords() {
     auto& lists = Lists();
     for (std::size_t channel = 0; channel < 16; ++channel)
-        detail::PlaceLate(lists.ChannelEvents[channel], channelLate_[channel], false);
-    detail::PlaceLate(lists.MetaEvents, metaLate_, true);
-    detail::PlaceLate(lists.MetaEvents, songTextLate_, false);
-    detail::PlaceLate(lists.SysexEvents, sysexLate_, false);
+        detail::PlaceLate(lists.ChannelEvents[channel], channelLate_[channel], Ties::After);
+    detail::PlaceLate(lists.MetaEvents, metaLate_, Ties::Before);
+    detail::PlaceLate(lists.MetaEvents, songTextLate_, Ties::After);
+    detail::PlaceLate(lists.SysexEvents, sysexLate_, Ties::After);
 }
 
 void StandardMidifile::DropLateRecords() {

@@ -3,8 +3,6 @@
 // into a save sequence in tick order, then merged into the track; at equal
 // ticks the meta and system-exclusive events come first. Every message carries
 // its status byte, and a note-on with velocity 0 is written as it stands.
-#include <exception>
-
 #include "EventEncoding.h"
 #include "Hauptcontainer.h"
 #include "StandardMidifile.h"
@@ -15,38 +13,35 @@ namespace {
 
 using detail::kHeaderBytes;
 using detail::kTrackHeaderBytes;
-// Room taken at a time while a whole track is encoded.
-constexpr std::size_t kTrackSlack = 64 * 1024;
 
 }  // namespace
 
-bool StandardMidifile::SaveMidifile(int format, const std::string& fileName) {
-    try {
-        return format == 0 ? FormatNullSave(fileName) : FormatOneSave(fileName);
-    } catch (const std::exception&) {
-        // Memory for the file could not be had: nothing is written.
-        CurrentEngineHost().ShowMessage(detail::kCannotWriteMessage);
-        return false;
-    }
+bool StandardMidifile::FormatNullSave(const std::string& fileName) {
+    AssembleFormatNull();
+    return PufferToFile(fileName);
 }
 
-bool StandardMidifile::FormatNullSave(const std::string& fileName) {
+void StandardMidifile::AssembleFormatNull() {
     auto& lists = detail::Lists();
     detail::Writer().WritePuffer.clear();
     lists.SaveMidiEvents.clear();
     lists.SaveMetaEvents.clear();
     SaveVectorFuellen();
-    return SaveMidifileFormatNull(fileName);
+    AssembleFormatNullTrack();
 }
 
 bool StandardMidifile::SaveMidifileFormatNull(const std::string& fileName) {
+    AssembleFormatNullTrack();
+    return PufferToFile(fileName);
+}
+
+void StandardMidifile::AssembleFormatNullTrack() {
     InitWritePuffer();
     FillSMFHeader();
     FillMidiTrackHeader();
     MididatenPufferFuellen();
     EndTrackSetzen();
     TracklaengeAktualisieren();
-    return PufferToFile(fileName);
 }
 
 bool StandardMidifile::FillSMFHeader() {
@@ -66,9 +61,9 @@ bool StandardMidifile::MididatenPufferFuellen() {
     std::size_t m = writer.MidiIndex < 0 ? 0 : static_cast<std::size_t>(writer.MidiIndex);
     std::size_t t = writer.MetaIndex < 0 ? 0 : static_cast<std::size_t>(writer.MetaIndex);
 
-    detail::OutputCursor out(writer.WritePuffer, kTrackSlack);
+    detail::OutputCursor out(writer.WritePuffer, detail::kTrackSlack);
     // A channel event mostly takes four bytes: a one-byte delta and a message.
-    out.Reserve(out.Used() + 4 * channel.size() + 16 * meta.size() + kTrackSlack);
+    out.Reserve(out.Used() + 4 * channel.size() + 16 * meta.size() + detail::kTrackSlack);
     std::uint32_t lastTick = writer.LastTick;
     std::uint32_t currentTick = writer.CurrentTick;
     const detail::SaveMessage* messages = channel.data();
@@ -76,9 +71,8 @@ bool StandardMidifile::MididatenPufferFuellen() {
     // Taking turns: the channel records that come before the next meta or
     // system-exclusive record, then that record, which at equal ticks goes
     // first. Past the last of them every channel record is before.
-    constexpr std::uint64_t kPastEveryTick = std::uint64_t{1} << 32;
     while (m < channel.size() || t < meta.size()) {
-        const std::uint64_t before = t < meta.size() ? meta[t].Tick : kPastEveryTick;
+        const std::uint64_t before = t < meta.size() ? meta[t].Tick : detail::kPastEveryTick;
         const std::size_t from = m;
         m = detail::EmitMessages(out, messageAt, m, channel.size(), before, lastTick);
         if (m != from) currentTick = channel[m - 1].Tick;

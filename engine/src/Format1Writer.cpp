@@ -13,8 +13,6 @@ namespace tonalux {
 
 namespace {
 
-constexpr std::size_t kTrackSlack = 64 * 1024;
-
 // A channel gets a track when at least one of its records produces bytes, so
 // that no track is written empty (a file read again gives the same tracks).
 bool HasWritableRecord(const std::vector<MidiEvent>& list) {
@@ -32,11 +30,16 @@ const MidiEvent* ChannelListRecord(int channel, std::int32_t index) {
 }  // namespace
 
 bool StandardMidifile::FormatOneSave(const std::string& fileName) {
+    AssembleFormatOne();
+    return PufferToFile(fileName);
+}
+
+void StandardMidifile::AssembleFormatOne() {
     FormatEinsInit();
     MetaUndSysexVectorFuellen();
     Format1TrackCount = MidikanalErmitteln();
     FillSMFHeaderFormat1(static_cast<std::uint8_t>(Format1TrackCount));
-    return Format1DatenInFileSchreiben(fileName);
+    AssembleFormatOneTracks();
 }
 
 bool StandardMidifile::FormatEinsInit() {
@@ -68,12 +71,17 @@ bool StandardMidifile::FillSMFHeaderFormat1(std::uint8_t trackCount) {
 }
 
 bool StandardMidifile::Format1DatenInFileSchreiben(const std::string& fileName) {
+    AssembleFormatOneTracks();
+    return PufferToFile(fileName);
+}
+
+void StandardMidifile::AssembleFormatOneTracks() {
     auto& writer = detail::Writer();
     const auto& meta = detail::Lists().SaveMetaEvents;
 
     FillFormatOneMidiTrackHeader(static_cast<int>(detail::kHeaderBytes));
     {
-        detail::OutputCursor out(writer.WritePuffer, kTrackSlack);
+        detail::OutputCursor out(writer.WritePuffer, detail::kTrackSlack);
         std::size_t t = writer.MetaIndex < 0 ? 0 : static_cast<std::size_t>(writer.MetaIndex);
         for (; t < meta.size(); ++t) {
             writer.CurrentTick = meta[t].Tick;
@@ -85,7 +93,6 @@ bool StandardMidifile::Format1DatenInFileSchreiben(const std::string& fileName) 
     TracklaengeFormatOneAktualisieren(0);
 
     WriteFormatOneChannelTracks();
-    return PufferToFile(fileName);
 }
 
 void StandardMidifile::WriteFormatOneChannelTracks() {
@@ -107,19 +114,18 @@ void StandardMidifile::WriteFormatOneChannelTracks() {
             // order (stable), never with a wrapped delta time.
             const std::vector<std::uint32_t> order =
                 detail::StableTickOrder(list.size(), [&](std::size_t i) { return list[i].Tick; });
-            detail::OutputCursor out(writer.WritePuffer, kTrackSlack);
+            detail::OutputCursor out(writer.WritePuffer, detail::kTrackSlack);
             std::uint32_t lastTick = 0;
-            constexpr std::uint64_t kPastEveryTick = std::uint64_t{1} << 32;
             const MidiEvent* records = list.data();
             if (order.empty()) {
                 const auto messageAt = [records](std::size_t i) { return detail::MessageOf(records[i], true); };
-                detail::EmitMessages(out, messageAt, 0, list.size(), kPastEveryTick, lastTick);
+                detail::EmitMessages(out, messageAt, 0, list.size(), detail::kPastEveryTick, lastTick);
             } else {
                 const std::uint32_t* sorted = order.data();
                 const auto messageAt = [records, sorted](std::size_t i) {
                     return detail::MessageOf(records[sorted[i]], true);
                 };
-                detail::EmitMessages(out, messageAt, 0, list.size(), kPastEveryTick, lastTick);
+                detail::EmitMessages(out, messageAt, 0, list.size(), detail::kPastEveryTick, lastTick);
             }
             writer.LastTick = lastTick;
             writer.CurrentTick = list[order.empty() ? list.size() - 1 : order.back()].Tick;

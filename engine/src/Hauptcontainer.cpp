@@ -15,6 +15,7 @@ void Hauptcontainer::Clear() {
     SysexEvents.clear();
     SaveMidiEvents.clear();
     SaveMetaEvents.clear();
+    EndTick = 0;
 }
 
 std::size_t Hauptcontainer::RecordCount() const {

@@ -37,8 +37,10 @@ struct Hauptcontainer {
     // formats, each in tick order.
     std::vector<SaveMessage> SaveMidiEvents;
     std::vector<MetaEvent> SaveMetaEvents;
+    // The tick at which the song ends (StandardMidifile::EndTick).
+    std::uint32_t EndTick = 0;
 
-    // Empties every list.
+    // Empties every list; the song ends at 0.
     void Clear();
     // Records in the song's lists: channel, meta, typed and system-exclusive
     // (the writers' save sequences are not part of the song).

@@ -3,7 +3,6 @@
 // Records are passed and returned by value; a copied record shares its data
 // block. An index or channel outside its list is the caller's fault; it raises
 // std::out_of_range rather than touching memory outside the list.
-#include <algorithm>
 #include <string>
 #include <vector>
 
@@ -45,21 +44,25 @@ bool DeleteAt(std::vector<Record>& list, int index) {
     return true;
 }
 
-// Inserts `record` before the first record whose tick is greater than its
-// own (after records of the same tick), and updates the Delta of it and of
-// the record after it.
-bool InsertAfterEqualTicks(std::vector<MetaEvent>& list, const MetaEvent& record, const char* failure) {
+// Inserts `record` by its tick with the tie rule; with `deltas` the Delta of
+// it and of the record after it are updated. A failure shows its message.
+template <typename Record>
+bool AddByTick(std::vector<Record>& list, const Record& record, detail::Ties ties, bool deltas, const char* failure) {
     try {
-        const auto place = std::find_if(list.begin(), list.end(),
-                                        [&record](const MetaEvent& e) { return e.Tick > record.Tick; });
-        const auto at = static_cast<std::size_t>(place - list.begin());
-        list.insert(place, record);
-        detail::UpdateDeltasAround(list, at);
+        const std::size_t at = detail::InsertByTick(list, record, ties);
+        if constexpr (requires { record.Delta; }) {
+            if (deltas) detail::UpdateDeltasAround(list, at);
+        }
         return true;
     } catch (const std::exception&) {
         CurrentEngineHost().ShowMessage(failure);
         return false;
     }
+}
+
+// After the records of the same tick, with the Deltas updated.
+bool InsertAfterEqualTicks(std::vector<MetaEvent>& list, const MetaEvent& record, const char* failure) {
+    return AddByTick(list, record, detail::Ties::After, true, failure);
 }
 
 }  // namespace
@@ -126,17 +129,8 @@ bool StandardMidifile::EditLyricevent(int index, const MetaEvent& event) {
 bool StandardMidifile::DeleteLyricevent(int index) { return DeleteAt(Lists().LyricEvents, index); }
 bool StandardMidifile::AddLyricevent(const MetaEvent& event) {
     // After the last record whose tick is not later than the new one; at the
-    // front when every record is later.
-    try {
-        auto& list = Lists().LyricEvents;
-        const auto last = std::find_if(list.rbegin(), list.rend(),
-                                       [&event](const MetaEvent& e) { return e.Tick <= event.Tick; });
-        list.insert(last.base(), event);
-        return true;
-    } catch (const std::exception&) {
-        CurrentEngineHost().ShowMessage("AddError #1001");
-        return false;
-    }
+    // front when every record is later. The Deltas stay as they are.
+    return AddByTick(Lists().LyricEvents, event, detail::Ties::After, false, "AddError #1001");
 }
 
 // ---- markers -------------------------------------------------------------------------------
@@ -148,16 +142,7 @@ bool StandardMidifile::EditMarkerevent(int index, const Marker& marker) {
 }
 bool StandardMidifile::DeleteMarkerevent(int index) { return DeleteAt(Lists().MarkerEvents, index); }
 bool StandardMidifile::AddMarkerevent(const Marker& marker) {
-    try {
-        auto& list = Lists().MarkerEvents;
-        const auto place =
-            std::find_if(list.begin(), list.end(), [&marker](const Marker& m) { return m.Tick > marker.Tick; });
-        list.insert(place, marker);
-        return true;
-    } catch (const std::exception&) {
-        CurrentEngineHost().ShowMessage("Error #1002");
-        return false;
-    }
+    return AddByTick(Lists().MarkerEvents, marker, detail::Ties::After, false, "Error #1002");
 }
 
 // ---- keyboard chords ---------------------------------------------------------------------

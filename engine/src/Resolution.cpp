@@ -6,6 +6,7 @@
 #include <algorithm>
 
 #include "Hauptcontainer.h"
+#include "MidiBytes.h"
 #include "StandardMidifile.h"
 
 namespace tonalux {
@@ -41,11 +42,7 @@ void MoveType(std::uint8_t type, std::vector<MetaEvent>& target) {
             [&target](const MetaEvent& e) { target.push_back(TypedCopy(e)); });
 }
 
-// A keyboard chord event: FF 7F 07 43 7B 01 and four chord bytes.
-bool IsKeyboardChord(const MetaEvent& e) {
-    if (e.Type != 0x7F || e.Length != 7 || !e.Data) return false;
-    return e.Data[0] == 0x43 && e.Data[1] == 0x7B && e.Data[2] == 0x01;
-}
+bool IsKeyboardChord(const MetaEvent& e) { return IsKeyboardChordEvent(e.Type, e.Length, e.Data.get()); }
 
 }  // namespace
 
@@ -60,31 +57,23 @@ bool StandardMidifile::DatenAufloesen() {
 
 bool StandardMidifile::MarkerAufloesen() {
     auto& markers = Lists().MarkerEvents;
-    MoveOut([](const MetaEvent& e) { return e.Type == 0x06; },
-            [&markers](const MetaEvent& e) {
-                Marker marker{};
-                marker.Tick = e.Tick;
-                marker.Status = e.Status;
-                marker.Type = e.Type;
-                marker.Length = e.Length;
-                marker.Data = e.Data;
-                markers.push_back(std::move(marker));
-            });
+    MoveOut([](const MetaEvent& e) { return e.Type == kMarkerType; },
+            [&markers](const MetaEvent& e) { markers.push_back(MarkerFromMeta(e)); });
     return true;
 }
 
 bool StandardMidifile::TempoAufloesen() {
-    MoveType(0x51, Lists().TempoEvents);
+    MoveType(kTempoType, Lists().TempoEvents);
     return true;
 }
 
 bool StandardMidifile::LyricAufloesen() {
-    MoveType(0x05, Lists().LyricEvents);
+    MoveType(kLyricType, Lists().LyricEvents);
     return true;
 }
 
 bool StandardMidifile::TaktartAufloesen() {
-    MoveType(0x58, Lists().MessureEvents);
+    MoveType(kTimeSignatureType, Lists().MessureEvents);
     return true;
 }
 

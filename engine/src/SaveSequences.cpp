@@ -12,6 +12,7 @@
 #include "Hauptcontainer.h"
 #include "StandardMidifile.h"
 #include "TickMerge.h"
+#include "TickOrder.h"
 #include "WindowTurns.h"
 
 namespace tonalux {
@@ -19,16 +20,6 @@ namespace tonalux {
 namespace {
 
 using detail::MergeSource;
-
-MetaEvent FromMarker(const Marker& marker) {
-    MetaEvent record{};
-    record.Tick = marker.Tick;
-    record.Status = marker.Status;
-    record.Type = marker.Type;
-    record.Length = marker.Length;
-    record.Data = marker.Data;
-    return record;
-}
 
 MetaEvent FromSysex(const SysexEvent& sysex) {
     MetaEvent record{};
@@ -47,18 +38,6 @@ MergeSource SourceOf(const std::vector<Record>& list) {
     source.size = list.size();
     source.order = detail::StableTickOrder(list.size(), [&](std::size_t i) { return list[i].Tick; });
     return source;
-}
-
-// Stable insertion by tick: after every record of the same or an earlier tick.
-template <typename Record>
-void InsertByTick(std::vector<Record>& sequence, const Record& record) {
-    if (sequence.empty() || sequence.back().Tick <= record.Tick) {
-        sequence.push_back(record);
-        return;
-    }
-    const auto place = std::upper_bound(sequence.begin(), sequence.end(), record.Tick,
-                                        [](std::uint32_t tick, const Record& r) { return tick < r.Tick; });
-    sequence.insert(place, record);
 }
 
 }  // namespace
@@ -147,7 +126,7 @@ bool StandardMidifile::MetaUndSysexVectorFuellen() {
         [&](std::size_t s, std::size_t p, std::size_t rank) {
             const std::size_t i = sources[s].At(p);
             if (s == Markers) {
-                out[rank] = FromMarker(lists.MarkerEvents[i]);
+                out[rank] = MetaFromMarker(lists.MarkerEvents[i]);
             } else if (s == Sysex) {
                 out[rank] = FromSysex(lists.SysexEvents[i]);
             } else {
@@ -159,12 +138,12 @@ bool StandardMidifile::MetaUndSysexVectorFuellen() {
 }
 
 bool StandardMidifile::InsertSaveMidiEventToContainer(const MidiEvent& event) {
-    InsertByTick(detail::Lists().SaveMidiEvents, detail::MessageOf(event, false));
+    detail::InsertByTick(detail::Lists().SaveMidiEvents, detail::MessageOf(event, false), detail::Ties::After);
     return true;
 }
 
 bool StandardMidifile::InsertSaveMetaEventToContainer(const MetaEvent& event) {
-    InsertByTick(detail::Lists().SaveMetaEvents, event);
+    detail::InsertByTick(detail::Lists().SaveMetaEvents, event, detail::Ties::After);
     return true;
 }
 

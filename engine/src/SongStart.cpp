@@ -2,7 +2,7 @@
 // earliest note (note-on or note-off, velocity 0 included, in any track)
 // starts at tick 0. Every event at or after that tick moves back by it; every
 // event before it moves to tick 0, keeping its place in its list. All tracks
-// move together, so the song keeps its timing.
+// move together, so the song keeps its timing, and its end moves with them.
 #include "Hauptcontainer.h"
 #include "StandardMidifile.h"
 
@@ -34,6 +34,7 @@ void StandardMidifile::ShiftSongToFirstNote() {
     for (auto& tick : LastChannelTick) tick = Shifted(tick, start);
     LastMetaTick = Shifted(LastMetaTick, start);
     LastSysexTick = Shifted(LastSysexTick, start);
+    lists.EndTick = Shifted(lists.EndTick, start);
 }
 
 }  // namespace tonalux

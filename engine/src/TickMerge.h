@@ -142,8 +142,9 @@ bool MergeByTick(const std::size_t* sizes, std::size_t lists, TickOf tickOf, Emi
 
     // The cuts: in every list, the first record of the cut tick or later,
     // with the tick searched so that the wanted share of the records comes
-    // before it. Each list must be in order across a cut, which the trees
-    // cannot see.
+    // before it. The search puts each cut between a record before the cut
+    // tick and one at it or later, so a list out of order is never cut where
+    // its order breaks; the trees see every break within their parts.
     using Cut = std::array<std::size_t, kMaxMergedLists>;
     std::array<Cut, kMergeParts + 1> cuts{};
     std::array<std::size_t, kMergeParts + 1> ranks{};
@@ -179,10 +180,6 @@ bool MergeByTick(const std::size_t* sizes, std::size_t lists, TickOf tickOf, Emi
             }
         }
         ranks[part] = cutAt(low, cuts[part]);
-        for (std::size_t list = 0; list < lists; ++list) {
-            const std::size_t at = cuts[part][list];
-            if (at > 0 && at < sizes[list] && tickOf(list, at) < tickOf(list, at - 1)) return false;
-        }
     }
 
     std::array<WinnerTree<TickOf>, kMergeParts> trees = [&]<std::size_t... part>(std::index_sequence<part...>) {

@@ -1,6 +1,7 @@
 // How records are stored so that every list stays in tick order. One rule
 // serves the channel, meta and system-exclusive lists, for records the reader
-// reads and records callers add.
+// reads and records callers add, and one insertion by tick serves every list
+// operation, the reader and the writers' save sequences.
 //
 // A record whose tick is not behind the latest tick its list reached is
 // appended. One behind it is late (a later track reaching back in time) and
@@ -19,6 +20,35 @@
 #include <vector>
 
 namespace tonalux::detail {
+
+// Where a record goes among the records of its own tick.
+enum class Ties { Before, After };
+
+// The place of a record of `tick`: right behind the last record that goes
+// before it, that is one of an earlier tick, or with Ties::After of the same
+// tick too; at the front when there is none. In a list in tick order that is
+// behind every earlier record and before (Ties::Before) or behind
+// (Ties::After) those of the same tick. The list is searched from its end,
+// where records added in time mostly go, so the search costs no more than
+// moving the records behind the place.
+template <typename Record>
+std::size_t TickPlace(const std::vector<Record>& list, std::uint32_t tick, Ties ties) {
+    std::size_t at = list.size();
+    if (ties == Ties::After) {
+        while (at > 0 && list[at - 1].Tick > tick) --at;
+    } else {
+        while (at > 0 && list[at - 1].Tick >= tick) --at;
+    }
+    return at;
+}
+
+// Inserts `record` at its place by its Tick; returns the place.
+template <typename Record>
+std::size_t InsertByTick(std::vector<Record>& list, Record record, Ties ties) {
+    const std::size_t at = TickPlace(list, record.Tick, ties);
+    list.insert(list.begin() + static_cast<std::ptrdiff_t>(at), std::move(record));
+    return at;
+}
 
 // Delta of the record at `index` as its distance from the record before it.
 template <typename Record>
@@ -50,16 +80,18 @@ template <typename Record, typename PlaceNow>
     list.push_back(std::move(record));
 }
 
-// Merges the late records of a load (in order of arrival) into their list.
-// The list's own records are in tick order, and every late record of a tick
-// arrived after the list's records of that tick (the list's latest tick only
-// grows during a load). With `lateFirst` (the meta list) the late records of a
-// tick go before the list's, the last to arrive first, as each went in front
-// of the others; otherwise after them, in order of arrival. Each late record
+// Merges the late records of a load (in order of arrival) into their list,
+// where InsertByTick would have put them one by one. The list's own records
+// are in tick order, and every late record of a tick arrived after the list's
+// records of that tick (the list's latest tick only grows during a load).
+// With Ties::Before (the meta list) the late records of a tick go before the
+// list's, the last to arrive first, as each went in front of the others;
+// with Ties::After behind them, in order of arrival. Each late record
 // and the record after it get their Delta from their new neighbours; the cost
 // is the list's length plus the sorting of the late records.
 template <typename Record>
-void PlaceLate(std::vector<Record>& list, std::vector<Record>& late, bool lateFirst) {
+void PlaceLate(std::vector<Record>& list, std::vector<Record>& late, Ties ties) {
+    const bool lateFirst = ties == Ties::Before;
     if (late.empty()) return;
     // A later track reaching back usually brings its late records in tick
     // order already; they are sorted only when they are not.

@@ -46,7 +46,10 @@ int StandardMidifile::VocoderAnalyse() {
     return kVocoderMessageDeleted;
 }
 
-bool StandardMidifile::VocoderTrackAnalyse(int channel) {
+namespace {
+
+// Whether the channel's mean note-on velocity is at or below `threshold`.
+bool AtOrBelowThreshold(int channel, int threshold) {
     if (!ValidChannel(channel)) return false;
     // Mean velocity of the sounding note-ons; note-offs, note-ons of velocity 0
     // and all other messages do not count.
@@ -62,16 +65,23 @@ bool StandardMidifile::VocoderTrackAnalyse(int channel) {
     // vocoder channel; otherwise the highest empty channel would win.
     if (count == 0) return false;
     const float average = static_cast<float>(sum) / static_cast<float>(count);
-    // The threshold is the one shown at this moment.
-    const float threshold = static_cast<float>(CurrentEngineHost().VelocityThreshold());
-    return threshold >= average;
+    return static_cast<float>(threshold) >= average;
 }
 
-int StandardMidifile::VocoderKanalAnalyse() {
+}  // namespace
+
+bool StandardMidifile::VocoderTrackAnalyse(int channel) {
+    // The threshold is the one the host shows at this moment.
+    return AtOrBelowThreshold(channel, CurrentEngineHost().VelocityThreshold());
+}
+
+int StandardMidifile::VocoderKanalAnalyse() { return VocoderKanalAnalyse(CurrentEngineHost().VelocityThreshold()); }
+
+int StandardMidifile::VocoderKanalAnalyse(int threshold) {
     // The highest qualifying channel wins; the result is numbered 1 to 16.
     int result = kNoVocoderChannel;
     for (int channel = 0; channel < 16; ++channel) {
-        if (VocoderTrackAnalyse(channel)) result = channel + 1;
+        if (AtOrBelowThreshold(channel, threshold)) result = channel + 1;
     }
     return result;
 }

@@ -3,6 +3,8 @@
 // buffer holds the whole file being assembled; its size is the number of
 // bytes written so far. Delta times are taken from the ticks of the records,
 // never from their stored Delta.
+#include <algorithm>
+
 #include "EventEncoding.h"
 #include "Hauptcontainer.h"
 #include "StandardMidifile.h"
@@ -23,7 +25,7 @@ bool StandardMidifile::InitWritePuffer() {
 
 bool StandardMidifile::WriteVarLength(std::uint32_t value) {
     detail::OutputCursor out(detail::Writer().WritePuffer, 0);
-    out.Commit(detail::PutVlq(out.Room(detail::kMaxVlqBytes), value));
+    out.Commit(PutVlq(out.Room(kMaxVlqBytes), value));
     return true;
 }
 
@@ -65,10 +67,14 @@ bool StandardMidifile::SysexToPuffer() {
 }
 
 bool StandardMidifile::EndTrackSetzen() {
+    // The track ends at the song's end when that is later than its last
+    // event, so that a song keeps its length; otherwise right after it.
+    const std::uint32_t last = detail::Writer().LastTick;
+    const std::uint32_t end = detail::Lists().EndTick;
+    const std::uint32_t delta = end > last ? end - last : 0;
     detail::OutputCursor out(detail::Writer().WritePuffer, 0);
-    std::uint8_t* at = out.Room(detail::kEndOfTrack.size());
-    for (std::uint8_t byte : detail::kEndOfTrack) *at++ = byte;
-    out.Commit(at);
+    std::uint8_t* at = PutVlq(out.Room(kMaxVlqBytes + kEndOfTrackEvent.size()), delta);
+    out.Commit(std::copy(kEndOfTrackEvent.begin(), kEndOfTrackEvent.end(), at));
     return true;
 }
 

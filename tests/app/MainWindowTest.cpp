@@ -69,7 +69,7 @@ void MainWindowTest::captionsAndInitialStates() {
     QCOMPARE(f.MMSlider1->minimum(), 0);
     QCOMPARE(f.MMSlider1->maximum(), 127);
     QCOMPARE(f.MMSlider1->value(), 5);
-    QCOMPARE(f.SaveFormat, 0);
+    QVERIFY(f.CFormat->isChecked());
     QCOMPARE(f.ListBox1->count(), 0);
     QCOMPARE(f.ListBox2->count(), 0);
     QCOMPARE(f.ListBox1->palette().color(QPalette::Text), QColor(0, 0, 128));

@@ -40,8 +40,7 @@ QStringList Snapshot(const WindowSet& w) {
     for (int pair = 0; pair < 8; ++pair)
         values << QString::number(w.information->CKanV[pair]->currentIndex()) + w.information->CKanV[pair]->currentText()
                << QString::number(w.information->CKanT[pair]->currentIndex()) + w.information->CKanT[pair]->currentText();
-    values << QString::number(w.main->CFastPlay->isChecked()) << QString::number(w.main->CFormat->isChecked())
-           << QString::number(w.main->SaveFormat);
+    values << QString::number(w.main->CFastPlay->isChecked()) << QString::number(w.main->CFormat->isChecked());
     return values;
 }
 
@@ -119,7 +118,6 @@ void SettingsWindowTest::loadingAHandWrittenFileSetsEveryControl() {
     }
     QVERIFY(w.main->CFastPlay->isChecked());
     QVERIFY(!w.main->CFormat->isChecked());
-    QCOMPARE(w.main->SaveFormat, 1);
 
     // Saved again, the file comes back byte for byte: the leftover bytes are kept too.
     w.dialogAnswer = QString::fromStdString(w.File("again.set"));
@@ -173,7 +171,6 @@ void SettingsWindowTest::saveChangeLoadRestoresEveryField() {
     QCOMPARE(w.information->ETrackname->text(), QStringLiteral("Chor"));
     QCOMPARE(w.information->Block.KanT[7], -1);
     QVERIFY(!w.main->CFormat->isChecked());
-    QCOMPARE(w.main->SaveFormat, 1);
 }
 
 void SettingsWindowTest::lastRecordCountsAndOddSizesAreRefused() {
@@ -215,7 +212,6 @@ void SettingsWindowTest::cancelledLoadRightAfterStartKeepsEveryControl() {
     w.main->SetupLaden1->trigger();
     QCOMPARE(Snapshot(w), before);
     QVERIFY(w.main->CFormat->isChecked());
-    QCOMPARE(w.main->SaveFormat, 0);
 }
 
 void SettingsWindowTest::invalidEntryStopsSaveAndConversion() {

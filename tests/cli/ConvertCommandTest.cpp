@@ -32,9 +32,9 @@ void MakeBase(const fs::path& base, const FolderBytes& songs) {
 }
 
 // What the window's conversion code writes for the same folder.
-FolderBytes ConvertInProcess(const fs::path& base, const ConversionOptions& options, int threshold) {
+// The host shows the default threshold: the run's own travels in its options.
+FolderBytes ConvertInProcess(const fs::path& base, const ConversionOptions& options) {
     RecordingHost host;
-    host.threshold = threshold;
     Component owner(nullptr);
     const ConversionFolders folders = DefaultFolders(base.string() + "/");
     ConvertFolder(&owner, folders, ListMidiFolder(folders.Input), options);
@@ -50,12 +50,11 @@ const FolderBytes kSongs{
 TEST(ConvertCommand, WritesTheSameFilesAsTheWindowConversion) {
     struct Run {
         std::vector<std::string> options;
-        ConversionOptions engine;
-        int threshold;
+        RunChoices engine;
     };
     const std::vector<Run> runs{
-        {{}, {0, true, false}, 5},
-        {{"--format", "1", "--keep-vocoder-sysex", "--threshold", "9", "--start-at-first-note"}, {1, false, true}, 9},
+        {{}, {SaveFormat::Format0, false, 5, true}},
+        {{"--format", "1", "--keep-vocoder-sysex", "--threshold", "9", "--start-at-first-note"}, {SaveFormat::Format1, true, 9, false}},
     };
     for (const auto& run : runs) {
         TempDir cli, window;
@@ -67,7 +66,7 @@ TEST(ConvertCommand, WritesTheSameFilesAsTheWindowConversion) {
         const auto result = RunCli(args);
         EXPECT_EQ(result.Status, 0) << result.Err;
 
-        const FolderBytes expected = ConvertInProcess(window.Path(), run.engine, run.threshold);
+        const FolderBytes expected = ConvertInProcess(window.Path(), MakeConversionOptions(run.engine));
         const FolderBytes written = ReadFolder(cli.Path() / "Convert");
         ASSERT_EQ(written.size(), 3u);
         for (const auto& [name, bytes] : expected) {

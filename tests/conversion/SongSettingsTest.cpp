@@ -153,7 +153,8 @@ TEST_F(SongSettingsTest, CopyrightAndTracknameStartTheFirstTrackInBothFormats) {
     EXPECT_EQ(Apply(song.Bytes(), settings, 0), Hex(format0.Bytes()));
 
     SongBuilder format1(1, 96);
-    format1.AddTrack(Track().Text(0, 0x02, copyright).Text(0, 0x03, "VELMOTRIX").Tempo(0, 500000).End());
+    // The meta track ends where the song does, with the note-off at 96.
+    format1.AddTrack(Track().Text(0, 0x02, copyright).Text(0, 0x03, "VELMOTRIX").Tempo(0, 500000).End(96));
     format1.AddTrack(Track().Note(0, 0x90, 60, 100).Note(96, 0x80, 60, 0).End());
     EXPECT_EQ(Apply(song.Bytes(), settings, 1), Hex(format1.Bytes()));
 

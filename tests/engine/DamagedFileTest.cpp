@@ -65,6 +65,33 @@ TEST_F(DamagedFile, AbsurdLengthsAreDamageNotAllocations) {
     EXPECT_EQ(midi.GetSizeMetaEvents(), 0);
 }
 
+TEST_F(DamagedFile, ALengthPastTheFileEndsTheTrackWhereTheNextTrackBegins) {
+    // Three tracks; the first chunk's length is replaced. A track chunk
+    // whose length fits the file begins inside the claimed bytes: the damaged
+    // track ends there and reading goes on with it.
+    SongBuilder song(1, 96);
+    song.AddTrack(Track().Note(0, 0x90, 60, 100).Note(96, 0x80, 60, 0).End());
+    song.AddTrack(Track().Note(0, 0x91, 62, 100).Note(192, 0x81, 62, 0).End(96));
+    song.AddTrack(Track().Note(48, 0x92, 64, 100).End());
+    const Bytes good = song.Bytes();
+    // Far past the end, and one byte past it.
+    for (const std::uint32_t length : {0xFFFFFFF0u, static_cast<std::uint32_t>(good.size() - 22 + 1)}) {
+        SCOPED_TRACE(length);
+        Bytes bytes = good;
+        for (int i = 0; i < 4; ++i) bytes[18 + i] = static_cast<std::uint8_t>(length >> (24 - 8 * i));
+        ASSERT_TRUE(Load(bytes));
+        EXPECT_EQ(host.messages, std::vector<std::string>{"Byteread Error!"});
+        EXPECT_EQ(midi.LastLoadReport().DamageOffset, 18u);
+        EXPECT_EQ(midi.LastLoadReport().DamageTrack, 0);
+        EXPECT_EQ(midi.GetSizeMidievents(0), 2);
+        ASSERT_EQ(midi.GetSizeMidievents(1), 2);
+        EXPECT_EQ(midi.GetMidievent(1, 1).Tick, 192u);
+        EXPECT_EQ(midi.GetSizeMidievents(2), 1);
+        EXPECT_EQ(midi.GetSizeMetaEvents() + midi.GetSizeSysexEvents(), 0);
+        EXPECT_EQ(midi.EndTick(), 288u);
+    }
+}
+
 TEST_F(DamagedFile, MoreTracksAnnouncedThanPresent) {
     SongBuilder song(1, 96);
     song.AddTrack(Track().Note(0, 0x90, 60, 100).End());

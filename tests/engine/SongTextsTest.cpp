@@ -122,7 +122,7 @@ TEST_F(SongTexts, SongNameAndCopyrightGoFirstInTheFirstTrack) {
                          .Text(0, 0x03, "Abendlied")
                          .Text(0, 0x01, "Intro")
                          .Tempo(0, 500000)
-                         .End());
+                         .End(96));  // the song ends with the note-off at 96
     format1.AddTrack(Track().Program(0, 0, 4).Note(0, 0x90, 60, 100).Note(96, 0x80, 60, 0).End());
     EXPECT_EQ(Save1(), Hex(format1.Bytes()));
 }

@@ -1,9 +1,11 @@
-// Times as the reader gives them: the end-of-track event takes no time,
+// Times as the reader gives them: the end-of-track event takes no time but
+// gives the song's end, which the writers keep,
 // records placed behind their list's last tick get their Delta from their new
 // neighbours, and only a chord event of exactly seven bytes is a chord.
 #include <gtest/gtest.h>
 
 #include "LoadFixture.h"
+#include "MidiBytes.h"
 
 using namespace tonalux;
 using namespace tonalux::testing;
@@ -31,12 +33,82 @@ TEST_F(TicksAndDeltas, EndOfTrackDeltaCountsForNothing) {
     ASSERT_EQ(midi.GetSizeMetaEvents(), 1);
     EXPECT_EQ(midi.GetMetaEvent(0).Tick, 10u);
 
-    // Written again, the song ends with its last event: the single end of
-    // track follows it at delta 0.
+    // The song ends with the latest end of track, 900 ticks after the last
+    // note: written again, the single end of track comes there.
+    EXPECT_EQ(midi.EndTick(), 1006u);
     ASSERT_TRUE(midi.SaveMidifile(0, dir.File("out.mid")));
     const Bytes out = ReadFile(dir.File("out.mid"));
-    const Bytes tail(out.end() - 8, out.end());
-    EXPECT_EQ(Hex(tail), "0A 91 3E 64 00 FF 2F 00");  // 10 ticks after the note-off at 96
+    const Bytes tail(out.end() - 9, out.end());
+    EXPECT_EQ(Hex(tail), "0A 91 3E 64 87 04 FF 2F 00");  // 10 ticks after the note-off at 96
+}
+
+// The tick at which each track chunk of a written file ends: the sum of its
+// delta times, the end of track's included. Every event of a written file has
+// its status byte.
+std::vector<std::uint32_t> TrackEnds(const Bytes& file) {
+    std::vector<std::uint32_t> ends;
+    std::size_t at = kFileHeaderBytes;
+    while (at + kChunkHeaderBytes <= file.size()) {
+        const std::size_t end = at + kChunkHeaderBytes + (std::size_t{file[at + 4]} << 24 | file[at + 5] << 16 |
+                                                          file[at + 6] << 8 | file[at + 7]);
+        std::uint32_t tick = 0;
+        for (at += kChunkHeaderBytes; at < end;) {
+            const auto delta = GetVlq(file.data() + at, file.data() + end);
+            tick += delta->Value;
+            at += delta->Bytes;
+            const std::uint8_t status = file[at++];
+            if (status == kMetaStatus) ++at;  // the type
+            if (status >= 0xF0) {
+                const auto length = GetVlq(file.data() + at, file.data() + end);
+                at += length->Bytes + length->Value;
+            } else {
+                at += ChannelMessageBytes(status & 0xF0) - 1;
+            }
+        }
+        ends.push_back(tick);
+    }
+    return ends;
+}
+
+TEST_F(TicksAndDeltas, TheSongKeepsItsLengthInBothFormats) {
+    struct Case {
+        const char* name;
+        Track first;
+        Track second;
+        bool startAtFirstNote;
+        std::uint32_t endTick;  // of the song, and of every written track
+    };
+    const Case cases[] = {
+        {"16,384 ticks of rest after the last note",
+         Track().Tempo(0, 500000).Note(0, 0x90, 60, 100).Note(480, 0x80, 60, 0).End(16384),
+         Track().Note(0, 0x91, 62, 100).Note(240, 0x81, 62, 0).End(), false, 16864},
+        {"the start at the first note moves the end with the notes",
+         Track().Tempo(0, 500000).Note(960, 0x90, 60, 100).Note(480, 0x80, 60, 0).End(16384),
+         Track().Note(1000, 0x91, 62, 100).Note(240, 0x81, 62, 0).End(), true, 16864},
+        {"a track that ends after the other's end of track",
+         Track().Note(0, 0x90, 60, 100).End(100), Track().Note(0, 0x91, 62, 100).Note(500, 0x81, 62, 0).End(), false,
+         500},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        SongBuilder song(1, 96);
+        song.AddTrack(c.first).AddTrack(c.second);
+        midi.SetStartFirstNote(c.startAtFirstNote);
+        ASSERT_TRUE(Load(song.Bytes()));
+        EXPECT_EQ(midi.EndTick(), c.endTick);
+        for (const int format : {0, 1}) {
+            SCOPED_TRACE(format);
+            Bytes saved;
+            ASSERT_TRUE(midi.SaveMidiBytes(format, saved));
+            const std::vector<std::uint32_t> ends = TrackEnds(saved);
+            EXPECT_EQ(ends, std::vector<std::uint32_t>(format == 0 ? 1 : 3, c.endTick));
+        }
+        // Read again, the written song ends where the song did.
+        Bytes saved;
+        ASSERT_TRUE(midi.SaveMidiBytes(1, saved));
+        ASSERT_TRUE(midi.LoadMidiBytes(saved.data(), saved.size()));
+        EXPECT_EQ(midi.EndTick(), c.endTick);
+    }
 }
 
 TEST_F(TicksAndDeltas, RecordsPlacedBehindTheirListTakeTheirDeltaFromTheirNeighbours) {

@@ -86,6 +86,10 @@ bool ReadAll(int fd, std::vector<std::uint8_t>& bytes, int& error) {
             error = errno;
             return false;
         }
+        if (bytes.size() + static_cast<std::size_t>(n) > kMaxReadBytes) {
+            error = EFBIG;
+            return false;
+        }
         bytes.insert(bytes.end(), buffer.data(), buffer.data() + n);
     }
 }
@@ -172,6 +176,14 @@ bool ReadWholeFile(const std::string& path, std::vector<std::uint8_t>& bytes, Sy
     ::close(fd);
     if (!read) error = ErrorOf(code);
     return read;
+}
+
+bool IsTerminal(const std::string& path) {
+    const int fd = ::open(path.c_str(), O_WRONLY | O_CLOEXEC | O_NOCTTY | O_NONBLOCK);
+    if (fd < 0) return false;
+    const bool terminal = ::isatty(fd) == 1;
+    ::close(fd);
+    return terminal;
 }
 
 bool WriteToDevice(const std::string& path, const std::vector<std::uint8_t>& bytes, SystemError& error) {

@@ -111,6 +111,10 @@ bool ReadAll(HANDLE handle, std::vector<std::uint8_t>& bytes, SystemError& error
             return false;
         }
         if (got == 0) return true;
+        if (bytes.size() + got > kMaxReadBytes) {
+            error = ErrorOf(EFBIG);
+            return false;
+        }
         bytes.insert(bytes.end(), buffer.data(), buffer.data() + got);
     }
 }
@@ -227,6 +231,16 @@ bool ReadWholeFile(const std::string& path, std::vector<std::uint8_t>& bytes, Sy
     const bool read = ReadAll(handle, bytes, error);
     ::CloseHandle(handle);
     return read;
+}
+
+bool IsTerminal(const std::string& path) {
+    const HANDLE handle = ::CreateFileW(Wide(path).c_str(), GENERIC_READ | GENERIC_WRITE,
+                                        FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING, 0, nullptr);
+    if (handle == INVALID_HANDLE_VALUE) return false;
+    DWORD mode = 0;
+    const bool console = ::GetConsoleMode(handle, &mode) != 0;
+    ::CloseHandle(handle);
+    return console;
 }
 
 bool WriteToDevice(const std::string& path, const std::vector<std::uint8_t>& bytes, SystemError& error) {

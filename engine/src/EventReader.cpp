@@ -1,25 +1,13 @@
-// The Standard MIDI File reader: header, track chunks, delta times, running
-// status, channel, meta and system-exclusive events.
-//
-// The whole file is read into FileBuffer and walked with Bytepos. Every read
-// goes through a ByteCursor that moves Bytepos (or a local position when the
-// reader only looks ahead), limited to the end of the chunk being read (or of
-// the file), so damaged files can neither make the reader leave the buffer nor
-// loop for ever: damage ends the track, shows "Byteread Error!" once per load,
-// and keeps every complete event read before it.
+// Reading the events of a track chunk: delta times, running status, channel,
+// meta and system-exclusive events, and the system-common messages passed
+// over. The chunks, the header and the load as a whole are in SongLoad.cpp.
 #include <algorithm>
-#include <cstdio>
-#include <filesystem>
-#include <new>
 #include <string>
-#include <system_error>
-#include <vector>
 
 #include "ByteCursor.h"
 #include "DataBlockArena.h"
 #include "Hauptcontainer.h"
 #include "MidiBytes.h"
-#include "Platform.h"
 #include "StandardMidifile.h"
 #include "TickOrder.h"
 
@@ -29,19 +17,6 @@ namespace {
 
 using detail::ByteCursor;
 using detail::Lists;
-
-// Data blocks of the load in progress. Only one engine object works at a
-// time, so one arena serves every object.
-detail::DataBlockArena& Arena() {
-    static detail::DataBlockArena arena;
-    return arena;
-}
-
-// The header chunk: identifier, length (at byte 4), then six bytes of fields.
-constexpr std::uint32_t kHeaderLengthField = 4;
-constexpr std::uint32_t kHeaderFields = 6;
-constexpr std::uint32_t kChunkHeader = 8;
-constexpr std::uint32_t kFirstChunk = kChunkHeader + kHeaderFields;
 
 // Eventanalyse's answer for a data byte, or for no byte at all.
 constexpr int kNoClass = 999;
@@ -68,219 +43,23 @@ int SystemCommonDataBytes(std::uint8_t status) {
 
 }  // namespace
 
-// ---- whole load -------------------------------------------------------------
-
-bool StandardMidifile::LoadMidifile(const std::string& fileName) {
-    RunningStatusUsed = false;
-    CurrentKind = 0;
-    RunningStatus = 0;
-    TrackTime = 0;
-    for (auto& tick : LastChannelTick) tick = 0;
-    LastMetaTick = 0;
-    LastSysexTick = 0;
-    HeaderOk = true;
-    lastChannelStatus_ = 0;
-    chunkEnd_ = 0;
-    damageShown_ = false;
-    readNote_ = false;
-    firstNoteSeen_ = false;
-    firstNoteTick_ = 0;
-    report_ = LoadReport{};
-    reportOpen_ = true;
-    currentTrack_ = -1;
-
-    bool loaded = false;
-    try {
-        InitHauptcontainer();
-        Arena() = detail::DataBlockArena();
-
-        std::error_code ec;
-        const std::filesystem::path path = PathFromUtf8(fileName);
-        if (StatusOf(fileName).Kind != FileKind::Regular) throw std::runtime_error("cannot open");
-        const auto size = std::filesystem::file_size(path, ec);
-        if (ec || size > 0xFFFFFFFFull) throw std::runtime_error("cannot open");
-
-        std::vector<std::uint8_t> bytes;
-        SystemError error;
-        if (!ReadWholeFile(fileName, bytes, error) || bytes.size() > 0xFFFFFFFFull)
-            throw std::runtime_error("cannot open");
-        FileSize = static_cast<std::uint32_t>(bytes.size());
-        FileBuffer.reset(new std::uint8_t[FileSize ? FileSize : 1]);
-        std::copy(bytes.begin(), bytes.end(), FileBuffer.get());
-
-        if (!LoadMidiHeader()) {
-            CurrentEngineHost().ShowMessage("incorrect fileheader");
-            HeaderOk = false;
-        } else {
-            if (HeaderOk) MiditrackLesen(TrackCount);
-            ReleaseFile();
-            loaded = true;
-        }
-    } catch (const std::exception&) {
-        // What was stored before the failure stays, in its place.
-        FinishFailedLoad();
-        CurrentEngineHost().ShowMessage("FileOpenError!");
-    }
-    reportOpen_ = false;
-    currentTrack_ = -1;
-    report_.Records = static_cast<std::uint32_t>(detail::Lists().RecordCount());
-    return loaded;
-}
-
-const LoadReport& StandardMidifile::LastLoadReport() const { return report_; }
-
-void StandardMidifile::FinishFailedLoad() {
-    if (loading_) {
-        // Placing needs memory of its own; when even that is not to be had,
-        // the late records are let go so the lists stay in tick order.
-        try {
-            PlaceLateRecords();
-        } catch (const std::exception&) {
-            DropLateRecords();
-        }
-    }
-    loading_ = false;
-    ReleaseFile();
-}
-
-void StandardMidifile::ReleaseFile() {
-    FileBuffer.reset();
-    chunkEnd_ = 0;
-}
-
-bool StandardMidifile::LoadMidiHeader() {
-    // The header fields are taken from whatever the file holds, before the
-    // identifier is checked; a file shorter than a header is refused.
-    if (!FileBuffer) return false;
-    std::uint32_t at = 0;
-    ByteCursor cursor = FileCursor(at);
-    for (auto& byte : HeaderId) byte = cursor.U8().value_or(0);
-    HeaderLength = cursor.Be32().value_or(0);
-    Format = static_cast<std::uint16_t>(cursor.Be16().value_or(0));
-    TrackCount = static_cast<std::uint16_t>(cursor.Be16().value_or(0));
-    Division = static_cast<std::uint16_t>(cursor.Be16().value_or(0));
-    if (FileSize < kFirstChunk) return false;
-    return HeaderId[0] == 'M' && HeaderId[1] == 'T' && HeaderId[2] == 'h' && HeaderId[3] == 'd';
-}
-
-int StandardMidifile::ReadvarByte(std::uint32_t offset, int count) {
-    if (!FileBuffer) return 0;
-    if (count <= 0 || count > 4) {
-        ReportDamage(offset);
-        return 0;
-    }
-    std::uint32_t at = offset;
-    ByteCursor cursor = FileCursor(at);
-    const auto value = cursor.BigEndian(count);
-    if (!value) {
-        ReportDamage(offset);
-        return 0;
-    }
-    return static_cast<int>(*value);
-}
-
-void StandardMidifile::ReportDamage(std::uint32_t offset) {
-    if (reportOpen_ && !report_.Damaged) {
-        report_.Damaged = true;
-        report_.DamageOffset = offset;
-        report_.DamageTrack = currentTrack_;
-    }
-    if (damageShown_) return;
-    damageShown_ = true;
-    CurrentEngineHost().ShowMessage("Byteread Error!");
-}
-
-detail::ByteCursor StandardMidifile::FileCursor(std::uint32_t& position) const {
-    return ByteCursor(FileBuffer.get(), FileBuffer ? FileSize : 0, position);
-}
-
-// chunkEnd_ never passes the bytes held: it is 0 while no file is held and
-// limited to the file's size when a chunk is entered.
-detail::ByteCursor StandardMidifile::ChunkCursor(std::uint32_t& position) const {
-    return ByteCursor(FileBuffer.get(), chunkEnd_, position);
-}
-
-// ---- chunks -----------------------------------------------------------------
-
-bool StandardMidifile::MiditrackLesen(int trackCount) {
-    // Without a file's bytes (after a load has released them) there is
-    // nothing to read, and the lists stay as they are.
-    if (!FileBuffer) return true;
-    for (auto& tick : LastChannelTick) tick = 0;
-    LastMetaTick = 0;
-    LastSysexTick = 0;
-
-    loading_ = true;
-    DropLateRecords();
-
-    // The first chunk follows the header, whose length the header gives. A
-    // length below the six bytes of the fields is damage; reading then takes
-    // the first chunk at the place a six-byte header gives it.
-    std::uint64_t chunkStart = kChunkHeader + static_cast<std::uint64_t>(HeaderLength);
-    if (HeaderLength < kHeaderFields) {
-        ReportDamage(kHeaderLengthField);
-        chunkStart = kFirstChunk;
-    }
-    int track = 0;
-    while (track < trackCount) {
-        // A header that announces more chunks than the file holds stops after
-        // the last chunk present.
-        if (chunkStart + kChunkHeader > FileSize) {
-            ReportDamage(static_cast<std::uint32_t>(std::min<std::uint64_t>(chunkStart, FileSize)));
-            break;
-        }
-        Bytepos = static_cast<std::uint32_t>(chunkStart);
-        const std::uint32_t length = MidiTracklaenge(Bytepos);
-        // Chunks of other kinds than "MTrk" are skipped whole: they are no
-        // tracks and not counted among the header's tracks.
-        if (IsTrackChunk(Bytepos)) {
-            currentTrack_ = track;
-            TrackSingleRead(Bytepos, length);
-            currentTrack_ = -1;
-            ++track;
-        }
-        chunkStart += kChunkHeader + static_cast<std::uint64_t>(length);
-    }
-
-    PlaceLateRecords();
-    loading_ = false;
-
-    if (StartFirstNote && readNote_) ShiftSongToFirstNote();
-    if (readNote_) StartFirstNote = false;
-
-    DatenAufloesen();
-    return true;
-}
-
-bool StandardMidifile::IsTrackChunk(std::uint32_t chunkStart) const {
-    std::uint32_t at = chunkStart;
-    const auto id = FileCursor(at).Bytes(4);
-    return id && (*id)[0] == 'M' && (*id)[1] == 'T' && (*id)[2] == 'r' && (*id)[3] == 'k';
-}
-
-std::uint32_t StandardMidifile::MidiTracklaenge(std::uint32_t chunkStart) {
-    return static_cast<std::uint32_t>(ReadvarByte(chunkStart + 4, 4));
-}
+// ---- the events of one chunk ---------------------------------------------------
 
 void StandardMidifile::EndChunk() { Bytepos = chunkEnd_; }
 
 bool StandardMidifile::TrackSingleRead(std::uint32_t chunkStart, std::uint32_t chunkLength) {
     if (!FileBuffer) return true;
     TrackTime = 0;
-    const std::uint64_t declaredEnd = static_cast<std::uint64_t>(chunkStart) + kChunkHeader + chunkLength;
-    // A chunk that claims more bytes than the file holds is read to the file's end.
-    if (declaredEnd > FileSize) {
-        ReportDamage(chunkStart + 4);
-        chunkEnd_ = FileSize;
-    } else {
-        chunkEnd_ = static_cast<std::uint32_t>(declaredEnd);
-    }
-    Bytepos = chunkStart + kChunkHeader;
+    // Within the file: ChunkEnd never passes its end.
+    chunkEnd_ = static_cast<std::uint32_t>(ChunkEnd(chunkStart, chunkLength));
+    Bytepos = chunkStart + static_cast<std::uint32_t>(kChunkHeaderBytes);
     // Every event of the chunk is read, however short the chunk: a track of a
     // single program change is as much a part of the song as any other. Each
     // ReadEvent moves Bytepos forward by at least one byte.
     while (Bytepos < chunkEnd_) ReadNextEvent(Bytepos);
     Bytepos = chunkEnd_;
+    // The song lasts at least as long as every track's events.
+    detail::Lists().EndTick = std::max(detail::Lists().EndTick, TrackTime);
     return true;
 }
 
@@ -317,7 +96,7 @@ bool StandardMidifile::EndOfTrack(std::uint32_t position) {
     ByteCursor cursor = ChunkCursor(position);  // looks ahead: Bytepos stays
     const auto status = cursor.U8();
     const auto type = cursor.U8();
-    return status && type && *status == 0xFF && *type == 0x2F;
+    return status && type && *status == kMetaStatus && *type == kEndOfTrackType;
 }
 
 // The channel messages are the bulk of every song, so their reading is kept
@@ -486,7 +265,11 @@ bool StandardMidifile::ReadMetaMsg(unsigned position, int /*kind*/, unsigned del
     if (!FileBuffer) return true;
     if (EndOfTrack(position)) {
         // Over 0xFF, 0x2F and the length byte; nothing is stored and the
-        // delta time does not count.
+        // delta time does not count for the events after it. It gives the
+        // time at which the track ends, which the writers keep as the song's
+        // end.
+        const std::uint64_t end = std::uint64_t{TrackTime} + delta;
+        detail::Lists().EndTick = std::max(detail::Lists().EndTick, static_cast<std::uint32_t>(std::min<std::uint64_t>(end, 0xFFFFFFFFu)));
         Bytepos = position;
         ChunkCursor(Bytepos).Skip(3);
         return true;
@@ -505,7 +288,7 @@ bool StandardMidifile::ReadMetaMsg(unsigned position, int /*kind*/, unsigned del
     event.Status = 0xFF;
     event.Type = body->lead;
     event.Length = body->length;
-    event.Data = Arena().Make(body->data, body->length);
+    event.Data = detail::LoadArena().Make(body->data, body->length);
     InsertMetaEventToContainer(std::move(event));
     return true;
 }
@@ -528,7 +311,7 @@ bool StandardMidifile::ReadSysexMsg(unsigned position, int /*kind*/, unsigned de
     event.Status = body->lead;
     event.Manufacturer = body->length ? body->data[0] : 0;
     event.Length = body->length;
-    event.Data = Arena().Make(body->data, body->length);
+    event.Data = detail::LoadArena().Make(body->data, body->length);
     InsertSysexEventToContainer(std::move(event));
     return true;
 }
