@@ -1,6 +1,6 @@
 # The two commands: `make run` and `make test`. Both install what is missing
 # (Debian packages), configure with the CMake presets and build. `make package`
-# builds the Debian package tonalux_<version>_<arch>.deb in build/release/.
+# builds the Debian package tonalux_<version>-<release>_<arch>.deb in build/package/.
 # `make windows` cross-builds the command-line tool for Windows and packs
 # build/windows/tonalux-cli-<version>-win64.zip; `make windows-test` runs the
 # engine and tool tests of that build under Wine and checks that it converts
@@ -57,11 +57,18 @@ demo: build
 run: demo
 	cd build/demo && ../release/app/tonalux
 
-# The benchmarks in a Release build of their own (preset bench).
+# The benchmarks in a Release build of their own (preset bench), then the
+# accuracy of the chords recognised from the notes: on the songs with known
+# chords of CHORD_SONGS (the shared folder beside the clone) and on songs that
+# MMA renders from the charts of bench/chords/mma_songs.py. A missing folder or
+# a missing mma is reported and passed over.
+CHORD_SONGS ?= ../shared/chords
 bench: deps
 	cmake --preset bench >/dev/null
-	cmake --build --preset bench -j $(JOBS) --target engine_bench
+	cmake --build --preset bench -j $(JOBS) --target engine_bench chord_accuracy
 	./build/bench/bench/engine_bench
+	python3 bench/chords/mma_songs.py build/bench/mma-songs
+	./build/bench/bench/chord_accuracy $(CHORD_SONGS) build/bench/mma-songs
 
 fuzz: deps
 	cmake --preset fuzz >/dev/null
@@ -69,9 +76,12 @@ fuzz: deps
 	mkdir -p build/fuzz/corpus
 	./build/fuzz/fuzz/reader_fuzzer build/fuzz/corpus fuzz/seeds -max_total_time=$(FUZZ_SECONDS) -max_len=65536 -timeout=10 -artifact_prefix=build/fuzz/
 
-package: build
-	cmake --build --preset release --target package
-	@ls build/release/tonalux_*.deb
+# Only what the package ships is built (preset package: no tests, no benchmarks).
+package: deps
+	cmake --preset package >/dev/null
+	cmake --build --preset package -j $(JOBS)
+	cmake --build --preset package --target package
+	@ls build/package/tonalux_*.deb
 
 # The command-line tool for Windows: the engine, the conversion layer and
 # tonalux-cli.exe, statically linked, packed with its README and licence.

@@ -311,9 +311,12 @@ void TForm1::BConvertClick() {
             // folder is one message naming it, and nothing is converted. A
             // missing Midifile/ only leaves the left list empty.
             const tonalux::ConversionFolders folders = tonalux::DefaultFolders(BaseFolder);
-            std::optional<tonalux::FolderProblem> problem = tonalux::ListSongs(folders.Input).Problem;
-            if (problem && problem->Error == ENOENT) problem.reset();
-            if (!problem && !midifileNames_.empty()) problem = tonalux::CheckOutputFolder(folders.Output);
+            std::optional<tonalux::FolderProblem> problem = tonalux::CheckRunFolders(folders, {}).Problem;
+            // A missing Midifile/ only leaves the left list empty, and with no
+            // song listed Convert/ is not needed.
+            const bool missingInput = problem && problem->Role == tonalux::FolderRole::Input && problem->Error == ENOENT;
+            const bool outputUnneeded = problem && problem->Role == tonalux::FolderRole::Output && midifileNames_.empty();
+            if (missingInput || outputUnneeded) problem.reset();
             if (problem) {
                 MidifileListeLaden();
                 ConvertListeLaden();

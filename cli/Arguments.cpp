@@ -2,6 +2,8 @@
 
 #include <charconv>
 
+#include "Console.h"
+
 namespace tonalux::cli {
 
 bool ParsedArguments::Has(const std::string& option) const { return options_.count(option) != 0; }
@@ -62,10 +64,7 @@ ParsedArguments ParseArguments(const std::vector<std::string>& args, const Comma
             name = arg.substr(0, eq);
             inlineValue = arg.substr(eq + 1);
         }
-        if (arg == "--quiet" || arg == "--verbose") {
-            (arg == "--quiet" ? parsed.Quiet : parsed.Verbose) = true;
-            continue;
-        }
+        if (IsVerbosityOption(arg, parsed.Quiet, parsed.Verbose)) continue;
         const OptionSyntax* option = FindOption(syntax, name);
         if (!option) throw UsageError("unknown option '" + name + "'");
         if (!option->Repeatable && parsed.Has(name)) throw UsageError("option " + name + " given twice");

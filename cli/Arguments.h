@@ -40,8 +40,8 @@ class ParsedArguments {
 public:
     std::vector<std::string> Positionals;
     bool HelpWanted = false;
-    bool Quiet = false;    // --quiet: only errors
-    bool Verbose = false;  // --verbose: details on standard error
+    bool Quiet = false;    // --quiet, -q: no reports or progress
+    bool Verbose = false;  // --verbose, -v: details on standard error
 
     bool Has(const std::string& option) const;
     // The value of an option given once; empty when it was not given.

@@ -2,16 +2,20 @@
 // song. Every line that cannot be read is named with its number, and then
 // nothing is written.
 #include <algorithm>
+#include <cerrno>
+#include <cstring>
 #include <fstream>
 #include <iostream>
 #include <memory>
 #include <sstream>
 
 #include "Commands.h"
-#include "Component.h"
 #include "Console.h"
+#include "MidiBytes.h"
+#include "SongSession.h"
 #include "SongEdit.h"
 #include "SongFile.h"
+#include "SongReading.h"
 #include "SongText.h"
 #include "StandardMidifile.h"
 
@@ -73,17 +77,7 @@ void StoreRecords(StandardMidifile& engine, const std::vector<TextRecord>& recor
             case SongList::Timesig: engine.AddMessure(MetaRecord(text)); break;
             case SongList::Lyric: engine.AddLyricevent(MetaRecord(text)); break;
             case SongList::Chord: engine.AddYamchord(MetaRecord(text)); break;
-            case SongList::Marker: {
-                const MetaEvent meta = MetaRecord(text);
-                Marker marker{};
-                marker.Tick = meta.Tick;
-                marker.Status = meta.Status;
-                marker.Type = meta.Type;
-                marker.Length = meta.Length;
-                marker.Data = meta.Data;
-                engine.AddMarkerevent(marker);
-                break;
-            }
+            case SongList::Marker: engine.AddMarkerevent(MarkerFromMeta(MetaRecord(text))); break;
             case SongList::Sysex: {
                 SysexEvent event{};
                 event.Tick = text.Record.Tick;
@@ -99,6 +93,52 @@ void StoreRecords(StandardMidifile& engine, const std::vector<TextRecord>& recor
     }
 }
 
+// Reads the whole text of TEXT, or of standard input for "-". Prints why it
+// could not, with the system's reason, and returns false.
+bool ReadText(const std::string& textFile, std::string& text) {
+    if (IsStandardStream(textFile)) {
+        if (ReadStandardInput(text)) return true;
+        PrintError("assemble", std::string("cannot read standard input: ") + std::strerror(errno));
+        return false;
+    }
+    const InputFileCheck check = CheckInputFile(textFile);
+    if (check.State != InputFileState::Readable) {
+        PrintError("assemble", "cannot read " + textFile + ": " + check.Reason);
+        return false;
+    }
+    std::ifstream in(textFile, std::ios::binary);
+    std::ostringstream content;
+    errno = 0;
+    if (!in || !(content << in.rdbuf())) {
+        // An empty file gives no characters to copy, which is no failure.
+        if (in && in.peek() == std::ifstream::traits_type::eof()) return true;
+        PrintError("assemble", "cannot read " + textFile + ": " + std::strerror(errno != 0 ? errno : EIO));
+        return false;
+    }
+    text = content.str();
+    return true;
+}
+
+// Empties the engine's lists for the song of the text. The song's end tick
+// is set the only way the engine takes one, by a load: of an empty song of
+// one track whose end of track lies at `end`.
+void StartSong(StandardMidifile& engine, std::uint32_t end) {
+    if (end == 0) {
+        engine.InitHauptcontainer();
+        return;
+    }
+    std::vector<std::uint8_t> song{kHeaderChunkId.begin(), kHeaderChunkId.end()};
+    song.insert(song.end(), {0, 0, 0, 6, 0, 0, 0, 1, 0, 96});
+    song.insert(song.end(), kTrackChunkId.begin(), kTrackChunkId.end());
+    std::uint8_t delta[kMaxVlqBytes];
+    const auto deltaEnd = PutVlq(delta, end);
+    const auto length = static_cast<std::uint8_t>((deltaEnd - delta) + kEndOfTrackEvent.size());
+    song.insert(song.end(), {0, 0, 0, length});
+    song.insert(song.end(), delta, deltaEnd);
+    song.insert(song.end(), kEndOfTrackEvent.begin(), kEndOfTrackEvent.end());
+    engine.LoadMidiBytes(song.data(), song.size());
+}
+
 int RunAssemble(const ParsedArguments& args) {
     std::optional<int> format;
     if (auto value = args.Value("--format")) format = ParseFormat(*value);
@@ -108,21 +148,7 @@ int RunAssemble(const ParsedArguments& args) {
     AllowSongOnTerminal(args.Has("--force"));
 
     std::string text;
-    if (IsStandardStream(textFile)) {
-        if (!ReadStandardInput(text)) {
-            PrintError("assemble", "could not read standard input");
-            return kExitFailure;
-        }
-    } else {
-        std::ifstream in(textFile, std::ios::binary);
-        if (!in) {
-            PrintError("assemble", "could not open " + textFile);
-            return kExitFailure;
-        }
-        std::ostringstream content;
-        content << in.rdbuf();
-        text = content.str();
-    }
+    if (!ReadText(textFile, text)) return kExitFailure;
     std::istringstream lines(text);
     const SongText song = ReadSongText(lines);
     if (!song.Errors.empty()) {
@@ -132,16 +158,19 @@ int RunAssemble(const ParsedArguments& args) {
     }
     PrintDetail("assemble", "read " + std::to_string(song.Records.size()) + " records from " + InputName(textFile));
 
-    ConsoleHost host(kDefaultVelocityThreshold);
-    Component root(nullptr);
-    StandardMidifile engine(&root);
-    engine.InitHauptcontainer();
+    SongSession session;
+    StandardMidifile& engine = session.Engine;
+    // A loaded song ends at its last record or later; the text names the end
+    // only when it lies later.
+    std::uint32_t end = song.End;
+    for (const auto& text : song.Records) end = std::max(end, text.Record.Tick);
+    StartSong(engine, end);
     engine.Format = song.Format;
     engine.TrackCount = song.Tracks;
     engine.Division = song.Division;
     StoreRecords(engine, song.Records);
 
-    const int chosen = format.value_or(FormatOfLoadedSong(engine));
+    const int chosen = OutputFormat("assemble", format, engine, textFile);
     if (!SaveSong(engine, "assemble", chosen, out)) return kExitFailure;
     Report() << song.Records.size() << " records; wrote " << OutputName(out) << " (format " << chosen << ")\n";
     return kExitSuccess;

@@ -3,8 +3,8 @@
 
 #include "ChordList.h"
 #include "Commands.h"
-#include "Component.h"
 #include "Console.h"
+#include "SongSession.h"
 #include "SongFile.h"
 #include "StandardMidifile.h"
 
@@ -14,16 +14,14 @@ namespace {
 
 int RunChords(const ParsedArguments& args) {
     const std::string& file = args.Positionals.at(0);
-    ConsoleHost host(kDefaultVelocityThreshold);
-    Component root(nullptr);
-    StandardMidifile engine(&root);
-    host.SetContext("chords: " + InputName(file));
-    const SongRead read = LoadSong(engine, "chords", file);
+    SongSession session;
+    StandardMidifile& engine = session.Engine;
+    const SongRead read = session.Load("chords", file);
     if (read == SongRead::Failed) return kExitFailure;
 
     const auto chords = DecodeChords(engine);
     for (const auto& chord : chords)
-        if (chord.Name) Report() << chord.Tick << ' ' << *chord.Name << '\n';
+        if (chord.Name) Output() << chord.Tick << ' ' << *chord.Name << '\n';
     const bool undecodable = ReportUndecodableChords("chords", chords);
     return read == SongRead::Whole && !undecodable ? kExitSuccess : kExitFailure;
 }

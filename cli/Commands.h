@@ -31,6 +31,8 @@ Command TransposeCommand();
 Command SwapCommand();
 Command KetronCommand();
 Command StripChordsCommand();
+Command AddChordsCommand();
+Command SetChordsCommand();
 Command SetupCommand();
 Command AssembleCommand();
 

@@ -27,6 +27,14 @@ Verbosity CurrentVerbosity() { return verbosity; }
 
 void SetStdoutCarriesSong(bool carries) { stdoutCarriesSong = carries; }
 
+bool IsVerbosityOption(const std::string& arg, bool& quiet, bool& verbose) {
+    if (arg == "--quiet" || arg == "-q") return quiet = true;
+    if (arg == "--verbose" || arg == "-v") return verbose = true;
+    return false;
+}
+
+std::ostream& Output() { return std::cout; }
+
 std::ostream& Report() {
     // A stream without a buffer swallows what is written to it.
     static std::ostream nowhere(nullptr);
@@ -35,6 +43,10 @@ std::ostream& Report() {
 }
 
 void PrintError(const std::string& command, const std::string& text) { PrintLine(command, text); }
+
+void PrintWarning(const std::string& command, const std::string& text) {
+    if (verbosity != Verbosity::Quiet) PrintLine(command, "warning: " + text);
+}
 
 void PrintDetail(const std::string& command, const std::string& text) {
     if (verbosity == Verbosity::Verbose) PrintLine(command, text);

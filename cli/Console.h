@@ -12,8 +12,9 @@ namespace tonalux::cli {
 
 inline constexpr const char* kProgramName = "tonalux-cli";
 
-// How much the tool says: --quiet leaves only the errors, --verbose adds
-// details on standard error.
+// How much the tool says: --quiet (-q) leaves out the reports and the
+// progress, keeping the errors and what a command prints for its purpose;
+// --verbose (-v) adds details on standard error.
 enum class Verbosity { Quiet, Normal, Verbose };
 
 void SetVerbosity(Verbosity verbosity);
@@ -23,12 +24,23 @@ Verbosity CurrentVerbosity();
 // there: reports move to standard error.
 void SetStdoutCarriesSong(bool carries);
 
-// Where a command prints what it found or did: standard output, standard
-// error while standard output carries a song, and nowhere with --quiet.
+// Whether an argument is --quiet or --verbose, long or short ("-q", "-v");
+// sets the matching flag.
+bool IsVerbosityOption(const std::string& arg, bool& quiet, bool& verbose);
+
+// Where a command prints what it did: standard output, standard error while
+// standard output carries a song, and nowhere with --quiet.
 std::ostream& Report();
+
+// Where a command prints what it exists for (the records of dump, the report
+// of info, the chords, the fields of a setup): standard output, --quiet or not.
+std::ostream& Output();
 
 // Prints "tonalux-cli <command>: <text>" on standard error.
 void PrintError(const std::string& command, const std::string& text);
+
+// Unless --quiet, prints "tonalux-cli <command>: warning: <text>" on standard error.
+void PrintWarning(const std::string& command, const std::string& text);
 
 // With --verbose, prints "tonalux-cli <command>: <text>" on standard error.
 void PrintDetail(const std::string& command, const std::string& text);

@@ -1,12 +1,10 @@
 // tonalux-cli convert [DIR]: converts every song of DIR/Midifile/ (or of
 // --in) into DIR/Convert/ (or --out) with the same conversion code as the main
 // window, so the same folder gives the same files.
-#include <cerrno>
 #include <chrono>
-#include <cstring>
-#include <optional>
 #include <cstdio>
 #include <iostream>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -50,6 +48,17 @@ std::string FolderOption(const ParsedArguments& args, const std::string& option,
     return WithSeparator(*value);
 }
 
+// What became of the chords, when the run was asked to add them.
+std::string ChordsText(ChordsResult chords) {
+    switch (chords) {
+        case ChordsResult::NotAsked: break;
+        case ChordsResult::Added: return "  chords added";
+        case ChordsResult::AlreadyHad: return "  chords kept";
+        case ChordsResult::NoneFound: return "  no chords found";
+    }
+    return {};
+}
+
 // A song read whole and written: "A.mid -> A_VOC-3.mid  vocoder 3  events 4210  0.004 s".
 // Every other outcome: "Bad.mid: not a MIDI file (incorrect fileheader)", with
 // no arrow, since nothing or not all of the song arrived.
@@ -58,7 +67,15 @@ std::string SongLine(const SongOutcome& outcome, std::chrono::steady_clock::dura
     const std::string vocoder =
         outcome.VocoderChannel == kNoVocoderChannel ? std::string("none") : std::to_string(outcome.VocoderChannel);
     return outcome.Name + " -> " + outcome.Output + "  vocoder " + vocoder + "  events " +
-           std::to_string(outcome.Load.Records) + "  " + Seconds(elapsed);
+           std::to_string(outcome.Load.Records) + ChordsText(outcome.Chords) + "  " + Seconds(elapsed);
+}
+
+// "cannot read the folder Midifile/: Permission denied",
+// "cannot write into the folder Convert/: it is the input folder Midifile/ (inputs are never changed)".
+std::string FolderProblemLine(const FolderProblem& problem) {
+    if (problem.Role == FolderRole::Input) return "cannot read the folder " + problem.Folder + ": " + problem.Reason;
+    return "cannot write into the folder " + problem.Folder + ": " + problem.Reason +
+           (problem.Error == 0 ? " (inputs are never changed)" : "");
 }
 
 // "SIGINT" for an interrupt (Ctrl+C), "SIGTERM", "SIGHUP" (a closed terminal).
@@ -129,6 +146,7 @@ int RunConvert(const ParsedArguments& args) {
     choices.DeleteVocoderSysex = !args.Has("--keep-vocoder-sysex");
     choices.Recursive = args.Has("--recursive");
     choices.DryRun = args.Has("--dry-run");
+    choices.AddChords = args.Has("--add-chords");
     if (auto threshold = args.Value("--threshold")) choices.VelocityThreshold = ParseThreshold(*threshold);
     if (!args.Positionals.empty() && args.Positionals[0].empty()) throw UsageError("empty folder name");
     std::optional<SongSettings> settings;
@@ -147,23 +165,13 @@ int RunConvert(const ParsedArguments& args) {
 
     const ConversionFolders folders{FolderOption(args, "--in", kInputFolder), FolderOption(args, "--out", kOutputFolder)};
     // The folders are checked once, before any song: a missing or unusable
-    // folder is one message, not one per song. Neither folder is created. An
-    // output folder inside the input folder is not searched for songs, so a
-    // second run does not convert the first run's results.
-    const SongListing listing = ListSongs(folders.Input, options.Recursive, folders.Output);
-    if (listing.Problem) {
-        PrintError("convert", "cannot read the folder " + listing.Problem->Folder + ": " + listing.Problem->Reason);
+    // folder is one message, not one per song.
+    const RunFolderCheck check = CheckRunFolders(folders, options);
+    if (check.Problem) {
+        PrintError("convert", FolderProblemLine(*check.Problem));
         return kExitFailure;
     }
-    if (options.DryRun && StatusOf(folders.Output).Kind != FileKind::Folder) {
-        PrintError("convert", "cannot write into the folder " + folders.Output + ": " + ReasonOf(ENOTDIR));
-        return kExitFailure;
-    }
-    if (auto problem = options.DryRun ? std::nullopt : CheckOutputFolder(folders.Output)) {
-        PrintError("convert", "cannot write into the folder " + problem->Folder + ": " + problem->Reason);
-        return kExitFailure;
-    }
-    const std::vector<std::string>& names = listing.Names;
+    const std::vector<std::string>& names = check.Names;
 
     PrintDetail("convert", "converting " + std::to_string(names.size()) + " songs of " + folders.Input + " into " +
                                folders.Output + ": format " + std::to_string(FormatNumber(options.Format)) + ", vocoder messages " +
@@ -171,7 +179,8 @@ int RunConvert(const ParsedArguments& args) {
                                std::to_string(threshold) + ", song start " +
                                (options.StartFirstNote ? "at the first note" : "as read") +
                                (options.Recursive ? ", with subfolders" : "") +
-                               (options.DryRun ? ", writing nothing" : ""));
+                               (options.DryRun ? ", writing nothing" : "") +
+                               (options.AddChords ? ", chords from the notes" : ""));
     return ConvertSongs(folders, names, options);
 }
 
@@ -181,18 +190,21 @@ Command ConvertCommand() {
     return {"convert",
             "convert every song of DIR/Midifile/ into DIR/Convert/",
             "convert [DIR] [--in DIR] [--out DIR] [--recursive] [--dry-run] [--format 0|1]\n"
-            "        [--keep-vocoder-sysex] [--threshold N] [--start-at-first-note] [--setup FILE.set]",
+            "        [--keep-vocoder-sysex] [--threshold N] [--start-at-first-note] [--setup FILE.set]\n"
+            "        [--add-chords]",
             std::string("Converts every *.mid file of DIR/Midifile/ (any letter case, in name order)\n"
             "into DIR/Convert/, which must exist. DIR is the current folder when not\n"
             "given. Each song is read, the keyboard's vocoder system-exclusive messages\n"
             "are removed, the vocoder channel is found, and the song is written under its\n"
             "name with \"_VOC-\" and the channel, or \"_NO-VOC\", in front of \".mid\".\n"
             "An existing output of that name is replaced. Both folders are checked first:\n"
-            "if Midifile/ cannot be read or no file can be made in Convert/, nothing is\n"
+            "if Midifile/ cannot be read, no file can be made in Convert/, or Convert/ is\n"
+            "Midifile/ under another name (a link, \"..\", a bind mount), nothing is\n"
             "converted. A song that is not a MIDI file or cannot be read gets no output,\n"
-            "nor does one whose output would be an input song (through a link, or when\n"
-            "Convert/ is Midifile/). A damaged song is converted as far as it could be\n"
-            "read. Copyright notices and track names are not written to the outputs.\n"
+            "nor does one whose output would be an input song (an output name in\n"
+            "Convert/ that is a link to it). A damaged song is converted as far as it\n"
+            "could be read. Copyright notices and track names are written to the outputs\n"
+            "only as --setup gives them.\n"
             "\n"
             "  --in DIR                read the songs from DIR instead of DIR/Midifile/\n"
             "  --out DIR               write the songs into DIR instead of DIR/Convert/;\n"
@@ -219,6 +231,10 @@ Command ConvertCommand() {
                 "                          song-start options count unless --format or\n"
                 "                          --start-at-first-note is given. A mapping value out\n"
                 "                          of range stops the run before the first song\n"
+                "  --add-chords            add keyboard chord events recognised from the notes\n"
+                "                          (as add-chords does) to every song that has none;\n"
+                "                          the summary counts the songs that got chords and\n"
+                "                          those that kept their own\n"
                 "\n"
                 "Prints one line per song: for a song read whole and written its input,\n"
                 "output, vocoder channel, number of events and time; for any other song what\n"
@@ -239,7 +255,8 @@ Command ConvertCommand() {
               {"--in", true, false},
               {"--out", true, false},
               {"--recursive", false, false},
-              {"--dry-run", false, false}}},
+              {"--dry-run", false, false},
+              {"--add-chords", false, false}}},
             RunConvert};
 }
 

@@ -1,11 +1,13 @@
 // tonalux-cli dump FILE: every record of every list as one line of text, in
 // an order that depends only on the song, so that songs compare with diff;
 // or the same as one JSON document. assemble turns the text back into a song.
+#include <cstdint>
 #include <iostream>
+#include <optional>
 
 #include "Commands.h"
-#include "Component.h"
 #include "Console.h"
+#include "SongSession.h"
 #include "Json.h"
 #include "SongFile.h"
 #include "SongRecords.h"
@@ -15,9 +17,18 @@ namespace tonalux::cli {
 
 namespace {
 
+// The song's end tick when it lies after its last record (a closing rest):
+// the writers end the tracks there, so the dump names it and assemble keeps it.
+std::optional<std::uint32_t> EndAfterLastRecord(StandardMidifile& engine, const std::vector<SongRecord>& records) {
+    const std::uint32_t last = records.empty() ? 0 : records.back().Tick;
+    if (engine.EndTick() > last) return engine.EndTick();
+    return std::nullopt;
+}
+
 void PrintText(std::ostream& out, StandardMidifile& engine, const std::vector<SongRecord>& records) {
-    out << "header format " << engine.Format << " tracks " << engine.TrackCount << " division " << engine.Division
-        << '\n';
+    out << "header format " << engine.Format << " tracks " << engine.TrackCount << " division " << engine.Division;
+    if (const auto end = EndAfterLastRecord(engine, records)) out << " end " << *end;
+    out << '\n';
     std::string line;
     for (const auto& record : records) {
         line = std::to_string(record.Tick);
@@ -32,7 +43,9 @@ void PrintText(std::ostream& out, StandardMidifile& engine, const std::vector<So
 
 void PrintJson(std::ostream& out, StandardMidifile& engine, const std::vector<SongRecord>& records) {
     out << "{\"header\": {\"format\": " << engine.Format << ", \"tracks\": " << engine.TrackCount
-        << ", \"division\": " << engine.Division << "},\n \"records\": [";
+        << ", \"division\": " << engine.Division;
+    if (const auto end = EndAfterLastRecord(engine, records)) out << ", \"end\": " << *end;
+    out << "},\n \"records\": [";
     std::string line;
     for (std::size_t i = 0; i < records.size(); ++i) {
         line = i ? ",\n  " : "\n  ";
@@ -45,18 +58,16 @@ void PrintJson(std::ostream& out, StandardMidifile& engine, const std::vector<So
 
 int RunDump(const ParsedArguments& args) {
     const std::string& file = args.Positionals.at(0);
-    ConsoleHost host(kDefaultVelocityThreshold);
-    Component root(nullptr);
-    StandardMidifile engine(&root);
-    host.SetContext("dump: " + InputName(file));
-    const SongRead read = LoadSong(engine, "dump", file);
+    SongSession session;
+    StandardMidifile& engine = session.Engine;
+    const SongRead read = session.Load("dump", file);
     if (read == SongRead::Failed) return kExitFailure;
 
     const std::vector<SongRecord> records = CollectRecords(engine);
     if (args.Has("--json"))
-        PrintJson(Report(), engine, records);
+        PrintJson(Output(), engine, records);
     else
-        PrintText(Report(), engine, records);
+        PrintText(Output(), engine, records);
     // A failed standard output is reported, with exit status 1, when the command ends.
     return read == SongRead::Whole ? kExitSuccess : kExitFailure;
 }
@@ -70,9 +81,11 @@ Command DumpCommand() {
             "Prints one line with the header values, then one line per record of every\n"
             "list:\n"
             "\n"
-            "  header format F tracks T division D\n"
+            "  header format F tracks T division D [end E]\n"
             "  TICK LIST BYTES\n"
             "\n"
+            "\"end E\" names the song's end tick when it lies after the last record (a\n"
+            "closing rest): every track of a written song ends there.\n"
             "TICK is the absolute time in ticks. LIST is ch1..ch16 for channel messages,\n"
             "meta (meta events of no other list), tempo, timesig, lyric, marker, chord\n"
             "(keyboard chord events) or sysex. BYTES are the bytes of the record in\n"

@@ -3,6 +3,7 @@
 // as one JSON document.
 #include <algorithm>
 #include <array>
+#include <cstdint>
 #include <cstdio>
 #include <iomanip>
 #include <iostream>
@@ -11,8 +12,8 @@
 
 #include "ChordList.h"
 #include "Commands.h"
-#include "Component.h"
 #include "Console.h"
+#include "SongSession.h"
 #include "Json.h"
 #include "SongFile.h"
 #include "SongRecords.h"
@@ -27,6 +28,7 @@ struct SongInfo {
     std::string File;
     std::string Error;  // why the song could not be read; the rest is then empty
     bool Damaged = false;                 // read up to damage: shown as far as it was read
+    LoadReport Load;                      // where the damage lies
     std::vector<std::string> Problems;    // the lines naming the song and each problem of its reading
     int Format = 0;
     int Tracks = 0;
@@ -50,6 +52,7 @@ SongInfo ReadInfo(StandardMidifile& engine, const std::string& file) {
         return info;
     }
     info.Damaged = load.Read == SongRead::Damaged;
+    info.Load = engine.LastLoadReport();
     info.Format = engine.Format;
     info.Tracks = engine.TrackCount;
     info.Division = engine.Division;
@@ -68,6 +71,43 @@ SongInfo ReadInfo(StandardMidifile& engine, const std::string& file) {
     return info;
 }
 
+// A division with bit 15 set counts frames of SMPTE time code: its high
+// byte is the negative frame rate (-24, -25, -29 for 29.97 drop frame, -30),
+// its low byte the ticks of one frame.
+struct SmpteDivision {
+    int FramesPerSecond = 0;
+    int TicksPerFrame = 0;
+};
+std::optional<SmpteDivision> DecodeSmpte(int division) {
+    if ((division & 0x8000) == 0) return std::nullopt;
+    const auto rate = static_cast<std::int8_t>(static_cast<std::uint8_t>(division >> 8));
+    return SmpteDivision{-rate, division & 0xFF};
+}
+
+// "96", or "SMPTE 25 frames per second, 40 ticks per frame" (29 is 29.97, drop frame).
+std::string DivisionText(int division) {
+    const auto smpte = DecodeSmpte(division);
+    if (!smpte) return std::to_string(division);
+    const std::string rate =
+        smpte->FramesPerSecond == 29 ? std::string("29.97 (drop frame)") : std::to_string(smpte->FramesPerSecond);
+    return "SMPTE " + rate + " frames per second, " + std::to_string(smpte->TicksPerFrame) + " ticks per frame";
+}
+
+// The JSON fields that follow "division" for an SMPTE division and for a
+// damaged song; empty for neither.
+std::string JsonExtras(const SongInfo& info) {
+    std::string text;
+    if (const auto smpte = DecodeSmpte(info.Division))
+        text += ", \"smpte\": {\"frames_per_second\": " + std::to_string(smpte->FramesPerSecond) +
+                ", \"drop_frame\": " + (smpte->FramesPerSecond == 29 ? "true" : "false") +
+                ", \"ticks_per_frame\": " + std::to_string(smpte->TicksPerFrame) + "}";
+    if (info.Damaged)
+        text += ", \"damage\": {\"offset\": " + std::to_string(info.Load.DamageOffset) + ", \"track\": " +
+                (info.Load.DamageTrack >= 0 ? std::to_string(info.Load.DamageTrack + 1) : std::string("null")) +
+                ", \"records_kept\": " + std::to_string(info.Load.Records) + "}";
+    return text;
+}
+
 // A line of the report: the name padded to one column width, then the value.
 std::ostream& Field(std::ostream& out, const std::string& name) { return out << std::left << std::setw(12) << name; }
 
@@ -75,7 +115,7 @@ void PrintText(std::ostream& out, const SongInfo& info, int threshold) {
     Field(out, "file") << info.File << '\n';
     Field(out, "format") << info.Format << '\n';
     Field(out, "tracks") << info.Tracks << '\n';
-    Field(out, "division") << info.Division << '\n';
+    Field(out, "division") << DivisionText(info.Division) << '\n';
     Field(out, "last tick") << info.LastTick << '\n';
     Field(out, "vocoder") << (info.Vocoder ? "channel " + std::to_string(*info.Vocoder) : std::string("none"))
                           << " (threshold " << threshold << ")\n";
@@ -97,7 +137,7 @@ void PrintJson(std::ostream& out, const SongInfo& info, int threshold) {
     }
     out << ", \"damaged\": " << (info.Damaged ? "true" : "false");
     out << ", \"format\": " << info.Format << ", \"tracks\": " << info.Tracks << ", \"division\": " << info.Division
-        << ", \"last_tick\": " << info.LastTick << ",\n   \"vocoder\": {\"channel\": "
+        << JsonExtras(info) << ", \"last_tick\": " << info.LastTick << ",\n   \"vocoder\": {\"channel\": "
         << (info.Vocoder ? std::to_string(*info.Vocoder) : std::string("null")) << ", \"threshold\": " << threshold
         << "}, \"records\": " << info.Records << ",\n   \"lists\": {";
     for (std::size_t list = 0; list < kSongListCount; ++list)
@@ -121,14 +161,13 @@ int RunInfo(const ParsedArguments& args) {
     if (std::count(files.begin(), files.end(), std::string(kStandardStream)) > 1)
         throw UsageError("standard input can be read only once");
 
-    ConsoleHost host(threshold);
-    Component root(nullptr);
-    StandardMidifile engine(&root);
-    std::ostream& out = Report();
+    SongSession session(threshold);
+    StandardMidifile& engine = session.Engine;
+    std::ostream& out = Output();
     bool allRead = true;
     if (json) out << "[\n";
     for (std::size_t i = 0; i < files.size(); ++i) {
-        host.SetContext("info: " + InputName(files[i]));
+        session.Host.SetContext("info: " + InputName(files[i]));
         const SongInfo info = ReadInfo(engine, files[i]);
         for (const auto& problem : info.Problems) PrintError("info", problem);
         if (!info.Error.empty() || info.Damaged) allRead = false;

@@ -16,9 +16,8 @@ Command SaveCommand() {
     return {"save",
             "read a song and write it again, as format 0 or 1",
             "save FILE OUT [--format 0|1]",
-            std::string("Reads FILE and writes its records to OUT. Copyright notices and track\n"
-                        "names are not kept when a song is read, so OUT holds none; the format 1\n"
-                        "writer writes a note-on of velocity 0 as a note-off.\n\n") + kEditHelpFooter,
+            std::string("Reads FILE and writes its records to OUT; the format 1 writer writes a\n"
+                        "note-on of velocity 0 as a note-off.\n\n") + kEditHelpFooter,
             {{"FILE", "OUT"}, 2, {FormatOption(), ForceOption()}},
             RunSave};
 }

@@ -6,6 +6,7 @@
 #include <string>
 
 #include "Commands.h"
+#include "Console.h"
 #include "SetupReading.h"
 #include "SongSettings.h"
 
@@ -79,17 +80,21 @@ std::string Describe(const SongSettings& setup) {
     out << "Options:\n"
         << "  Start auf Tatkt 1  " << (information.FastPlay ? "yes" : "no") << '\n'
         << "  Midiformat 0       " << (information.Format0 ? "yes" : "no") << '\n';
-    if (const auto problem = SoundMappingProblem(programs))
-        out << "A conversion with this setup stops before the first song: " << *problem << '\n';
     return out.str();
 }
 
 int RunSetup(const ParsedArguments& args) {
-    const auto setup = ReadSetup("setup", args.Positionals.at(0));
+    const std::string& file = args.Positionals.at(0);
+    const auto setup = ReadSetup("setup", file);
     if (!setup) return kExitFailure;
-    std::cout << Describe(*setup);
-    std::cout.flush();
-    return std::cout ? kExitSuccess : kExitFailure;
+    PrintDetail("setup", "read setup file " + file);
+    Output() << Describe(*setup);
+    // A value out of range fails here as it stops convert --setup.
+    if (const auto problem = SoundMappingProblem(setup->Programs)) {
+        PrintError("setup", file + ": " + *problem + "; a conversion with this setup stops before the first song");
+        return kExitFailure;
+    }
+    return kExitSuccess;
 }
 
 }  // namespace
@@ -106,8 +111,8 @@ Command SetupCommand() {
             "swaps its channels only when both are chosen and differ. A file of several\n"
             "312-byte records shows the last one, the one a load takes.\n"
             "\n"
-            "A value outside its range is named at the end: a conversion with this setup\n"
-            "would stop before its first song.\n",
+            "A value outside its range is named on standard error, and the exit status\n"
+            "is then 1: a conversion with this setup would stop before its first song.\n",
             {{"FILE.set"}, 1, {}},
             RunSetup};
 }

@@ -3,8 +3,8 @@
 #include <iostream>
 
 #include "Commands.h"
-#include "Component.h"
 #include "Console.h"
+#include "SongSession.h"
 #include "SongFile.h"
 #include "StandardMidifile.h"
 
@@ -13,7 +13,8 @@ namespace tonalux::cli {
 const char* const kEditHelpFooter =
     "  --format 0|1   write format 0 (one track) or format 1 (a track per\n"
     "                 channel); without it a format 0 song stays format 0 and\n"
-    "                 any other is written as format 1\n"
+    "                 any other is written as format 1 (format 2, whose tracks\n"
+    "                 are independent, with a warning)\n"
     "  --force        write the song even when OUT is a terminal\n"
     "\n"
     "FILE is only read: an OUT that is FILE, or a link to it, is refused. OUT is\n"
@@ -29,6 +30,15 @@ OptionSyntax FormatOption() { return {"--format", true, false}; }
 
 OptionSyntax ForceOption() { return {"--force", false, false}; }
 
+int OutputFormat(const std::string& command, const std::optional<int>& asked, const StandardMidifile& engine,
+                 const std::string& file) {
+    if (asked) return *asked;
+    if (engine.Format == 2)
+        PrintWarning(command, InputName(file) + " is format 2, of independent tracks; written as format 1, where "
+                                                "they play at the same time");
+    return FormatOfLoadedSong(engine);
+}
+
 int RunSongEdit(const std::string& command, const ParsedArguments& args, const SongChange& change) {
     std::optional<int> format;
     if (auto value = args.Value("--format")) format = ParseFormat(*value);
@@ -39,20 +49,16 @@ int RunSongEdit(const std::string& command, const ParsedArguments& args, const S
 
     if (!OutputIsNotTheInput(command, file, out)) return kExitFailure;
 
-    ConsoleHost host(kDefaultVelocityThreshold);
-    Component root(nullptr);
-    StandardMidifile engine(&root);
-    // A changed song keeps its own name, track names and copyright notices.
-    engine.SetKeepSongNames(true);
-    host.SetContext(command + ": " + InputName(file));
-    const SongRead read = LoadSong(engine, command, file);
+    SongSession session;
+    StandardMidifile& engine = session.Engine;
+    const SongRead read = session.Load(command, file);
     if (read == SongRead::Failed) return kExitFailure;
     const std::optional<std::string> summary = change(engine);
     if (!summary) {
         PrintError(command, "nothing written");
         return kExitFailure;
     }
-    const int chosen = format.value_or(FormatOfLoadedSong(engine));
+    const int chosen = OutputFormat(command, format, engine, file);
     if (!SaveSong(engine, command, chosen, out)) return kExitFailure;
     Report() << *summary << (summary->empty() ? "" : "; ") << "wrote " << OutputName(out) << " (format " << chosen
              << ")\n";

@@ -24,6 +24,11 @@ OptionSyntax FormatOption();
 
 // --force: write the song even to a terminal.
 OptionSyntax ForceOption();
+// The format OUT is written in: `asked` when given, otherwise the format of
+// FormatOfLoadedSong. A format 2 song written as format 1 gets a warning
+// naming `file`, since its independent tracks then play at the same time.
+int OutputFormat(const std::string& command, const std::optional<int>& asked, const StandardMidifile& engine,
+                 const std::string& file);
 
 // Runs a changing command whose first two positionals are FILE and OUT.
 // Parses --format before anything is read, so a wrong command line never

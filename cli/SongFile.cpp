@@ -9,6 +9,7 @@
 #include "Platform.h"
 #include "SafeReplace.h"
 #include "SongOutcome.h"
+#include "SongReading.h"
 #include "SongRecords.h"
 #include "StandardMidifile.h"
 
@@ -29,22 +30,22 @@ std::string InBrackets(const std::vector<std::string>& messages) {
 SongLoad LoadSongBytes(StandardMidifile& engine, const std::vector<std::uint8_t>& bytes, const std::string& name) {
     SongLoad load;
     std::vector<std::string> messages;
-    bool loaded = false;
+    SongLoadState loaded = SongLoadState::Failed;
     {
         MessageGathering gathering(messages);
         engine.SetStartFirstNote(false);
         // Every command shows and keeps the song's own track names and
         // copyright notices, so that dump shows what save writes.
         engine.SetKeepSongNames(true);
-        loaded = engine.LoadMidiBytes(bytes.data(), bytes.size());
+        loaded = LoadSongFromBytes(engine, bytes);
     }
     const LoadReport& report = engine.LastLoadReport();
-    if (!loaded) {
-        load.Problems.push_back(name + ": " + (engine.HeaderOk ? "could not be read" : "not a MIDI file") +
+    if (loaded == SongLoadState::NotMidi || loaded == SongLoadState::Failed) {
+        load.Problems.push_back(name + ": " + (loaded == SongLoadState::Failed ? "could not be read" : "not a MIDI file") +
                                 InBrackets(messages));
         return load;
     }
-    if (report.Damaged) {
+    if (loaded == SongLoadState::Damaged) {
         load.Read = SongRead::Damaged;
         load.Problems.push_back(name + ": " + DescribeDamage(report) + InBrackets(messages));
         return load;
@@ -58,16 +59,16 @@ SongLoad LoadSongBytes(StandardMidifile& engine, const std::vector<std::uint8_t>
 // (`info <(cat a.mid)`). A folder is no song.
 SongLoad ReadNamedSong(StandardMidifile& engine, const std::string& path) {
     SongLoad load;
-    const FileStatus status = StatusOf(path);
-    if (status.Kind == FileKind::Missing) {
-        load.Problems.push_back("cannot read " + path + ": " + status.Error.Reason);
-        return load;
+    // A pipe or a device is read as it comes; anything else must be a file
+    // that can be opened.
+    const FileKind kind = StatusOf(path).Kind;
+    if (kind != FileKind::Pipe && kind != FileKind::Device) {
+        const InputFileCheck check = CheckInputFile(path);
+        if (check.State != InputFileState::Readable) {
+            load.Problems.push_back("cannot read " + path + ": " + check.Reason);
+            return load;
+        }
     }
-    if (status.Kind == FileKind::Folder || status.Kind == FileKind::Other) {
-        load.Problems.push_back("cannot read " + path + ": not a file");
-        return load;
-    }
-    // The engine names no cause when it cannot open a file; the system does.
     std::vector<std::uint8_t> bytes;
     SystemError error;
     if (!ReadWholeFile(path, bytes, error)) {

@@ -14,7 +14,9 @@ constexpr std::array<const char*, kSongListCount - 16> kNamedLists = {"meta",   
 
 void AppendVlq(std::vector<std::uint8_t>& out, std::uint32_t value) {
     std::uint8_t groups[kMaxVlqBytes];
-    out.insert(out.end(), groups, PutVlq(groups, value));
+    const std::uint8_t* end = PutVlq(groups, value);
+    // Byte by byte: a range insert here makes GCC 12 warn wrongly at -O3.
+    for (const std::uint8_t* byte = groups; byte != end; ++byte) out.push_back(*byte);
 }
 
 void AppendData(std::vector<std::uint8_t>& out, const DataBlock& data, std::uint32_t length) {
@@ -23,7 +25,7 @@ void AppendData(std::vector<std::uint8_t>& out, const DataBlock& data, std::uint
 }
 
 std::vector<std::uint8_t> EncodeMeta(std::uint8_t type, std::uint32_t length, const DataBlock& data) {
-    std::vector<std::uint8_t> out{0xFF, type};
+    std::vector<std::uint8_t> out{kMetaStatus, type};
     AppendVlq(out, length);
     AppendData(out, data, length);
     return out;

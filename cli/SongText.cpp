@@ -11,22 +11,26 @@ namespace tonalux::cli {
 
 namespace {
 
-constexpr std::uint8_t kMetaStatus = 0xFF;
-constexpr std::uint8_t kEndOfTrack = 0x2F;
-
 // The meta type each typed list holds; 0 for the lists that take any type.
 constexpr std::array<std::uint8_t, kSongListCount - 16> kListMetaType{
-    0,     // meta
-    0x51,  // tempo
-    0x58,  // timesig
-    0x05,  // lyric
-    0x06,  // marker
-    0x7F,  // chord
-    0,     // sysex
+    0,                        // meta
+    kTempoType,               // tempo
+    kTimeSignatureType,       // timesig
+    kLyricType,               // lyric
+    kMarkerType,              // marker
+    kSequencerSpecificType,   // chord
+    0,                        // sysex
 };
 
-// The fixed start of a keyboard chord event; four chord bytes follow.
-constexpr std::array<std::uint8_t, 6> kChordStart{0xFF, 0x7F, 0x07, 0x43, 0x7B, 0x01};
+// The fixed start of a keyboard chord event: status, type, length and
+// signature; the chord bytes follow.
+constexpr std::array<std::uint8_t, 6> kChordStart{kMetaStatus,
+                                                  kSequencerSpecificType,
+                                                  static_cast<std::uint8_t>(kKeyboardChordLength),
+                                                  kKeyboardChordSignature[0],
+                                                  kKeyboardChordSignature[1],
+                                                  kKeyboardChordSignature[2]};
+constexpr std::size_t kChordRecordBytes = 3 + kKeyboardChordLength;
 
 std::vector<std::string> SplitWords(const std::string& line) {
     std::vector<std::string> words;
@@ -72,17 +76,10 @@ std::string DataBytes(std::size_t count) {
 // dump writes a 32-bit length); moves `at` behind it. Empty when it runs past
 // the bytes or does not fit 32 bits.
 std::optional<std::uint32_t> ReadVlq(const std::vector<std::uint8_t>& bytes, std::size_t& at) {
-    std::uint64_t value = 0;
-    for (std::size_t count = 0; count < kMaxVlqBytes; ++count) {
-        if (at >= bytes.size()) return std::nullopt;
-        const std::uint8_t byte = bytes[at++];
-        value = (value << 7) | (byte & 0x7F);
-        if (!(byte & 0x80)) {
-            if (value > 0xFFFFFFFF) return std::nullopt;
-            return static_cast<std::uint32_t>(value);
-        }
-    }
-    return std::nullopt;
+    const auto read = GetVlq(bytes.data() + at, bytes.data() + bytes.size());
+    if (!read || read->Overflow || read->Bytes > kMaxVlqBytes) return std::nullopt;
+    at += read->Bytes;
+    return read->Value;
 }
 
 // Checks length and data of a meta or system-exclusive record whose length
@@ -123,11 +120,11 @@ std::string CheckBytes(std::size_t list, const std::vector<std::uint8_t>& bytes,
     const std::uint8_t type = bytes[1];
     if (type >= 0x80) return "meta type " + Hex(type) + " is not below 80";
     const std::uint8_t wanted = kListMetaType[list - 16];
-    if (wanted == 0 && type == kEndOfTrack) return "end of track is written by the writer, not taken from the text";
+    if (wanted == 0 && type == kEndOfTrackType) return "end of track is written by the writer, not taken from the text";
     if (wanted != 0 && type != wanted)
         return SongListName(list) + " holds meta type " + Hex(wanted) + ", not " + Hex(type);
     if (list == static_cast<std::size_t>(SongList::Chord) &&
-        (bytes.size() != kChordStart.size() + 4 || !std::equal(kChordStart.begin(), kChordStart.end(), bytes.begin())))
+        (bytes.size() != kChordRecordBytes || !std::equal(kChordStart.begin(), kChordStart.end(), bytes.begin())))
         return "a keyboard chord is FF 7F 07 43 7B 01 and four chord bytes";
     return CheckLengthAndData(bytes, 2, dataStart);
 }
@@ -135,7 +132,14 @@ std::string CheckBytes(std::size_t list, const std::vector<std::uint8_t>& bytes,
 // Why the header line cannot be read; empty when it can.
 std::string ReadHeader(const std::vector<std::string>& words, SongText& song) {
     static const char* const kExpected = "expected 'header format F tracks T division D'";
-    if (words.size() != 7 || words[1] != "format" || words[3] != "tracks" || words[5] != "division") return kExpected;
+    const bool withEnd = words.size() == 9 && words[7] == "end";
+    if ((words.size() != 7 && !withEnd) || words[1] != "format" || words[3] != "tracks" || words[5] != "division")
+        return kExpected;
+    if (withEnd) {
+        const auto end = ReadNumber(words[8], 0xFFFFFFFF);
+        if (!end) return "end must be a whole number from 0 to 4294967295, not '" + words[8] + "'";
+        song.End = static_cast<std::uint32_t>(*end);
+    }
     const auto format = ReadNumber(words[2], 0xFFFF);
     const auto tracks = ReadNumber(words[4], 0xFFFF);
     const auto division = ReadNumber(words[6], 0xFFFF);

@@ -23,13 +23,15 @@ struct SongText {
     std::uint16_t Format = 0;
     std::uint16_t Tracks = 0;
     std::uint16_t Division = 0;
+    std::uint32_t End = 0;  // the song's end tick ("end E") when it lies after the last record; else 0
     std::vector<TextRecord> Records;  // in the order of the lines
     // One line for each line that could not be read: "line 7: <why>".
     std::vector<std::string> Errors;
 };
 
 // Reads the whole text. Empty lines are skipped, and a line may end in CR LF.
-// The header line "header format F tracks T division D" comes first, once.
+// The header line "header format F tracks T division D", optionally followed
+// by "end E" (the song's end tick), comes first, once.
 // A record line is "TICK LIST BYTES": TICK 0 to 4294967295, LIST one of the
 // names of SongListName, BYTES two-digit hexadecimal bytes separated by
 // blanks that fit the list:

@@ -53,22 +53,35 @@ TransposeRequest ReadRequest(const ParsedArguments& args) {
     return request;
 }
 
-bool IsNote(const MidiEvent& event) { return event.Kind == 0x80 || event.Kind == 0x90; }
+// A note is counted once, by its note-on: its note-off moves with it, and a
+// note-on of velocity 0 is a note-off.
+bool StartsNote(const MidiEvent& event) { return event.Kind == 0x90 && event.Data2 != 0; }
+
+// "1 note", "12 notes", "-1 semitone".
+std::string Counted(long long count, const std::string& one, const std::string& many) {
+    return std::to_string(count) + ' ' + (count == 1 || count == -1 ? one : many);
+}
+
+// The notes of the chosen channels that start within the chosen ticks.
+std::size_t NotesToMove(StandardMidifile& engine, const TransposeRequest& request) {
+    std::size_t notes = 0;
+    for (int channel = 0; channel < 16; ++channel) {
+        if (!request.Channels[static_cast<std::size_t>(channel)]) continue;
+        const int size = engine.GetSizeMidievents(channel);
+        for (int i = 0; i < size; ++i) {
+            const MidiEvent event = engine.GetMidievent(channel, i);
+            if (StartsNote(event) && event.Tick >= request.From && event.Tick <= request.To) ++notes;
+        }
+    }
+    return notes;
+}
 
 int RunTranspose(const ParsedArguments& args) {
     const TransposeRequest request = ReadRequest(args);
     return RunSongEdit("transpose", args, [request](StandardMidifile& engine) -> std::optional<std::string> {
         // The engine moves a note that would leave 0..127 back into range by
         // whole octaves, so every note of the chosen channels and ticks moves.
-        std::size_t notes = 0;
-        for (int channel = 0; channel < 16; ++channel) {
-            if (!request.Channels[static_cast<std::size_t>(channel)]) continue;
-            const int size = engine.GetSizeMidievents(channel);
-            for (int i = 0; i < size; ++i) {
-                const MidiEvent event = engine.GetMidievent(channel, i);
-                if (IsNote(event) && event.Tick >= request.From && event.Tick <= request.To) ++notes;
-            }
-        }
+        const std::size_t notes = NotesToMove(engine, request);
 
         // A chord whose root names no note cannot be moved: it is named and
         // nothing is written, rather than counting it as transposed.
@@ -93,9 +106,9 @@ int RunTranspose(const ParsedArguments& args) {
             else
                 engine.Yamchordtranspose(request.Semitones);
         }
-        std::string summary = std::to_string(notes) + " notes";
-        if (request.Chords) summary += " and " + std::to_string(chords) + " chords";
-        return summary + " transposed by " + std::to_string(request.Semitones) + " semitones";
+        std::string summary = Counted(static_cast<long long>(notes), "note", "notes");
+        if (request.Chords) summary += " and " + Counted(static_cast<long long>(chords), "chord", "chords");
+        return summary + " transposed by " + Counted(request.Semitones, "semitone", "semitones");
     });
 }
 

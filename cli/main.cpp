@@ -21,7 +21,8 @@ const std::vector<Command>& CommandTable() {
     static const std::vector<Command> table{ConvertCommand(),   InfoCommand(),   DumpCommand(),
                                             AssembleCommand(),  ChordsCommand(), SaveCommand(),
                                             TransposeCommand(), SwapCommand(),   KetronCommand(),
-                                            StripChordsCommand(), SetupCommand()};
+                                            StripChordsCommand(), AddChordsCommand(), SetChordsCommand(),
+                                            SetupCommand()};
     return table;
 }
 
@@ -33,8 +34,9 @@ const Command* FindCommand(const std::string& name) {
 
 // The command the arguments name, or an empty text for none.
 std::string CommandNameOf(const std::vector<std::string>& args) {
+    bool quiet = false, verbose = false;
     for (const auto& arg : args) {
-        if (arg == "--quiet" || arg == "--verbose") continue;
+        if (IsVerbosityOption(arg, quiet, verbose)) continue;
         return FindCommand(arg) ? arg : std::string();
     }
     return std::string();
@@ -53,8 +55,9 @@ void PrintToolHelp(std::ostream& out) {
     }
     out << "\n"
         << "Options of every command:\n"
-        << "  --quiet        print only errors\n"
-        << "  --verbose      also print details of the work on standard error\n"
+        << "  --quiet, -q    leave out reports and progress; errors, and what dump,\n"
+        << "                 info, chords and setup print, still appear\n"
+        << "  --verbose, -v  also print details of the work on standard error\n"
         << "  --help, -h     show the arguments of the command\n"
         << "\n"
         << "  " << kProgramName << " --version, -V   show the version\n"
@@ -86,10 +89,7 @@ int CheckedStatus(const std::string& /*command*/, int status) {
 int Run(std::vector<std::string> args) {
     // --quiet and --verbose may also stand in front of the command.
     bool quiet = false, verbose = false;
-    while (!args.empty() && (args[0] == "--quiet" || args[0] == "--verbose")) {
-        (args[0] == "--quiet" ? quiet : verbose) = true;
-        args.erase(args.begin());
-    }
+    while (!args.empty() && IsVerbosityOption(args[0], quiet, verbose)) args.erase(args.begin());
     if (args.empty()) {
         PrintError("", "no command given (see " + std::string(kProgramName) + " --help)");
         return kExitUsage;

@@ -10,8 +10,10 @@
 #include <system_error>
 #include <utility>
 
+#include "ChordRecognition.h"
 #include "MessageGathering.h"
 #include "SafeReplace.h"
+#include "SongReading.h"
 #include "StandardMidifile.h"
 
 namespace fs = std::filesystem;
@@ -19,6 +21,16 @@ namespace fs = std::filesystem;
 namespace tonalux {
 
 namespace {
+
+// The chords of a song from its notes; a song keeps the chord events it has.
+ChordsResult AddChords(StandardMidifile& song) {
+    switch (AddChordsFromNotes(song, false).Outcome) {
+        case ChordsFromNotes::Added: return ChordsResult::Added;
+        case ChordsFromNotes::AlreadyHad: return ChordsResult::AlreadyHad;
+        case ChordsFromNotes::NoneFound: break;
+    }
+    return ChordsResult::NoneFound;
+}
 
 bool EndsWithMidiPattern(const std::string& name) {
     static const char pattern[] = ".mid";
@@ -43,6 +55,37 @@ std::optional<std::pair<std::string, std::string>> OutputHittingInput(
         if (auto hit = inputs.find(*identity); hit != inputs.end())
             return std::make_pair(candidate.substr(folders.Output.size()), hit->second);
     }
+    return std::nullopt;
+}
+
+// The songs of the input folder as ListMidiSongs gives them, or why the
+// folder cannot be read.
+struct SongListing {
+    std::vector<std::string> Names;
+    std::optional<FolderProblem> Problem;
+};
+SongListing ListSongs(const std::string& inputFolder, bool recursive, const std::string& skip) {
+    SongListing listing;
+    std::vector<FolderEntry> entries;
+    SystemError error;
+    if (!ListFolder(inputFolder, entries, error)) {
+        listing.Problem = FolderProblem{inputFolder, error.Reason, error.Code, FolderRole::Input};
+        return listing;
+    }
+    listing.Names = ListMidiSongs(inputFolder, recursive, skip);
+    return listing;
+}
+
+// Whether a file can be created in the output folder: it must exist, be a
+// folder, and take a new file (tried with a file that is removed at once).
+std::optional<FolderProblem> CheckOutputFolder(const std::string& outputFolder) {
+    const FileStatus status = StatusOf(outputFolder);
+    if (status.Kind == FileKind::Missing) return FolderProblem{outputFolder, status.Error.Reason, status.Error.Code};
+    if (status.Kind != FileKind::Folder) return FolderProblem{outputFolder, ReasonOf(ENOTDIR), ENOTDIR};
+    // Only a real attempt tells: permission bits do not bind every user, and a
+    // read-only file system or a full disk shows only when a file is made.
+    SystemError error;
+    if (!FolderTakesNewFiles(outputFolder, error)) return FolderProblem{outputFolder, error.Reason, error.Code};
     return std::nullopt;
 }
 
@@ -110,27 +153,26 @@ ConversionFolders DefaultFolders(const std::string& base) {
     return {base + kInputFolder, base + kOutputFolder};
 }
 
-SongListing ListSongs(const std::string& inputFolder, bool recursive, const std::string& skip) {
-    SongListing listing;
-    std::vector<FolderEntry> entries;
-    SystemError error;
-    if (!ListFolder(inputFolder, entries, error)) {
-        listing.Problem = FolderProblem{inputFolder, error.Reason, error.Code};
-        return listing;
+RunFolderCheck CheckRunFolders(const ConversionFolders& folders, const ConversionOptions& options) {
+    RunFolderCheck check;
+    SongListing listing = ListSongs(folders.Input, options.Recursive, folders.Output);
+    if (listing.Problem) {
+        check.Problem = std::move(listing.Problem);
+        return check;
     }
-    listing.Names = ListMidiSongs(inputFolder, recursive, skip);
-    return listing;
-}
-
-std::optional<FolderProblem> CheckOutputFolder(const std::string& outputFolder) {
-    const FileStatus status = StatusOf(outputFolder);
-    if (status.Kind == FileKind::Missing) return FolderProblem{outputFolder, status.Error.Reason, status.Error.Code};
-    if (status.Kind != FileKind::Folder) return FolderProblem{outputFolder, ReasonOf(ENOTDIR), ENOTDIR};
-    // Only a real attempt tells: permission bits do not bind every user, and a
-    // read-only file system or a full disk shows only when a file is made.
-    SystemError error;
-    if (!FolderTakesNewFiles(outputFolder, error)) return FolderProblem{outputFolder, error.Reason, error.Code};
-    return std::nullopt;
+    check.Names = std::move(listing.Names);
+    // Before the trial file below, which would otherwise land among the inputs.
+    if (SameFile(folders.Input, folders.Output)) {
+        check.Problem = FolderProblem{folders.Output, "it is the input folder " + folders.Input, 0, FolderRole::Output};
+        return check;
+    }
+    if (options.DryRun) {
+        if (StatusOf(folders.Output).Kind != FileKind::Folder)
+            check.Problem = FolderProblem{folders.Output, ReasonOf(ENOTDIR), ENOTDIR, FolderRole::Output};
+        return check;
+    }
+    check.Problem = CheckOutputFolder(folders.Output);
+    return check;
 }
 
 SongOutcome ConvertSong(Component* owner, const ConversionFolders& folders, const std::string& name,
@@ -141,18 +183,17 @@ SongOutcome ConvertSong(Component* owner, const ConversionFolders& folders, cons
     std::unique_ptr<StandardMidifile> current(new StandardMidifile(owner));
     const std::string source = folders.Input + name;
 
-    const FileStatus status = StatusOf(source);
-    if (status.Kind == FileKind::Missing) {
-        if (status.Error.Code == ENOENT) return outcome;  // gone since the list was made
-        outcome.Result = SongResult::ReadFailed;
-        outcome.Reason = status.Error.Reason;
-        return outcome;
+    const InputFileCheck check = CheckInputFile(source);
+    switch (check.State) {
+        case InputFileState::Readable: break;
+        case InputFileState::Missing: return outcome;  // gone since the list was made
+        case InputFileState::NotAFile: outcome.Result = SongResult::NotAFile; return outcome;
+        case InputFileState::Unreadable:
+            outcome.Result = SongResult::ReadFailed;
+            outcome.Reason = check.Reason;
+            return outcome;
     }
-    if (status.Kind != FileKind::Regular) {
-        outcome.Result = SongResult::NotAFile;
-        return outcome;
-    }
-    // The engine names no cause when it cannot open a file; the system does.
+    // The bytes are read once, here, with the system's reason when that fails.
     std::vector<std::uint8_t> bytes;
     SystemError readError;
     if (!ReadWholeFile(source, bytes, readError)) {
@@ -173,16 +214,21 @@ SongOutcome ConvertSong(Component* owner, const ConversionFolders& folders, cons
     MessageGathering host(outcome.Messages);
 
     current->SetStartFirstNote(options.StartFirstNote);
-    const bool loaded = current->LoadMidiBytes(bytes.data(), bytes.size());
+    const SongLoadState loaded = LoadSongFromBytes(*current, bytes);
     outcome.Load = current->LastLoadReport();
-    if (!loaded) {
-        outcome.Result = current->HeaderOk ? SongResult::ReadFailed : SongResult::NotMidi;
-        if (outcome.Result == SongResult::ReadFailed) outcome.Reason = "the engine could not read it";
+    if (loaded == SongLoadState::NotMidi) {
+        outcome.Result = SongResult::NotMidi;
+        return outcome;
+    }
+    if (loaded == SongLoadState::Failed) {
+        outcome.Result = SongResult::ReadFailed;
+        outcome.Reason = "the engine could not read it";
         return outcome;
     }
     if (options.DeleteVocoderSysex) current->DeleteVocoderNachrichten();
     if (options.ApplySettings) ApplySongSettings(*current, options.Settings);
     outcome.VocoderChannel = current->VocoderKanalAnalyse(options.VelocityThreshold);
+    if (options.AddChords) outcome.Chords = AddChords(*current);
     const std::string destination = InsertSuffix(folders.Output + name, VocoderSuffix(outcome.VocoderChannel));
     outcome.Output = destination.substr(folders.Output.size());
 

@@ -39,25 +39,32 @@ ConversionFolders DefaultFolders(const std::string& base);
 // sorted by name. A missing folder gives an empty list.
 std::vector<std::string> ListMidiFolder(const std::string& folder);
 
+// Which of a run's folders a problem concerns.
+enum class FolderRole { Input, Output };
+
 // A folder that cannot serve a run, with the system's reason.
 struct FolderProblem {
     std::string Folder;
     std::string Reason;  // "No such file or directory", "Permission denied", ...
-    int Error = 0;       // the system's error number behind the reason
+    int Error = 0;       // the system's error number behind the reason (0 for the input folder as output)
+    FolderRole Role = FolderRole::Output;
 };
 
-// The songs of the input folder as ListMidiFolder gives them, or why the
-// folder cannot be read.
-struct SongListing {
+// The checks before a run, both front ends present their outcome:
+//  - the input folder can be read; its songs are listed (with Recursive those
+//    of its subfolders too, the output folder left out);
+//  - the output folder is not the input folder under another name (a link,
+//    "..", a bind mount: the same device and file number), since every output
+//    would then land among the inputs;
+//  - the output folder is a folder that takes a new file; for a dry run, which
+//    writes nothing, only that it is a folder.
+// The first folder that fails is the problem, and nothing may be converted.
+// Neither folder is created, and nothing is written into the input folder.
+struct RunFolderCheck {
     std::vector<std::string> Names;
     std::optional<FolderProblem> Problem;
 };
-// With `recursive` the songs of every subfolder too, as ListMidiSongs gives them.
-SongListing ListSongs(const std::string& inputFolder, bool recursive = false, const std::string& skip = {});
-
-// Whether a file can be created in the output folder: it must exist, be a
-// folder, and take a new file (tried with a file that is removed at once).
-std::optional<FolderProblem> CheckOutputFolder(const std::string& outputFolder);
+RunFolderCheck CheckRunFolders(const ConversionFolders& folders, const ConversionOptions& options);
 
 // The songs of ListMidiFolder, and with `recursive` also those of every
 // subfolder (links to folders are not followed, so no folder is visited
@@ -78,7 +85,8 @@ std::string CurrentBaseFolder();
 // Converts one song: a fresh engine object owned by `owner`, SetStartFirstNote,
 // LoadMidifile, DeleteVocoderNachrichten when asked, the settings when asked
 // (ApplySongSettings), VocoderKanalAnalyse with the run's threshold, so that the suffix names the
-// vocoder channel as the output has it, and SaveMidifile under the suffixed
+// vocoder channel as the output has it, the chords from the notes when asked
+// (AddChordsFromNotes, keeping the chords a song has), and SaveMidifile under the suffixed
 // name. A song that cannot be read gets no output. `busy` is called with true before reading and with false after
 // saving (the main window's lamp). The engine's messages during the song are
 // gathered into the outcome instead of being shown.
@@ -99,7 +107,7 @@ struct ConversionHooks {
 // the other, and gives one outcome per song converted or passed over. A song
 // whose output could be one of the listed input files (through a link, or
 // when both folders are the same) is skipped before it is read. The caller
-// checks the folders first (ListSongs, CheckOutputFolder).
+// checks the folders first (CheckRunFolders).
 std::vector<SongOutcome> ConvertFolder(Component* owner, const ConversionFolders& folders,
                                        const std::vector<std::string>& names, const ConversionOptions& options,
                                        const ConversionHooks& hooks = {});

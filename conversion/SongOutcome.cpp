@@ -55,6 +55,9 @@ std::string DescribeOutcome(const SongOutcome& outcome) {
 
 void RunCounts::Add(const SongOutcome& outcome) {
     ++Songs;
+    if (outcome.Chords != ChordsResult::NotAsked) ChordsAsked = true;
+    if (outcome.Chords == ChordsResult::Added) ++ChordsAdded;
+    if (outcome.Chords == ChordsResult::AlreadyHad) ++ChordsKept;
     switch (outcome.Result) {
         case SongResult::Converted: ++Converted; break;
         case SongResult::ConvertedDamaged: ++Damaged; break;
@@ -70,7 +73,9 @@ void RunCounts::Add(const SongOutcome& outcome) {
 std::string RunCounts::Text(bool dryRun) const {
     return std::to_string(Songs) + (Songs == 1 ? " song: " : " songs: ") + std::to_string(Converted) +
            (dryRun ? " would be converted, " : " converted, ") + std::to_string(Damaged) + " damaged, " + std::to_string(Failed) + " failed, " +
-           std::to_string(Skipped) + " skipped";
+           std::to_string(Skipped) + " skipped" +
+           (ChordsAsked ? ", chords added to " + std::to_string(ChordsAdded) + ", kept in " + std::to_string(ChordsKept)
+                        : std::string());
 }
 
 std::string RunSummary(const std::vector<SongOutcome>& outcomes) {

@@ -22,12 +22,16 @@ enum class SongResult {
     Vanished,          // listed, but gone when its turn came
 };
 
+// What became of the chords of a song when the run was asked to add them.
+enum class ChordsResult { NotAsked, Added, AlreadyHad, NoneFound };
+
 struct SongOutcome {
     std::string Name;    // the input's name within the input folder
     SongResult Result = SongResult::Vanished;
     std::string Output;  // the output's name within the output folder; empty when none was chosen
     int VocoderChannel = kNoVocoderChannel;
     LoadReport Load;     // what the engine's load found
+    ChordsResult Chords = ChordsResult::NotAsked;  // chord events recognised from the notes
     std::string Reason;  // the system's reason of a failed read or write; the input a skipped output would hit
     // The engine's messages while the song was read and analysed, in order. The
     // writer's message about a failed write is not among them: Reason names its cause.
@@ -60,10 +64,15 @@ struct RunCounts {
     std::size_t Damaged = 0;    // written from a damaged song
     std::size_t Failed = 0;     // not a MIDI file, not read or not written
     std::size_t Skipped = 0;    // outputs that would replace an input, folders, vanished songs
+    std::size_t ChordsAdded = 0;  // songs that got chord events from their notes
+    std::size_t ChordsKept = 0;   // songs that kept the chord events they had
+    bool ChordsAsked = false;     // an outcome added was asked to add chords
 
     void Add(const SongOutcome& outcome);
     // "3 songs: 1 converted, 1 damaged, 1 failed, 0 skipped"; for a dry run
-    // "3 songs: 1 would be converted, ..."
+    // "3 songs: 1 would be converted, ...". A run asked to add chords goes on
+    // ", chords added to 1, kept in 1" (a song whose notes told no chord is in
+    // neither count).
     std::string Text(bool dryRun = false) const;
 };
 

@@ -3,7 +3,8 @@
 // Every input is loaded as a file, saved as format 0 and as format 1, and each
 // output is loaded again. Beyond the sanitizers, the target stops on any of
 // these faults:
-//  - an output file differs from the bytes the writer assembled;
+//  - an output file differs from the bytes the writer assembled, or from
+//    the bytes saved in memory;
 //  - the reader finds damage in a file the writer produced;
 //  - reloading an output does not give back every record of the first load
 //    (the format 1 writer turns note-on velocity 0 into note-off, nothing else
@@ -186,6 +187,9 @@ Bytes SaveChecked(StandardMidifile& midi, int format, const std::string& path) {
     Check(midi.SaveMidifile(format, path), "save failed");
     Bytes written = ReadAll(path);
     Check(written == midi.WrittenBytes(), "file differs from the assembled bytes");
+    Bytes inMemory;
+    Check(midi.SaveMidiBytes(format, inMemory), "save to bytes failed");
+    Check(inMemory == written, "bytes saved in memory differ from the file");
     return written;
 }
 

@@ -61,25 +61,13 @@ struct Marker {
 // The marker record of a marker meta event: Tick, Status, Type, Length and
 // the shared Data block; Text and Reserved zero.
 inline Marker MarkerFromMeta(const MetaEvent& event) {
-    Marker marker{};
-    marker.Tick = event.Tick;
-    marker.Status = event.Status;
-    marker.Type = event.Type;
-    marker.Length = event.Length;
-    marker.Data = event.Data;
-    return marker;
+    return Marker{{}, event.Tick, event.Status, event.Type, event.Length, 0, event.Data};
 }
 
 // The meta event a marker is written as: Tick, Status, Type, Length and the
 // shared Data block; Delta zero.
 inline MetaEvent MetaFromMarker(const Marker& marker) {
-    MetaEvent event{};
-    event.Tick = marker.Tick;
-    event.Status = marker.Status;
-    event.Type = marker.Type;
-    event.Length = marker.Length;
-    event.Data = marker.Data;
-    return event;
+    return MetaEvent{marker.Tick, 0, marker.Status, marker.Type, marker.Length, marker.Data};
 }
 
 }  // namespace tonalux

@@ -81,6 +81,10 @@ inline constexpr std::uint64_t kMaxReadBytes = 0xFFFFFFFFull;
 // too large" when it gives more than kMaxReadBytes (/dev/zero).
 bool ReadWholeFile(const std::string& path, std::vector<std::uint8_t>& bytes, SystemError& error);
 
+// Whether the file can be opened for reading: the engine names no cause when
+// it cannot open a file; the system does. (Not for FIFOs: the open waits.)
+bool CanOpenForReading(const std::string& path, SystemError& error);
+
 // Whether the path is a terminal (a console on Windows).
 bool IsTerminal(const std::string& path);
 

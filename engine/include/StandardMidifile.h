@@ -209,7 +209,7 @@ public:
     bool ShortMidiEventToFormatOnePuffer(int channel);
     bool LongMidiEventToFormatOnePuffer(int channel);
 
-    // The bytes assembled by the last save (the whole file).
+    // The bytes assembled by the last save to a file (the whole file).
     const std::vector<std::uint8_t>& WrittenBytes() const;
 
     // ---- transposition, channel and track changes ---------------------------
@@ -272,6 +272,8 @@ private:
     // or for a length that runs past the file the start of the next track
     // chunk found inside it (the file's end when there is none).
     std::uint64_t ChunkEnd(std::uint32_t chunkStart, std::uint32_t chunkLength);
+    // Moves the song's end tick to its latest event where that is later.
+    void KeepEveryEventBeforeTheEnd();
     // Moves the whole song so that its first note starts at tick 0.
     void ShiftSongToFirstNote();
     // Places the records that arrived behind their list's time during a load.
@@ -299,6 +301,10 @@ private:
     // Reads and stores one channel message of `dataBytes` data bytes whose
     // status (or first data byte, with running status) is at `position`.
     bool ReadChannelEvent(std::uint32_t position, int kind, std::uint32_t delta, int dataBytes);
+    // After a meta or system-exclusive event was read (or found cut off):
+    // counts its delta time, or reports the damage at `position` and ends
+    // the chunk. Whether the event is to be stored.
+    bool TimeLengthPrefixed(bool read, std::uint32_t position, std::uint32_t delta);
     // ReadEvent as the chunk loop inlines it.
     void ReadNextEvent(std::uint32_t position);
 

@@ -23,7 +23,6 @@ public:
     std::uint32_t Position() const { return position_; }
     std::uint32_t Limit() const { return limit_; }
     std::uint32_t Remaining() const { return position_ < limit_ ? limit_ - position_ : 0; }
-    bool AtEnd() const { return position_ >= limit_; }
 
     // The byte at the cursor, without moving.
     std::optional<std::uint8_t> Peek() const {

@@ -4,12 +4,15 @@
 // The name is the root's note letter and accidental, the chord type, and for
 // an on-bass chord two blanks, a slash, the bass letter and its accidental.
 // The bass type (last byte) does not appear in the name.
+#include <algorithm>
 #include <array>
 #include <cstdint>
 #include <cstdio>
+#include <optional>
 #include <string>
 #include <string_view>
 
+#include "ChordNames.h"
 #include "StandardMidifile.h"
 
 namespace tonalux {
@@ -55,10 +58,10 @@ constexpr std::array<std::string_view, 8> kBassNoteText = {
 constexpr std::array<std::string_view, 35> kChordTypeText = {
     "",        // 0 major
     "6",       // 1
-    "7",       // 2
-    "7(#11)",  // 3
+    "Maj7",       // 2
+    "Maj7(#11)",  // 3
     "Maj(9)",  // 4
-    "7(9)",    // 5
+    "Maj7(9)",    // 5
     "6(9)",    // 6
     "aug",     // 7
     "m",       // 8
@@ -81,7 +84,7 @@ constexpr std::array<std::string_view, 35> kChordTypeText = {
     "7(b9)",   // 25
     "7(b13)",  // 26
     "7(#9)",   // 27
-    "7aug",    // 28
+    "Maj7aug",    // 28
     "7aug",    // 29
     "1+8",     // 30
     "1+5",     // 31
@@ -102,7 +105,48 @@ std::string HexByte(std::uint8_t value) {
     return text;
 }
 
+// Reads a note letter and its accidental at the front of `text`: the byte
+// (accidental in the high nibble, letter in the low one) and what follows.
+std::optional<std::uint8_t> ReadNote(std::string_view& text) {
+    if (text.empty()) return std::nullopt;
+    std::uint8_t letter = 0;
+    for (std::size_t i = 1; i < kRootLetterText.size(); ++i)
+        if (kRootLetterText[i][0] == text[0]) letter = static_cast<std::uint8_t>(i);
+    if (letter == 0) return std::nullopt;
+    text.remove_prefix(1);
+    // The longest accidental that stands there; no type text begins with "b" or "#".
+    std::size_t accidental = 3;
+    for (std::size_t i = 0; i < kAccidentalText.size(); ++i) {
+        const std::string_view mark = kAccidentalText[i];
+        if (!mark.empty() && text.substr(0, mark.size()) == mark &&
+            (kAccidentalText[accidental].size() < mark.size()))
+            accidental = i;
+    }
+    text.remove_prefix(kAccidentalText[accidental].size());
+    return static_cast<std::uint8_t>(accidental << 4 | letter);
+}
+
 }  // namespace
+
+std::optional<ChordBytes> ChordFromName(std::string_view name) {
+    constexpr std::string_view kBassMark = "  /";
+    ChordBytes bytes;
+    const std::size_t slash = name.find(kBassMark);
+    std::string_view chord = name.substr(0, slash);
+    const auto root = ReadNote(chord);
+    if (!root) return std::nullopt;
+    bytes.Root = *root;
+    const auto type = std::find(kChordTypeText.begin(), kChordTypeText.end(), chord);
+    if (type == kChordTypeText.end()) return std::nullopt;
+    bytes.Type = static_cast<std::uint8_t>(type - kChordTypeText.begin());
+    if (slash != std::string_view::npos) {
+        std::string_view bass = name.substr(slash + kBassMark.size());
+        const auto note = ReadNote(bass);
+        if (!note || !bass.empty()) return std::nullopt;
+        bytes.Bass = *note;
+    }
+    return bytes;
+}
 
 std::string StandardMidifile::YamChordCalculate(const MetaEvent& chord) {
     // Bytes 3 (root), 4 (type) and 5 (bass root) are read.

@@ -37,14 +37,11 @@ inline std::uint8_t* PutBE32(std::uint8_t* out, std::uint32_t value) {
     return out + 4;
 }
 
-inline constexpr std::size_t kHeaderBytes = kFileHeaderBytes;
-inline constexpr std::size_t kTrackHeaderBytes = kChunkHeaderBytes;
-
 // The header chunk at the start of the buffer: "MThd", length 6, format,
 // number of tracks, division, each number big-endian.
 inline void PutFileHeader(std::vector<std::uint8_t>& buffer, std::uint16_t format, std::uint16_t tracks,
                           std::uint16_t division) {
-    if (buffer.size() < kHeaderBytes) buffer.resize(kHeaderBytes);
+    if (buffer.size() < kFileHeaderBytes) buffer.resize(kFileHeaderBytes);
     std::uint8_t* at = buffer.data();
     at = std::copy(kHeaderChunkId.begin(), kHeaderChunkId.end(), at);
     at = PutBE32(at, static_cast<std::uint32_t>(kHeaderFieldBytes));
@@ -56,7 +53,7 @@ inline void PutFileHeader(std::vector<std::uint8_t>& buffer, std::uint16_t forma
 
 // A track chunk header, "MTrk" and length 0, at offset; the buffer ends behind it.
 inline void PutTrackHeader(std::vector<std::uint8_t>& buffer, std::size_t offset) {
-    buffer.resize(offset + kTrackHeaderBytes);
+    buffer.resize(offset + kChunkHeaderBytes);
     std::uint8_t* at = buffer.data() + offset;
     at = std::copy(kTrackChunkId.begin(), kTrackChunkId.end(), at);
     PutBE32(at, 0);
@@ -65,8 +62,8 @@ inline void PutTrackHeader(std::vector<std::uint8_t>& buffer, std::size_t offset
 // Stores the length of the chunk starting at chunkStart: the bytes behind its
 // length field up to the end of the buffer.
 inline void PutTrackLength(std::vector<std::uint8_t>& buffer, std::size_t chunkStart) {
-    if (buffer.size() < chunkStart + kTrackHeaderBytes) return;
-    PutBE32(buffer.data() + chunkStart + kChunkLengthOffset, static_cast<std::uint32_t>(buffer.size() - chunkStart - kTrackHeaderBytes));
+    if (buffer.size() < chunkStart + kChunkHeaderBytes) return;
+    PutBE32(buffer.data() + chunkStart + kChunkLengthOffset, static_cast<std::uint32_t>(buffer.size() - chunkStart - kChunkHeaderBytes));
 }
 
 // Message bytes (status included) of each status byte: the size of its

@@ -58,8 +58,6 @@ bool StandardMidifile::TrackSingleRead(std::uint32_t chunkStart, std::uint32_t c
     // ReadEvent moves Bytepos forward by at least one byte.
     while (Bytepos < chunkEnd_) ReadNextEvent(Bytepos);
     Bytepos = chunkEnd_;
-    // The song lasts at least as long as every track's events.
-    detail::Lists().EndTick = std::max(detail::Lists().EndTick, TrackTime);
     return true;
 }
 
@@ -259,6 +257,9 @@ std::optional<LengthPrefixed> ReadLengthPrefixed(ByteCursor cursor) {
     return LengthPrefixed{*lead, *length, *data};
 }
 
+// The event's data in a block of the load.
+DataBlock BlockOf(const LengthPrefixed& body) { return detail::LoadArena().Make(body.data, body.length); }
+
 }  // namespace
 
 bool StandardMidifile::ReadMetaMsg(unsigned position, int /*kind*/, unsigned delta) {
@@ -268,28 +269,17 @@ bool StandardMidifile::ReadMetaMsg(unsigned position, int /*kind*/, unsigned del
         // delta time does not count for the events after it. It gives the
         // time at which the track ends, which the writers keep as the song's
         // end.
-        const std::uint64_t end = std::uint64_t{TrackTime} + delta;
-        detail::Lists().EndTick = std::max(detail::Lists().EndTick, static_cast<std::uint32_t>(std::min<std::uint64_t>(end, 0xFFFFFFFFu)));
+        const std::uint64_t end = std::min<std::uint64_t>(std::uint64_t{TrackTime} + delta, 0xFFFFFFFFu);
+        detail::Lists().EndTick = std::max(detail::Lists().EndTick, static_cast<std::uint32_t>(end));
         Bytepos = position;
         ChunkCursor(Bytepos).Skip(3);
         return true;
     }
     Bytepos = position + 1;
     const auto body = ReadLengthPrefixed(ChunkCursor(Bytepos));
-    if (!body) {
-        ReportDamage(position);
-        EndChunk();
-        return true;
-    }
-    TrackTime += delta;
-    MetaEvent event{};
-    event.Tick = TrackTime;
-    event.Delta = delta;
-    event.Status = 0xFF;
-    event.Type = body->lead;
-    event.Length = body->length;
-    event.Data = detail::LoadArena().Make(body->data, body->length);
-    InsertMetaEventToContainer(std::move(event));
+    if (!TimeLengthPrefixed(body.has_value(), position, delta)) return true;
+    InsertMetaEventToContainer(
+        MetaEvent{TrackTime, delta, kMetaStatus, body->lead, body->length, BlockOf(*body)});
     return true;
 }
 
@@ -299,20 +289,20 @@ bool StandardMidifile::ReadSysexMsg(unsigned position, int /*kind*/, unsigned de
     // are kept with their status so that they are written back as they came.
     Bytepos = position;
     const auto body = ReadLengthPrefixed(ChunkCursor(Bytepos));
-    if (!body) {
+    if (!TimeLengthPrefixed(body.has_value(), position, delta)) return true;
+    const std::uint8_t manufacturer = body->length ? body->data[0] : 0;
+    InsertSysexEventToContainer(
+        SysexEvent{TrackTime, delta, body->lead, manufacturer, body->length, BlockOf(*body)});
+    return true;
+}
+
+bool StandardMidifile::TimeLengthPrefixed(bool read, std::uint32_t position, std::uint32_t delta) {
+    if (!read) {
         ReportDamage(position);
         EndChunk();
-        return true;
+        return false;
     }
     TrackTime += delta;
-    SysexEvent event{};
-    event.Tick = TrackTime;
-    event.Delta = delta;
-    event.Status = body->lead;
-    event.Manufacturer = body->length ? body->data[0] : 0;
-    event.Length = body->length;
-    event.Data = detail::LoadArena().Make(body->data, body->length);
-    InsertSysexEventToContainer(std::move(event));
     return true;
 }
 

@@ -9,13 +9,6 @@
 
 namespace tonalux {
 
-namespace {
-
-using detail::kHeaderBytes;
-using detail::kTrackHeaderBytes;
-
-}  // namespace
-
 bool StandardMidifile::FormatNullSave(const std::string& fileName) {
     AssembleFormatNull();
     return PufferToFile(fileName);
@@ -50,7 +43,7 @@ bool StandardMidifile::FillSMFHeader() {
 }
 
 bool StandardMidifile::FillMidiTrackHeader() {
-    detail::PutTrackHeader(detail::Writer().WritePuffer, kHeaderBytes);
+    detail::PutTrackHeader(detail::Writer().WritePuffer, kFileHeaderBytes);
     return true;
 }
 
@@ -116,7 +109,7 @@ bool StandardMidifile::LongMidiEventToPuffer() {
 }
 
 bool StandardMidifile::TracklaengeAktualisieren() {
-    detail::PutTrackLength(detail::Writer().WritePuffer, kHeaderBytes);
+    detail::PutTrackLength(detail::Writer().WritePuffer, kFileHeaderBytes);
     return true;
 }
 

@@ -65,7 +65,7 @@ int StandardMidifile::MidikanalErmitteln() {
 
 bool StandardMidifile::FillSMFHeaderFormat1(std::uint8_t trackCount) {
     auto& buffer = detail::Writer().WritePuffer;
-    buffer.resize(detail::kHeaderBytes);
+    buffer.resize(kFileHeaderBytes);
     detail::PutFileHeader(buffer, 1, trackCount, Division);
     return true;
 }
@@ -79,7 +79,7 @@ void StandardMidifile::AssembleFormatOneTracks() {
     auto& writer = detail::Writer();
     const auto& meta = detail::Lists().SaveMetaEvents;
 
-    FillFormatOneMidiTrackHeader(static_cast<int>(detail::kHeaderBytes));
+    FillFormatOneMidiTrackHeader(static_cast<int>(kFileHeaderBytes));
     {
         detail::OutputCursor out(writer.WritePuffer, detail::kTrackSlack);
         std::size_t t = writer.MetaIndex < 0 ? 0 : static_cast<std::size_t>(writer.MetaIndex);
@@ -100,7 +100,7 @@ void StandardMidifile::WriteFormatOneChannelTracks() {
     const auto& channels = detail::Lists().ChannelEvents;
     std::size_t total = 0;
     for (const auto& list : channels) total += list.size();
-    writer.WritePuffer.reserve(writer.WritePuffer.size() + 4 * total + 16 * (detail::kTrackHeaderBytes + 4));
+    writer.WritePuffer.reserve(writer.WritePuffer.size() + 4 * total + 16 * (kChunkHeaderBytes + 4));
 
     for (std::size_t channel = 0; channel < channels.size(); ++channel) {
         const auto& list = channels[channel];

@@ -21,15 +21,10 @@ namespace {
 
 using detail::MergeSource;
 
+// A system-exclusive record in the shape the save sequence holds: its status
+// where a meta event has 0xFF, its manufacturer byte in the Type.
 MetaEvent FromSysex(const SysexEvent& sysex) {
-    MetaEvent record{};
-    record.Tick = sysex.Tick;
-    record.Delta = sysex.Delta;
-    record.Status = sysex.Status;
-    record.Type = sysex.Manufacturer;
-    record.Length = sysex.Length;
-    record.Data = sysex.Data;
-    return record;
+    return MetaEvent{sysex.Tick, sysex.Delta, sysex.Status, sysex.Manufacturer, sysex.Length, sysex.Data};
 }
 
 template <typename Record>

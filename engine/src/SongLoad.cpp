@@ -232,12 +232,26 @@ bool StandardMidifile::MiditrackLesen(int trackCount) {
 
     PlaceLateRecords();
     loading_ = false;
+    KeepEveryEventBeforeTheEnd();
 
     if (StartFirstNote && readNote_) ShiftSongToFirstNote();
     if (readNote_) StartFirstNote = false;
 
     DatenAufloesen();
     return true;
+}
+
+void StandardMidifile::KeepEveryEventBeforeTheEnd() {
+    // The song lasts at least until its latest event, also where a track has
+    // no end of track or its time ran past 32 bits. Each list is in tick
+    // order now, so its last record is its latest.
+    auto& lists = detail::Lists();
+    const auto reach = [&lists](const auto& list) {
+        if (!list.empty()) lists.EndTick = std::max(lists.EndTick, list.back().Tick);
+    };
+    for (const auto& channel : lists.ChannelEvents) reach(channel);
+    reach(lists.MetaEvents);
+    reach(lists.SysexEvents);
 }
 
 bool StandardMidifile::IsTrackChunk(std::uint32_t chunkStart) const {

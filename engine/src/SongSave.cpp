@@ -21,19 +21,25 @@ bool StandardMidifile::SaveMidifile(int format, const std::string& fileName) {
 }
 
 bool StandardMidifile::SaveMidiBytes(int format, std::vector<std::uint8_t>& bytes) {
+    // The file is assembled right in the caller's vector, which lends the
+    // writer its room for the time of the save: no copy, and the writer's
+    // own buffer keeps the last file saved (WrittenBytes).
+    auto& buffer = detail::Writer().WritePuffer;
+    buffer.swap(bytes);
     try {
         if (format == 0) {
             AssembleFormatNull();
         } else {
             AssembleFormatOne();
         }
-        bytes = detail::Writer().WritePuffer;
-        return true;
     } catch (const std::exception&) {
         // Memory for the file could not be had: no bytes.
+        buffer.swap(bytes);
         bytes.clear();
         return false;
     }
+    buffer.swap(bytes);
+    return true;
 }
 
 }  // namespace tonalux

@@ -121,6 +121,59 @@ private:
 // The number of parts a merge is cut into; see MergeByTick.
 inline constexpr std::size_t kMergeParts = 2;
 
+// Where a merge is cut into parts: for each cut (the start and the end of
+// the records included), the position in every list and the rank the part
+// starts at.
+struct MergeCuts {
+    std::array<std::array<std::size_t, kMaxMergedLists>, kMergeParts + 1> cuts{};
+    std::array<std::size_t, kMergeParts + 1> ranks{};
+};
+
+// The cuts: in every list, the first record of the cut tick or later, with
+// the tick searched so that the wanted share of the records comes before it.
+// The search puts each cut between a record before the cut tick and one at it
+// or later, so a list out of order is never cut where its order breaks; the
+// trees see every break within their parts.
+template <typename TickOf>
+MergeCuts CutForMerge(const std::size_t* sizes, std::size_t lists, std::size_t total, TickOf tickOf) {
+    using Cut = std::array<std::size_t, kMaxMergedLists>;
+    MergeCuts result;
+    const auto cutAt = [&](std::uint64_t tick, Cut& cut) {
+        std::size_t before = 0;
+        for (std::size_t list = 0; list < lists; ++list) {
+            std::size_t low = 0;
+            std::size_t high = sizes[list];
+            while (low < high) {
+                const std::size_t middle = low + (high - low) / 2;
+                if (tickOf(list, middle) < tick) {
+                    low = middle + 1;
+                } else {
+                    high = middle;
+                }
+            }
+            cut[list] = low;
+            before += low;
+        }
+        return before;
+    };
+    std::copy(sizes, sizes + lists, result.cuts[kMergeParts].begin());
+    result.ranks[kMergeParts] = total;
+    for (std::size_t part = 1; part < kMergeParts; ++part) {
+        std::uint64_t low = 0;
+        std::uint64_t high = std::uint64_t{1} << 32;
+        while (low < high) {
+            const std::uint64_t middle = low + (high - low) / 2;
+            if (cutAt(middle, result.cuts[part]) < total * part / kMergeParts) {
+                low = middle + 1;
+            } else {
+                high = middle;
+            }
+        }
+        result.ranks[part] = cutAt(low, result.cuts[part]);
+    }
+    return result;
+}
+
 // Calls emit(list, position, rank) for every record of the lists, where
 // position counts the records before it in its list (the caller maps it to a
 // record, through MergeSource::At where a list has an order) and rank is its
@@ -140,51 +193,12 @@ bool MergeByTick(const std::size_t* sizes, std::size_t lists, TickOf tickOf, Emi
     std::size_t total = 0;
     for (std::size_t list = 0; list < lists; ++list) total += sizes[list];
 
-    // The cuts: in every list, the first record of the cut tick or later,
-    // with the tick searched so that the wanted share of the records comes
-    // before it. The search puts each cut between a record before the cut
-    // tick and one at it or later, so a list out of order is never cut where
-    // its order breaks; the trees see every break within their parts.
-    using Cut = std::array<std::size_t, kMaxMergedLists>;
-    std::array<Cut, kMergeParts + 1> cuts{};
-    std::array<std::size_t, kMergeParts + 1> ranks{};
-    const auto cutAt = [&](std::uint64_t tick, Cut& cut) {
-        std::size_t before = 0;
-        for (std::size_t list = 0; list < lists; ++list) {
-            std::size_t low = 0;
-            std::size_t high = sizes[list];
-            while (low < high) {
-                const std::size_t middle = low + (high - low) / 2;
-                if (tickOf(list, middle) < tick) {
-                    low = middle + 1;
-                } else {
-                    high = middle;
-                }
-            }
-            cut[list] = low;
-            before += low;
-        }
-        return before;
-    };
-    std::copy(sizes, sizes + lists, cuts[kMergeParts].begin());
-    ranks[kMergeParts] = total;
-    for (std::size_t part = 1; part < kMergeParts; ++part) {
-        std::uint64_t low = 0;
-        std::uint64_t high = std::uint64_t{1} << 32;
-        while (low < high) {
-            const std::uint64_t middle = low + (high - low) / 2;
-            if (cutAt(middle, cuts[part]) < total * part / kMergeParts) {
-                low = middle + 1;
-            } else {
-                high = middle;
-            }
-        }
-        ranks[part] = cutAt(low, cuts[part]);
-    }
+    const MergeCuts cuts = CutForMerge(sizes, lists, total, tickOf);
+    std::array<std::size_t, kMergeParts + 1> ranks = cuts.ranks;
 
     std::array<WinnerTree<TickOf>, kMergeParts> trees = [&]<std::size_t... part>(std::index_sequence<part...>) {
         return std::array<WinnerTree<TickOf>, kMergeParts>{
-            WinnerTree<TickOf>(cuts[part].data(), cuts[part + 1].data(), lists, tickOf)...};
+            WinnerTree<TickOf>(cuts.cuts[part].data(), cuts.cuts[part + 1].data(), lists, tickOf)...};
     }(std::make_index_sequence<kMergeParts>{});
     std::size_t list = 0;
     std::size_t position = 0;

@@ -81,6 +81,28 @@ TEST_F(AssembleCommand, DumpThenAssembleEqualsSaveOnEveryDemoSong) {
     EXPECT_GT(songs, 0u);
 }
 
+// One note and a closing rest of 16,384 ticks (eight and a half bars at 480).
+Bytes SongWithClosingRest() {
+    Track track;
+    track.Note(0, 0x90, 60, 100).Note(480, 0x80, 60, 0).End(16384);
+    return SongBuilder(0, 480).AddTrack(track).Bytes();
+}
+
+TEST_F(AssembleCommand, DumpNamesAClosingRestAndAssembleKeepsIt) {
+    const std::string song = dir.File("rest.mid");
+    WriteFile(song, SongWithClosingRest());
+    EXPECT_EQ(RunCli({"dump", song}).Out,
+              "header format 0 tracks 1 division 480 end 16864\n"
+              "0 ch1 90 3C 64\n"
+              "480 ch1 80 3C 00\n");
+    ExpectSameAsSave(song, "closing rest");
+    const std::string text = dir.File("edited.txt");
+    std::ofstream(text, std::ios::binary) << "header format 0 tracks 1 division 480 end 960\n0 ch1 90 3C 64\n";
+    ASSERT_EQ(RunCli({"assemble", text, dir.File("edited.mid")}).Status, 0);
+    EXPECT_EQ(RunCli({"dump", dir.File("edited.mid")}).Out,
+              "header format 0 tracks 1 division 480 end 960\n0 ch1 90 3C 64\n");
+}
+
 TEST_F(AssembleCommand, DumpThenAssembleEqualsSaveOnSongsWithEveryEventKind) {
     const std::vector<std::pair<std::string, Bytes>> songs{
         {"every kind, format 0", EveryEventKindSong()},
@@ -147,7 +169,9 @@ TEST_F(AssembleCommand, EveryBadLineIsNamedWithItsNumberAndNothingIsWritten) {
                                              "0 ch1\n"                                 // 18
                                              "header format 1 tracks 2 division 96\n"  // 19
                                              "4294967296 ch1 90 3C 64\n"               // 20
-                                             "0 lyric FF 05 02 6C 61\n";               // 21 good
+                                             "0 lyric FF 05 02 6C 61\n"                // 21 good
+                                             "0 ch1 90 85 64\n"                        // 22
+                                             "0 ch1 E0 FF 00\n";                       // 23
     const std::string out = dir.File("out.mid");
     WriteFile(out, Bytes{1, 2, 3});
     const auto result = RunCli({"assemble", text, out});
@@ -171,7 +195,9 @@ TEST_F(AssembleCommand, EveryBadLineIsNamedWithItsNumberAndNothingIsWritten) {
         "line 17: a meta record starts with FF, not 90",
         "line 18: expected 'TICK LIST BYTES'",
         "line 19: a second header line",
-        "line 20: tick must be a whole number from 0 to 4294967295, not '4294967296'"};
+        "line 20: tick must be a whole number from 0 to 4294967295, not '4294967296'",
+        "line 22: data byte 85 is not below 80",
+        "line 23: data byte FF is not below 80"};
     ASSERT_EQ(lines.size(), expected.size() + 1) << result.Err;
     for (std::size_t i = 0; i < expected.size(); ++i)
         EXPECT_EQ(lines[i], "tonalux-cli assemble: " + text + ": " + expected[i]);

@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <fstream>
 #include <map>
 #include <sstream>
 
@@ -84,9 +85,30 @@ TEST_F(EditCommands, SaveKeepsTheFormatUnlessOneIsNamed) {
     EXPECT_EQ(Records(out), Records(song));
 }
 
+TEST_F(EditCommands, AFormat2SongIsWrittenAsFormat1WithAWarning) {
+    Track first, second;
+    first.Note(0, 0x90, 60, 100).Note(96, 0x80, 60, 0).End();
+    second.Note(0, 0x91, 64, 100).Note(96, 0x81, 64, 0).End();
+    const std::string patterns = dir.File("patterns.mid");
+    WriteFile(patterns, SongBuilder(2, 96).AddTrack(first).AddTrack(second).Bytes());
+    const std::string warning = " is format 2, of independent tracks; written as format 1, where they play at the "
+                                "same time\n";
+    const auto saved = RunCli({"save", patterns, out});
+    EXPECT_EQ(saved.Status, 0);
+    EXPECT_EQ(saved.Err, "tonalux-cli save: warning: " + patterns + warning);
+    EXPECT_EQ(ReadFile(out).at(9), 1);
+    EXPECT_EQ(Records(out), Records(patterns));
+    const std::string text = dir.File("patterns.txt");
+    std::ofstream(text) << RunCli({"dump", patterns}).Out;
+    EXPECT_EQ(RunCli({"assemble", text, out}).Err, "tonalux-cli assemble: warning: " + text + warning);
+    // A format the user names, and --quiet, leave the warning out.
+    EXPECT_EQ(RunCli({"save", patterns, out, "--format", "0"}).Err, "");
+    EXPECT_EQ(RunCli({"save", patterns, out, "--quiet"}).Err, "");
+}
+
 TEST_F(EditCommands, TransposeMovesNotesOfAllChannelsButTheDrums) {
     const auto result = Succeed({"transpose", song, out, "--semitones", "-2"});
-    EXPECT_EQ(result.Out.rfind("6 notes transposed by -2 semitones; wrote", 0), 0u) << result.Out;
+    EXPECT_EQ(result.Out.rfind("3 notes transposed by -2 semitones; wrote", 0), 0u) << result.Out;
     EXPECT_TRUE(HasRecord(out, "0 ch1 90 3A 64"));
     EXPECT_TRUE(HasRecord(out, "0 ch3 92 3E 05"));
     EXPECT_TRUE(HasRecord(out, "0 ch10 99 24 5A"));   // drums keep their notes
@@ -104,6 +126,41 @@ TEST_F(EditCommands, TransposeLimitedToChannelsTicksAndChords) {
     EXPECT_TRUE(HasRecord(out, "0 chord FF 7F 07 43 7B 01 44 0A 7F 7F"));
     // C/E up three semitones is Eb/G.
     EXPECT_TRUE(HasRecord(out, "960 chord FF 7F 07 43 7B 01 23 00 35 00"));
+}
+
+// The note-ons (velocity above 0) whose key differs between two dumps of the
+// same song, line by line: the notes that moved.
+std::size_t MovedNotes(const std::vector<std::string>& before, const std::vector<std::string>& after) {
+    std::size_t moved = 0;
+    for (std::size_t i = 0; i < std::min(before.size(), after.size()); ++i) {
+        std::istringstream words(before[i]);
+        std::string tick, list, status, key, velocity;
+        words >> tick >> list >> status >> key >> velocity;
+        if (status.size() == 2 && status[0] == '9' && velocity != "00" && before[i] != after[i]) ++moved;
+    }
+    return moved;
+}
+
+TEST_F(EditCommands, TransposeCountsTheNotesThatMovedInTheRightNumber) {
+    const struct {
+        std::vector<std::string> Options;
+        std::string Summary;
+    } cases[]{
+        {{"--semitones", "-2"}, "3 notes transposed by -2 semitones"},
+        {{"--semitones", "1", "--channel", "1", "--from", "960"}, "1 note transposed by 1 semitone"},
+        {{"--semitones", "-1", "--channel", "3", "--chords"}, "1 note and 2 chords transposed by -1 semitone"},
+        {{"--semitones", "5", "--channel", "1", "--from", "960", "--to", "960", "--chords"},
+         "1 note and 1 chord transposed by 5 semitones"},
+        {{"--semitones", "2", "--channel", "2"}, "0 notes transposed by 2 semitones"},
+    };
+    for (const auto& c : cases) {
+        std::vector<std::string> args{"transpose", song, out};
+        args.insert(args.end(), c.Options.begin(), c.Options.end());
+        const auto result = Succeed(args);
+        EXPECT_EQ(result.Out, c.Summary + "; wrote " + out + " (format 1)\n");
+        const std::string count = c.Summary.substr(0, c.Summary.find(' '));
+        EXPECT_EQ(std::to_string(MovedNotes(Records(song), Records(out))), count) << c.Summary;
+    }
 }
 
 TEST_F(EditCommands, TransposeFoldsANoteThatWouldLeaveTheRangeByOctaves) {
@@ -190,7 +247,8 @@ TEST_F(EditCommands, EveryEditingCommandKeepsTheSongsNamesInTrackOrder) {
     WriteFile(single, song0.Bytes());
 
     const std::vector<std::vector<std::string>> commands{
-        {"save"}, {"transpose", "--semitones", "2"}, {"swap", "1", "2"}, {"ketron"}, {"strip-chords"}};
+        {"save"}, {"transpose", "--semitones", "2"}, {"swap", "1", "2"}, {"ketron"}, {"strip-chords"},
+        {"add-chords", "--replace"}};
     for (const auto& command : commands) {
         std::vector<std::string> args{command[0], named, out};
         args.insert(args.end(), command.begin() + 1, command.end());
@@ -214,7 +272,7 @@ TEST_F(EditCommands, AnOutputThatIsOrLinksToTheInputIsRefused) {
     const std::string alias = dir.File("alias.mid");
     fs::create_symlink(copy, alias);
     for (const auto& target : {copy, alias, dir.File("./copy.mid")}) {
-        for (const std::string command : {"save", "transpose", "swap", "ketron", "strip-chords"}) {
+        for (const std::string command : {"save", "transpose", "swap", "ketron", "strip-chords", "add-chords"}) {
             std::vector<std::string> args{command, copy, target};
             if (command == "transpose") args.insert(args.end(), {"--semitones", "2"});
             if (command == "swap") args.insert(args.end(), {"1", "2"});

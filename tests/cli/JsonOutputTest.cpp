@@ -58,10 +58,43 @@ TEST_F(JsonOutput, InfoDocumentHasOneObjectPerFileAndNamesTheOnesThatCannotBeRea
                                         "        s['undecodable_chords'])\n");
     EXPECT_EQ(fields, song + " 1 2 96 1056 {'channel': None, 'threshold': 4} 15 5 2 2 15 ['F#m7', 'C  /E'] []\n" +
                           dir.File("missing.mid") + " error cannot read " + dir.File("missing.mid") + ": No such file or directory\n" + bad +
-                          " 0 1 96 1056 {'channel': None, 'threshold': 4} 5 2 3 0 5 ['G7', 'Cm'] "
+                          " 0 1 96 1056 {'channel': None, 'threshold': 4} 5 2 3 0 5 ['GMaj7', 'Cm'] "
                           "[{'tick': 480, 'root': '7F'}]\n");
     const auto found = RunCli({"info", song, "--json"});
     EXPECT_EQ(ReadBack(found.Out, "print(d[0]['vocoder']['channel'])\n"), "3\n");
+}
+
+TEST_F(JsonOutput, InfoDecodesAnSmpteDivisionAndSaysWhereASongIsDamaged) {
+    Track track;
+    track.Note(0, 0x90, 60, 100).Note(40, 0x80, 60, 0).End();
+    const struct {
+        std::uint16_t Division;
+        std::string Text;
+        std::string Json;
+    } divisions[]{
+        {0xE728, "SMPTE 25 frames per second, 40 ticks per frame",
+         "{'frames_per_second': 25, 'drop_frame': False, 'ticks_per_frame': 40}"},
+        {0xE350, "SMPTE 29.97 (drop frame) frames per second, 80 ticks per frame",
+         "{'frames_per_second': 29, 'drop_frame': True, 'ticks_per_frame': 80}"},
+        {0xE804, "SMPTE 24 frames per second, 4 ticks per frame",
+         "{'frames_per_second': 24, 'drop_frame': False, 'ticks_per_frame': 4}"},
+        {0x7FFF, "32767", "None"},
+    };
+    const std::string timed = dir.File("timed.mid");
+    for (const auto& division : divisions) {
+        WriteFile(timed, SongBuilder(0, division.Division).AddTrack(track).Bytes());
+        const auto text = RunCli({"info", timed});
+        EXPECT_NE(text.Out.find("\ndivision    " + division.Text + "\n"), std::string::npos) << text.Out;
+        EXPECT_EQ(ReadBack(RunCli({"info", timed, "--json"}).Out, "print(d[0].get('smpte'), d[0]['division'])\n"),
+                  division.Json + " " + std::to_string(division.Division) + "\n");
+    }
+
+    const Bytes whole = CliSong();
+    WriteFile(dir.File("half.mid"), Bytes(whole.begin(), whole.end() - 20));
+    const auto json = RunCli({"info", dir.File("half.mid"), song, "--json"});
+    EXPECT_EQ(json.Status, 1);
+    EXPECT_EQ(ReadBack(json.Out, "for s in d: print(s['damaged'], s.get('damage'))\n"),
+              "True {'offset': 88, 'track': 2, 'records_kept': 11}\nFalse None\n");
 }
 
 TEST_F(JsonOutput, FileNamesThatAreNoUtf8StillGiveValidJson) {

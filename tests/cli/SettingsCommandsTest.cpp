@@ -75,7 +75,12 @@ TEST_F(SettingsCommands, SetupPrintsEveryFieldWithADashForNoValue) {
         .StartAtFirstNote(true)
         .FormatZero(false);
     const auto result = RunCli({"setup", Setup(setup)});
-    EXPECT_EQ(result.Status, 0) << result.Err;
+    // Row 12's target program is out of range: named as convert --setup names it, and a failure.
+    EXPECT_EQ(result.Status, 1);
+    EXPECT_EQ(result.Err, "tonalux-cli setup: " + dir.File("test.set") +
+                              ": Sound\xC3\xA4nderungen, Zeile 12, Ziel PRG: 200 liegt nicht zwischen 1 und 128 "
+                              "(\"-\" f\xC3\xBCr keinen Wert); a conversion with this setup stops before the first "
+                              "song\n");
     std::string expected =
         "Sound\xC3\xA4nderungen (bank MSB 0-127, program 1-128):\n"
         "  row  source MSB  source PRG  target MSB  target PRG\n"
@@ -95,19 +100,32 @@ TEST_F(SettingsCommands, SetupPrintsEveryFieldWithADashForNoValue) {
     expected +=
         "Options:\n"
         "  Start auf Tatkt 1  yes\n"
-        "  Midiformat 0       no\n"
-        "A conversion with this setup stops before the first song: Sound\xC3\xA4nderungen, Zeile 12, Ziel PRG: 200 "
-        "liegt nicht zwischen 1 und 128 (\"-\" f\xC3\xBCr keinen Wert)\n";
+        "  Midiformat 0       no\n";
     EXPECT_EQ(result.Out, expected);
+    setup.Row(12, kDash, 10, kDash, 128);
+    const auto inRange = RunCli({"setup", Setup(setup)});
+    EXPECT_EQ(inRange.Status, 0) << inRange.Err;
+    EXPECT_EQ(inRange.Err, "");
 
     // Files that are no setup files are named.
     WriteFile(dir.File("short.set"), Bytes(100, 0));
     const auto wrongSize = RunCli({"setup", dir.File("short.set")});
     EXPECT_EQ(wrongSize.Status, 1);
     EXPECT_NE(wrongSize.Err.find("not a setup file"), std::string::npos) << wrongSize.Err;
-    const auto missing = RunCli({"setup", dir.File("none.set")});
-    EXPECT_EQ(missing.Status, 1);
-    EXPECT_NE(missing.Err.find("cannot read setup file"), std::string::npos) << missing.Err;
+    // Files that cannot be read are named with the system's reason.
+    const struct {
+        std::string File;
+        std::string Reason;
+    } unreadable[]{{dir.File("none.set"), "No such file or directory"},
+                   {dir.File("Convert"), "Is a directory"},
+                   {dir.File("Midifile/A.mid/x.set"), "Not a directory"}};
+    for (const auto& [file, reason] : unreadable) {
+        const auto result = RunCli({"setup", file});
+        EXPECT_EQ(result.Status, 1);
+        EXPECT_EQ(result.Err, "tonalux-cli setup: cannot read setup file " + file + ": " + reason + "\n");
+        const auto convert = RunCli({"convert", dir.Path().string(), "--setup", file});
+        EXPECT_EQ(convert.Err, "tonalux-cli convert: cannot read setup file " + file + ": " + reason + "\n");
+    }
 }
 
 TEST_F(SettingsCommands, ConvertAppliesTheSetupAndItsOptionsBeforeTheVocoderAnalysis) {

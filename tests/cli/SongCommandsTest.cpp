@@ -76,13 +76,13 @@ TEST_F(SongCommands, AChordWithoutANameIsReportedAndTheOthersStillListed) {
     WriteFile(bad, SongWithUndecodableChord());
     const auto chords = RunCli({"chords", bad});
     EXPECT_EQ(chords.Status, 1);
-    EXPECT_EQ(chords.Out, "0 G7\n960 Cm\n");
+    EXPECT_EQ(chords.Out, "0 GMaj7\n960 Cm\n");
     ASSERT_EQ(chords.ErrLines().size(), 1u) << chords.Err;
     EXPECT_EQ(chords.Err, "tonalux-cli chords: chord at tick 480 cannot be decoded: root byte 7F names no note\n");
 
     const auto info = RunCli({"info", bad});
     EXPECT_EQ(info.Status, 1);
-    EXPECT_NE(info.Out.find("chords      G7, Cm\n"), std::string::npos) << info.Out;
+    EXPECT_NE(info.Out.find("chords      GMaj7, Cm\n"), std::string::npos) << info.Out;
     EXPECT_NE(info.Err.find("chord at tick 480"), std::string::npos) << info.Err;
 }
 

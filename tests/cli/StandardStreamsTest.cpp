@@ -38,7 +38,8 @@ TEST_F(StandardStreams, ChangingCommandsWriteTheSameSongToStandardOutputAsToAFil
                                                          {"transpose", "--semitones", "2", "--chords"},
                                                          {"swap", "1", "3"},
                                                          {"ketron", "--replace"},
-                                                         {"strip-chords", "--xf"}};
+                                                         {"strip-chords", "--xf"},
+                                                         {"add-chords", "--replace"}};
     for (const auto& command : commands) {
         const std::string file = dir.File(command[0] + ".mid");
         std::vector<std::string> toFile{command[0], song, file}, piped{command[0], "-", "-"};

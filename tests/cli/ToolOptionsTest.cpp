@@ -1,8 +1,11 @@
-// The options every command shares: --version, --quiet and --verbose.
+// The options every command shares: --version, --quiet (-q) and --verbose (-v).
 #include <gtest/gtest.h>
+
+#include <set>
 
 #include "CliRunner.h"
 #include "CliSongs.h"
+#include "SetupBytes.h"
 #include "TonaluxVersion.h"
 
 namespace tonalux::testing {
@@ -21,7 +24,9 @@ protected:
         const std::string out = dir.File("out.mid");
         const std::string text = dir.File("song.txt");
         std::ofstream(text) << RunCli({"dump", song}).Out;
+        WriteFile(dir.File("map.set"), SetupBytes().Bytes());
         return {{"convert", dir.File("base")},
+                {"setup", dir.File("map.set")},
                 {"info", song},
                 {"dump", song},
                 {"assemble", text, out},
@@ -46,19 +51,28 @@ TEST_F(ToolOptions, VersionNamesTheToolAndTheProjectVersion) {
     EXPECT_NE(RunCli({"--help"}).Out.find("--version"), std::string::npos);
 }
 
-TEST_F(ToolOptions, QuietLeavesOnlyErrorsOnEveryCommand) {
+TEST_F(ToolOptions, QuietLeavesOutReportsButNotWhatACommandExistsToPrint) {
+    const std::set<std::string> printing{"info", "dump", "chords", "setup"};
     for (auto args : EveryCommand()) {
-        args.push_back("--quiet");
-        const auto result = RunCli(args);
-        EXPECT_EQ(result.Status, 0) << args[0] << ": " << result.Err;
-        EXPECT_EQ(result.Out, "") << args[0];
-        EXPECT_EQ(result.Err, "") << args[0];
+        const std::string plain = RunCli(args).Out;
+        ASSERT_FALSE(plain.empty()) << args[0];
+        for (const std::string option : {"--quiet", "-q"}) {
+            auto quiet = args;
+            quiet.push_back(option);
+            const auto result = RunCli(quiet);
+            EXPECT_EQ(result.Status, 0) << args[0] << ": " << result.Err;
+            EXPECT_EQ(result.Out, printing.count(args[0]) ? plain : std::string()) << args[0] << ' ' << option;
+            EXPECT_EQ(result.Err, "") << args[0];
+        }
     }
+    EXPECT_EQ(RunCli({"info", song, "--json", "-q"}).Out, RunCli({"info", song, "--json"}).Out);
     // In front of the command as well; errors stay.
-    const auto missing = RunCli({"--quiet", "info", dir.File("missing.mid")});
-    EXPECT_EQ(missing.Status, 1);
-    EXPECT_EQ(missing.Out, "");
-    EXPECT_NE(missing.Err.find("No such file or directory"), std::string::npos) << missing.Err;
+    for (const std::string option : {"--quiet", "-q"}) {
+        const auto missing = RunCli({option, "info", dir.File("missing.mid")});
+        EXPECT_EQ(missing.Status, 1);
+        EXPECT_EQ(missing.Out, "");
+        EXPECT_NE(missing.Err.find("No such file or directory"), std::string::npos) << missing.Err;
+    }
 }
 
 TEST_F(ToolOptions, VerboseAddsDetailsOnStandardErrorAndKeepsStandardOutput) {
@@ -75,15 +89,21 @@ TEST_F(ToolOptions, VerboseAddsDetailsOnStandardErrorAndKeepsStandardOutput) {
         for (const auto& line : verbose.ErrLines())
             EXPECT_EQ(line.rfind("tonalux-cli " + args[0] + ": ", 0), 0u) << line;
     }
-    const auto read = RunCli({"info", song, "--verbose"});
-    EXPECT_NE(read.Err.find("read " + song + ": format 1, 2 tracks, division 96, 15 records"), std::string::npos)
-        << read.Err;
+    for (const auto& args : std::vector<std::vector<std::string>>{{"info", song, "--verbose"}, {"info", song, "-v"},
+                                                                  {"-v", "info", song}}) {
+        const auto read = RunCli(args);
+        EXPECT_NE(read.Err.find("read " + song + ": format 1, 2 tracks, division 96, 15 records"), std::string::npos)
+            << read.Err;
+    }
 }
 
 TEST_F(ToolOptions, QuietAndVerboseTogetherAreAWrongCommandLine) {
-    const auto result = RunCli({"--quiet", "dump", song, "--verbose"});
-    EXPECT_EQ(result.Status, 2);
-    EXPECT_NE(result.Err.find("--quiet and --verbose exclude each other"), std::string::npos) << result.Err;
+    for (const auto& args : std::vector<std::vector<std::string>>{{"--quiet", "dump", song, "--verbose"},
+                                                                  {"-q", "dump", song, "-v"}}) {
+        const auto result = RunCli(args);
+        EXPECT_EQ(result.Status, 2);
+        EXPECT_NE(result.Err.find("--quiet and --verbose exclude each other"), std::string::npos) << result.Err;
+    }
 }
 
 }  // namespace

@@ -3,7 +3,11 @@
 // run, and the summary a run with problems ends with.
 #include <gtest/gtest.h>
 
+#include <unistd.h>
+
 #include <filesystem>
+#include <functional>
+#include <optional>
 
 #include "Component.h"
 #include "FolderConversion.h"
@@ -39,8 +43,8 @@ TEST(FolderConversion, EverySongGetsItsOutcomeAndItsOwnMessages) {
     RecordingHost host;
     TempDir dir;
     const ConversionFolders folders = MakeFolders(dir);
-    Bytes half = Song();
-    half.resize(half.size() - 6);
+    const Bytes whole = Song();
+    const Bytes half(whole.begin(), whole.end() - 6);
     WriteFile(folders.Input + "A.mid", Song());
     WriteFile(folders.Input + "B.mid", half);
     WriteFile(folders.Input + "C.mid", Bytes{'t', 'e', 'x', 't'});
@@ -80,8 +84,10 @@ TEST(FolderConversion, EverySongGetsItsOutcomeAndItsOwnMessages) {
     EXPECT_EQ(&CurrentEngineHost(), &host);
     EXPECT_EQ(testing::ReadFile(folders.Input + "A.mid"), Song());
 
-    EXPECT_EQ(RunSummary(run), "B.mid: " + DescribeDamage(run[1].Load) +
-                                   ", converted to B_VOC-3.mid (Byteread Error!)\n"
+    // The song's one track is track 1; the damage is met at its length, which
+    // claims more bytes than the file holds.
+    EXPECT_EQ(RunSummary(run), "B.mid: damaged at byte 18 in track 1, 3 records kept, converted to B_VOC-3.mid "
+                               "(Byteread Error!)\n"
                                    "C.mid: not a MIDI file (incorrect fileheader)\n"
                                    "D.mid: could not be written to D_VOC-3.mid: Is a directory\n"
                                    "F.mid: skipped, its output F_VOC-3.mid would replace the input song A.mid\n"
@@ -106,29 +112,108 @@ TEST(FolderConversion, TheFrontEndCanStopTheRunBetweenSongs) {
     EXPECT_FALSE(fs::exists(folders.Output + "C_VOC-3.mid"));
 }
 
-TEST(FolderConversion, FoldersThatCannotServeARunAreNamedWithTheReason) {
-    TempDir dir;
-    const ConversionFolders folders = DefaultFolders(dir.Path().string() + "/");
-    EXPECT_EQ(CheckOutputFolder(folders.Output)->Reason, "No such file or directory");
-    WriteFile(dir.File("Convert"), Bytes{});
-    EXPECT_EQ(CheckOutputFolder(folders.Output)->Reason, "Not a directory");
-    EXPECT_EQ(CheckOutputFolder(folders.Output + "deeper/")->Reason, "Not a directory");
-    fs::remove(dir.File("Convert"));
-    fs::create_directory(dir.File("Convert"));
-    EXPECT_FALSE(CheckOutputFolder(folders.Output));
-    EXPECT_TRUE(fs::is_empty(dir.File("Convert")));  // the trial file is gone
+// One way a run's folders can be laid out, and what the checks before a run
+// must make of it.
+struct FolderCase {
+    const char* What;
+    std::function<void(const fs::path& base)> Lay;  // Midifile/ holds a.MID; Lay adds the rest
+    std::string Input = "Midifile/";                // relative to the base folder
+    std::string Output = "Convert/";
+    bool DryRun = false;
+    bool Recursive = false;
+    bool NeedsPermissions = false;  // permission bits do not bind root
+    std::optional<FolderRole> Role;  // the folder refused; none: the run may go on
+    std::string Reason;              // "@" stands for the input folder's path
+};
 
-    const auto missing = ListSongs(folders.Input);
-    ASSERT_TRUE(missing.Problem);
-    EXPECT_EQ(missing.Problem->Reason, "No such file or directory");
-    fs::create_directory_symlink(dir.Path() / "Midifile", dir.Path() / "Midifile");
-    EXPECT_EQ(ListSongs(folders.Input).Problem->Reason, "Too many levels of symbolic links");
-    fs::remove(dir.Path() / "Midifile");
-    fs::create_directory(dir.Path() / "Midifile");
-    WriteFile(folders.Input + "a.MID", Song());
-    const auto listed = ListSongs(folders.Input);
-    EXPECT_FALSE(listed.Problem);
-    EXPECT_EQ(listed.Names, std::vector<std::string>{"a.MID"});
+bool IsRoot() { return ::geteuid() == 0; }
+
+TEST(FolderConversion, TheChecksBeforeARunRefuseEveryUnusableFolderWithTheReason) {
+    const auto mkdir = [](const fs::path& path) { fs::create_directories(path); };
+    const std::vector<FolderCase> cases{
+        {"usable folders", [&](const fs::path& b) { mkdir(b / "Convert"); }, "Midifile/", "Convert/", false, false,
+         false, std::nullopt, ""},
+        {"missing input", [](const fs::path&) {}, "Gone/", "Convert/", false, false, false, FolderRole::Input,
+         "No such file or directory"},
+        {"input is a link to itself",
+         [](const fs::path& b) { fs::create_directory_symlink(b / "Loop", b / "Loop"); }, "Loop/", "Convert/", false,
+         false, false, FolderRole::Input, "Too many levels of symbolic links"},
+        {"input is a file", [](const fs::path& b) { WriteFile(b / "Plain", Bytes{}); }, "Plain/", "Convert/", false,
+         false, false, FolderRole::Input, "Not a directory"},
+        {"missing output", [](const fs::path&) {}, "Midifile/", "Convert/", false, false, false, FolderRole::Output,
+         "No such file or directory"},
+        {"output is a file", [](const fs::path& b) { WriteFile(b / "Convert", Bytes{}); }, "Midifile/", "Convert/",
+         false, false, false, FolderRole::Output, "Not a directory"},
+        {"output below a file", [](const fs::path& b) { WriteFile(b / "Convert", Bytes{}); }, "Midifile/",
+         "Convert/deeper/", false, false, false, FolderRole::Output, "Not a directory"},
+        {"output is the input", [](const fs::path&) {}, "Midifile/", "Midifile/", false, false, false,
+         FolderRole::Output, "it is the input folder @"},
+        {"output leads back through ..", [](const fs::path&) {}, "Midifile/", "Midifile/../Midifile/", false, false,
+         false, FolderRole::Output, "it is the input folder @"},
+        {"output is a link to the input",
+         [](const fs::path& b) { fs::create_directory_symlink(b / "Midifile", b / "Convert"); }, "Midifile/",
+         "Convert/", false, false, false, FolderRole::Output, "it is the input folder @"},
+        {"dry run into the input", [](const fs::path&) {}, "Midifile/", "Midifile/", true, false, false,
+         FolderRole::Output, "it is the input folder @"},
+        {"dry run without output", [](const fs::path&) {}, "Midifile/", "Convert/", true, false, false,
+         FolderRole::Output, "Not a directory"},
+        {"dry run into a read-only output",
+         [&](const fs::path& b) {
+             mkdir(b / "Convert");
+             fs::permissions(b / "Convert", fs::perms::owner_read | fs::perms::owner_exec);
+         },
+         "Midifile/", "Convert/", true, false, true, std::nullopt, ""},
+        {"recursive run into a subfolder of the input", [&](const fs::path& b) { mkdir(b / "Midifile" / "Out"); },
+         "Midifile/", "Midifile/Out/", false, true, false, std::nullopt, ""},
+        {"read-only output",
+         [&](const fs::path& b) {
+             mkdir(b / "Convert");
+             fs::permissions(b / "Convert", fs::perms::owner_read | fs::perms::owner_exec);
+         },
+         "Midifile/", "Convert/", false, false, true, FolderRole::Output, "Permission denied"},
+        {"closed input",
+         [&](const fs::path& b) {
+             mkdir(b / "Convert");
+             fs::permissions(b / "Midifile", fs::perms::none);
+         },
+         "Midifile/", "Convert/", false, false, true, FolderRole::Input, "Permission denied"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.What);
+        if (c.NeedsPermissions && IsRoot()) continue;
+        TempDir dir;
+        fs::create_directories(dir.Path() / "Midifile");
+        WriteFile(dir.Path() / "Midifile" / "a.MID", Song());  // any letter case
+        c.Lay(dir.Path());
+        const std::string base = dir.Path().string() + "/";
+        const ConversionFolders folders{base + c.Input, base + c.Output};
+        ConversionOptions options;
+        options.DryRun = c.DryRun;
+        options.Recursive = c.Recursive;
+        const RunFolderCheck check = CheckRunFolders(folders, options);
+        for (const char* folder : {"Midifile", "Convert"})
+            if (fs::exists(dir.Path() / folder)) fs::permissions(dir.Path() / folder, fs::perms::owner_all);
+
+        if (!c.Role) {
+            EXPECT_FALSE(check.Problem) << check.Problem->Reason;
+            EXPECT_EQ(check.Names, std::vector<std::string>{"a.MID"});
+        } else {
+            ASSERT_TRUE(check.Problem);
+            EXPECT_EQ(check.Problem->Role, *c.Role);
+            EXPECT_EQ(check.Problem->Folder, *c.Role == FolderRole::Input ? folders.Input : folders.Output);
+            std::string reason = c.Reason;
+            if (const auto at = reason.find('@'); at != std::string::npos) reason.replace(at, 1, folders.Input);
+            EXPECT_EQ(check.Problem->Reason, reason);
+        }
+        // Nothing was created, and the trial file of the output check is gone.
+        EXPECT_EQ(ListMidiFolder(base + "Midifile/"), std::vector<std::string>{"a.MID"});
+        std::error_code ec;
+        for (fs::directory_iterator it(base + c.Output, ec), end; !ec && it != end; it.increment(ec))
+            EXPECT_EQ(it->path().filename().string().find(".tonalux-probe"), std::string::npos) << it->path();
+        if (std::string(c.What) == "missing output") {
+            EXPECT_FALSE(fs::exists(dir.Path() / "Convert"));
+        }
+    }
 }
 
 }  // namespace

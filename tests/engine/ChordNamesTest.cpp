@@ -23,10 +23,10 @@ protected:
 
 TEST_F(ChordNames, EveryChordTypeFollowsTheRoot) {
     const std::array<const char*, 35> expected = {
-        "",      "6",     "7",      "7(#11)", "Maj(9)", "7(9)",  "6(9)",  "aug",   "m",
+        "",      "6",     "Maj7",   "Maj7(#11)", "Maj(9)", "Maj7(9)",  "6(9)",  "aug",   "m",
         "m6",    "m7",    "m7b5",   "m(9)",   "m7(9)",  "m7(11)", "mM7",  "mM7(9)", "d",
         "d7",    "7",     "7sus4",  "7b5",    "7(9)",   "7(#11)", "7(13)", "7(b9)", "7(b13)",
-        "7(#9)", "7aug",  "7aug",   "1+8",    "1+5",    "sus4",  "1+2+5", "nc"};
+        "7(#9)", "Maj7aug", "7aug",   "1+8",    "1+5",    "sus4",  "1+2+5", "nc"};
     for (std::size_t type = 0; type < expected.size(); ++type) {
         EXPECT_EQ(Name(0x31, static_cast<std::uint8_t>(type)), std::string("C") + expected[type])
             << "type " << type;
@@ -54,7 +54,7 @@ TEST_F(ChordNames, RootDigitsOutsideTheTablesAddNothing) {
     // Accidental 7 to 9 and letter 8 or 9 convert as decimal digits but name nothing.
     EXPECT_EQ(Name(0x71, 8), "Cm");
     EXPECT_EQ(Name(0x91, 0), "C");
-    EXPECT_EQ(Name(0x38, 2), "7");
+    EXPECT_EQ(Name(0x38, 2), "Maj7");
     EXPECT_EQ(Name(0x99, 0), "");
     EXPECT_EQ(Name(0x30, 8), "m");
 }
@@ -82,7 +82,7 @@ TEST_F(ChordNames, BassNibblesOutsideTheTablesAddNothingAndNeverFail) {
 TEST_F(ChordNames, CommonChordsReadAsOnTheKeyboard) {
     EXPECT_EQ(Name(0x31, 0), "C");
     EXPECT_EQ(Name(0x44, 10), "F#m7");
-    EXPECT_EQ(Name(0x27, 2), "Bb7");
+    EXPECT_EQ(Name(0x27, 2), "BbMaj7");
     EXPECT_EQ(Name(0x27, 19), "Bb7");
     EXPECT_EQ(Name(0x31, 0, 0x33), "C  /E");
     EXPECT_EQ(Name(0x23, 19, 0x27), "Eb7  /Bb");

@@ -122,12 +122,12 @@ TEST_F(ServicesRoundTrip, TransposedChordsAreWrittenWithTheirNewRoots) {
                             .Bytes();
     const Bytes output = Convert(input, [](StandardMidifile& e) { e.Yamchordtranspose(3); });
 
-    // Reading the written song again gives Eb/G and Bb7.
+    // Reading the written song again gives Eb/G and BbMaj7.
     WriteFile(dir.Path() / "up3.mid", output);
     ASSERT_TRUE(engine.LoadMidifile((dir.Path() / "up3.mid").string()));
     ASSERT_EQ(engine.GetSizeYamChordEvents(), 2);
     EXPECT_EQ(engine.YamChordCalculate(engine.GetYamchord(0)), "Eb  /G");
-    EXPECT_EQ(engine.YamChordCalculate(engine.GetYamchord(1)), "Bb7");
+    EXPECT_EQ(engine.YamChordCalculate(engine.GetYamchord(1)), "BbMaj7");
     EXPECT_EQ(engine.GetYamchord(1).Tick, 96u);
     EXPECT_EQ(engine.GetSizeLyricEvents(), 1);
 }

@@ -88,6 +88,13 @@ TEST_F(TicksAndDeltas, TheSongKeepsItsLengthInBothFormats) {
         {"a track that ends after the other's end of track",
          Track().Note(0, 0x90, 60, 100).End(100), Track().Note(0, 0x91, 62, 100).Note(500, 0x81, 62, 0).End(), false,
          500},
+        {"a track whose time runs past 32 bits, its last event before its latest",
+         [] {
+             Track track;
+             for (int i = 0; i < 16; ++i) track.Note(0x0FFFFFFF, 0x90, 60, 100);
+             return track.Note(0x20, 0x80, 60, 0).End();
+         }(),
+         Track().Note(0, 0x91, 62, 100).End(), false, 0xFFFFFFF0u},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);

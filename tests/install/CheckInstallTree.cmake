@@ -34,15 +34,22 @@ if(NOT status EQUAL 0 OR NOT output STREQUAL "tonalux-cli ${VERSION}\n")
   fail("installed tonalux-cli --version gave '${output}' (status ${status})")
 endif()
 
-# The manual page is roff with the tool's name and version in its title line.
-file(STRINGS ${PREFIX}/share/man/man1/tonalux-cli.1 title LIMIT_COUNT 1)
-if(NOT title MATCHES "^\\.TH TONALUX\\\\-CLI 1 .*tonalux\\\\-cli ${VERSION}")
-  fail("the manual page starts with '${title}'")
-endif()
+# Each manual page is compressed roff with the program's name and version in
+# its title line.
+function(check_man_page page title_pattern)
+  execute_process(COMMAND ${GZIP} -dc ${PREFIX}/share/man/man1/${page}.1.gz
+                  RESULT_VARIABLE status OUTPUT_VARIABLE text)
+  string(REGEX MATCH "^[^\n]*" title "${text}")
+  if(NOT status EQUAL 0 OR NOT title MATCHES "${title_pattern}")
+    fail("the manual page ${page}.1.gz starts with '${title}' (gzip status ${status})")
+  endif()
+endfunction()
+check_man_page(tonalux-cli "^\\.TH TONALUX\\\\-CLI 1 .*tonalux\\\\-cli ${VERSION}")
 
 if(NOT WITH_APP)
   return()
 endif()
+check_man_page(tonalux "^\\.TH TONALUX 1 .*tonalux ${VERSION}")
 
 execute_process(COMMAND ${CMAKE_COMMAND} -E env ASAN_OPTIONS=detect_leaks=0 ${PREFIX}/bin/tonalux --version
                 RESULT_VARIABLE status OUTPUT_VARIABLE output)

@@ -178,6 +178,16 @@ bool ReadWholeFile(const std::string& path, std::vector<std::uint8_t>& bytes, Sy
     return read;
 }
 
+bool CanOpenForReading(const std::string& path, SystemError& error) {
+    const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
+    if (fd < 0) {
+        error = ErrorOf(errno);
+        return false;
+    }
+    ::close(fd);
+    return true;
+}
+
 bool IsTerminal(const std::string& path) {
     const int fd = ::open(path.c_str(), O_WRONLY | O_CLOEXEC | O_NOCTTY | O_NONBLOCK);
     if (fd < 0) return false;

@@ -233,6 +233,17 @@ bool ReadWholeFile(const std::string& path, std::vector<std::uint8_t>& bytes, Sy
     return read;
 }
 
+bool CanOpenForReading(const std::string& path, SystemError& error) {
+    const HANDLE handle = ::CreateFileW(Wide(path).c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE,
+                                        nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (handle == INVALID_HANDLE_VALUE) {
+        error = LastError();
+        return false;
+    }
+    ::CloseHandle(handle);
+    return true;
+}
+
 bool IsTerminal(const std::string& path) {
     const HANDLE handle = ::CreateFileW(Wide(path).c_str(), GENERIC_READ | GENERIC_WRITE,
                                         FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING, 0, nullptr);

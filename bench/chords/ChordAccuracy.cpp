@@ -1,0 +1,214 @@
+// How well the chords recognised from the notes match the true chords: for
+// each folder given (songs/NAME.mid with truth/NAME.txt), the share of beats
+// whose true chord is major or minor on which the chord event in force has
+// the right root and major/minor class, and the chord events written per true
+// change of chord. A fixed part of each folder, chosen by the song's name, is
+// held out of tuning; both parts are printed.
+//
+//   chord_accuracy [--show SONG|all] [NAME=VALUE ...] FOLDER...
+//
+// NAME=VALUE sets a weight of the recogniser (see ChordBeats.h), for trying
+// weights without a new build; --show prints every true beat of one song (or
+// of all) with the chord found. A missing folder is reported and passed over.
+#include <algorithm>
+#include <cstdint>
+#include <cstdio>
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <map>
+#include <sstream>
+#include <string>
+#include <vector>
+
+#include "ChordBeats.h"
+#include "ChordRecognition.h"
+#include "EngineHost.h"
+#include "Hauptcontainer.h"
+#include "StandardMidifile.h"
+
+namespace {
+
+using namespace tonalux;
+namespace fs = std::filesystem;
+
+enum class ChordClass { None, Major, Minor, Other };
+
+struct TrueBeat {
+    std::uint32_t Tick;
+    int Root;
+    ChordClass Class;
+};
+
+// A song as the recogniser needs it, kept so that every weight setting runs
+// on the same lists without reading the files again.
+struct Song {
+    std::string Name;
+    bool HeldOut = false;
+    std::uint16_t Division = 0;
+    std::vector<MetaEvent> TimeSignatures;
+    std::vector<MetaEvent> Meta;
+    std::array<std::vector<MidiEvent>, 16> Channels;
+    std::vector<TrueBeat> Truth;
+};
+
+// The held-out part: three songs in ten, by a hash of the name.
+bool HeldOut(const std::string& name) {
+    std::uint32_t hash = 2166136261u;
+    for (unsigned char c : name) hash = (hash ^ c) * 16777619u;
+    return hash % 10 < 3;
+}
+
+ChordClass ClassOfText(const std::string& text) {
+    if (text == "maj") return ChordClass::Major;
+    if (text == "min") return ChordClass::Minor;
+    if (text == "N") return ChordClass::None;
+    return ChordClass::Other;
+}
+
+// Major and minor as the scoring counts them: sevenths by their third.
+ChordClass ClassOfType(std::uint8_t type) {
+    switch (type) {
+    case 0: case 1: case 2: case 3: case 4: case 5: case 6: case 19: case 22: case 23: case 24: case 25: case 26:
+    case 27:
+        return ChordClass::Major;
+    case 8: case 9: case 10: case 12: case 13: case 14: case 15: case 16:
+        return ChordClass::Minor;
+    case 34:
+        return ChordClass::None;
+    default:
+        return ChordClass::Other;
+    }
+}
+
+int PitchClassOfRoot(std::uint8_t root) {
+    static constexpr int kLetters[] = {0, 0, 2, 4, 5, 7, 9, 11};
+    const int letter = root & 0x0F;
+    if (letter < 1 || letter > 7) return -1;
+    return ((kLetters[letter] + (root >> 4) - 3) % 12 + 12) % 12;
+}
+
+std::vector<TrueBeat> ReadTruth(const fs::path& file) {
+    std::vector<TrueBeat> beats;
+    std::ifstream in(file);
+    std::string line;
+    while (std::getline(in, line)) {
+        if (line.empty() || line[0] == '#') continue;
+        std::istringstream fields(line);
+        std::uint32_t tick = 0;
+        std::string root, kind;
+        if (!(fields >> tick >> root >> kind)) continue;
+        beats.push_back({tick, root == "N" ? -1 : std::atoi(root.c_str()), ClassOfText(kind)});
+    }
+    return beats;
+}
+
+std::vector<Song> ReadFolder(const fs::path& folder) {
+    std::vector<Song> songs;
+    std::vector<fs::path> files;
+    std::error_code error;
+    for (const auto& entry : fs::directory_iterator(folder / "songs", error))
+        if (entry.path().extension() == ".mid") files.push_back(entry.path());
+    std::sort(files.begin(), files.end());
+    StandardMidifile engine(nullptr);
+    for (const fs::path& file : files) {
+        const fs::path truth = folder / "truth" / (file.stem().string() + ".txt");
+        if (!fs::exists(truth) || !engine.LoadMidifile(file.string())) continue;
+        const auto& lists = detail::Lists();
+        Song song{file.stem().string(), HeldOut(file.stem().string()), engine.Division, lists.MessureEvents,
+                  lists.MetaEvents, lists.ChannelEvents, ReadTruth(truth)};
+        songs.push_back(std::move(song));
+    }
+    return songs;
+}
+
+struct Score {
+    std::size_t Beats = 0, Right = 0, Events = 0, Changes = 0, Songs = 0;
+    void Print(const char* part) const {
+        std::printf("  %-9s %3zu songs  accuracy %.3f (%zu of %zu beats)  events per change %.3f (%zu / %zu)\n", part,
+                    Songs, Beats ? double(Right) / double(Beats) : 0.0, Right, Beats,
+                    Changes ? double(Events) / double(Changes) : 0.0, Events, Changes);
+    }
+};
+
+// With `show`, one line per true beat: tick, truth, the chord in force, and "x" where wrong.
+void ScoreSong(const Song& song, const std::vector<MetaEvent>& events, Score& score, bool show) {
+    ++score.Songs;
+    score.Events += events.size();
+    std::size_t next = 0;
+    int root = -1;
+    ChordClass chordClass = ChordClass::None;
+    for (std::size_t i = 0; i < song.Truth.size(); ++i) {
+        const TrueBeat& beat = song.Truth[i];
+        if (i > 0 ? (beat.Root != song.Truth[i - 1].Root || beat.Class != song.Truth[i - 1].Class)
+                  : beat.Class != ChordClass::None)
+            ++score.Changes;
+        while (next < events.size() && events[next].Tick <= beat.Tick) {
+            root = PitchClassOfRoot(events[next].Data[3]);
+            chordClass = ClassOfType(events[next].Data[4]);
+            ++next;
+        }
+        const bool right = root == beat.Root && chordClass == beat.Class;
+        if (show)
+            std::printf("%s %u true %d/%d found %d/%d%s\n", song.Name.c_str(), beat.Tick, beat.Root,
+                        static_cast<int>(beat.Class), root, static_cast<int>(chordClass), right ? "" : " x");
+        if (beat.Class != ChordClass::Major && beat.Class != ChordClass::Minor) continue;
+        ++score.Beats;
+        if (right) ++score.Right;
+    }
+}
+
+bool SetWeight(const std::string& setting, detail::ProfileWeights& p, detail::ModelWeights& m) {
+    const auto equals = setting.find('=');
+    if (equals == std::string::npos) return false;
+    const std::string name = setting.substr(0, equals);
+    const float value = std::strtof(setting.c_str() + equals + 1, nullptr);
+    const std::map<std::string, float*> fields{
+        {"Onset", &p.Onset},           {"StrongOnset", &p.StrongOnset}, {"Held", &p.Held},
+        {"Melody", &p.Melody}, {"BassOnset", &p.BassOnset}, {"HighWeight", &p.HighWeight},         {"MinShare", &p.MinShare},       {"NonChordTone", &m.NonChordTone},
+        {"BassRoot", &m.BassRoot},     {"BassTone", &m.BassTone},       {"BassOther", &m.BassOther},
+        {"KeyOutside", &m.KeyOutside}, {"Change", &m.Change},           {"ChangeHalf", &m.ChangeHalf},
+        {"ChangeOther", &m.ChangeOther}, {"SlashShare", &m.SlashShare}, {"Confidence", &m.Confidence}};
+    const auto field = fields.find(name);
+    if (field == fields.end()) return false;
+    *field->second = value;
+    return true;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    detail::ProfileWeights profile;
+    detail::ModelWeights model;
+    std::vector<std::string> folders;
+    std::string show;  // --show NAME: the beats of one song
+    for (int i = 1; i < argc; ++i) {
+        const std::string arg = argv[i];
+        if (arg == "--show" && i + 1 < argc) {
+            show = argv[++i];
+            continue;
+        }
+        if (arg.find('=') != std::string::npos) {
+            if (!SetWeight(arg, profile, model)) std::fprintf(stderr, "unknown weight: %s\n", arg.c_str());
+        } else {
+            folders.push_back(arg);
+        }
+    }
+    for (const std::string& folder : folders) {
+        if (!fs::is_directory(fs::path(folder) / "songs")) {
+            std::printf("chord accuracy: %s: no songs/ there, passed over\n", folder.c_str());
+            continue;
+        }
+        const std::vector<Song> songs = ReadFolder(folder);
+        Score tuning, heldOut;
+        for (const Song& song : songs) {
+            const auto events = detail::RecogniseFromNotes(song.Division, song.TimeSignatures, song.Channels, song.Meta,
+                                                           profile, model);
+            ScoreSong(song, events, song.HeldOut ? heldOut : tuning, show == song.Name || show == "all");
+        }
+        std::printf("chord accuracy: %s\n", folder.c_str());
+        tuning.Print("tuning");
+        heldOut.Print("held out");
+    }
+    return 0;
+}

@@ -1,0 +1,284 @@
+// The chord model: templates of the chord tones, the key of the song as a
+// prior, and a Viterbi pass over the beats that prefers staying on a chord and
+// changing at the start of a bar.
+#include <algorithm>
+#include <array>
+#include <cmath>
+#include <cstdint>
+#include <limits>
+#include <vector>
+
+#include "ChordBeats.h"
+
+namespace tonalux::detail {
+
+namespace {
+
+// One chord type: its XF type number, its tones as intervals above the root
+// with the weight each carries, and a cost that makes the plain triads win
+// when the extra tone of a richer chord is missing.
+struct ChordTemplate {
+    std::uint8_t Type;
+    std::array<std::int8_t, 4> Intervals;  // -1 for none
+    std::array<float, 4> Weights;
+    float Cost;
+};
+
+constexpr std::array<ChordTemplate, 14> kTemplates = {{
+    {0, {0, 4, 7, -1}, {1.0f, 1.0f, 0.8f, 0}, 0.0f},     // major
+    {8, {0, 3, 7, -1}, {1.0f, 1.0f, 0.8f, 0}, 0.02f},    // minor
+    {19, {0, 4, 7, 10}, {1.0f, 1.0f, 0.8f, 0.9f}, 0.05f},  // 7
+    {10, {0, 3, 7, 10}, {1.0f, 1.0f, 0.8f, 0.9f}, 0.06f},  // m7
+    {2, {0, 4, 7, 11}, {1.0f, 1.0f, 0.8f, 0.9f}, 0.12f},   // Maj7
+    {1, {0, 4, 7, 9}, {1.0f, 1.0f, 0.8f, 0.8f}, 0.14f},    // 6
+    {9, {0, 3, 7, 9}, {1.0f, 1.0f, 0.8f, 0.8f}, 0.14f},    // m6
+    {4, {0, 2, 4, 7}, {1.0f, 0.7f, 1.0f, 0.8f}, 0.12f},    // add9
+    {11, {0, 3, 6, 10}, {1.0f, 1.0f, 0.9f, 0.9f}, 0.12f},  // m7b5
+    {17, {0, 3, 6, -1}, {1.0f, 1.0f, 0.9f, 0}, 0.16f},     // dim
+    {18, {0, 3, 6, 9}, {1.0f, 1.0f, 0.9f, 0.9f}, 0.18f},   // dim7
+    {7, {0, 4, 8, -1}, {1.0f, 1.0f, 0.9f, 0}, 0.22f},      // aug
+    {32, {0, 5, 7, -1}, {1.0f, 1.0f, 0.8f, 0}, 0.18f},     // sus4
+    {20, {0, 5, 7, 10}, {1.0f, 1.0f, 0.8f, 0.9f}, 0.18f},  // 7sus4
+}};
+constexpr std::size_t kStates = 12 * kTemplates.size();
+static_assert(kStates % 8 == 0, "the states are searched eight at a time");
+
+// Krumhansl-Kessler key profiles, from the tonic upward.
+constexpr std::array<float, 12> kMajorProfile = {6.35f, 2.23f, 3.48f, 2.33f, 4.38f, 4.09f,
+                                                  2.52f, 5.19f, 2.39f, 3.66f, 2.29f, 2.88f};
+constexpr std::array<float, 12> kMinorProfile = {6.33f, 2.68f, 3.52f, 5.38f, 2.60f, 3.53f,
+                                                  2.54f, 4.75f, 3.98f, 2.69f, 3.34f, 3.17f};
+
+// The pitch classes of the key, the raised seventh of minor included.
+std::array<bool, 12> ScaleOf(const SongKey& key) {
+    static constexpr std::array<int, 7> kMajor = {0, 2, 4, 5, 7, 9, 11};
+    static constexpr std::array<int, 8> kMinor = {0, 2, 3, 5, 7, 8, 10, 11};
+    std::array<bool, 12> scale{};
+    if (key.Minor) for (int step : kMinor) scale[static_cast<std::size_t>((key.Tonic + step) % 12)] = true;
+    else for (int step : kMajor) scale[static_cast<std::size_t>((key.Tonic + step) % 12)] = true;
+    return scale;
+}
+
+float Correlation(const std::array<float, 12>& a, const std::array<float, 12>& profile, int shift) {
+    float meanA = 0, meanB = 0;
+    for (std::size_t i = 0; i < 12; ++i) meanA += a[i], meanB += profile[i];
+    meanA /= 12, meanB /= 12;
+    float num = 0, da = 0, db = 0;
+    for (std::size_t i = 0; i < 12; ++i) {
+        const float x = a[(i + static_cast<std::size_t>(shift)) % 12] - meanA;
+        const float y = profile[i] - meanB;
+        num += x * y, da += x * x, db += y * y;
+    }
+    return da > 0 && db > 0 ? num / std::sqrt(da * db) : 0.0f;
+}
+
+// The emission of a state is linear in the beat's shares of each pitch class
+// and of the bass:
+//   - cost - NonChordTone * (weight outside the chord) + sum of tone weight * share
+//   + BassRoot * bass on the root + BassTone * bass on the other tones
+//   - BassOther * bass outside the chord - KeyOutside * tones outside the key,
+// so each template keeps one factor per tone for the chord share and one for
+// the bass share, and each state a constant. States are numbered template * 12
+// + root, so that the twelve roots of a template are worked out side by side.
+struct ModelTerms {
+    std::array<std::array<float, 4>, kTemplates.size()> ChromaFactor{};
+    std::array<std::array<float, 4>, kTemplates.size()> BassFactor{};
+    std::array<float, kStates> Constant{};  // without bass
+    float BassConstant = 0;                 // added when the beat has a bass
+};
+
+ModelTerms TermsOf(const SongKey& key, const ModelWeights& w) {
+    const std::array<bool, 12> scale = ScaleOf(key);
+    ModelTerms terms;
+    terms.BassConstant = -w.BassOther;
+    for (std::size_t t = 0; t < kTemplates.size(); ++t) {
+        const ChordTemplate& chord = kTemplates[t];
+        for (std::size_t i = 0; i < chord.Intervals.size(); ++i) {
+            if (chord.Intervals[i] < 0) continue;
+            terms.ChromaFactor[t][i] = chord.Weights[i] + w.NonChordTone;
+            terms.BassFactor[t][i] = (i == 0 ? w.BassRoot : w.BassTone) + w.BassOther;
+        }
+        for (std::size_t root = 0; root < 12; ++root) {
+            float outside = 0;
+            for (std::int8_t interval : chord.Intervals)
+                if (interval >= 0 && !scale[(root + static_cast<std::size_t>(interval)) % 12]) outside += 1.0f;
+            terms.Constant[t * 12 + root] = -chord.Cost - w.NonChordTone - w.KeyOutside * outside;
+        }
+    }
+    return terms;
+}
+
+// The emission of every state for one beat; 0 for all on a beat that tells nothing.
+void Emissions(const BeatProfile& profile, const ModelTerms& terms, std::array<float, kStates>& out) {
+    if (profile.Classes < 2 || profile.Total <= 0) {
+        out.fill(0.0f);
+        return;
+    }
+    // Shares twice over, so that the tone at an interval above any root is one index away.
+    std::array<float, 24> chroma{}, bass{};
+    float bassTotal = 0;
+    for (float weight : profile.Bass) bassTotal += weight;
+    for (std::size_t pc = 0; pc < 12; ++pc) {
+        chroma[pc] = chroma[pc + 12] = profile.Chroma[pc] / profile.Total;
+        bass[pc] = bass[pc + 12] = bassTotal > 0 ? profile.Bass[pc] / bassTotal : 0.0f;
+    }
+    const float bassConstant = bassTotal > 0 ? terms.BassConstant : 0.0f;
+    for (std::size_t t = 0; t < kTemplates.size(); ++t) {
+        float* row = out.data() + t * 12;
+        for (std::size_t root = 0; root < 12; ++root) row[root] = terms.Constant[t * 12 + root] + bassConstant;
+        for (std::size_t i = 0; i < 4; ++i) {
+            const std::int8_t interval = kTemplates[t].Intervals[i];
+            if (interval < 0) continue;
+            const float cf = terms.ChromaFactor[t][i];
+            const float bf = terms.BassFactor[t][i];
+            const float* c = chroma.data() + interval;
+            const float* b = bass.data() + interval;
+            for (std::size_t root = 0; root < 12; ++root) row[root] += cf * c[root] + bf * b[root];
+        }
+    }
+}
+
+// Beats that start a silence of a bar or more, or lie in one, or come before
+// the first beat that tells something: no chord there.
+std::vector<bool> NoChordBeats(const std::vector<Beat>& beats, const std::vector<BeatProfile>& profiles) {
+    std::vector<bool> none(beats.size(), false);
+    std::size_t b = 0;
+    while (b < beats.size() && profiles[b].Classes < 2) none[b++] = true;
+    while (b < beats.size()) {
+        if (profiles[b].Total > 0) {
+            ++b;
+            continue;
+        }
+        std::size_t end = b;
+        std::uint64_t ticks = 0;
+        while (end < beats.size() && profiles[end].Total <= 0) ticks += beats[end++].Ticks;
+        // Silence that runs to the end of the grid counts as long.
+        if (ticks >= beats[b].BarTicks || end == beats.size())
+            for (std::size_t i = b; i < end; ++i) none[i] = true;
+        b = end;
+    }
+    return none;
+}
+
+// The most likely chord path, by Viterbi over the beats.
+std::vector<std::size_t> BestPath(const std::vector<Beat>& beats, const std::vector<BeatProfile>& profiles,
+                                  const std::vector<bool>& none, const SongKey& key, const ModelWeights& w) {
+    const ModelTerms terms = TermsOf(key, w);
+    const std::size_t n = beats.size();
+    // For each beat and state, whether the best way into it stayed on the state;
+    // otherwise it came from the best state of the beat before.
+    std::vector<std::uint8_t> stayed(n * kStates, 0);
+    std::vector<std::size_t> bestBefore(n, 0);
+    std::array<float, kStates> score{}, next{}, emit{};
+    // A beat with less sound than most tells less: its emissions are scaled
+    // down below Confidence times the mean weight of the sounding beats.
+    double sum = 0;
+    std::size_t sounding = 0;
+    for (const BeatProfile& profile : profiles)
+        if (profile.Total > 0) sum += profile.Total, ++sounding;
+    const float enough = sounding > 0 ? w.Confidence * static_cast<float>(sum / static_cast<double>(sounding)) : 0.0f;
+    for (std::size_t b = 0; b < n; ++b) {
+        Emissions(profiles[b], terms, emit);
+        if (profiles[b].Total < enough) {
+            const float scale = profiles[b].Total / enough;
+            for (float& value : emit) value *= scale;
+        }
+        // The scores are kept with their best at exactly 0.
+        const auto best = static_cast<std::size_t>(std::find(score.begin(), score.end(), 0.0f) - score.begin());
+        bestBefore[b] = best;
+        float penalty = w.Change;
+        if (beats[b].Strength == 1) penalty *= w.ChangeHalf;
+        if (beats[b].Strength == 0) penalty *= w.ChangeOther;
+        if (b == 0 || none[b - 1]) penalty = 0;  // after no chord any chord may begin
+        const float moved = score[best] - penalty;
+        std::uint8_t* stay = stayed.data() + b * kStates;
+        for (std::size_t s = 0; s < kStates; ++s) {
+            stay[s] = score[s] >= moved ? 1 : 0;
+            next[s] = std::max(score[s], moved) + emit[s];
+        }
+        // Scores only matter relative to each other; keep them near zero.
+        // Eight running maxima side by side, then the largest of them.
+        std::array<float, 8> tops;
+        tops.fill(next[0]);
+        for (std::size_t s = 0; s < kStates; s += tops.size())
+            for (std::size_t k = 0; k < tops.size(); ++k) tops[k] = std::max(tops[k], next[s + k]);
+        float top = tops[0];
+        for (float value : tops) top = std::max(top, value);
+        for (std::size_t s = 0; s < kStates; ++s) score[s] = next[s] - top;
+    }
+    std::vector<std::size_t> path(n, 0);
+    if (n == 0) return path;
+    std::size_t state = static_cast<std::size_t>(std::max_element(score.begin(), score.end()) - score.begin());
+    for (std::size_t b = n; b-- > 0;) {
+        path[b] = state;
+        if (!stayed[b * kStates + state]) state = bestBefore[b];
+    }
+    return path;
+}
+
+// The bass of a chord that lasts over beats [from, to): the pitch class with
+// most bass weight when it is another chord tone with enough of the bass.
+std::uint8_t SlashBass(const std::vector<BeatProfile>& profiles, std::size_t from, std::size_t to,
+                       const ChordTemplate& chord, std::size_t root, float share) {
+    std::array<float, 12> bass{};
+    float total = 0;
+    for (std::size_t b = from; b < to; ++b)
+        for (std::size_t pc = 0; pc < 12; ++pc) bass[pc] += profiles[b].Bass[pc], total += profiles[b].Bass[pc];
+    if (total <= 0) return 0x7F;
+    const auto top = static_cast<std::size_t>(std::max_element(bass.begin(), bass.end()) - bass.begin());
+    if (top == root || bass[top] < share * total) return 0x7F;
+    for (std::int8_t interval : chord.Intervals)
+        if (interval > 0 && (root + static_cast<std::size_t>(interval)) % 12 == top) return static_cast<std::uint8_t>(top);
+    return 0x7F;
+}
+
+}  // namespace
+
+int SongKey::Fifths() const {
+    const int major = Minor ? (Tonic + 3) % 12 : Tonic;
+    const int fifths = (major * 7) % 12;
+    return fifths > 6 ? fifths - 12 : fifths;
+}
+
+SongKey EstimateKey(const std::vector<BeatProfile>& profiles) {
+    std::array<float, 12> total{};
+    for (const BeatProfile& profile : profiles)
+        for (std::size_t pc = 0; pc < 12; ++pc) total[pc] += profile.Chroma[pc];
+    SongKey best;
+    float bestScore = -2.0f;
+    for (int tonic = 0; tonic < 12; ++tonic) {
+        for (bool minor : {false, true}) {
+            const float score = Correlation(total, minor ? kMinorProfile : kMajorProfile, tonic);
+            if (score > bestScore) bestScore = score, best = {tonic, minor};
+        }
+    }
+    return best;
+}
+
+std::vector<BeatChord> ChooseChords(const std::vector<Beat>& beats, const std::vector<BeatProfile>& profiles,
+                                    const SongKey& key, const ModelWeights& weights) {
+    const std::vector<bool> none = NoChordBeats(beats, profiles);
+    const std::vector<std::size_t> path = BestPath(beats, profiles, none, key, weights);
+    std::vector<BeatChord> chords(beats.size());
+    std::size_t b = 0;
+    while (b < beats.size()) {
+        if (none[b]) {
+            ++b;
+            continue;
+        }
+        std::size_t end = b + 1;
+        while (end < beats.size() && !none[end] && path[end] == path[b]) ++end;
+        const std::size_t root = path[b] % 12;
+        const ChordTemplate& chord = kTemplates[path[b] / 12];
+        BeatChord value;
+        value.Root = static_cast<std::uint8_t>(root);
+        value.Type = chord.Type;
+        value.Bass = SlashBass(profiles, b, end, chord, root, weights.SlashShare);
+        std::fill(chords.begin() + static_cast<std::ptrdiff_t>(b), chords.begin() + static_cast<std::ptrdiff_t>(end),
+                  value);
+        b = end;
+    }
+    return chords;
+}
+
+}  // namespace tonalux::detail
