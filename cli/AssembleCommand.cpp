@@ -12,6 +12,7 @@
 #include "Commands.h"
 #include "Console.h"
 #include "MidiBytes.h"
+#include "Platform.h"
 #include "SongSession.h"
 #include "SongEdit.h"
 #include "SongFile.h"
@@ -106,7 +107,7 @@ bool ReadText(const std::string& textFile, std::string& text) {
         PrintError("assemble", "cannot read " + textFile + ": " + check.Reason);
         return false;
     }
-    std::ifstream in(textFile, std::ios::binary);
+    std::ifstream in(PathFromUtf8(textFile), std::ios::binary);
     std::ostringstream content;
     errno = 0;
     if (!in || !(content << in.rdbuf())) {

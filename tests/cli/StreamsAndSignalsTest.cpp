@@ -54,7 +54,7 @@ TEST_F(Streams, PipesFifosAndDevicesAreReadAsSongs) {
     };
     const std::vector<Case> cases{
         {"/dev/null", "tonalux-cli info: /dev/null: not a MIDI file (incorrect fileheader)\n"},
-        {dir.Path().string(), "tonalux-cli info: cannot read " + dir.Path().string() + ": not a file\n"},
+        {dir.Path().string(), "tonalux-cli info: cannot read " + dir.Path().string() + ": Is a directory\n"},
     };
     for (const auto& c : cases) {
         const auto result = RunCli({"info", c.input});
