@@ -69,6 +69,22 @@ SystemError ErrorOfWindows(DWORD code) {
 
 SystemError LastError() { return ErrorOfWindows(::GetLastError()); }
 
+// The error of a failed open of `path`. Windows says "path not found" where
+// a folder of the path is a file; POSIX says "Not a directory", and so does
+// this, so that messages read alike.
+SystemError PathError(const std::string& path) {
+    SystemError error = LastError();
+    if (error.Code != ENOENT) return error;
+    for (auto slash = path.find_last_of("/\\"); slash != std::string::npos && slash > 0;
+         slash = path.find_last_of("/\\", slash - 1)) {
+        const DWORD attributes = ::GetFileAttributesW(Wide(path.substr(0, slash)).c_str());
+        if (attributes == INVALID_FILE_ATTRIBUTES) continue;
+        if ((attributes & FILE_ATTRIBUTE_DIRECTORY) == 0) return SystemError{ENOTDIR, ReasonOf(ENOTDIR)};
+        break;
+    }
+    return error;
+}
+
 SystemError ErrorOf(int code) { return SystemError{code, ReasonOf(code)}; }
 
 ReplaceOutcome Failure(const SystemError& error, bool created) {
@@ -142,7 +158,7 @@ HANDLE CreateTemporaryBeside(const std::string& target, std::wstring& temporary,
         if (handle != INVALID_HANDLE_VALUE) return handle;
         if (::GetLastError() != ERROR_FILE_EXISTS) break;
     }
-    error = LastError();
+    error = PathError(Narrow(temporary));
     return INVALID_HANDLE_VALUE;
 }
 
@@ -180,7 +196,7 @@ FileStatus StatusOf(const std::string& path) {
     FileStatus status;
     const HANDLE handle = OpenForIdentity(path);
     if (handle == INVALID_HANDLE_VALUE) {
-        status.Error = LastError();
+        status.Error = PathError(path);
         return status;
     }
     switch (::GetFileType(handle)) {
@@ -225,7 +241,7 @@ bool ReadWholeFile(const std::string& path, std::vector<std::uint8_t>& bytes, Sy
     const HANDLE handle = ::CreateFileW(Wide(path).c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE,
                                         nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
     if (handle == INVALID_HANDLE_VALUE) {
-        error = LastError();
+        error = PathError(path);
         return false;
     }
     const bool read = ReadAll(handle, bytes, error);
@@ -237,7 +253,7 @@ bool CanOpenForReading(const std::string& path, SystemError& error) {
     const HANDLE handle = ::CreateFileW(Wide(path).c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE,
                                         nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
     if (handle == INVALID_HANDLE_VALUE) {
-        error = LastError();
+        error = PathError(path);
         return false;
     }
     ::CloseHandle(handle);
@@ -272,7 +288,7 @@ bool FolderTakesNewFiles(const std::string& folder, SystemError& error) {
     const HANDLE handle = ::CreateFileW(Wide(probe).c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW,
                                         FILE_ATTRIBUTE_NORMAL | FILE_FLAG_DELETE_ON_CLOSE, nullptr);
     if (handle == INVALID_HANDLE_VALUE) {
-        error = LastError();
+        error = PathError(probe);
         return false;
     }
     ::CloseHandle(handle);
