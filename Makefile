@@ -1,20 +1,30 @@
 # The two commands: `make run` and `make test`. Both install what is missing
 # (Debian packages), configure with the CMake presets and build. `make package`
 # builds the Debian package tonalux_<version>-<release>_<arch>.deb in build/package/.
+# `make windows` cross-builds the command-line tool for Windows and packs
+# build/windows/tonalux-cli-<version>-win64.zip; `make windows-test` runs the
+# engine and tool tests of that build under Wine and checks that it converts
+# the demo songs byte for byte like the Linux build.
 
 PACKAGES := cmake ninja-build g++ make qt6-base-dev qt6-tools-dev qt6-l10n-tools qt6-translations-l10n \
             libgtest-dev libbenchmark-dev \
             clang libclang-rt-14-dev xvfb xauth desktop-file-utils dpkg-dev file python3
 JOBS ?= $(shell nproc 2>/dev/null || echo 2)
 FUZZ_SECONDS ?= 60
+WINDOWS_PACKAGES := cmake ninja-build g++ make libgtest-dev g++-mingw-w64-x86-64-posix googletest wine zip
+WINDOWS_JOBS ?= 2
+# More folders of songs that windows-test converts on both builds and compares.
+WINDOWS_SONGS ?=
 
-.PHONY: all deps build test test-release test-asan run demo bench fuzz package clean
+.PHONY: all deps windows-deps build test test-release test-asan run demo bench fuzz package windows windows-test clean
 
 all: build
 
-deps:
+deps: LIST = $(PACKAGES)
+windows-deps: LIST = $(WINDOWS_PACKAGES)
+deps windows-deps:
 	@missing=""; \
-	for p in $(PACKAGES); do dpkg -s $$p >/dev/null 2>&1 || missing="$$missing $$p"; done; \
+	for p in $(LIST); do dpkg -s $$p >/dev/null 2>&1 || missing="$$missing $$p"; done; \
 	if [ -n "$$missing" ]; then \
 	  if [ "$$(id -u)" = 0 ]; then \
 	    echo "Installing:$$missing"; \
@@ -73,6 +83,23 @@ package: deps
 	cmake --build --preset package -j $(JOBS)
 	cmake --build --preset package --target package
 	@ls build/package/tonalux_*.deb
+
+# The command-line tool for Windows: the engine, the conversion layer and
+# tonalux-cli.exe, statically linked, packed with its README and licence.
+windows: windows-deps
+	cmake --preset windows >/dev/null
+	cmake --build --preset windows -j $(WINDOWS_JOBS) --target windows-zip
+	@ls build/windows/tonalux-cli-*-win64.zip
+
+# The engine and tool tests of the Windows build under Wine, then the demo
+# songs (and WINDOWS_SONGS) converted by both builds and compared.
+windows-test: windows deps
+	cmake --preset release >/dev/null
+	cmake --build --preset release -j $(WINDOWS_JOBS) --target tonalux-cli
+	cmake --build --preset windows -j $(WINDOWS_JOBS) --target engine_tests cli_tests
+	ctest --preset windows
+	cmake/windows/compare-with-linux.sh build/release/cli/tonalux-cli build/windows/cli/tonalux-cli.exe \
+	  examples/Midifile $(WINDOWS_SONGS)
 
 clean:
 	rm -rf build

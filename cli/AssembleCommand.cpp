@@ -12,6 +12,7 @@
 #include "Commands.h"
 #include "Console.h"
 #include "MidiBytes.h"
+#include "Platform.h"
 #include "SongSession.h"
 #include "SongEdit.h"
 #include "SongFile.h"
@@ -106,7 +107,7 @@ bool ReadText(const std::string& textFile, std::string& text) {
         PrintError("assemble", "cannot read " + textFile + ": " + check.Reason);
         return false;
     }
-    std::ifstream in(textFile, std::ios::binary);
+    std::ifstream in(PathFromUtf8(textFile), std::ios::binary);
     std::ostringstream content;
     errno = 0;
     if (!in || !(content << in.rdbuf())) {
@@ -145,6 +146,7 @@ int RunAssemble(const ParsedArguments& args) {
     const std::string& textFile = args.Positionals.at(0);
     const std::string& out = args.Positionals.at(1);
     SetStdoutCarriesSong(IsStandardStream(out));
+    AllowSongOnTerminal(args.Has("--force"));
 
     std::string text;
     if (!ReadText(textFile, text)) return kExitFailure;
@@ -195,8 +197,9 @@ Command AssembleCommand() {
                         "TEXT \"-\" reads standard input, OUT \"-\" writes standard output.\n"
                         "\n"
                         "  --format 0|1   write format 0 or format 1; without it a text whose header\n"
-                        "                 says format 0 gives format 0, any other format 1\n"),
-            {{"TEXT", "OUT"}, 2, {FormatOption()}},
+                        "                 says format 0 gives format 0, any other format 1\n"
+                        "  --force        write the song even when OUT is a terminal\n"),
+            {{"TEXT", "OUT"}, 2, {FormatOption(), ForceOption()}},
             RunAssemble};
 }
 

@@ -1,11 +1,9 @@
 #include "Console.h"
 
-#include <unistd.h>
-
-#include <cerrno>
-#include <cstring>
 #include <iostream>
 #include <streambuf>
+
+#include "Platform.h"
 
 namespace tonalux::cli {
 
@@ -90,7 +88,7 @@ void ConsoleHost::ShowMessage(const std::string& text) {
     PrintLine(context_, text);
 }
 
-bool StdoutIsTerminal() { return isatty(STDOUT_FILENO) == 1; }
+bool StdoutIsTerminal() { return StandardOutputIsTerminal(); }
 
 namespace {
 
@@ -99,7 +97,7 @@ namespace {
 class CheckedOutput final : public std::streambuf {
 public:
     CheckedOutput() { setp(buffer_, buffer_ + sizeof buffer_); }
-    int Error() const { return error_; }
+    const SystemError& Error() const { return error_; }
 
 protected:
     int_type overflow(int_type c) override {
@@ -114,24 +112,14 @@ protected:
 
 private:
     bool Drain() {
-        if (error_ != 0) return false;
-        const char* from = pbase();
-        while (from < pptr()) {
-            const ssize_t n = ::write(STDOUT_FILENO, from, static_cast<std::size_t>(pptr() - from));
-            if (n < 0 && errno == EINTR) continue;
-            if (n <= 0) {
-                error_ = n < 0 ? errno : EIO;
-                setp(buffer_, buffer_ + sizeof buffer_);
-                return false;
-            }
-            from += n;
-        }
+        if (error_.Code != 0) return false;
+        const bool written = WriteStandardOutput(pbase(), static_cast<std::size_t>(pptr() - pbase()), error_);
         setp(buffer_, buffer_ + sizeof buffer_);
-        return true;
+        return written;
     }
 
     char buffer_[1 << 16];
-    int error_ = 0;
+    SystemError error_;
 };
 
 // Never destroyed: the standard streams are flushed once more after every
@@ -147,8 +135,8 @@ void CheckStandardOutput() { std::cout.rdbuf(&StandardOutput()); }
 
 std::string StandardOutputFailure() {
     std::cout.flush();
-    const int error = StandardOutput().Error();
-    return error == 0 ? std::string() : std::string(std::strerror(error));
+    const SystemError& error = StandardOutput().Error();
+    return error.Code == 0 ? std::string() : error.Reason;
 }
 
 }  // namespace tonalux::cli

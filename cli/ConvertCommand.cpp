@@ -12,6 +12,7 @@
 #include "Component.h"
 #include "Console.h"
 #include "FolderConversion.h"
+#include "Platform.h"
 #include "SetupReading.h"
 #include "StandardMidifile.h"
 
@@ -77,6 +78,66 @@ std::string FolderProblemLine(const FolderProblem& problem) {
            (problem.Error == 0 ? " (inputs are never changed)" : "");
 }
 
+// "SIGINT" for an interrupt (Ctrl+C), "SIGTERM", "SIGHUP" (a closed terminal).
+std::string SignalName(int signal) {
+    switch (signal) {
+        case 1: return "SIGHUP";
+        case 2: return "SIGINT";
+        case 15: return "SIGTERM";
+        default: return "signal " + std::to_string(signal);
+    }
+}
+
+// The run over the listed songs, one line each and the summary; the exit status.
+int ConvertSongs(const ConversionFolders& folders, const std::vector<std::string>& names,
+                 const ConversionOptions& options) {
+    ConsoleHost host(options.VelocityThreshold);
+    Component root(nullptr);
+    ProgressBar bar(std::cout, names.size(),
+                    StdoutIsTerminal() && names.size() >= kProgressBarSongs &&
+                        CurrentVerbosity() != Verbosity::Quiet);
+    host.SetProgressBar(&bar);
+
+    RunCounts counts;
+    bool anyProblem = false;
+    const auto started = std::chrono::steady_clock::now();
+    auto songStarted = started;
+    ConversionHooks hooks;
+    // A stop signal ends the run between two songs: the song being written
+    // is finished, so every output is complete or absent.
+    CatchStopSignals();
+    std::size_t done = 0;
+    hooks.BeforeSong = [&](std::size_t index, const std::string& name) {
+        if (StopSignal() != 0) return false;
+        bar.Show(index, name);
+        songStarted = std::chrono::steady_clock::now();
+        return true;
+    };
+    hooks.AfterSong = [&](const SongOutcome& outcome) {
+        const auto elapsed = std::chrono::steady_clock::now() - songStarted;
+        bar.Clear();
+        counts.Add(outcome);
+        ++done;
+        Report() << SongLine(outcome, elapsed) << '\n';
+        // Each problem is also one line on standard error, naming the song.
+        if (IsProblem(outcome)) {
+            anyProblem = true;
+            PrintError("convert", outcome.Name + ": " + DescribeOutcome(outcome));
+        }
+    };
+    ConvertFolder(&root, folders, names, options, hooks);
+    bar.Clear();
+    Report() << counts.Text(options.DryRun) << " in " << Seconds(std::chrono::steady_clock::now() - started)
+             << (options.DryRun ? "; nothing written" : "") << '\n';
+    if (const int signal = StopSignal()) {
+        PrintError("convert", "stopped by " + SignalName(signal) + " after " + std::to_string(done) + " of " +
+                                  std::to_string(names.size()) + " songs; the others were not converted");
+        StoppedSafely();
+        return ExitStatusOfSignal(signal);
+    }
+    return anyProblem ? kExitFailure : kExitSuccess;
+}
+
 int RunConvert(const ParsedArguments& args) {
     RunChoices choices;
     if (auto format = args.Value("--format"))
@@ -120,39 +181,7 @@ int RunConvert(const ParsedArguments& args) {
                                (options.Recursive ? ", with subfolders" : "") +
                                (options.DryRun ? ", writing nothing" : "") +
                                (options.AddChords ? ", chords from the notes" : ""));
-    ConsoleHost host(threshold);
-    Component root(nullptr);
-    ProgressBar bar(std::cout, names.size(),
-                    StdoutIsTerminal() && names.size() >= kProgressBarSongs &&
-                        CurrentVerbosity() != Verbosity::Quiet);
-    host.SetProgressBar(&bar);
-
-    RunCounts counts;
-    bool anyProblem = false;
-    const auto started = std::chrono::steady_clock::now();
-    auto songStarted = started;
-    ConversionHooks hooks;
-    hooks.BeforeSong = [&](std::size_t index, const std::string& name) {
-        bar.Show(index, name);
-        songStarted = std::chrono::steady_clock::now();
-        return true;
-    };
-    hooks.AfterSong = [&](const SongOutcome& outcome) {
-        const auto elapsed = std::chrono::steady_clock::now() - songStarted;
-        bar.Clear();
-        counts.Add(outcome);
-        Report() << SongLine(outcome, elapsed) << '\n';
-        // Each problem is also one line on standard error, naming the song.
-        if (IsProblem(outcome)) {
-            anyProblem = true;
-            PrintError("convert", outcome.Name + ": " + DescribeOutcome(outcome));
-        }
-    };
-    ConvertFolder(&root, folders, names, options, hooks);
-    bar.Clear();
-    Report() << counts.Text(options.DryRun) << " in " << Seconds(std::chrono::steady_clock::now() - started)
-             << (options.DryRun ? "; nothing written" : "") << '\n';
-    return anyProblem ? kExitFailure : kExitSuccess;
+    return ConvertSongs(folders, names, options);
 }
 
 }  // namespace
@@ -213,7 +242,9 @@ Command ConvertCommand() {
                 "the system's reason, or skipped). Each problem is also one line on standard\n"
                 "error. Then a summary of the counts. Exit status 0 when every song was read\n"
                 "whole and written, 1 when any was damaged, failed or skipped because of an\n"
-                "input song.\n",
+                "input song. SIGINT (Ctrl+C), SIGTERM and SIGHUP stop the run after the song\n"
+                "being written, which is complete: the tool says how many songs were done\n"
+                "and exits with 130, 143 or 129.\n",
             {{"DIR"},
              0,
              {{"--format", true, false},

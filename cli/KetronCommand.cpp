@@ -47,7 +47,7 @@ Command KetronCommand() {
                         "  --replace      also remove the keyboard chord events\n") +
                 kEditHelpFooter +
                 "\nWhen a chord cannot be decoded, it is named and nothing is written.\n",
-            {{"FILE", "OUT"}, 2, {{"--replace", false, false}, FormatOption()}},
+            {{"FILE", "OUT"}, 2, {{"--replace", false, false}, FormatOption(), ForceOption()}},
             RunKetron};
 }
 

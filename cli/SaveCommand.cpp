@@ -18,7 +18,7 @@ Command SaveCommand() {
             "save FILE OUT [--format 0|1]",
             std::string("Reads FILE and writes its records to OUT; the format 1 writer writes a\n"
                         "note-on of velocity 0 as a note-off.\n\n") + kEditHelpFooter,
-            {{"FILE", "OUT"}, 2, {FormatOption()}},
+            {{"FILE", "OUT"}, 2, {FormatOption(), ForceOption()}},
             RunSave};
 }
 

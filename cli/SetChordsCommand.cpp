@@ -6,6 +6,7 @@
 #include "ChordListReading.h"
 #include "Commands.h"
 #include "Console.h"
+#include "Platform.h"
 #include "SongEdit.h"
 #include "SongFile.h"
 #include "StandardMidifile.h"
@@ -21,7 +22,7 @@ bool ReadListText(const std::string& list, std::string& text) {
         PrintError("set-chords", "cannot read the chord list from standard input");
         return false;
     }
-    std::ifstream in(list, std::ios::binary);
+    std::ifstream in(PathFromUtf8(list), std::ios::binary);
     if (!in) {
         PrintError("set-chords", list + ": cannot be read");
         return false;

@@ -15,6 +15,7 @@ const char* const kEditHelpFooter =
     "                 channel); without it a format 0 song stays format 0 and\n"
     "                 any other is written as format 1 (format 2, whose tracks\n"
     "                 are independent, with a warning)\n"
+    "  --force        write the song even when OUT is a terminal\n"
     "\n"
     "FILE is only read: an OUT that is FILE, or a link to it, is refused. OUT is\n"
     "written completely or not at all; when OUT is a link, the file it names is\n"
@@ -22,9 +23,12 @@ const char* const kEditHelpFooter =
     "standard output (the report then goes to standard error). The song's own\n"
     "track names and copyright notices are kept: format 0 writes them where they\n"
     "were read, format 1 into its first track. A damaged FILE is written as far\n"
-    "as it could be read, with exit status 1.\n";
+    "as it could be read, with exit status 1. A song is not written to a terminal\n"
+    "unless --force is given.\n";
 
 OptionSyntax FormatOption() { return {"--format", true, false}; }
+
+OptionSyntax ForceOption() { return {"--force", false, false}; }
 
 int OutputFormat(const std::string& command, const std::optional<int>& asked, const StandardMidifile& engine,
                  const std::string& file) {
@@ -41,6 +45,7 @@ int RunSongEdit(const std::string& command, const ParsedArguments& args, const S
     const std::string& file = args.Positionals.at(0);
     const std::string& out = args.Positionals.at(1);
     SetStdoutCarriesSong(IsStandardStream(out));
+    AllowSongOnTerminal(args.Has("--force"));
 
     if (!OutputIsNotTheInput(command, file, out)) return kExitFailure;
 

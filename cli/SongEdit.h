@@ -22,6 +22,8 @@ using SongChange = std::function<std::optional<std::string>(StandardMidifile&)>;
 // The --format option every changing command accepts.
 OptionSyntax FormatOption();
 
+// --force: write the song even to a terminal.
+OptionSyntax ForceOption();
 // The format OUT is written in: `asked` when given, otherwise the format of
 // FormatOfLoadedSong. A format 2 song written as format 1 gets a warning
 // naming `file`, since its independent tracks then play at the same time.

@@ -1,52 +1,23 @@
 #include "SongFile.h"
 
-#include <stdlib.h>
-#include <unistd.h>
-
 #include <cerrno>
-#include <cstring>
-#include <filesystem>
-#include <fstream>
+#include <cstdint>
 #include <iostream>
-#include <system_error>
 
 #include "Console.h"
 #include "MessageGathering.h"
+#include "Platform.h"
 #include "SafeReplace.h"
 #include "SongOutcome.h"
 #include "SongReading.h"
 #include "SongRecords.h"
 #include "StandardMidifile.h"
 
-namespace fs = std::filesystem;
-
 namespace tonalux::cli {
 
 namespace {
 
-// A private folder for the song that goes through standard input or output,
-// since the engine reads and writes files by name. Removed with its content.
-class PrivateFolder {
-public:
-    PrivateFolder() {
-        std::error_code ec;
-        std::string pattern = (fs::temp_directory_path(ec) / "tonalux-cli-XXXXXX").string();
-        if (ec) pattern = "/tmp/tonalux-cli-XXXXXX";
-        if (::mkdtemp(pattern.data())) path_ = pattern;
-    }
-    ~PrivateFolder() {
-        std::error_code ec;
-        if (!path_.empty()) fs::remove_all(path_, ec);
-    }
-    PrivateFolder(const PrivateFolder&) = delete;
-    PrivateFolder& operator=(const PrivateFolder&) = delete;
-
-    bool Ready() const { return !path_.empty(); }
-    std::string File(const std::string& name) const { return (path_ / name).string(); }
-
-private:
-    fs::path path_;
-};
+bool songOnTerminalAllowed = false;
 
 // " (Byteread Error!)" for the engine's messages, empty without any.
 std::string InBrackets(const std::vector<std::string>& messages) {
@@ -55,15 +26,9 @@ std::string InBrackets(const std::vector<std::string>& messages) {
     return text.empty() ? text : text + ")";
 }
 
-// Reads the file at `path`; `name` is how the problems name it.
-SongLoad ReadNamedSong(StandardMidifile& engine, const std::string& path, const std::string& name) {
+// Loads the song from its bytes; `name` is how the problems name it.
+SongLoad LoadSongBytes(StandardMidifile& engine, const std::vector<std::uint8_t>& bytes, const std::string& name) {
     SongLoad load;
-    const InputFileCheck check = CheckInputFile(path);
-    if (check.State != InputFileState::Readable) {
-        load.Problems.push_back("cannot read " + name + ": " + check.Reason);
-        return load;
-    }
-
     std::vector<std::string> messages;
     SongLoadState loaded = SongLoadState::Failed;
     {
@@ -72,7 +37,7 @@ SongLoad ReadNamedSong(StandardMidifile& engine, const std::string& path, const 
         // Every command shows and keeps the song's own track names and
         // copyright notices, so that dump shows what save writes.
         engine.SetKeepSongNames(true);
-        loaded = LoadSongFile(engine, path);
+        loaded = LoadSongFromBytes(engine, bytes);
     }
     const LoadReport& report = engine.LastLoadReport();
     if (loaded == SongLoadState::NotMidi || loaded == SongLoadState::Failed) {
@@ -90,28 +55,49 @@ SongLoad ReadNamedSong(StandardMidifile& engine, const std::string& path, const 
     return load;
 }
 
-SongLoad ReadStandardInputSong(StandardMidifile& engine) {
+// Reads the song at `path`: a file, or what a pipe, a FIFO or a device gives
+// (`info <(cat a.mid)`). A folder is no song.
+SongLoad ReadNamedSong(StandardMidifile& engine, const std::string& path) {
     SongLoad load;
-    std::string bytes;
-    if (!ReadStandardInput(bytes)) {
-        load.Problems.push_back(std::string("cannot read standard input: ") + std::strerror(errno));
-        return load;
-    }
-    PrivateFolder folder;
-    if (!folder.Ready()) {
-        load.Problems.push_back("could not create a temporary folder for standard input");
-        return load;
-    }
-    const std::string copy = folder.File("standard-input.mid");
-    {
-        std::ofstream out(copy, std::ios::binary);
-        out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
-        if (!out.flush()) {
-            load.Problems.push_back("could not keep standard input in " + copy);
+    // A pipe or a device is read as it comes; anything else must be a file
+    // that can be opened.
+    const FileKind kind = StatusOf(path).Kind;
+    if (kind != FileKind::Pipe && kind != FileKind::Device) {
+        const InputFileCheck check = CheckInputFile(path);
+        if (check.State != InputFileState::Readable) {
+            load.Problems.push_back("cannot read " + path + ": " + check.Reason);
             return load;
         }
     }
-    return ReadNamedSong(engine, copy, "standard input");
+    std::vector<std::uint8_t> bytes;
+    SystemError error;
+    if (!ReadWholeFile(path, bytes, error)) {
+        load.Problems.push_back("cannot read " + path + ": " + error.Reason);
+        return load;
+    }
+    return LoadSongBytes(engine, bytes, path);
+}
+
+SongLoad ReadStandardInputSong(StandardMidifile& engine) {
+    SongLoad load;
+    std::vector<std::uint8_t> bytes;
+    SystemError error;
+    if (!tonalux::ReadStandardInput(bytes, error)) {
+        load.Problems.push_back("cannot read standard input: " + error.Reason);
+        return load;
+    }
+    return LoadSongBytes(engine, bytes, "standard input");
+}
+
+// Whether the output is a terminal that gets no binary song unless asked.
+// Only a character device can be one: a FIFO is not even opened to look.
+bool RefusedTerminal(const std::string& command, const std::string& out, FileKind kind) {
+    if (songOnTerminalAllowed) return false;
+    if (IsStandardStream(out) ? !StandardOutputIsTerminal() : !(kind == FileKind::Device && IsTerminal(out)))
+        return false;
+    PrintError(command, "refusing to write a binary song to the terminal " + OutputName(out) +
+                            " (redirect it, or use --force)");
+    return true;
 }
 
 }  // namespace
@@ -123,16 +109,11 @@ std::string InputName(const std::string& path) { return IsStandardStream(path) ?
 std::string OutputName(const std::string& path) { return IsStandardStream(path) ? "standard output" : path; }
 
 bool ReadStandardInput(std::string& bytes) {
-    char buffer[65536];
-    for (;;) {
-        const ssize_t n = ::read(STDIN_FILENO, buffer, sizeof buffer);
-        if (n == 0) return true;
-        if (n < 0) {
-            if (errno == EINTR) continue;
-            return false;
-        }
-        bytes.append(buffer, static_cast<std::size_t>(n));
-    }
+    std::vector<std::uint8_t> read;
+    SystemError error;
+    if (!tonalux::ReadStandardInput(read, error)) return false;
+    bytes.assign(read.begin(), read.end());
+    return true;
 }
 
 bool WriteStandardOutput(const char* bytes, std::size_t size) {
@@ -142,7 +123,7 @@ bool WriteStandardOutput(const char* bytes, std::size_t size) {
 }
 
 SongLoad ReadSong(StandardMidifile& engine, const std::string& path) {
-    return IsStandardStream(path) ? ReadStandardInputSong(engine) : ReadNamedSong(engine, path, path);
+    return IsStandardStream(path) ? ReadStandardInputSong(engine) : ReadNamedSong(engine, path);
 }
 
 SongRead LoadSong(StandardMidifile& engine, const std::string& command, const std::string& path) {
@@ -169,31 +150,40 @@ bool OutputIsNotTheInput(const std::string& command, const std::string& input, c
     return false;
 }
 
+void AllowSongOnTerminal(bool allowed) { songOnTerminalAllowed = allowed; }
+
 bool SaveSong(StandardMidifile& engine, const std::string& command, int format, const std::string& out) {
-    PrivateFolder folder;
+    // Standard output, a device (/dev/null, a terminal) and a pipe (/dev/stdout
+    // into a pipe, a FIFO) take the bytes directly: there is nothing to
+    // replace safely. Every other output goes through the safe replace.
     const bool toStandardOutput = IsStandardStream(out);
-    if (toStandardOutput && !folder.Ready()) {
-        PrintError(command, "could not create a temporary folder for standard output");
-        return false;
-    }
-    const std::string target = toStandardOutput ? folder.File("standard-output.mid") : out;
+    const FileKind kind = toStandardOutput ? FileKind::Missing : StatusOf(out).Kind;
+    const bool toDevice = kind == FileKind::Device || kind == FileKind::Pipe;
+    if (RefusedTerminal(command, out, kind)) return false;
+    std::vector<std::uint8_t> bytes;
     bool saved = false;
     {
         // The writer's own message names no cause; the line below does.
         std::vector<std::string> dropped;
         MessageGathering gathering(dropped);
         gathering.Keep(false);
-        saved = engine.SaveMidifile(format, target);
+        saved = toStandardOutput || toDevice ? engine.SaveMidiBytes(format, bytes) : engine.SaveMidifile(format, out);
     }
     if (!saved) {
-        PrintError(command, "could not write " + OutputName(out) + ": " + LastSaveFailure());
+        PrintError(command, "could not write " + OutputName(out) + ": " +
+                                (toStandardOutput || toDevice ? ReasonOf(ENOMEM) : LastSaveFailure()));
         return false;
     }
-    const auto& bytes = engine.WrittenBytes();
+    SystemError error;
     // A failed write to standard output is reported once, where the tool ends.
     if (toStandardOutput && !WriteStandardOutput(reinterpret_cast<const char*>(bytes.data()), bytes.size()))
         return false;
-    PrintDetail(command, "wrote " + std::to_string(bytes.size()) + " bytes to " + OutputName(out));
+    if (toDevice && !WriteToDevice(out, bytes, error)) {
+        PrintError(command, "could not write " + out + ": " + error.Reason);
+        return false;
+    }
+    const std::size_t size = toStandardOutput || toDevice ? bytes.size() : engine.WrittenBytes().size();
+    PrintDetail(command, "wrote " + std::to_string(size) + " bytes to " + OutputName(out));
     return true;
 }
 

@@ -62,7 +62,12 @@ bool OutputIsNotTheInput(const std::string& command, const std::string& input, c
 // error line with the system's reason and returns false when the file could
 // not be written, in which case an existing file of that name is unchanged.
 // A failed write to standard output is left to the tool's end to report.
+// Standard output, a device and a pipe get the bytes directly (nothing to
+// replace safely there); a terminal gets no song unless AllowSongOnTerminal.
 bool SaveSong(StandardMidifile& engine, const std::string& command, int format, const std::string& out);
+
+// Whether SaveSong may write a binary song to a terminal (--force).
+void AllowSongOnTerminal(bool allowed);
 
 // Reads all of standard input. Returns false when it cannot be read.
 bool ReadStandardInput(std::string& bytes);

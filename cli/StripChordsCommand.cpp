@@ -42,7 +42,7 @@ Command StripChordsCommand() {
                         "  --ketron       remove the chord lyrics (lyric events beginning with \"%\")\n"
                         "                 without either option both kinds are removed\n") +
                 kEditHelpFooter,
-            {{"FILE", "OUT"}, 2, {{"--xf", false, false}, {"--ketron", false, false}, FormatOption()}},
+            {{"FILE", "OUT"}, 2, {{"--xf", false, false}, {"--ketron", false, false}, FormatOption(), ForceOption()}},
             RunStripChords};
 }
 

@@ -28,7 +28,7 @@ Command SwapCommand() {
             std::string("Moves every event of channel A to channel B and every event of channel B to\n"
                         "channel A, each in its former order. A and B are 1 to 16.\n\n") +
                 kEditHelpFooter,
-            {{"FILE", "OUT", "A", "B"}, 4, {FormatOption()}},
+            {{"FILE", "OUT", "A", "B"}, 4, {FormatOption(), ForceOption()}},
             RunSwap};
 }
 

@@ -139,7 +139,7 @@ Command TransposeCommand() {
               {"--chords", false, false},
               {"--from", true, false},
               {"--to", true, false},
-              FormatOption()}},
+              FormatOption(), ForceOption()}},
             RunTranspose};
 }
 

@@ -10,6 +10,7 @@
 
 #include "Commands.h"
 #include "Console.h"
+#include "Platform.h"
 #include "TonaluxVersion.h"
 
 namespace tonalux::cli {
@@ -145,8 +146,9 @@ int Run(std::vector<std::string> args) {
 
 int main(int argc, char** argv) {
     std::ios::sync_with_stdio(false);
+    tonalux::PrepareStandardStreams();
     tonalux::cli::CheckStandardOutput();
-    const std::vector<std::string> args(argv + 1, argv + argc);
+    const std::vector<std::string> args = tonalux::CommandLineArguments(argc, argv);
     int status = tonalux::cli::Run(args);
     // Results that did not reach standard output are a failure of the command.
     const std::string failure = tonalux::cli::StandardOutputFailure();

@@ -1,9 +1,5 @@
 #include "FolderConversion.h"
 
-#include <fcntl.h>
-#include <sys/stat.h>
-#include <unistd.h>
-
 #include <algorithm>
 #include <cctype>
 #include <cerrno>
@@ -46,14 +42,6 @@ bool EndsWithMidiPattern(const std::string& name) {
     return true;
 }
 
-using FileIdentity = std::pair<dev_t, ino_t>;
-
-std::optional<FileIdentity> IdentityOf(const std::string& path) {
-    struct stat info {};
-    if (::stat(path.c_str(), &info) != 0) return std::nullopt;
-    return FileIdentity{info.st_dev, info.st_ino};
-}
-
 // Whether any name the song's output can take (one per vocoder result) is one
 // of the input files: gives that output's name and the input's name.
 std::optional<std::pair<std::string, std::string>> OutputHittingInput(
@@ -78,10 +66,10 @@ struct SongListing {
 };
 SongListing ListSongs(const std::string& inputFolder, bool recursive, const std::string& skip) {
     SongListing listing;
-    std::error_code ec;
-    fs::directory_iterator probe(inputFolder, ec);
-    if (ec) {
-        listing.Problem = FolderProblem{inputFolder, ec.message(), ec.value(), FolderRole::Input};
+    std::vector<FolderEntry> entries;
+    SystemError error;
+    if (!ListFolder(inputFolder, entries, error)) {
+        listing.Problem = FolderProblem{inputFolder, error.Reason, error.Code, FolderRole::Input};
         return listing;
     }
     listing.Names = ListMidiSongs(inputFolder, recursive, skip);
@@ -91,17 +79,13 @@ SongListing ListSongs(const std::string& inputFolder, bool recursive, const std:
 // Whether a file can be created in the output folder: it must exist, be a
 // folder, and take a new file (tried with a file that is removed at once).
 std::optional<FolderProblem> CheckOutputFolder(const std::string& outputFolder) {
-    struct stat info {};
-    if (::stat(outputFolder.c_str(), &info) != 0) return FolderProblem{outputFolder, std::strerror(errno), errno};
-    if (!S_ISDIR(info.st_mode)) return FolderProblem{outputFolder, std::strerror(ENOTDIR), ENOTDIR};
+    const FileStatus status = StatusOf(outputFolder);
+    if (status.Kind == FileKind::Missing) return FolderProblem{outputFolder, status.Error.Reason, status.Error.Code};
+    if (status.Kind != FileKind::Folder) return FolderProblem{outputFolder, ReasonOf(ENOTDIR), ENOTDIR};
     // Only a real attempt tells: permission bits do not bind every user, and a
     // read-only file system or a full disk shows only when a file is made.
-    const std::string probe = outputFolder + (outputFolder.back() == '/' ? "" : "/") + ".tonalux-probe-" +
-                              std::to_string(::getpid());
-    const int fd = ::open(probe.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0600);
-    if (fd < 0) return FolderProblem{outputFolder, std::strerror(errno), errno};
-    ::close(fd);
-    ::unlink(probe.c_str());
+    SystemError error;
+    if (!FolderTakesNewFiles(outputFolder, error)) return FolderProblem{outputFolder, error.Reason, error.Code};
     return std::nullopt;
 }
 
@@ -109,15 +93,12 @@ std::optional<FolderProblem> CheckOutputFolder(const std::string& outputFolder) 
 
 std::vector<std::string> ListMidiFolder(const std::string& folder) {
     std::vector<std::string> names;
-    std::error_code ec;
-    fs::directory_iterator it(folder, ec), end;
-    for (; !ec && it != end; it.increment(ec)) {
-        const std::string name = it->path().filename().string();
-        if (!EndsWithMidiPattern(name)) continue;
-        std::error_code statError;
-        const auto status = fs::status(it->path(), statError);  // follows links
-        if (statError) continue;
-        if (fs::is_regular_file(status) || fs::is_directory(status)) names.push_back(name);
+    std::vector<FolderEntry> entries;
+    SystemError error;
+    ListFolder(folder, entries, error);
+    for (const auto& entry : entries) {
+        if (!EndsWithMidiPattern(entry.Name)) continue;
+        if (entry.Kind == FileKind::Regular || entry.Kind == FileKind::Folder) names.push_back(entry.Name);
     }
     std::sort(names.begin(), names.end());
     return names;
@@ -125,26 +106,24 @@ std::vector<std::string> ListMidiFolder(const std::string& folder) {
 
 std::vector<std::string> ListMidiSongs(const std::string& folder, bool recursive, const std::string& skip) {
     if (!recursive) return ListMidiFolder(folder);
-    std::error_code ec;
-    fs::path skipPath = skip;
-    if (!skipPath.empty() && !skipPath.has_filename()) skipPath = skipPath.parent_path();  // "Convert/"
-    const fs::path skipped = skipPath.empty() ? fs::path() : fs::weakly_canonical(skipPath, ec);
+    // The skipped folder is known by its identity, however its path is written.
+    const auto skipped = skip.empty() ? std::nullopt : IdentityOf(skip);
+    const std::string root = folder.empty() || folder.back() == '/' ? folder : folder + '/';
     std::vector<std::string> songs;
-    std::vector<fs::path> pending{""};  // folders relative to `folder`, still to be listed
+    std::vector<std::string> pending{""};  // folders relative to `folder` ending in "/", still to be listed
     while (!pending.empty()) {
-        const fs::path relative = pending.back();
+        const std::string relative = pending.back();
         pending.pop_back();
-        const fs::path here = fs::path(folder) / relative;
-        for (const auto& name : ListMidiFolder(here.string())) songs.push_back((relative / name).string());
-        fs::directory_iterator it(here, ec), end;
-        for (; !ec && it != end; it.increment(ec)) {
-            std::error_code typeError;
-            if (!it->is_directory(typeError) || it->is_symlink(typeError)) continue;
-            std::error_code canonicalError;
-            if (!skipped.empty() && fs::weakly_canonical(it->path(), canonicalError) == skipped) continue;
-            pending.push_back(relative / it->path().filename());
+        const std::string here = root + relative;
+        for (const auto& name : ListMidiFolder(here)) songs.push_back(relative + name);
+        std::vector<FolderEntry> entries;
+        SystemError error;
+        ListFolder(here, entries, error);
+        for (const auto& entry : entries) {
+            if (entry.Kind != FileKind::Folder || entry.Link) continue;
+            if (skipped && IdentityOf(here + entry.Name) == skipped) continue;
+            pending.push_back(relative + entry.Name + "/");
         }
-        ec.clear();
     }
     std::sort(songs.begin(), songs.end());
     return songs;
@@ -165,8 +144,8 @@ std::string InsertSuffix(const std::string& destination, const std::string& suff
 
 std::string CurrentBaseFolder() {
     std::error_code ec;
-    std::string base = fs::current_path(ec).string();
-    if (base.empty() || base.back() != '/') base += '/';
+    std::string base = Utf8FromPath(fs::current_path(ec));
+    if (base.empty() || (base.back() != '/' && base.back() != '\\')) base += '/';
     return base;
 }
 
@@ -188,9 +167,8 @@ RunFolderCheck CheckRunFolders(const ConversionFolders& folders, const Conversio
         return check;
     }
     if (options.DryRun) {
-        std::error_code ec;
-        if (!fs::is_directory(folders.Output, ec))
-            check.Problem = FolderProblem{folders.Output, std::strerror(ENOTDIR), ENOTDIR, FolderRole::Output};
+        if (StatusOf(folders.Output).Kind != FileKind::Folder)
+            check.Problem = FolderProblem{folders.Output, ReasonOf(ENOTDIR), ENOTDIR, FolderRole::Output};
         return check;
     }
     check.Problem = CheckOutputFolder(folders.Output);
@@ -215,6 +193,14 @@ SongOutcome ConvertSong(Component* owner, const ConversionFolders& folders, cons
             outcome.Reason = check.Reason;
             return outcome;
     }
+    // The bytes are read once, here, with the system's reason when that fails.
+    std::vector<std::uint8_t> bytes;
+    SystemError readError;
+    if (!ReadWholeFile(source, bytes, readError)) {
+        outcome.Result = SongResult::ReadFailed;
+        outcome.Reason = readError.Reason;
+        return outcome;
+    }
 
     struct Lamp {
         const std::function<void(bool)>& busy;
@@ -228,7 +214,7 @@ SongOutcome ConvertSong(Component* owner, const ConversionFolders& folders, cons
     MessageGathering host(outcome.Messages);
 
     current->SetStartFirstNote(options.StartFirstNote);
-    const SongLoadState loaded = LoadSongFile(*current, source);
+    const SongLoadState loaded = LoadSongFromBytes(*current, bytes);
     outcome.Load = current->LastLoadReport();
     if (loaded == SongLoadState::NotMidi) {
         outcome.Result = SongResult::NotMidi;
@@ -253,15 +239,13 @@ SongOutcome ConvertSong(Component* owner, const ConversionFolders& folders, cons
     }
     // A song of a subfolder goes to the same subfolder of the output folder,
     // which is made when it is missing.
-    const fs::path parent = fs::path(destination).parent_path();
-    std::error_code madeError;
-    if (name.find('/') != std::string::npos && !fs::is_directory(parent, madeError)) {
-        fs::create_directories(parent, madeError);
-        if (madeError) {
-            outcome.Result = SongResult::WriteFailed;
-            outcome.Reason = madeError.message();
-            return outcome;
-        }
+    const std::string parent = destination.substr(0, destination.find_last_of('/'));
+    SystemError madeError;
+    if (name.find('/') != std::string::npos && StatusOf(parent).Kind != FileKind::Folder &&
+        !MakeFolders(parent, madeError)) {
+        outcome.Result = SongResult::WriteFailed;
+        outcome.Reason = madeError.Reason;
+        return outcome;
     }
     // The writer's message about a failed write names no cause; the outcome's reason does.
     host.Keep(false);

@@ -1,33 +1,39 @@
 #include "SongReading.h"
 
-#include <fcntl.h>
-#include <sys/stat.h>
-#include <unistd.h>
-
 #include <cerrno>
-#include <cstring>
 
+#include "Platform.h"
 #include "StandardMidifile.h"
 
 namespace tonalux {
 
 InputFileCheck CheckInputFile(const std::string& path) {
-    struct stat info {};
-    if (::stat(path.c_str(), &info) != 0) {
-        const int error = errno;
-        return {error == ENOENT ? InputFileState::Missing : InputFileState::Unreadable, std::strerror(error)};
-    }
-    if (S_ISDIR(info.st_mode)) return {InputFileState::NotAFile, std::strerror(EISDIR)};
-    if (!S_ISREG(info.st_mode)) return {InputFileState::NotAFile, "not a file"};
-    const int probe = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
-    if (probe < 0) return {InputFileState::Unreadable, std::strerror(errno)};
-    ::close(probe);
+    const FileStatus status = StatusOf(path);
+    if (status.Kind == FileKind::Missing)
+        return {status.Error.Code == ENOENT ? InputFileState::Missing : InputFileState::Unreadable,
+                status.Error.Reason};
+    if (status.Kind == FileKind::Folder) return {InputFileState::NotAFile, ReasonOf(EISDIR)};
+    if (status.Kind != FileKind::Regular) return {InputFileState::NotAFile, "not a file"};
+    SystemError error;
+    if (!CanOpenForReading(path, error)) return {InputFileState::Unreadable, error.Reason};
     return {};
 }
 
-SongLoadState LoadSongFile(StandardMidifile& engine, const std::string& path) {
-    if (!engine.LoadMidifile(path)) return engine.HeaderOk ? SongLoadState::Failed : SongLoadState::NotMidi;
+namespace {
+
+SongLoadState StateOfLoad(const StandardMidifile& engine, bool loaded) {
+    if (!loaded) return engine.HeaderOk ? SongLoadState::Failed : SongLoadState::NotMidi;
     return engine.LastLoadReport().Damaged ? SongLoadState::Damaged : SongLoadState::Whole;
+}
+
+}  // namespace
+
+SongLoadState LoadSongFile(StandardMidifile& engine, const std::string& path) {
+    return StateOfLoad(engine, engine.LoadMidifile(path));
+}
+
+SongLoadState LoadSongFromBytes(StandardMidifile& engine, const std::vector<std::uint8_t>& bytes) {
+    return StateOfLoad(engine, engine.LoadMidiBytes(bytes.data(), bytes.size()));
 }
 
 }  // namespace tonalux

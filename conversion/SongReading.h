@@ -4,7 +4,9 @@
 // the load and what it gave.
 #pragma once
 
+#include <cstdint>
 #include <string>
+#include <vector>
 
 namespace tonalux {
 
@@ -39,5 +41,8 @@ enum class SongLoadState {
 // Loads the song into the engine, with the engine's options as they are set,
 // and says what the load gave.
 SongLoadState LoadSongFile(StandardMidifile& engine, const std::string& path);
+
+// The same for a song already read into memory (standard input, a pipe).
+SongLoadState LoadSongFromBytes(StandardMidifile& engine, const std::vector<std::uint8_t>& bytes);
 
 }  // namespace tonalux

@@ -4,6 +4,7 @@
 #include <filesystem>
 #include <fstream>
 
+#include "Platform.h"
 #include "SafeReplace.h"
 
 namespace tonalux::settings {
@@ -86,8 +87,8 @@ void DecodeSetup(const SetupRecord& record, ProgrammchangeBlock& programs, Infor
 SetupLoadOutcome LoadSetupFile(const std::string& path, ProgrammchangeBlock& programs,
                                InformationenBlock& information) {
     std::error_code ec;
-    if (!std::filesystem::is_regular_file(path, ec)) return SetupLoadOutcome::CannotOpen;
-    std::ifstream in(path, std::ios::binary | std::ios::ate);
+    if (!std::filesystem::is_regular_file(PathFromUtf8(path), ec)) return SetupLoadOutcome::CannotOpen;
+    std::ifstream in(PathFromUtf8(path), std::ios::binary | std::ios::ate);
     if (!in) return SetupLoadOutcome::CannotOpen;
     const std::streamoff size = in.tellg();
     if (size < 0) return SetupLoadOutcome::CannotOpen;

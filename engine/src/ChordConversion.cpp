@@ -54,26 +54,31 @@ void PlaceLyrics(StandardMidifile& engine, std::vector<MetaEvent>&& added) {
     lyrics = std::move(merged);
 }
 
-}  // namespace
-
-MetaEvent StandardMidifile::ChToMeta(const std::string& name, long tick) {
+// The chord lyric for the name at the tick. A record's tick is taken as it
+// is: a long of 32 bits (Windows) cannot hold every tick.
+MetaEvent ChordLyric(const std::string& name, std::uint32_t tick) {
     // Block: "%", the name, a zero byte; four spare bytes stay zero. The name's
     // bytes are taken as they stand.
     const std::size_t n = name.size();
     DataBlock block = std::make_shared<std::uint8_t[]>(n + 5);
     block[0] = kChordLyricMark;
     if (n > 0) std::memcpy(block.get() + 1, name.data(), n);
-    // A tick outside what a record can hold is brought to the nearest end.
-    const long long clamped =
-        std::clamp<long long>(tick, 0, std::numeric_limits<std::uint32_t>::max());
     MetaEvent lyric{};
-    lyric.Tick = static_cast<std::uint32_t>(clamped);
+    lyric.Tick = tick;
     lyric.Delta = 0;
     lyric.Status = 0xFF;
     lyric.Type = kLyricType;
     lyric.Length = static_cast<std::uint32_t>(n + 1);
     lyric.Data = std::move(block);
     return lyric;
+}
+
+}  // namespace
+
+MetaEvent StandardMidifile::ChToMeta(const std::string& name, long tick) {
+    // A tick outside what a record can hold is brought to the nearest end.
+    const long long clamped = std::clamp<long long>(tick, 0, std::numeric_limits<std::uint32_t>::max());
+    return ChordLyric(name, static_cast<std::uint32_t>(clamped));
 }
 
 bool StandardMidifile::YamahaChordToKetron() {
@@ -83,7 +88,7 @@ bool StandardMidifile::YamahaChordToKetron() {
     std::vector<MetaEvent> added;
     added.reserve(chords.size());
     try {
-        for (const MetaEvent& chord : chords) added.push_back(ChToMeta(YamChordCalculate(chord), chord.Tick));
+        for (const MetaEvent& chord : chords) added.push_back(ChordLyric(YamChordCalculate(chord), chord.Tick));
     } catch (...) {
         // The lyrics of the chords before the undecodable one are kept.
         PlaceLyrics(*this, std::move(added));

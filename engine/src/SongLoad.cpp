@@ -9,7 +9,6 @@
 // and keeps every complete event read before it. The events themselves are
 // read in EventReader.cpp.
 #include <algorithm>
-#include <cstdio>
 #include <cstring>
 #include <filesystem>
 #include <new>
@@ -22,6 +21,7 @@
 #include "DataBlockArena.h"
 #include "Hauptcontainer.h"
 #include "MidiBytes.h"
+#include "Platform.h"
 #include "StandardMidifile.h"
 
 namespace tonalux {
@@ -34,24 +34,19 @@ constexpr std::uint32_t kChunkHeader = static_cast<std::uint32_t>(kChunkHeaderBy
 constexpr std::uint32_t kLengthField = static_cast<std::uint32_t>(kChunkLengthOffset);
 constexpr std::uint32_t kFirstChunk = static_cast<std::uint32_t>(kFileHeaderBytes);
 
-// The whole file into `bytes`; false when it cannot be read as a whole.
-bool ReadWholeFile(const std::string& fileName, std::vector<std::uint8_t>& bytes) {
+// The whole file into `bytes`, through the platform layer (any file name);
+// false when it is no regular file or cannot be read as a whole.
+bool ReadWholeSong(const std::string& fileName, std::vector<std::uint8_t>& bytes) {
+    if (StatusOf(fileName).Kind != FileKind::Regular) return false;
     std::error_code ec;
-    const std::filesystem::path path(fileName);
-    if (!std::filesystem::is_regular_file(path, ec)) return false;
-    const auto size = std::filesystem::file_size(path, ec);
+    const auto size = std::filesystem::file_size(PathFromUtf8(fileName), ec);
     if (ec || size > 0xFFFFFFFFull) return false;
-    std::FILE* file = std::fopen(fileName.c_str(), "rb");
-    if (!file) return false;
-    bool read = true;
+    SystemError error;
     try {
-        bytes.resize(static_cast<std::size_t>(size));
-        read = std::fread(bytes.data(), 1, bytes.size(), file) == bytes.size();
+        return ReadWholeFile(fileName, bytes, error);
     } catch (const std::exception&) {
-        read = false;
+        return false;
     }
-    std::fclose(file);
-    return read;
 }
 
 bool IsChunk(const std::uint8_t* at, const std::array<std::uint8_t, 4>& id) {
@@ -64,7 +59,7 @@ bool IsChunk(const std::uint8_t* at, const std::array<std::uint8_t, 4>& id) {
 
 bool StandardMidifile::LoadMidifile(const std::string& fileName) {
     std::vector<std::uint8_t> bytes;
-    if (ReadWholeFile(fileName, bytes)) return LoadMidiBytes(bytes.data(), bytes.size());
+    if (ReadWholeSong(fileName, bytes)) return LoadMidiBytes(bytes.data(), bytes.size());
     // A file that cannot be read: no bytes where there should be some, which
     // ends the load as an error while reading does.
     return LoadMidiBytes(nullptr, 1);

@@ -2,11 +2,15 @@
 // and captures its exit status and both output streams.
 #pragma once
 
+#ifdef _WIN32
+#include <windows.h>
+#else
 #include <fcntl.h>
 #include <pty.h>
 #include <signal.h>
 #include <sys/wait.h>
 #include <unistd.h>
+#endif
 
 #include <algorithm>
 #include <cerrno>
@@ -46,12 +50,77 @@ struct CliStreams {
     std::string Stdout;  // a file written as standard output ("/dev/full"); empty: captured
 };
 
+#ifdef _WIN32
+// One argument as the program's command-line parser (CommandLineToArgvW)
+// splits it again: quoted, with backslashes before a quote doubled.
+inline std::wstring QuotedArgument(const std::wstring& arg) {
+    if (!arg.empty() && arg.find_first_of(L" \t\"") == std::wstring::npos) return arg;
+    std::wstring quoted = L"\"";
+    std::size_t backslashes = 0;
+    for (wchar_t c : arg) {
+        if (c == L'\\') {
+            ++backslashes;
+            continue;
+        }
+        quoted.append(c == L'"' ? 2 * backslashes + 1 : backslashes, L'\\');
+        backslashes = 0;
+        quoted += c;
+    }
+    quoted.append(2 * backslashes, L'\\');
+    return quoted + L"\"";
+}
+
+inline HANDLE InheritedFile(const std::string& path, bool write) {
+    SECURITY_ATTRIBUTES inherit{sizeof(SECURITY_ATTRIBUTES), nullptr, TRUE};
+    return CreateFileW(PathFromUtf8(path).c_str(), write ? GENERIC_WRITE : GENERIC_READ,
+                       FILE_SHARE_READ | FILE_SHARE_WRITE, &inherit, write ? CREATE_ALWAYS : OPEN_EXISTING,
+                       FILE_ATTRIBUTE_NORMAL, nullptr);
+}
+
+// Starts the program with its standard streams on the files and waits for
+// its exit status.
+inline int RunAndWait(const std::vector<std::string>& argv, const std::filesystem::path& folder,
+                      const std::string& in, const std::string& out, const std::string& err) {
+    std::wstring line;
+    for (const auto& arg : argv) line += (line.empty() ? L"" : L" ") + QuotedArgument(PathFromUtf8(arg).wstring());
+    const HANDLE files[3] = {in.empty() ? GetStdHandle(STD_INPUT_HANDLE) : InheritedFile(in, false),
+                             InheritedFile(out, true), InheritedFile(err, true)};
+    STARTUPINFOW start{};
+    start.cb = sizeof start;
+    start.dwFlags = STARTF_USESTDHANDLES;
+    start.hStdInput = files[0];
+    start.hStdOutput = files[1];
+    start.hStdError = files[2];
+    PROCESS_INFORMATION process{};
+    const std::wstring directory = folder.wstring();
+    const bool started = CreateProcessW(nullptr, line.data(), nullptr, nullptr, TRUE, 0, nullptr,
+                                        directory.empty() ? nullptr : directory.c_str(), &start, &process);
+    for (int i = in.empty() ? 1 : 0; i < 3; ++i) CloseHandle(files[i]);
+    if (!started) return -1;
+    WaitForSingleObject(process.hProcess, INFINITE);
+    DWORD status = 0;
+    GetExitCodeProcess(process.hProcess, &status);
+    CloseHandle(process.hThread);
+    CloseHandle(process.hProcess);
+    return static_cast<int>(status);
+}
+#endif
+
 // Runs a program; `folder` becomes its current directory when not empty.
 inline CliResult RunProgram(const std::string& program, const std::vector<std::string>& args,
                             const std::filesystem::path& folder = {}, const CliStreams& streams = {}) {
     TempDir capture;
     const std::string outPath = streams.Stdout.empty() ? capture.File("stdout") : streams.Stdout;
     const std::string errPath = capture.File("stderr");
+#ifdef _WIN32
+    std::vector<std::string> argv{program};
+    argv.insert(argv.end(), args.begin(), args.end());
+    CliResult result;
+    result.Status = RunAndWait(argv, folder, streams.Stdin, outPath, errPath);
+    if (streams.Stdout.empty()) result.Out = SlurpText(outPath);
+    result.Err = SlurpText(errPath);
+    return result;
+#else
 
     std::vector<std::string> argv{program};
     argv.insert(argv.end(), args.begin(), args.end());
@@ -83,6 +152,7 @@ inline CliResult RunProgram(const std::string& program, const std::vector<std::s
     if (streams.Stdout.empty()) result.Out = SlurpText(outPath);
     result.Err = SlurpText(errPath);
     return result;
+#endif
 }
 
 #ifdef TONALUX_CLI_PATH
@@ -93,6 +163,7 @@ inline CliResult RunCli(const std::vector<std::string>& args, const std::filesys
 }
 
 
+#ifndef _WIN32
 // Runs the tool with standard output and standard error on a pseudo-terminal,
 // as in an interactive shell; both streams arrive together in Out.
 inline CliResult RunCliOnTerminal(const std::vector<std::string>& args) {
@@ -124,6 +195,7 @@ inline CliResult RunCliOnTerminal(const std::vector<std::string>& args) {
     if (WIFEXITED(status)) result.Status = WEXITSTATUS(status);
     return result;
 }
+#endif
 #endif
 
 }  // namespace tonalux::testing

@@ -18,7 +18,7 @@ namespace {
 std::map<std::string, Bytes> ReadTree(const fs::path& folder) {
     std::map<std::string, Bytes> files;
     for (const auto& entry : fs::recursive_directory_iterator(folder))
-        if (entry.is_regular_file()) files[fs::relative(entry.path(), folder).string()] = ReadFile(entry.path());
+        if (entry.is_regular_file()) files[fs::relative(entry.path(), folder).generic_string()] = ReadFile(entry.path());
     return files;
 }
 

@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <limits>
 #include <string>
 #include <vector>
 
@@ -52,7 +54,19 @@ TEST_F(ChordConversion, ChordLyricIsPercentAndNameWithClosingZero) {
 
 TEST_F(ChordConversion, ChordLyricTickOutsideTheTickRangeIsBroughtToItsEnd) {
     EXPECT_EQ(engine.ChToMeta("C", -5).Tick, 0u);
-    EXPECT_EQ(engine.ChToMeta("C", 0xFFFFFFFFL).Tick, 0xFFFFFFFFu);
+    // The largest long: past the last tick where a long has 64 bits, the
+    // largest tick it can name where it has 32 (Windows).
+    const auto largest = std::numeric_limits<long>::max();
+    EXPECT_EQ(engine.ChToMeta("C", largest).Tick, std::min<unsigned long long>(largest, 0xFFFFFFFFu));
+}
+
+TEST_F(ChordConversion, ChordsAtTicksBeyondWhatA32BitLongHoldsKeepTheirTicks) {
+    for (const std::uint32_t tick : {0x7FFFFFFFu, 0x80000000u, 0xFFFFFFF0u}) {
+        engine.InitHauptcontainer();
+        engine.AddYamchord(ChordRecord(tick, 0x31, 0));
+        engine.YamahaChordToKetron();
+        EXPECT_EQ(Lyrics(), std::vector<std::string>{std::to_string(tick) + ":%C"});
+    }
 }
 
 TEST_F(ChordConversion, EveryChordBecomesALyricAtItsTick) {

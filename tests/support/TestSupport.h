@@ -2,37 +2,29 @@
 // again, and an engine host that records the messages instead of showing them.
 #pragma once
 
-#include <stdlib.h>
-
-#include <stdexcept>
 #include <filesystem>
 #include <string>
 #include <vector>
 
 #include "EngineHost.h"
+#include "Platform.h"
 
 namespace tonalux::testing {
 
-// A fresh folder under the system's temporary directory, removed with its contents.
+// A fresh folder under the system's temporary directory, made with a name no
+// other process can take and removed with its contents.
 class TempDir {
 public:
-    // The system picks the name (mkdtemp), so no two tests share a folder.
-    TempDir() {
-        std::string pattern = (std::filesystem::temp_directory_path() / "tonalux-test-XXXXXX").string();
-        if (::mkdtemp(pattern.data()) == nullptr) throw std::runtime_error("mkdtemp: cannot create a folder");
-        path_ = pattern;
-    }
-    ~TempDir() {
-        std::error_code ec;
-        std::filesystem::remove_all(path_, ec);
-    }
+    TempDir() : folder_("tonalux-test-"), path_(PathFromUtf8(folder_.Path())) {}
     TempDir(const TempDir&) = delete;
     TempDir& operator=(const TempDir&) = delete;
 
     const std::filesystem::path& Path() const { return path_; }
-    std::string File(const std::string& name) const { return (path_ / name).string(); }
+    // The UTF-8 path of `name` inside the folder.
+    std::string File(const std::string& name) const { return folder_.File(name); }
 
 private:
+    TemporaryFolder folder_;
     std::filesystem::path path_;
 };
 
