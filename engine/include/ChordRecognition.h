@@ -25,9 +25,9 @@
 // minor (8), m6 (9), m7 (10), m7b5 (11), dim (17), dim7 (18), 7 (19),
 // 7sus4 (20), sus4 (32), and no chord (34).
 //
-// Work and memory are linear in the number of notes: a note counts for at most
-// a few bars of its length, and the grid has at most a fixed number of beats
-// per note.
+// Work and memory are linear in the song: each channel list is read once, a
+// note counts for at most a few bars of its length, and the grid has at most a
+// fixed number of beats per record.
 #pragma once
 
 #include <cstddef>

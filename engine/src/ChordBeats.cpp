@@ -88,104 +88,196 @@ std::vector<Beat> BuildBeatGrid(std::uint16_t division, const std::vector<MetaEv
     return beats;
 }
 
-std::vector<NoteSpan> CollectNotes(const std::array<std::vector<MidiEvent>, 16>& channels, std::uint32_t& endTick) {
-    std::vector<NoteSpan> notes;
-    std::size_t events = 0;
-    for (const auto& list : channels) events += list.size();
-    notes.reserve(events / 2);
-    endTick = 0;
-    for (std::size_t channel = 0; channel < channels.size(); ++channel) {
-        if (channel == kDrumChannel) continue;
-        const auto& events = channels[channel];
-        // Start tick + 1 of the sounding note of each key, 0 when none sounds.
-        std::array<std::uint64_t, 128> open{};
-        std::array<std::uint8_t, 128> velocity{};
-        auto close = [&](std::uint8_t key, std::uint64_t tick) {
-            const std::uint64_t start = open[key] - 1;
-            open[key] = 0;
-            if (tick <= start) return;
-            notes.push_back({static_cast<std::uint32_t>(start), static_cast<std::uint32_t>(tick), key, velocity[key]});
-            endTick = std::max(endTick, static_cast<std::uint32_t>(tick));
-        };
-        std::uint32_t last = 0;
-        for (const MidiEvent& event : events) {
-            last = std::max(last, event.Tick);
-            const bool on = event.Kind == 0x90 && event.Data2 > 0;
-            const bool off = event.Kind == 0x80 || (event.Kind == 0x90 && event.Data2 == 0);
-            if (!on && !off) continue;
-            const std::uint8_t key = event.Data1 & 0x7F;
-            if (open[key] != 0) close(key, event.Tick);
-            if (on) {
-                open[key] = static_cast<std::uint64_t>(event.Tick) + 1;
-                velocity[key] = event.Data2;
-            }
-        }
-        // A note without its end sounds to the channel's last record.
-        for (std::size_t key = 0; key < open.size(); ++key) {
-            if (open[key] == 0) continue;
-            const std::uint64_t start = open[key] - 1;
-            const std::uint64_t end = std::max<std::uint64_t>(last, start + 1);
-            if (end > std::numeric_limits<std::uint32_t>::max()) continue;
-            close(static_cast<std::uint8_t>(key), end);
-        }
-    }
-    return notes;
+std::uint32_t NotesReach(const std::array<std::vector<MidiEvent>, 16>& channels) {
+    std::uint64_t reach = 0;
+    for (std::size_t channel = 0; channel < channels.size(); ++channel)
+        if (channel != kDrumChannel && !channels[channel].empty())
+            reach = std::max<std::uint64_t>(reach, static_cast<std::uint64_t>(channels[channel].back().Tick) + 1);
+    return static_cast<std::uint32_t>(std::min<std::uint64_t>(reach, std::numeric_limits<std::uint32_t>::max()));
 }
 
 namespace {
 
-// The beat that holds a tick, found through a table of the beat at every
-// 2^shift ticks (no more entries than twice the beats) and a short walk.
-class BeatIndex {
-public:
-    explicit BeatIndex(const std::vector<Beat>& beats) : beats_(beats) {
-        if (beats.empty()) return;
-        const std::uint64_t end = beats.back().Tick + static_cast<std::uint64_t>(beats.back().Ticks);
-        while ((end >> shift_) > 2 * beats.size()) ++shift_;
-        table_.resize(static_cast<std::size_t>(end >> shift_) + 1);
-        std::size_t b = 0;
-        for (std::size_t k = 0; k < table_.size(); ++k) {
-            const std::uint64_t tick = static_cast<std::uint64_t>(k) << shift_;
-            while (b + 1 < beats.size() && beats[b + 1].Tick <= tick) ++b;
-            table_[k] = static_cast<std::uint32_t>(b);
-        }
-        end_ = end;
-    }
-    // beats.size() for a tick past the grid.
-    std::size_t At(std::uint32_t tick) const {
-        if (tick >= end_) return beats_.size();
-        std::size_t b = table_[tick >> shift_];
-        constexpr int kWalk = 8;
-        for (int step = 0; step < kWalk; ++step) {
-            if (b + 1 >= beats_.size() || beats_[b + 1].Tick > tick) return b;
-            ++b;
-        }
-        const auto after = std::upper_bound(beats_.begin() + static_cast<std::ptrdiff_t>(b), beats_.end(), tick,
-                                            [](std::uint32_t t, const Beat& beat) { return t < beat.Tick; });
-        return static_cast<std::size_t>(after - beats_.begin()) - 1;
+constexpr int kWideTexture = 12;  // a melody stands an octave or more above the bass
+constexpr std::size_t kBassRange = 3;    // notes this close above the lowest count as bass
+constexpr std::size_t kEndedBatch = 1u << 14;  // ended notes added to their beats at a time
+
+// A beat's sums while the notes come in, kept small as every note adds to
+// them. The weights that depend on the beat's lowest and highest note are
+// kept apart until those are known: the bass weight of the three lowest keys
+// (from Lowest up) and the weight of the notes on the highest key.
+struct BeatSums {
+    std::array<float, 12> Chroma{};
+    std::array<float, kBassRange + 1> LowKeys{};  // the last one takes what lies above the bass range
+    float TopKey = 0;
+    std::uint8_t Lowest = 127;
+    std::uint8_t Highest = 0;
+
+    // Notes come in any order of pitch, so the updates are written as
+    // selections rather than branches, which would be mispredicted.
+    void Add(std::uint8_t pitch, float weight, float bass) {
+        Chroma[pitch % 12u] += weight;
+        // An empty beat has Highest 0 and TopKey 0, so its first note needs no case of its own.
+        TopKey = (pitch > Highest ? 0.0f : TopKey) + (pitch >= Highest ? weight : 0.0f);
+        Highest = std::max(Highest, pitch);
+        // A new lowest key moves the keys counted so far up by the distance.
+        const std::size_t shift = std::min<std::size_t>(Lowest > pitch ? Lowest - pitch : 0, kBassRange);
+        static_assert(kBassRange == 3, "the keys are moved one by one");
+        const std::array<float, 2 * kBassRange> moved = {0.0f, 0.0f, 0.0f, LowKeys[0], LowKeys[1], LowKeys[2]};
+        LowKeys[0] = moved[3 - shift];
+        LowKeys[1] = moved[4 - shift];
+        LowKeys[2] = moved[5 - shift];
+        Lowest = std::min(Lowest, pitch);
+        LowKeys[std::min<std::size_t>(pitch - Lowest, kBassRange)] += bass;
     }
 
-private:
-    const std::vector<Beat>& beats_;
-    std::vector<std::uint32_t> table_;
-    unsigned shift_ = 0;
-    std::uint64_t end_ = 0;
+    // The profile: the highest voice above a wide texture counts `melody`
+    // times, the lowest key full and the two above it half as bass.
+    BeatProfile Profile(float melody) const {
+        BeatProfile profile;
+        profile.Chroma = Chroma;
+        profile.Lowest = Lowest;
+        profile.Highest = Highest;
+        if (Lowest > Highest) return profile;
+        if (Highest - Lowest >= kWideTexture) profile.Chroma[Highest % 12u] -= (1.0f - melody) * TopKey;
+        for (std::size_t k = 0; k < kBassRange && Lowest + k < 128; ++k)
+            profile.Bass[(Lowest + k) % 12] += LowKeys[k] * (k == 0 ? 1.0f : 0.5f);
+        return profile;
+    }
 };
 
-// Calls visit(beatIndex, overlapShare) for every beat the note sounds in,
-// from `first`, the beat of its start, up to the longest a note counts for.
-template <typename Visit>
-void ForEachBeatOf(const std::vector<Beat>& beats, const NoteSpan& note, std::size_t first, std::uint32_t maxBeats,
-                   Visit visit) {
-    for (std::size_t b = first; b < beats.size() && b < first + maxBeats; ++b) {
-        const std::uint64_t begin = beats[b].Tick;
-        const std::uint64_t end = begin + beats[b].Ticks;
-        if (note.End <= begin) break;
-        const std::uint64_t from = std::max<std::uint64_t>(begin, note.Start);
-        const std::uint64_t to = std::min<std::uint64_t>(end, note.End);
-        if (to > from) visit(b, static_cast<float>(to - from) / static_cast<float>(beats[b].Ticks));
+// Adds the notes of the channel lists to the beats they sound in.
+class NoteProfiler {
+public:
+    NoteProfiler(const std::vector<Beat>& beats, const ProfileWeights& weights)
+        : beats_(beats), weights_(weights), sums_(beats.size()), perTick_(beats.size()) {
+        for (std::size_t b = 0; b < beats.size(); ++b) perTick_[b] = 1.0f / static_cast<float>(beats[b].Ticks);
+        // High notes are more often melody than chord: their weight falls
+        // from middle C upward to HighWeight two octaves above.
+        for (std::size_t pitch = 0; pitch < pitchWeight_.size(); ++pitch) {
+            const float height = std::clamp((static_cast<float>(pitch) - 60.0f) / 24.0f, 0.0f, 1.0f);
+            pitchWeight_[pitch] = 1.0f - height * (1.0f - weights.HighWeight);
+        }
+        // A note weighs more in the beat it starts in, its bass most on the
+        // first beat of a bar; by the beat's strength (0, 1, 2).
+        onset_ = {1.0f + weights.Onset, 1.0f + weights.Onset, 1.0f + weights.Onset + weights.StrongOnset};
+        bassOnset_ = {1.0f, 1.0f + weights.BassOnset, 1.0f + 2.0f * weights.BassOnset};
     }
-}
+
+    // The notes of one channel list. The notes are first gathered as they end
+    // and then added to their beats. The gathering takes no branch on what an
+    // event is (events of a song come in no order a branch predictor could
+    // learn): an event that is no note event works on a spare slot that never
+    // sounds.
+    void Channel(const std::vector<MidiEvent>& events) {
+        if (beats_.empty()) return;
+        constexpr std::size_t kKeys = 128;
+        std::array<OpenNote, 2 * kKeys> open{};  // the keys, then the spare slots
+        std::size_t count = 0;
+        std::size_t cursor = 0;  // the beat of the latest tick, as the list is in tick order
+        const std::size_t lastBeat = beats_.size() - 1;
+        std::uint32_t last = 0;
+        for (const MidiEvent& event : events) {
+            last = std::max(last, event.Tick);
+            // Mostly the next event lies in the same beat or the next one.
+            cursor += static_cast<std::size_t>(cursor < lastBeat && beats_[cursor + 1].Tick <= event.Tick);
+            while (cursor < lastBeat && beats_[cursor + 1].Tick <= event.Tick) ++cursor;
+            const bool noteEvent = (event.Kind & ~0x10) == 0x80;
+            OpenNote& note = open[(event.Data1 & 0x7Fu) | (static_cast<unsigned>(!noteEvent) << 7)];
+            // A note event ends the sounding note of its key, if any.
+            ended_[count] = {note.Start, event.Tick, note.FirstBeat, note.Velocity,
+                             static_cast<std::uint8_t>(event.Data1 & 0x7Fu)};
+            count += note.Sounding ? 1 : 0;
+            if (count == ended_.size()) Flush(count), count = 0;
+            const Beat& beat = beats_[cursor];
+            const bool on = noteEvent & (event.Kind == 0x90) & (event.Data2 > 0) & (event.Tick >= beat.Tick) &
+                            (event.Tick - beat.Tick < beat.Ticks);
+            const std::uint32_t keep = 0u - static_cast<std::uint32_t>(on);  // all ones for a note-on
+            note = {event.Tick & keep, static_cast<std::uint32_t>(cursor) & keep,
+                    static_cast<std::uint8_t>(event.Data2 & keep), on};
+        }
+        // A note without its end sounds to the channel's last record.
+        for (std::size_t key = 0; key < kKeys; ++key) {
+            const OpenNote& note = open[key];
+            if (!note.Sounding || note.Start == std::numeric_limits<std::uint32_t>::max()) continue;
+            ended_[count++] = {note.Start, std::max(last, note.Start + 1), note.FirstBeat, note.Velocity,
+                               static_cast<std::uint8_t>(key)};
+            if (count == ended_.size()) Flush(count), count = 0;
+        }
+        Flush(count);
+    }
+
+    std::vector<BeatProfile> Profiles() const {
+        std::vector<BeatProfile> profiles;
+        profiles.reserve(sums_.size());
+        for (const BeatSums& sums : sums_) profiles.push_back(sums.Profile(weights_.Melody));
+        return profiles;
+    }
+    std::uint32_t SoundEnd() const { return soundEnd_; }
+
+private:
+    // The sounding note of a key.
+    struct OpenNote {
+        std::uint32_t Start = 0;
+        std::uint32_t FirstBeat = 0;  // the beat it starts in
+        std::uint8_t Velocity = 0;
+        bool Sounding = false;
+    };
+    // A note that has ended.
+    struct EndedNote {
+        std::uint32_t Start;
+        std::uint32_t End;
+        std::uint32_t FirstBeat;
+        std::uint8_t Velocity;
+        std::uint8_t Pitch;
+    };
+
+    // Adds the ended notes gathered so far to their beats.
+    void Flush(std::size_t count) {
+        for (std::size_t i = 0; i < count; ++i) Note(ended_[i]);
+    }
+
+    // A note that has ended. One that starts just before a beat (within Early
+    // of a beat) is heard as starting on it, as played notes often come a
+    // little early.
+    void Note(const EndedNote& note) {
+        std::uint32_t start = note.Start;
+        const std::uint32_t end = note.End;
+        const std::uint8_t pitch = note.Pitch;
+        std::size_t first = note.FirstBeat;
+        if (end <= start) return;
+        soundEnd_ = std::max(soundEnd_, end);
+        if (first + 1 < beats_.size()) {
+            const std::uint32_t next = beats_[first + 1].Tick;
+            if (static_cast<float>(next - start) <= weights_.Early * static_cast<float>(beats_[first].Ticks) && end > next)
+                start = next, ++first;
+        }
+        const float loudness = (0.5f + static_cast<float>(note.Velocity) / 254.0f) * pitchWeight_[pitch];
+        // The beat it starts in, then the beats it is held over.
+        const Beat& beat = beats_[first];
+        const auto firstEnd = std::min<std::uint64_t>(static_cast<std::uint64_t>(beat.Tick) + beat.Ticks, end);
+        const float share = static_cast<float>(firstEnd - start) * perTick_[first];
+        sums_[first].Add(pitch, share * loudness * onset_[beat.Strength], share * bassOnset_[beat.Strength]);
+        const float held = loudness * weights_.Held;
+        const std::size_t stop = std::min<std::size_t>(beats_.size(), first + weights_.MaxBeatsPerNote);
+        for (std::size_t b = first + 1; b < stop && end > beats_[b].Tick; ++b) {
+            const auto to = std::min<std::uint64_t>(static_cast<std::uint64_t>(beats_[b].Tick) + beats_[b].Ticks, end);
+            const float heldShare = static_cast<float>(to - beats_[b].Tick) * perTick_[b];
+            sums_[b].Add(pitch, heldShare * held, heldShare);
+        }
+    }
+
+    const std::vector<Beat>& beats_;
+    const ProfileWeights& weights_;
+    std::vector<BeatSums> sums_;
+    std::vector<float> perTick_;  // 1 / the length of each beat
+    // The notes that have ended, added to their beats a batch at a time.
+    std::vector<EndedNote> ended_ = std::vector<EndedNote>(kEndedBatch);
+    std::array<float, 128> pitchWeight_{};
+    std::array<float, 3> onset_{};
+    std::array<float, 3> bassOnset_{};
+    std::uint32_t soundEnd_ = 0;
+};
 
 // A bass note is heard until the next one: on a beat where only the chord
 // sounds (its lowest note a fifth or more above the bass before), the bass of
@@ -212,47 +304,14 @@ void CarryBass(const std::vector<Beat>& beats, std::vector<BeatProfile>& profile
 
 }  // namespace
 
-std::vector<BeatProfile> ProfileBeats(const std::vector<Beat>& beats, const std::vector<NoteSpan>& notes,
-                                      const ProfileWeights& weights) {
-    std::vector<BeatProfile> profiles(beats.size());
-    // The beat each note starts in, looked up once.
-    const BeatIndex index(beats);
-    std::vector<std::uint32_t> firstBeat(notes.size());
-    for (std::size_t i = 0; i < notes.size(); ++i) firstBeat[i] = static_cast<std::uint32_t>(index.At(notes[i].Start));
-    // First the range of pitches on each beat, then the weights, which depend on it.
-    for (std::size_t i = 0; i < notes.size(); ++i) {
-        const NoteSpan& note = notes[i];
-        ForEachBeatOf(beats, note, firstBeat[i], weights.MaxBeatsPerNote, [&](std::size_t b, float) {
-            profiles[b].Lowest = std::min(profiles[b].Lowest, note.Pitch);
-            profiles[b].Highest = std::max(profiles[b].Highest, note.Pitch);
-        });
-    }
-    constexpr int kWideTexture = 12;  // a melody stands an octave or more above the bass
-    constexpr int kBassRange = 3;     // notes this close above the lowest count as bass
-    for (std::size_t i = 0; i < notes.size(); ++i) {
-        const NoteSpan& note = notes[i];
-        // High notes are more often melody than chord: their weight falls
-        // from middle C upward to HighWeight two octaves above.
-        const float height = std::clamp((static_cast<float>(note.Pitch) - 60.0f) / 24.0f, 0.0f, 1.0f);
-        const float loudness = (0.5f + static_cast<float>(note.Velocity) / 254.0f) *
-                               (1.0f - height * (1.0f - weights.HighWeight));
-        const std::size_t first = firstBeat[i];
-        const int pitchClass = note.Pitch % 12;
-        ForEachBeatOf(beats, note, first, weights.MaxBeatsPerNote, [&](std::size_t b, float share) {
-            BeatProfile& profile = profiles[b];
-            float weight = share * loudness;
-            if (b == first) weight *= 1.0f + weights.Onset + (beats[b].Strength == 2 ? weights.StrongOnset : 0.0f);
-            else weight *= weights.Held;
-            const bool melody = note.Pitch == profile.Highest && profile.Highest - profile.Lowest >= kWideTexture;
-            if (melody) weight *= weights.Melody;
-            profile.Chroma[static_cast<std::size_t>(pitchClass)] += weight;
-            if (note.Pitch < profile.Lowest + kBassRange) {
-                float bass = share * (note.Pitch == profile.Lowest ? 1.0f : 0.5f);
-                if (b == first) bass *= 1.0f + weights.BassOnset * (beats[b].Strength == 2 ? 2.0f : beats[b].Strength == 1 ? 1.0f : 0.0f);
-                profile.Bass[static_cast<std::size_t>(pitchClass)] += bass;
-            }
-        });
-    }
+std::vector<BeatProfile> ProfileNotes(const std::vector<Beat>& beats,
+                                      const std::array<std::vector<MidiEvent>, 16>& channels,
+                                      const ProfileWeights& weights, std::uint32_t& soundEnd) {
+    NoteProfiler profiler(beats, weights);
+    for (std::size_t channel = 0; channel < channels.size(); ++channel)
+        if (channel != kDrumChannel) profiler.Channel(channels[channel]);
+    soundEnd = profiler.SoundEnd();
+    std::vector<BeatProfile> profiles = profiler.Profiles();
     CarryBass(beats, profiles);
     for (BeatProfile& profile : profiles) {
         float total = 0;

@@ -30,20 +30,6 @@ struct Beat {
 std::vector<Beat> BuildBeatGrid(std::uint16_t division, const std::vector<MetaEvent>& timeSignatures,
                                 std::uint32_t endTick, std::size_t maxBeats);
 
-// One note of a channel other than the drum channel.
-struct NoteSpan {
-    std::uint32_t Start = 0;
-    std::uint32_t End = 0;  // after Start
-    std::uint8_t Pitch = 0;
-    std::uint8_t Velocity = 0;
-};
-
-// The notes of the channel lists, the drum channel left out: a note-on with a
-// velocity above 0 starts one, the next note-off or note-on of the same key and
-// channel ends it (a note left open ends at the channel's last record, and at
-// least one tick after it started). `endTick` gets the end of the last note.
-std::vector<NoteSpan> CollectNotes(const std::array<std::vector<MidiEvent>, 16>& channels, std::uint32_t& endTick);
-
 // What sounds on one beat.
 struct BeatProfile {
     std::array<float, 12> Chroma{};  // weight of each pitch class, C = 0
@@ -63,12 +49,23 @@ struct ProfileWeights {
     float BassOnset = 1.0f;    // extra weight of a bass note starting on a bar (twice) or half bar
     float HighWeight = 0.7f;   // weight of a note two octaves above middle C and higher
     float MinShare = 0.06f;    // share of the beat's weight a pitch class needs to count
+    float Early = 0.0f;        // share of a beat before the next beat in which a note counts as starting on it
     std::uint32_t MaxBeatsPerNote = 12;  // a longer note counts for this many beats
 };
 
-// The profile of every beat of `beats` (sorted) from the notes.
-std::vector<BeatProfile> ProfileBeats(const std::vector<Beat>& beats, const std::vector<NoteSpan>& notes,
-                                      const ProfileWeights& weights);
+// The tick after the last record of the channels other than the drum channel
+// (0 when they are empty): the grid must reach this far to hold every note.
+std::uint32_t NotesReach(const std::array<std::vector<MidiEvent>, 16>& channels);
+
+// The profile of every beat of `beats` (sorted) from the notes of the channel
+// lists (in tick order), the drum channel left out, in one pass over each list.
+// A note-on with a velocity above 0 starts a note, the next note-off or note-on
+// of the same key and channel ends it (a note left open ends at the channel's
+// last record, and at least one tick after it started). `soundEnd` gets the end
+// of the last note, 0 when there is none.
+std::vector<BeatProfile> ProfileNotes(const std::vector<Beat>& beats,
+                                      const std::array<std::vector<MidiEvent>, 16>& channels,
+                                      const ProfileWeights& weights, std::uint32_t& soundEnd);
 
 // The chord of one beat: root pitch class and XF chord type; Type kNoChordType
 // (34) where nothing can be told.

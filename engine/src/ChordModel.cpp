@@ -108,8 +108,9 @@ ModelTerms TermsOf(const SongKey& key, const ModelWeights& w) {
     return terms;
 }
 
-// The emission of every state for one beat; 0 for all on a beat that tells nothing.
-void Emissions(const BeatProfile& profile, const ModelTerms& terms, std::array<float, kStates>& out) {
+// The emission of every state for one beat, times `scale`; 0 for all on a beat
+// that tells nothing.
+void Emissions(const BeatProfile& profile, const ModelTerms& terms, float scale, std::array<float, kStates>& out) {
     if (profile.Classes < 2 || profile.Total <= 0) {
         out.fill(0.0f);
         return;
@@ -118,23 +119,30 @@ void Emissions(const BeatProfile& profile, const ModelTerms& terms, std::array<f
     std::array<float, 24> chroma{}, bass{};
     float bassTotal = 0;
     for (float weight : profile.Bass) bassTotal += weight;
+    // The emission is linear in the shares and the constants, so the scale
+    // goes into them.
+    const float chromaScale = scale / profile.Total;
+    const float bassScale = bassTotal > 0 ? scale / bassTotal : 0.0f;
     for (std::size_t pc = 0; pc < 12; ++pc) {
-        chroma[pc] = chroma[pc + 12] = profile.Chroma[pc] / profile.Total;
-        bass[pc] = bass[pc + 12] = bassTotal > 0 ? profile.Bass[pc] / bassTotal : 0.0f;
+        chroma[pc] = chroma[pc + 12] = profile.Chroma[pc] * chromaScale;
+        bass[pc] = bass[pc + 12] = profile.Bass[pc] * bassScale;
     }
     const float bassConstant = bassTotal > 0 ? terms.BassConstant : 0.0f;
     for (std::size_t t = 0; t < kTemplates.size(); ++t) {
-        float* row = out.data() + t * 12;
-        for (std::size_t root = 0; root < 12; ++root) row[root] = terms.Constant[t * 12 + root] + bassConstant;
+        // The twelve roots side by side, kept in registers until the row is done.
+        std::array<float, 12> row;
+        for (std::size_t root = 0; root < 12; ++root) row[root] = (terms.Constant[t * 12 + root] + bassConstant) * scale;
+        // A triad's missing fourth tone has factors 0 and adds nothing; it is
+        // worked out all the same, which costs less than a branch.
         for (std::size_t i = 0; i < 4; ++i) {
-            const std::int8_t interval = kTemplates[t].Intervals[i];
-            if (interval < 0) continue;
+            const auto interval = static_cast<std::size_t>(std::max<std::int8_t>(kTemplates[t].Intervals[i], 0));
             const float cf = terms.ChromaFactor[t][i];
             const float bf = terms.BassFactor[t][i];
             const float* c = chroma.data() + interval;
             const float* b = bass.data() + interval;
             for (std::size_t root = 0; root < 12; ++root) row[root] += cf * c[root] + bf * b[root];
         }
+        std::copy(row.begin(), row.end(), out.begin() + static_cast<std::ptrdiff_t>(t * 12));
     }
 }
 
@@ -165,9 +173,10 @@ std::vector<std::size_t> BestPath(const std::vector<Beat>& beats, const std::vec
                                   const std::vector<bool>& none, const SongKey& key, const ModelWeights& w) {
     const ModelTerms terms = TermsOf(key, w);
     const std::size_t n = beats.size();
-    // For each beat and state, whether the best way into it stayed on the state;
-    // otherwise it came from the best state of the beat before.
-    std::vector<std::uint8_t> stayed(n * kStates, 0);
+    // For each beat and state, one bit: whether the best way into it stayed on
+    // the state; otherwise it came from the best state of the beat before.
+    constexpr std::size_t kStayBytes = kStates / 8;
+    std::vector<std::uint8_t> stayed(n * kStayBytes);
     std::vector<std::size_t> bestBefore(n, 0);
     std::array<float, kStates> score{}, next{}, emit{};
     // A beat with less sound than most tells less: its emissions are scaled
@@ -177,26 +186,23 @@ std::vector<std::size_t> BestPath(const std::vector<Beat>& beats, const std::vec
     for (const BeatProfile& profile : profiles)
         if (profile.Total > 0) sum += profile.Total, ++sounding;
     const float enough = sounding > 0 ? w.Confidence * static_cast<float>(sum / static_cast<double>(sounding)) : 0.0f;
+    std::size_t best = 0;  // the best state of the beat before, whose score is 0
     for (std::size_t b = 0; b < n; ++b) {
-        Emissions(profiles[b], terms, emit);
-        if (profiles[b].Total < enough) {
-            const float scale = profiles[b].Total / enough;
-            for (float& value : emit) value *= scale;
-        }
-        // The scores are kept with their best at exactly 0.
-        const auto best = static_cast<std::size_t>(std::find(score.begin(), score.end(), 0.0f) - score.begin());
+        Emissions(profiles[b], terms, profiles[b].Total < enough ? profiles[b].Total / enough : 1.0f, emit);
         bestBefore[b] = best;
         float penalty = w.Change;
         if (beats[b].Strength == 1) penalty *= w.ChangeHalf;
         if (beats[b].Strength == 0) penalty *= w.ChangeOther;
         if (b == 0 || none[b - 1]) penalty = 0;  // after no chord any chord may begin
         const float moved = score[best] - penalty;
-        std::uint8_t* stay = stayed.data() + b * kStates;
-        for (std::size_t s = 0; s < kStates; ++s) {
-            stay[s] = score[s] >= moved ? 1 : 0;
-            next[s] = std::max(score[s], moved) + emit[s];
+        std::uint8_t* stay = stayed.data() + b * kStayBytes;
+        for (std::size_t byte = 0; byte < kStayBytes; ++byte) {
+            unsigned bits = 0;
+            for (unsigned k = 0; k < 8; ++k) bits |= static_cast<unsigned>(score[byte * 8 + k] >= moved) << k;
+            stay[byte] = static_cast<std::uint8_t>(bits);
         }
-        // Scores only matter relative to each other; keep them near zero.
+        for (std::size_t s = 0; s < kStates; ++s) next[s] = std::max(score[s], moved) + emit[s];
+        // Scores only matter relative to each other; keep the best at 0.
         // Eight running maxima side by side, then the largest of them.
         std::array<float, 8> tops;
         tops.fill(next[0]);
@@ -205,13 +211,14 @@ std::vector<std::size_t> BestPath(const std::vector<Beat>& beats, const std::vec
         float top = tops[0];
         for (float value : tops) top = std::max(top, value);
         for (std::size_t s = 0; s < kStates; ++s) score[s] = next[s] - top;
+        best = static_cast<std::size_t>(std::find(score.begin(), score.end(), 0.0f) - score.begin());
     }
     std::vector<std::size_t> path(n, 0);
     if (n == 0) return path;
-    std::size_t state = static_cast<std::size_t>(std::max_element(score.begin(), score.end()) - score.begin());
+    std::size_t state = best;
     for (std::size_t b = n; b-- > 0;) {
         path[b] = state;
-        if (!stayed[b * kStates + state]) state = bestBefore[b];
+        if (((stayed[b * kStayBytes + state / 8] >> (state % 8)) & 1u) == 0) state = bestBefore[b];
     }
     return path;
 }

@@ -18,10 +18,11 @@ namespace {
 
 constexpr std::uint8_t kKeySignatureType = 0x59;  // key signature: sharps or flats, mode
 constexpr int kMostFifths = 7;
-// The grid has at most this many beats, and this many more per note: enough
-// for any song, and memory that grows with the song, whatever its ticks say.
+// The grid has at most this many beats, and this many more per record of the
+// channel lists: enough for any song, and memory that grows with the song,
+// whatever its ticks say.
 constexpr std::size_t kBaseBeats = 4096;
-constexpr std::size_t kBeatsPerNote = 64;
+constexpr std::size_t kBeatsPerRecord = 64;
 
 // Accidental nibbles of a root byte and the letter of each natural.
 constexpr std::uint8_t kFlat = 0x20, kNatural = 0x30, kSharp = 0x40;
@@ -124,13 +125,19 @@ std::vector<MetaEvent> RecogniseFromNotes(std::uint16_t division, const std::vec
                                           const std::array<std::vector<MidiEvent>, 16>& channels,
                                           const std::vector<MetaEvent>& metaEvents, const ProfileWeights& profile,
                                           const ModelWeights& model) {
-    std::uint32_t endTick = 0;
-    const std::vector<NoteSpan> notes = CollectNotes(channels, endTick);
-    if (notes.empty()) return {};
-    const std::vector<Beat> beats =
-        BuildBeatGrid(division, timeSignatures, endTick, kBaseBeats + kBeatsPerNote * notes.size());
+    const std::uint32_t reach = NotesReach(channels);
+    std::size_t records = 0;
+    for (const auto& list : channels) records += list.size();
+    std::vector<Beat> beats = BuildBeatGrid(division, timeSignatures, reach, kBaseBeats + kBeatsPerRecord * records);
+    std::uint32_t soundEnd = 0;
+    std::vector<BeatProfile> profiles = ProfileNotes(beats, channels, profile, soundEnd);
+    if (soundEnd == 0) return {};
+    // The grid ends with the last note, as the song's sound does.
+    std::size_t sounding = beats.size();
+    while (sounding > 0 && beats[sounding - 1].Tick >= soundEnd) --sounding;
+    beats.resize(sounding);
+    profiles.resize(sounding);
     if (beats.empty()) return {};
-    const std::vector<BeatProfile> profiles = ProfileBeats(beats, notes, profile);
     const SongKey key = EstimateKey(profiles);
     const std::vector<BeatChord> chords = ChooseChords(beats, profiles, key, model);
     return ChordEvents(beats, chords, key.Fifths(), KeySignatures(metaEvents));
