@@ -165,10 +165,21 @@ bool SetWeight(const std::string& setting, detail::ProfileWeights& p, detail::Mo
     const float value = std::strtof(setting.c_str() + equals + 1, nullptr);
     const std::map<std::string, float*> fields{
         {"Onset", &p.Onset},           {"StrongOnset", &p.StrongOnset}, {"Held", &p.Held},
-        {"Melody", &p.Melody}, {"BassOnset", &p.BassOnset}, {"HighWeight", &p.HighWeight},         {"MinShare", &p.MinShare},       {"NonChordTone", &m.NonChordTone},
+        {"Melody", &p.Melody},         {"BassOnset", &p.BassOnset},     {"HighWeight", &p.HighWeight},
+        {"MinShare", &p.MinShare},     {"NonChordTone", &m.NonChordTone},
         {"BassRoot", &m.BassRoot},     {"BassTone", &m.BassTone},       {"BassOther", &m.BassOther},
         {"KeyOutside", &m.KeyOutside}, {"Change", &m.Change},           {"ChangeHalf", &m.ChangeHalf},
         {"ChangeOther", &m.ChangeOther}, {"SlashShare", &m.SlashShare}, {"Confidence", &m.Confidence}};
+    // CostT and ToneT.I: the cost of template T and the weight of its tone I.
+    int t = 0, i = 0;
+    if (std::sscanf(name.c_str(), "Tone%d.%d", &t, &i) == 2 && t >= 0 && t < int(m.Tones.size()) && i >= 0 && i < 4) {
+        m.Tones[std::size_t(t)][std::size_t(i)] = value;
+        return true;
+    }
+    if (std::sscanf(name.c_str(), "Cost%d", &t) == 1 && t >= 0 && t < int(m.Cost.size())) {
+        m.Cost[std::size_t(t)] = value;
+        return true;
+    }
     const auto field = fields.find(name);
     if (field == fields.end()) return false;
     *field->second = value;

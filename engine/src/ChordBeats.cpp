@@ -237,21 +237,14 @@ private:
         for (std::size_t i = 0; i < count; ++i) Note(ended_[i]);
     }
 
-    // A note that has ended. One that starts just before a beat (within Early
-    // of a beat) is heard as starting on it, as played notes often come a
-    // little early.
+    // A note that has ended.
     void Note(const EndedNote& note) {
-        std::uint32_t start = note.Start;
+        const std::uint32_t start = note.Start;
         const std::uint32_t end = note.End;
         const std::uint8_t pitch = note.Pitch;
-        std::size_t first = note.FirstBeat;
+        const std::size_t first = note.FirstBeat;
         if (end <= start) return;
         soundEnd_ = std::max(soundEnd_, end);
-        if (first + 1 < beats_.size()) {
-            const std::uint32_t next = beats_[first + 1].Tick;
-            if (static_cast<float>(next - start) <= weights_.Early * static_cast<float>(beats_[first].Ticks) && end > next)
-                start = next, ++first;
-        }
         const float loudness = (0.5f + static_cast<float>(note.Velocity) / 254.0f) * pitchWeight_[pitch];
         // The beat it starts in, then the beats it is held over.
         const Beat& beat = beats_[first];

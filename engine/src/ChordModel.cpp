@@ -14,31 +14,29 @@ namespace tonalux::detail {
 
 namespace {
 
-// One chord type: its XF type number, its tones as intervals above the root
-// with the weight each carries, and a cost that makes the plain triads win
-// when the extra tone of a richer chord is missing.
+// One chord type: its XF type number and its tones as intervals above the
+// root; the weights of the tones and the cost of the type are in the
+// ModelWeights, in the same order.
 struct ChordTemplate {
     std::uint8_t Type;
     std::array<std::int8_t, 4> Intervals;  // -1 for none
-    std::array<float, 4> Weights;
-    float Cost;
 };
 
-constexpr std::array<ChordTemplate, 14> kTemplates = {{
-    {0, {0, 4, 7, -1}, {1.0f, 1.0f, 0.8f, 0}, 0.0f},     // major
-    {8, {0, 3, 7, -1}, {1.0f, 1.0f, 0.8f, 0}, 0.02f},    // minor
-    {19, {0, 4, 7, 10}, {1.0f, 1.0f, 0.8f, 0.9f}, 0.05f},  // 7
-    {10, {0, 3, 7, 10}, {1.0f, 1.0f, 0.8f, 0.9f}, 0.06f},  // m7
-    {2, {0, 4, 7, 11}, {1.0f, 1.0f, 0.8f, 0.9f}, 0.12f},   // Maj7
-    {1, {0, 4, 7, 9}, {1.0f, 1.0f, 0.8f, 0.8f}, 0.14f},    // 6
-    {9, {0, 3, 7, 9}, {1.0f, 1.0f, 0.8f, 0.8f}, 0.14f},    // m6
-    {4, {0, 2, 4, 7}, {1.0f, 0.7f, 1.0f, 0.8f}, 0.12f},    // add9
-    {11, {0, 3, 6, 10}, {1.0f, 1.0f, 0.9f, 0.9f}, 0.12f},  // m7b5
-    {17, {0, 3, 6, -1}, {1.0f, 1.0f, 0.9f, 0}, 0.16f},     // dim
-    {18, {0, 3, 6, 9}, {1.0f, 1.0f, 0.9f, 0.9f}, 0.18f},   // dim7
-    {7, {0, 4, 8, -1}, {1.0f, 1.0f, 0.9f, 0}, 0.22f},      // aug
-    {32, {0, 5, 7, -1}, {1.0f, 1.0f, 0.8f, 0}, 0.18f},     // sus4
-    {20, {0, 5, 7, 10}, {1.0f, 1.0f, 0.8f, 0.9f}, 0.18f},  // 7sus4
+constexpr std::array<ChordTemplate, kChordTemplates> kTemplates = {{
+    {0, {0, 4, 7, -1}},    // major
+    {8, {0, 3, 7, -1}},    // minor
+    {19, {0, 4, 7, 10}},   // 7
+    {10, {0, 3, 7, 10}},   // m7
+    {2, {0, 4, 7, 11}},    // Maj7
+    {1, {0, 4, 7, 9}},     // 6
+    {9, {0, 3, 7, 9}},     // m6
+    {4, {0, 2, 4, 7}},     // add9
+    {11, {0, 3, 6, 10}},   // m7b5
+    {17, {0, 3, 6, -1}},   // dim
+    {18, {0, 3, 6, 9}},    // dim7
+    {7, {0, 4, 8, -1}},    // aug
+    {32, {0, 5, 7, -1}},   // sus4
+    {20, {0, 5, 7, 10}},   // 7sus4
 }};
 constexpr std::size_t kStates = 12 * kTemplates.size();
 static_assert(kStates % 8 == 0, "the states are searched eight at a time");
@@ -95,14 +93,14 @@ ModelTerms TermsOf(const SongKey& key, const ModelWeights& w) {
         const ChordTemplate& chord = kTemplates[t];
         for (std::size_t i = 0; i < chord.Intervals.size(); ++i) {
             if (chord.Intervals[i] < 0) continue;
-            terms.ChromaFactor[t][i] = chord.Weights[i] + w.NonChordTone;
+            terms.ChromaFactor[t][i] = w.Tones[t][i] + w.NonChordTone;
             terms.BassFactor[t][i] = (i == 0 ? w.BassRoot : w.BassTone) + w.BassOther;
         }
         for (std::size_t root = 0; root < 12; ++root) {
             float outside = 0;
             for (std::int8_t interval : chord.Intervals)
                 if (interval >= 0 && !scale[(root + static_cast<std::size_t>(interval)) % 12]) outside += 1.0f;
-            terms.Constant[t * 12 + root] = -chord.Cost - w.NonChordTone - w.KeyOutside * outside;
+            terms.Constant[t * 12 + root] = -w.Cost[t] - w.NonChordTone - w.KeyOutside * outside;
         }
     }
     return terms;
