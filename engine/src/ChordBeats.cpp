@@ -232,7 +232,13 @@ private:
         std::uint8_t Pitch;
     };
 
-    // Adds the ended notes gathered so far to their beats.
+    // Adds the ended notes gathered so far to their beats. Kept out of the
+    // loop over the events, whose registers it would otherwise share.
+#if defined(_MSC_VER)
+    __declspec(noinline)
+#elif defined(__GNUC__)
+    __attribute__((noinline))
+#endif
     void Flush(std::size_t count) {
         for (std::size_t i = 0; i < count; ++i) Note(ended_[i]);
     }
