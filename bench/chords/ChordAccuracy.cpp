@@ -131,13 +131,15 @@ struct Score {
     }
 };
 
-// With `show`, one line per true beat: tick, truth, the chord in force, and "x" where wrong.
+// With `show`, one line per true beat: tick, truth, the chord in force with its
+// type number, and "x" where wrong.
 void ScoreSong(const Song& song, const std::vector<MetaEvent>& events, Score& score, bool show) {
     ++score.Songs;
     score.Events += events.size();
     std::size_t next = 0;
     int root = -1;
     ChordClass chordClass = ChordClass::None;
+    int type = 34;
     for (std::size_t i = 0; i < song.Truth.size(); ++i) {
         const TrueBeat& beat = song.Truth[i];
         if (i > 0 ? (beat.Root != song.Truth[i - 1].Root || beat.Class != song.Truth[i - 1].Class)
@@ -146,12 +148,13 @@ void ScoreSong(const Song& song, const std::vector<MetaEvent>& events, Score& sc
         while (next < events.size() && events[next].Tick <= beat.Tick) {
             root = PitchClassOfRoot(events[next].Data[3]);
             chordClass = ClassOfType(events[next].Data[4]);
+            type = events[next].Data[4];
             ++next;
         }
         const bool right = root == beat.Root && chordClass == beat.Class;
         if (show)
-            std::printf("%s %u true %d/%d found %d/%d%s\n", song.Name.c_str(), beat.Tick, beat.Root,
-                        static_cast<int>(beat.Class), root, static_cast<int>(chordClass), right ? "" : " x");
+            std::printf("%s %u true %d/%d found %d/%d type %d%s\n", song.Name.c_str(), beat.Tick, beat.Root,
+                        static_cast<int>(beat.Class), root, static_cast<int>(chordClass), type, right ? "" : " x");
         if (beat.Class != ChordClass::Major && beat.Class != ChordClass::Minor) continue;
         ++score.Beats;
         if (right) ++score.Right;

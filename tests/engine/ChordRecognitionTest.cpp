@@ -111,6 +111,30 @@ TEST(ChordRecognition, SongsGiveTheirChords) {
     Song oneNote = Song().Play(0, kBar, {60});
     Song late;  // notes far beyond everything else: no grid reaches that far
     late.Play(4000000000u, 10, {48, 60, 64, 67});
+    // C held for two bars, then F; controllers, pressure and bends naming the
+    // keys of the C come in its first bar.
+    Song otherEvents = Song().Play(0, 2 * kBar, {48, 60, 64, 67}).Bar(2, {60, 65, 69}, 53);
+    for (std::uint8_t kind : {0xA0, 0xB0, 0xE0})
+        for (std::uint8_t key : {48, 60, 64, 67})
+            otherEvents.Channels[0].push_back({kQuarter, 0, 0, kind, kind, key, 0, 0});
+    std::stable_sort(otherEvents.Channels[0].begin(), otherEvents.Channels[0].end(),
+                     [](const MidiEvent& a, const MidiEvent& b) { return a.Tick < b.Tick; });
+    // More notes on one channel than are gathered at a time: C and F bar by bar.
+    Song longSong;
+    std::vector<std::string> longChords;
+    constexpr std::uint32_t kLongBars = 4500;  // four notes a bar
+    longSong.Channels[0].reserve(8 * kLongBars);
+    for (std::uint32_t bar = 0; bar < kLongBars; ++bar) {
+        const bool c = bar % 2 == 0;
+        for (int key : c ? std::vector<int>{48, 60, 64, 67} : std::vector<int>{41, 60, 65, 69}) {
+            const auto k = static_cast<std::uint8_t>(key);
+            longSong.Channels[0].push_back({bar * kBar, 0, 0, 0x90, 0x90, k, 100, 0});
+            longSong.Channels[0].push_back({bar * kBar + kBar - 1, 0, 0, 0x80, 0x80, k, 0, 0});
+        }
+        longChords.push_back(std::to_string(bar * kBar) + (c ? " C" : " F"));
+    }
+    std::stable_sort(longSong.Channels[0].begin(), longSong.Channels[0].end(),
+                     [](const MidiEvent& a, const MidiEvent& b) { return a.Tick < b.Tick; });
 
     const std::vector<RecognitionCase> cases{
         {"plain cadence", Cadence(), cadence},
@@ -125,6 +149,8 @@ TEST(ChordRecognition, SongsGiveTheirChords) {
         {"notes without an end", openNotes, {"0 C"}},
         {"a single note tells nothing", oneNote, {}},
         {"notes beyond a grid of reasonable size", late, {}},
+        {"events other than notes end no note", otherEvents, {"0 C", "768 F"}},
+        {"every note of a long channel counts", longSong, longChords},
     };
     for (const auto& c : cases) EXPECT_EQ(Recognise(c.Input), c.Chords) << c.Behaviour;
 }
