@@ -5,9 +5,11 @@ Writes OUT/songs/NAME.mid and OUT/truth/NAME.txt (the true chord of every
 beat, in the format of the shared chord songs: "TICK ROOT CLASS"). Each chart
 is a progression of scale degrees, played in a key over a groove: 4/4 and
 waltz grooves, one or two chords in a bar, sevenths, major and minor keys.
-Without the mma program nothing is written and the exit status is 0.
+Without the mma program nothing is written and the exit status is 0. Each
+groove plays half of the progressions; with --other-half it plays the other
+half instead, songs the recogniser was never tuned on.
 
-    mma_songs.py OUT
+    mma_songs.py [--other-half] OUT
 """
 import os
 import shutil
@@ -64,7 +66,10 @@ def split_beats(count, beats):
 
 def chart(index, groove, beats, tonic, minor, progression):
     """The MMA text and the truth lines of one song."""
-    lines = ["// chart %d" % index, "Tempo %d" % (90 + (index * 7) % 60), "Groove " + groove]
+    # A seed of its own for MMA's random choices (walking bass, timing), so
+    # that every run renders the same song.
+    lines = ["// chart %d" % index, "RndSeed %d" % (index + 1), "Tempo %d" % (90 + (index * 7) % 60),
+             "Groove " + groove]
     truth = ["# ticks per beat %d" % TICKS_PER_BEAT]
     beat = 0
     bar_number = 1
@@ -88,10 +93,13 @@ def chart(index, groove, beats, tonic, minor, progression):
 
 
 def main():
-    if len(sys.argv) != 2:
+    args = sys.argv[1:]
+    other_half = "--other-half" in args
+    args = [a for a in args if a != "--other-half"]
+    if len(args) != 1:
         sys.stderr.write(__doc__)
         return 2
-    out = sys.argv[1]
+    out = args[0]
     mma = shutil.which("mma")
     if not mma:
         print("MMA songs: the mma program is not installed, no songs made")
@@ -105,7 +113,7 @@ def main():
     for groove_number, (groove, beats) in enumerate(grooves):
         for minor, progressions in ((False, MAJOR), (True, MINOR)):
             for number, progression in enumerate(progressions):
-                if (number + groove_number) % 2:  # half of the progressions on each groove
+                if (number + groove_number + other_half) % 2:  # half of the progressions on each groove
                     continue
                 tonic = (index * 5) % 12
                 name = "mma-%s-%s%d" % (groove.lower(), "minor" if minor else "major", number)

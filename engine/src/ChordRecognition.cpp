@@ -20,9 +20,12 @@ constexpr std::uint8_t kKeySignatureType = 0x59;  // key signature: sharps or fl
 constexpr int kMostFifths = 7;
 // The grid has at most this many beats, and this many more per record of the
 // channel lists: enough for any song, and memory that grows with the song,
-// whatever its ticks say.
+// whatever its ticks say. It never has more than kMostBeats (three days of
+// music at 240 beats a minute, about 250 MB while the chords are chosen); notes
+// beyond the grid are not read.
 constexpr std::size_t kBaseBeats = 4096;
 constexpr std::size_t kBeatsPerRecord = 64;
+constexpr std::size_t kMostBeats = std::size_t{1} << 20;
 
 // Accidental nibbles of a root byte and the letter of each natural.
 constexpr std::uint8_t kFlat = 0x20, kNatural = 0x30, kSharp = 0x40;
@@ -128,7 +131,8 @@ std::vector<MetaEvent> RecogniseFromNotes(std::uint16_t division, const std::vec
     const std::uint32_t reach = NotesReach(channels);
     std::size_t records = 0;
     for (const auto& list : channels) records += list.size();
-    std::vector<Beat> beats = BuildBeatGrid(division, timeSignatures, reach, kBaseBeats + kBeatsPerRecord * records);
+    std::vector<Beat> beats = BuildBeatGrid(division, timeSignatures, reach,
+                                            std::min(kMostBeats, kBaseBeats + kBeatsPerRecord * records));
     std::uint32_t soundEnd = 0;
     std::vector<BeatProfile> profiles = ProfileNotes(beats, channels, profile, soundEnd);
     if (soundEnd == 0) return {};
