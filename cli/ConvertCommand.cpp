@@ -153,8 +153,8 @@ int RunConvert(const ParsedArguments& args) {
     if (auto setupFile = args.Value("--setup")) {
         settings = ReadSetup("convert", *setupFile);
         if (!settings) return kExitFailure;
-        // A value outside its range stops the run before the first song.
-        if (const auto problem = SoundMappingProblem(settings->Programs)) {
+        // A field the window would refuse stops the run before the first song.
+        if (const auto problem = SongSettingsProblem(*settings)) {
             PrintError("convert", *problem);
             return kExitFailure;
         }
@@ -229,8 +229,9 @@ Command ConvertCommand() {
                 "                          first track (see 'tonalux-cli setup'); the vocoder\n"
                 "                          channel is found after them. The setup's format and\n"
                 "                          song-start options count unless --format or\n"
-                "                          --start-at-first-note is given. A mapping value out\n"
-                "                          of range stops the run before the first song\n"
+                "                          --start-at-first-note is given. A field the window\n"
+                "                          would refuse (as 'setup' names it) stops the run\n"
+                "                          before the first song\n"
                 "  --add-chords            add keyboard chord events recognised from the notes\n"
                 "                          (as add-chords does) to every song that has none;\n"
                 "                          the summary counts the songs that got chords and\n"

@@ -89,8 +89,8 @@ int RunSetup(const ParsedArguments& args) {
     if (!setup) return kExitFailure;
     PrintDetail("setup", "read setup file " + file);
     Output() << Describe(*setup);
-    // A value out of range fails here as it stops convert --setup.
-    if (const auto problem = SoundMappingProblem(setup->Programs)) {
+    // A field the window would refuse fails here as it stops convert --setup.
+    if (const auto problem = SongSettingsProblem(*setup)) {
         PrintError("setup", file + ": " + *problem + "; a conversion with this setup stops before the first song");
         return kExitFailure;
     }
@@ -111,8 +111,11 @@ Command SetupCommand() {
             "swaps its channels only when both are chosen and differ. A file of several\n"
             "312-byte records shows the last one, the one a load takes.\n"
             "\n"
-            "A value outside its range is named on standard error, and the exit status\n"
-            "is then 1: a conversion with this setup would stop before its first song.\n",
+            "The first field the window would refuse is named on standard error: a\n"
+            "program field outside its range, a control character in a text, a channel\n"
+            "box other than \"-\" or KANAL 1 to 16, an option other than 0 or 1. The exit\n"
+            "status is then 1: a conversion with this setup would stop before its first\n"
+            "song.\n",
             {{"FILE.set"}, 1, {}},
             RunSetup};
 }

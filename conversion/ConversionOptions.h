@@ -29,7 +29,7 @@ struct ConversionOptions {
     bool DeleteVocoderSysex = true;   // "Yamaha Vocoder Sysex delete"
     bool StartFirstNote = false;      // "Start auf Tatkt 1"
     bool ApplySettings = false;       // "Einstellungen anwenden": Settings change each song
-    SongSettings Settings{};          // checked with SoundMappingProblem before the first song
+    SongSettings Settings{};          // checked with SongSettingsProblem before the first song
     bool AddChords = false;           // chords recognised from the notes are added to each song
     bool Recursive = false;           // also the songs in subfolders of the input folder
     bool DryRun = false;              // read and analyse each song, write nothing

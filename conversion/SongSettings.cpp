@@ -41,8 +41,8 @@ bool IsChannel(std::int32_t entry) { return entry >= 0 && entry < kChannels; }
 
 }  // namespace
 
-std::optional<std::string> SoundMappingProblem(const settings::ProgrammchangeBlock& programs) {
-    if (const auto problem = settings::ProgramsProblem(programs)) return problem->Text();
+std::optional<std::string> SongSettingsProblem(const SongSettings& settings) {
+    if (const auto problem = settings::CheckSetup(settings.Programs, settings.Information)) return problem->Text();
     return std::nullopt;
 }
 

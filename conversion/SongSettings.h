@@ -31,10 +31,13 @@ inline constexpr int kHighestBank = 127;
 inline constexpr int kLowestProgram = 1;
 inline constexpr int kHighestProgram = 128;
 
-// The first program-change field whose value is neither "-" nor in its
-// range (settings::ProgramsProblem), as a message that names the window, the
-// row and the field (UTF-8); nothing when every field is usable.
-std::optional<std::string> SoundMappingProblem(const settings::ProgrammchangeBlock& programs);
+// The first field of the two blocks that a conversion cannot take, in the
+// order settings::CheckSetup looks at them (the one rule the window applies
+// to a loaded setup): a program-change field neither "-" nor in its range, a
+// text byte that is no printable character, a channel box outside its range,
+// an option other than 0 or 1. As a message that names the window, the row
+// and the field (UTF-8); nothing when every field is usable.
+std::optional<std::string> SongSettingsProblem(const SongSettings& settings);
 
 // The engine's rules for the twelve rows, in row order; a field of "-" is
 // kNoSoundValue, programs become data bytes. Rows leave channel 10 (drum
@@ -54,7 +57,8 @@ std::string TracknameText(const settings::InformationenBlock& information);
 
 // Applies the settings to the song in the engine's lists, in this order:
 // the channel swaps, the sound mapping, the song name and copyright notice.
-// The blocks must have passed SoundMappingProblem.
+// The program-change fields must lie in their ranges, as SongSettingsProblem
+// makes sure before a run; a channel box that names no channel counts as none.
 SoundMappingReport ApplySongSettings(StandardMidifile& song, const SongSettings& settings);
 
 }  // namespace tonalux

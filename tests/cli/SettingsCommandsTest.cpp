@@ -159,14 +159,32 @@ TEST_F(SettingsCommands, ConvertAppliesTheSetupAndItsOptionsBeforeTheVocoderAnal
     EXPECT_TRUE(Has(DumpLines(Output("A_VOC-5.mid")), "0 ch5 94 40 03"));
 }
 
-TEST_F(SettingsCommands, ConvertStopsBeforeTheFirstSongOnAValueOutsideItsRange) {
-    const auto result = RunCli({"convert", dir.Path().string(), "--setup", Setup(MappingSetup().Row(4, 129, 1, 0, 1))});
-    EXPECT_EQ(result.Status, 1);
-    EXPECT_EQ(result.Err,
-              "tonalux-cli convert: Sound\xC3\xA4nderungen, Zeile 4, Quell MSB: 129 liegt nicht zwischen 0 und 128 "
-              "(\"-\" f\xC3\xBCr keinen Wert)\n");
-    EXPECT_EQ(result.Out, "");
-    EXPECT_TRUE(fs::is_empty(dir.Path() / "Convert"));
+TEST_F(SettingsCommands, SetupNamesAndConvertStopsBeforeTheFirstSongOnAFieldTheWindowRefuses) {
+    const struct {
+        SetupBytes Setup;
+        std::string Problem;
+    } cases[]{
+        {MappingSetup().Row(4, 129, 1, 0, 1),
+         "Sound\xC3\xA4nderungen, Zeile 4, Quell MSB: 129 liegt nicht zwischen 0 und 128 (\"-\" f\xC3\xBCr keinen Wert)"},
+        {MappingSetup().Copyright("(c) \x85"),
+         "Zusatzinformationen, COPYRIGHT: das Zeichen 0x85 ist kein druckbares Zeichen"},
+        {MappingSetup().Swap(2, 17, 1),
+         "Zusatzinformationen, KANALTAUSCHEN, Paar 2 oben: 16 liegt nicht zwischen -1 und 15 (-1 f\xC3\xBCr keinen "
+         "Kanal)"},
+        {MappingSetup().Byte(309, 2), "Midiformat 0: 2 liegt nicht zwischen 0 und 1"},
+    };
+    for (const auto& c : cases) {
+        const std::string file = Setup(c.Setup);
+        const auto shown = RunCli({"setup", file});
+        EXPECT_EQ(shown.Status, 1) << c.Problem;
+        EXPECT_EQ(shown.Err, "tonalux-cli setup: " + file + ": " + c.Problem +
+                                 "; a conversion with this setup stops before the first song\n");
+        const auto result = RunCli({"convert", dir.Path().string(), "--setup", file});
+        EXPECT_EQ(result.Status, 1) << c.Problem;
+        EXPECT_EQ(result.Err, "tonalux-cli convert: " + c.Problem + "\n");
+        EXPECT_EQ(result.Out, "");
+        EXPECT_TRUE(fs::is_empty(dir.Path() / "Convert")) << c.Problem;
+    }
 
     const auto missing = RunCli({"convert", dir.Path().string(), "--setup", dir.File("none.set")});
     EXPECT_EQ(missing.Status, 1);

@@ -37,7 +37,7 @@ protected:
     std::string Apply(const Bytes& song, const SongSettings& settings, int format) {
         testing::WriteFile(dir.File("in.mid"), song);
         EXPECT_TRUE(engine.LoadMidifile(dir.File("in.mid")));
-        EXPECT_EQ(SoundMappingProblem(settings.Programs), std::nullopt);
+        EXPECT_FALSE(settings::ProgramsProblem(settings.Programs));
         report = ApplySongSettings(engine, settings);
         EXPECT_TRUE(engine.SaveMidifile(format, dir.File("out.mid")));
         return Hex(testing::ReadFile(dir.File("out.mid")));
@@ -90,13 +90,13 @@ TEST_F(SongSettingsTest, RowsMapProgramsCountedFromOneAndBanks) {
 
 TEST_F(SongSettingsTest, ValuesOutsideTheirRangesAreNamedWithWindowRowAndField) {
     SongSettings settings = Setup(SetupBytes().Row(1, 0, 1, 127, 128).Row(12, kDash, kDash, kDash, kDash));
-    EXPECT_EQ(SoundMappingProblem(settings.Programs), std::nullopt);
+    EXPECT_EQ(SongSettingsProblem(settings), std::nullopt);
 
     settings = Setup(SetupBytes().Row(3, 0, 1, 8, 129));
-    EXPECT_EQ(SoundMappingProblem(settings.Programs),
+    EXPECT_EQ(SongSettingsProblem(settings),
               "Sound\xC3\xA4nderungen, Zeile 3, Ziel PRG: 129 liegt nicht zwischen 1 und 128 (\"-\" f\xC3\xBCr keinen Wert)");
     const auto named = [&](const SetupBytes& setup) {
-        const auto problem = SoundMappingProblem(Setup(setup).Programs);
+        const auto problem = SongSettingsProblem(Setup(setup));
         return problem ? problem->substr(0, problem->find(':')) : std::string("none");
     };
     EXPECT_EQ(named(SetupBytes().Row(1, 129, 1, 0, 1)), "Sound\xC3\xA4nderungen, Zeile 1, Quell MSB");
@@ -107,6 +107,9 @@ TEST_F(SongSettingsTest, ValuesOutsideTheirRangesAreNamedWithWindowRowAndField) 
     // in the window's order is the one named.
     EXPECT_EQ(named(SetupBytes().Row(2, kDash, kDash, kDash, 0).Row(1, kDash, 1000, kDash, kDash)),
               "Sound\xC3\xA4nderungen, Zeile 1, Quell PRG");
+    // The information block is checked after the twelve rows.
+    EXPECT_EQ(named(SetupBytes().Copyright("a\x1B").Row(12, 0, 1, 0, 0)), "Sound\xC3\xA4nderungen, Zeile 12, Ziel PRG");
+    EXPECT_EQ(named(SetupBytes().Copyright("a\x1B")), "Zusatzinformationen, COPYRIGHT");
 }
 
 TEST_F(SongSettingsTest, RowsLeaveChannelTenAloneUnlessTheirSourceBankIs128) {

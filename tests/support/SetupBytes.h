@@ -61,6 +61,11 @@ public:
         for (int b = 0; b < 4; ++b) bytes_[offset + static_cast<std::size_t>(b)] = static_cast<std::uint8_t>(bits >> (8 * b));
         return *this;
     }
+    // Any one-byte field (the options) at its file offset.
+    SetupBytes& Byte(std::size_t offset, std::uint8_t value) {
+        bytes_[offset] = value;
+        return *this;
+    }
     const testing::Bytes& Bytes() const { return bytes_; }
 
 private:
