@@ -19,6 +19,7 @@
 #include <iterator>
 #include <sstream>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "TestSupport.h"
@@ -104,6 +105,40 @@ inline int RunAndWait(const std::vector<std::string>& argv, const std::filesyste
     CloseHandle(process.hProcess);
     return static_cast<int>(status);
 }
+#else
+// Starts the program (argv[0]) with standard output and standard error on
+// the files, standard input on `in` when not empty, in `folder` when not
+// empty; gives the child's process id, or -1 when it could not be started.
+inline pid_t StartProgram(std::vector<std::string> argv, const std::filesystem::path& folder, const std::string& in,
+                          const std::string& out, const std::string& err) {
+    std::vector<char*> pointers;
+    for (auto& arg : argv) pointers.push_back(arg.data());
+    pointers.push_back(nullptr);
+
+    const pid_t child = fork();
+    if (child == 0) {
+        const int outFile = open(out.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0600);
+        const int errFile = open(err.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0600);
+        if (outFile < 0 || errFile < 0 || dup2(outFile, STDOUT_FILENO) < 0 || dup2(errFile, STDERR_FILENO) < 0)
+            _exit(126);
+        if (!in.empty()) {
+            const int inFile = open(in.c_str(), O_RDONLY);
+            if (inFile < 0 || dup2(inFile, STDIN_FILENO) < 0) _exit(126);
+        }
+        if (!folder.empty() && chdir(folder.c_str()) != 0) _exit(126);
+        execv(pointers[0], pointers.data());
+        _exit(127);
+    }
+    return child;
+}
+
+// Waits for the child to end; gives its status as waitpid reports it.
+inline int WaitForProgram(pid_t child) {
+    int status = 0;
+    while (waitpid(child, &status, 0) < 0 && errno == EINTR) {
+    }
+    return status;
+}
 #endif
 
 // Runs a program; `folder` becomes its current directory when not empty.
@@ -121,33 +156,13 @@ inline CliResult RunProgram(const std::string& program, const std::vector<std::s
     result.Err = SlurpText(errPath);
     return result;
 #else
-
     std::vector<std::string> argv{program};
     argv.insert(argv.end(), args.begin(), args.end());
-    std::vector<char*> pointers;
-    for (auto& arg : argv) pointers.push_back(arg.data());
-    pointers.push_back(nullptr);
-
-    const pid_t child = fork();
-    if (child == 0) {
-        const int out = open(outPath.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0600);
-        const int err = open(errPath.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0600);
-        if (out < 0 || err < 0 || dup2(out, STDOUT_FILENO) < 0 || dup2(err, STDERR_FILENO) < 0) _exit(126);
-        if (!streams.Stdin.empty()) {
-            const int in = open(streams.Stdin.c_str(), O_RDONLY);
-            if (in < 0 || dup2(in, STDIN_FILENO) < 0) _exit(126);
-        }
-        if (!folder.empty() && chdir(folder.c_str()) != 0) _exit(126);
-        execv(pointers[0], pointers.data());
-        _exit(127);
-    }
-
+    const pid_t child = StartProgram(std::move(argv), folder, streams.Stdin, outPath, errPath);
     CliResult result;
     if (child < 0) return result;
     // A tool that hangs is caught by ctest's time-out on the test, not here.
-    int status = 0;
-    while (waitpid(child, &status, 0) < 0 && errno == EINTR) {
-    }
+    const int status = WaitForProgram(child);
     if (WIFEXITED(status)) result.Status = WEXITSTATUS(status);
     if (streams.Stdout.empty()) result.Out = SlurpText(outPath);
     result.Err = SlurpText(errPath);

@@ -94,24 +94,6 @@ TEST_F(Streams, ATerminalGetsNoSongUnlessForced) {
     EXPECT_NE(forced.Out.find("MThd"), std::string::npos);
 }
 
-// Starts the tool on its own with both streams in files; gives its process.
-pid_t StartCli(const std::vector<std::string>& args, const std::string& out, const std::string& err) {
-    std::vector<std::string> argv{TONALUX_CLI_PATH};
-    argv.insert(argv.end(), args.begin(), args.end());
-    std::vector<char*> pointers;
-    for (auto& arg : argv) pointers.push_back(arg.data());
-    pointers.push_back(nullptr);
-    const pid_t child = fork();
-    if (child == 0) {
-        const int o = open(out.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0600);
-        const int e = open(err.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0600);
-        if (o < 0 || e < 0 || dup2(o, STDOUT_FILENO) < 0 || dup2(e, STDERR_FILENO) < 0) _exit(126);
-        execv(pointers[0], pointers.data());
-        _exit(127);
-    }
-    return child;
-}
-
 TEST(StoppedConversion, EndsAfterTheSongBeingWrittenLeavesNoTemporaryFileAndSaysHowFarItCame) {
     struct Case {
         int signal;
@@ -125,14 +107,13 @@ TEST(StoppedConversion, EndsAfterTheSongBeingWrittenLeavesNoTemporaryFileAndSays
         fs::create_directories(base.Path() / "Convert");
         for (std::size_t i = 0; i < kSongs; ++i)
             WriteFile(base.Path() / "Midifile" / ("S" + std::to_string(1000 + i) + ".mid"), CliSong(3, 5));
-        const pid_t child = StartCli({"convert", base.Path().string()}, base.File("out"), base.File("err"));
+        const pid_t child =
+            StartProgram({TONALUX_CLI_PATH, "convert", base.Path().string()}, {}, "", base.File("out"), base.File("err"));
         ASSERT_GT(child, 0);
         // The signal comes once the first song is on disk, in the middle of the run.
         while (!fs::exists(base.Path() / "Convert" / "S1000_VOC-3.mid")) std::this_thread::yield();
         ::kill(child, c.signal);
-        int status = 0;
-        while (waitpid(child, &status, 0) < 0 && errno == EINTR) {
-        }
+        const int status = WaitForProgram(child);
         ASSERT_TRUE(WIFEXITED(status)) << c.name << " ended the tool at once";
         EXPECT_EQ(WEXITSTATUS(status), c.status) << c.name;
 
