@@ -70,7 +70,11 @@ std::optional<FileIdentity> IdentityOf(const std::string& path);
 
 // Whether the two paths name the same existing file, links followed (the same
 // device and file number). False when either does not exist.
-bool SameFile(const std::string& first, const std::string& second);
+inline bool SameFile(const std::string& first, const std::string& second) {
+    const auto a = IdentityOf(first);
+    const auto b = IdentityOf(second);
+    return a && b && *a == *b;
+}
 
 // The most ReadWholeFile and ReadStandardInput take: the largest file a
 // Standard MIDI File can be (its sizes are 32-bit numbers).

@@ -159,12 +159,6 @@ std::optional<FileIdentity> IdentityOf(const std::string& path) {
     return status.Identity;
 }
 
-bool SameFile(const std::string& first, const std::string& second) {
-    const auto a = IdentityOf(first);
-    const auto b = IdentityOf(second);
-    return a && b && *a == *b;
-}
-
 bool ReadWholeFile(const std::string& path, std::vector<std::uint8_t>& bytes, SystemError& error) {
     const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
     if (fd < 0) {

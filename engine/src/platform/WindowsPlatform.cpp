@@ -231,12 +231,6 @@ std::optional<FileIdentity> IdentityOf(const std::string& path) {
     return status.Identity;
 }
 
-bool SameFile(const std::string& first, const std::string& second) {
-    const auto a = IdentityOf(first);
-    const auto b = IdentityOf(second);
-    return a && b && *a == *b;
-}
-
 bool ReadWholeFile(const std::string& path, std::vector<std::uint8_t>& bytes, SystemError& error) {
     const HANDLE handle = ::CreateFileW(Wide(path).c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE,
                                         nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
