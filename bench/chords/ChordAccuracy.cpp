@@ -5,11 +5,13 @@
 // change of chord. A fixed part of each folder, chosen by the song's name, is
 // held out of tuning; both parts are printed.
 //
-//   chord_accuracy [--show SONG|all] [NAME=VALUE ...] FOLDER...
+//   chord_accuracy [--show SONG|all] [--weights] [NAME=VALUE ...] FOLDER...
 //
 // NAME=VALUE sets a weight of the recogniser (see ChordBeats.h), for trying
-// weights without a new build; --show prints every true beat of one song (or
-// of all) with the chord found. A missing folder is reported and passed over.
+// weights without a new build; --weights prints every weight in force;
+// --show prints every true beat of one song (or of all) with the chord found.
+// A missing folder is reported and passed over. tune_weights.py searches the
+// weights with this program.
 #include <algorithm>
 #include <cstdint>
 #include <cstdio>
@@ -161,31 +163,32 @@ void ScoreSong(const Song& song, const std::vector<MetaEvent>& events, Score& sc
     }
 }
 
-bool SetWeight(const std::string& setting, detail::ProfileWeights& p, detail::ModelWeights& m) {
-    const auto equals = setting.find('=');
-    if (equals == std::string::npos) return false;
-    const std::string name = setting.substr(0, equals);
-    const float value = std::strtof(setting.c_str() + equals + 1, nullptr);
-    const std::map<std::string, float*> fields{
+// Every weight by its name. CostT is the cost of chord template T, ToneT.I the
+// weight of its tone I (1 to 3; the root's weight 1 is the measure of the
+// others, and a triad has no tone 3).
+std::map<std::string, float*> WeightFields(detail::ProfileWeights& p, detail::ModelWeights& m) {
+    std::map<std::string, float*> fields{
         {"Onset", &p.Onset},           {"StrongOnset", &p.StrongOnset}, {"Held", &p.Held},
         {"Melody", &p.Melody},         {"BassOnset", &p.BassOnset},     {"HighWeight", &p.HighWeight},
         {"MinShare", &p.MinShare},     {"NonChordTone", &m.NonChordTone},
         {"BassRoot", &m.BassRoot},     {"BassTone", &m.BassTone},       {"BassOther", &m.BassOther},
         {"KeyOutside", &m.KeyOutside}, {"Change", &m.Change},           {"ChangeHalf", &m.ChangeHalf},
         {"ChangeOther", &m.ChangeOther}, {"SlashShare", &m.SlashShare}, {"Confidence", &m.Confidence}};
-    // CostT and ToneT.I: the cost of template T and the weight of its tone I.
-    int t = 0, i = 0;
-    if (std::sscanf(name.c_str(), "Tone%d.%d", &t, &i) == 2 && t >= 0 && t < int(m.Tones.size()) && i >= 0 && i < 4) {
-        m.Tones[std::size_t(t)][std::size_t(i)] = value;
-        return true;
+    for (std::size_t t = 0; t < m.Cost.size(); ++t) {
+        fields["Cost" + std::to_string(t)] = &m.Cost[t];
+        for (std::size_t i = 1; i < m.Tones[t].size(); ++i)
+            if (m.Tones[t][i] != 0) fields["Tone" + std::to_string(t) + "." + std::to_string(i)] = &m.Tones[t][i];
     }
-    if (std::sscanf(name.c_str(), "Cost%d", &t) == 1 && t >= 0 && t < int(m.Cost.size())) {
-        m.Cost[std::size_t(t)] = value;
-        return true;
-    }
-    const auto field = fields.find(name);
+    return fields;
+}
+
+bool SetWeight(const std::string& setting, detail::ProfileWeights& p, detail::ModelWeights& m) {
+    const auto equals = setting.find('=');
+    if (equals == std::string::npos) return false;
+    const auto fields = WeightFields(p, m);
+    const auto field = fields.find(setting.substr(0, equals));
     if (field == fields.end()) return false;
-    *field->second = value;
+    *field->second = std::strtof(setting.c_str() + equals + 1, nullptr);
     return true;
 }
 
@@ -196,10 +199,15 @@ int main(int argc, char** argv) {
     detail::ModelWeights model;
     std::vector<std::string> folders;
     std::string show;  // --show NAME: the beats of one song
+    bool weights = false;  // --weights: print every weight in force, one NAME=VALUE a line
     for (int i = 1; i < argc; ++i) {
         const std::string arg = argv[i];
         if (arg == "--show" && i + 1 < argc) {
             show = argv[++i];
+            continue;
+        }
+        if (arg == "--weights") {
+            weights = true;
             continue;
         }
         if (arg.find('=') != std::string::npos) {
@@ -208,6 +216,8 @@ int main(int argc, char** argv) {
             folders.push_back(arg);
         }
     }
+    if (weights)
+        for (const auto& [name, value] : WeightFields(profile, model)) std::printf("%s=%g\n", name.c_str(), *value);
     for (const std::string& folder : folders) {
         if (!fs::is_directory(fs::path(folder) / "songs")) {
             std::printf("chord accuracy: %s: no songs/ there, passed over\n", folder.c_str());
