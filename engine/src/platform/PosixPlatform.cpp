@@ -263,10 +263,7 @@ ReplaceOutcome ReplaceFileContents(const std::string& requested, const std::vect
         ::fsync(folder);
         ::close(folder);
     }
-    ReplaceOutcome written;
-    written.Written = true;
-    written.Created = true;
-    return written;
+    return ReplaceOutcome{.Written = true, .Created = true, .Error = 0, .Reason = {}};
 }
 
 void FailReplaceStep(ReplaceStep step, int code) { InjectedFaults()[static_cast<std::size_t>(step)] = code; }

@@ -326,10 +326,7 @@ ReplaceOutcome ReplaceFileContents(const std::string& target, const std::vector<
         ::DeleteFileW(temporary.c_str());
         return Failure(error, true);
     }
-    ReplaceOutcome written;
-    written.Written = true;
-    written.Created = true;
-    return written;
+    return ReplaceOutcome{.Written = true, .Created = true, .Error = 0, .Reason = {}};
 }
 
 void FailReplaceStep(ReplaceStep step, int code) { InjectedFaults()[static_cast<std::size_t>(step)] = code; }
