@@ -23,10 +23,10 @@
 #include <string>
 #include <vector>
 
-#include "ChordBeats.h"
+#include "chords/ChordBeats.h"
 #include "ChordRecognition.h"
 #include "EngineHost.h"
-#include "Hauptcontainer.h"
+#include "lists/Hauptcontainer.h"
 #include "StandardMidifile.h"
 
 namespace {

@@ -1,7 +1,7 @@
 // Construction, the reset operations and the start-at-first-note option.
 #include "StandardMidifile.h"
 
-#include "Hauptcontainer.h"
+#include "lists/Hauptcontainer.h"
 
 namespace tonalux {
 

@@ -8,7 +8,7 @@
 #include <string>
 #include <vector>
 
-#include "ChordBeats.h"
+#include "chords/ChordBeats.h"
 #include "ChordNames.h"
 #include "ChordRecognition.h"
 #include "ServiceRecords.h"

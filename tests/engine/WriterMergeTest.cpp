@@ -8,7 +8,7 @@
 #include <algorithm>
 #include <vector>
 
-#include "TickMerge.h"
+#include "write/TickMerge.h"
 #include "WriterFixture.h"
 
 using namespace tonalux;

@@ -6,7 +6,7 @@
 #include <chrono>
 #include <cstdint>
 
-#include "WindowTurns.h"
+#include "write/WindowTurns.h"
 
 namespace tonalux::testing {
 

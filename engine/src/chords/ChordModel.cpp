@@ -8,7 +8,7 @@
 #include <limits>
 #include <vector>
 
-#include "ChordBeats.h"
+#include "chords/ChordBeats.h"
 
 namespace tonalux::detail {
 

@@ -6,9 +6,9 @@
 #include <string>
 #include <vector>
 
-#include "Hauptcontainer.h"
+#include "lists/Hauptcontainer.h"
 #include "StandardMidifile.h"
-#include "TickOrder.h"
+#include "lists/TickOrder.h"
 
 namespace tonalux {
 

@@ -3,7 +3,7 @@
 // starts at tick 0. Every event at or after that tick moves back by it; every
 // event before it moves to tick 0, keeping its place in its list. All tracks
 // move together, so the song keeps its timing, and its end moves with them.
-#include "Hauptcontainer.h"
+#include "lists/Hauptcontainer.h"
 #include "StandardMidifile.h"
 
 namespace tonalux {

@@ -9,7 +9,7 @@
 #include <memory>
 #include <vector>
 
-#include "Hauptcontainer.h"
+#include "lists/Hauptcontainer.h"
 #include "StandardMidifile.h"
 
 namespace tonalux {

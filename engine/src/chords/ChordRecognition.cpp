@@ -7,8 +7,8 @@
 #include <cstdlib>
 #include <memory>
 
-#include "ChordBeats.h"
-#include "Hauptcontainer.h"
+#include "chords/ChordBeats.h"
+#include "lists/Hauptcontainer.h"
 #include "MidiBytes.h"
 #include "StandardMidifile.h"
 

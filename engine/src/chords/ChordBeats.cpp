@@ -1,6 +1,6 @@
 // What the chord recognition hears: the beat grid of the song and, for each
 // beat, the weight of each pitch class and of the bass notes.
-#include "ChordBeats.h"
+#include "chords/ChordBeats.h"
 
 #include <algorithm>
 #include <cmath>

@@ -3,8 +3,8 @@
 // into a save sequence in tick order, then merged into the track; at equal
 // ticks the meta and system-exclusive events come first. Every message carries
 // its status byte, and a note-on with velocity 0 is written as it stands.
-#include "EventEncoding.h"
-#include "Hauptcontainer.h"
+#include "write/EventEncoding.h"
+#include "lists/Hauptcontainer.h"
 #include "StandardMidifile.h"
 
 namespace tonalux {

@@ -5,8 +5,8 @@
 // never from their stored Delta.
 #include <algorithm>
 
-#include "EventEncoding.h"
-#include "Hauptcontainer.h"
+#include "write/EventEncoding.h"
+#include "lists/Hauptcontainer.h"
 #include "StandardMidifile.h"
 
 namespace tonalux {

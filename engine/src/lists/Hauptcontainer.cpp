@@ -1,4 +1,4 @@
-#include "Hauptcontainer.h"
+#include "lists/Hauptcontainer.h"
 
 namespace tonalux::detail {
 

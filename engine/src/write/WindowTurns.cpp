@@ -1,4 +1,4 @@
-#include "WindowTurns.h"
+#include "write/WindowTurns.h"
 
 #include "EngineHost.h"
 

@@ -5,7 +5,7 @@
 // in the order of MetaEvents, the others close up behind them.
 #include <algorithm>
 
-#include "Hauptcontainer.h"
+#include "lists/Hauptcontainer.h"
 #include "MidiBytes.h"
 #include "StandardMidifile.h"
 

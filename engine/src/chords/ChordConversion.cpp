@@ -11,7 +11,7 @@
 #include <vector>
 
 #include "EngineHost.h"
-#include "Hauptcontainer.h"
+#include "lists/Hauptcontainer.h"
 #include "MidiBytes.h"
 #include "StandardMidifile.h"
 

@@ -4,10 +4,10 @@
 // announces exactly the chunks that follow. Each channel track is its list in
 // tick order, timed from the start of the track; a note-on with velocity 0 is
 // written as a note-off with velocity 0.
-#include "EventEncoding.h"
-#include "Hauptcontainer.h"
+#include "write/EventEncoding.h"
+#include "lists/Hauptcontainer.h"
 #include "StandardMidifile.h"
-#include "TickMerge.h"
+#include "write/TickMerge.h"
 
 namespace tonalux {
 

@@ -11,7 +11,7 @@
 #include <cstring>
 #include <vector>
 
-#include "Hauptcontainer.h"
+#include "lists/Hauptcontainer.h"
 #include "MidiBytes.h"
 #include "MidiRecords.h"
 

@@ -4,7 +4,7 @@
 #include <string>
 #include <vector>
 
-#include "Hauptcontainer.h"
+#include "lists/Hauptcontainer.h"
 #include "StandardMidifile.h"
 
 namespace tonalux {

@@ -5,7 +5,7 @@
 #include <cstdint>
 
 #include "EngineHost.h"
-#include "Hauptcontainer.h"
+#include "lists/Hauptcontainer.h"
 #include "StandardMidifile.h"
 
 namespace tonalux {

@@ -17,9 +17,9 @@
 #include <system_error>
 #include <vector>
 
-#include "ByteCursor.h"
-#include "DataBlockArena.h"
-#include "Hauptcontainer.h"
+#include "read/ByteCursor.h"
+#include "lists/DataBlockArena.h"
+#include "lists/Hauptcontainer.h"
 #include "MidiBytes.h"
 #include "Platform.h"
 #include "StandardMidifile.h"

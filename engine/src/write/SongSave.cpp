@@ -4,8 +4,8 @@
 // (Format1Writer.cpp).
 #include <exception>
 
-#include "EventEncoding.h"
-#include "Hauptcontainer.h"
+#include "write/EventEncoding.h"
+#include "lists/Hauptcontainer.h"
 #include "StandardMidifile.h"
 
 namespace tonalux {

@@ -3,8 +3,8 @@
 #include <cerrno>
 #include <string>
 
-#include "EventEncoding.h"
-#include "Hauptcontainer.h"
+#include "write/EventEncoding.h"
+#include "lists/Hauptcontainer.h"
 #include "SafeReplace.h"
 #include "StandardMidifile.h"
 

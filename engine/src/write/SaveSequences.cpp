@@ -8,12 +8,12 @@
 #include <array>
 #include <vector>
 
-#include "EventEncoding.h"
-#include "Hauptcontainer.h"
+#include "write/EventEncoding.h"
+#include "lists/Hauptcontainer.h"
 #include "StandardMidifile.h"
-#include "TickMerge.h"
-#include "TickOrder.h"
-#include "WindowTurns.h"
+#include "write/TickMerge.h"
+#include "lists/TickOrder.h"
+#include "write/WindowTurns.h"
 
 namespace tonalux {
 

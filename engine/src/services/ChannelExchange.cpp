@@ -3,7 +3,7 @@
 #include <cstdint>
 #include <utility>
 
-#include "Hauptcontainer.h"
+#include "lists/Hauptcontainer.h"
 #include "StandardMidifile.h"
 
 namespace tonalux {

@@ -6,7 +6,7 @@
 #include <utility>
 #include <vector>
 
-#include "Hauptcontainer.h"
+#include "lists/Hauptcontainer.h"
 #include "StandardMidifile.h"
 
 namespace tonalux {

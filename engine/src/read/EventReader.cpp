@@ -4,12 +4,12 @@
 #include <algorithm>
 #include <string>
 
-#include "ByteCursor.h"
-#include "DataBlockArena.h"
-#include "Hauptcontainer.h"
+#include "read/ByteCursor.h"
+#include "lists/DataBlockArena.h"
+#include "lists/Hauptcontainer.h"
 #include "MidiBytes.h"
 #include "StandardMidifile.h"
-#include "TickOrder.h"
+#include "lists/TickOrder.h"
 
 namespace tonalux {
 
