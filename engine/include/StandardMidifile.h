@@ -291,6 +291,8 @@ private:
     detail::ByteCursor ChunkCursor(std::uint32_t& position) const;
     // Lets go of the file's bytes once they are read.
     void ReleaseFile();
+    // Keeps a copy of the bytes being read, owned by the object, in FileBuffer.
+    void HoldFile();
     // After an error ended a load: places what was stored and lets go of the file.
     void FinishFailedLoad();
     // Whether the chunk at chunkStart is a track ("MTrk").
@@ -338,8 +340,13 @@ private:
     std::uint8_t HeaderId[4] = {};
     bool StartFirstNote = false;
     bool keepSongNames_ = false;
-    std::unique_ptr<std::uint8_t[]> FileBuffer;
+    // The bytes being read: the caller's during a load from memory or the
+    // file's read for LoadMidifile, never copied; nullptr while none are held.
+    const std::uint8_t* FileBuffer = nullptr;
     std::uint32_t FileSize = 0;
+    // Owns the bytes FileBuffer shows when the object keeps them beyond the
+    // load's call (after a rejected header, until the next InitHauptcontainer).
+    std::unique_ptr<std::uint8_t[]> heldFile_;
 
     // Reading state beyond the model's members.
     std::uint8_t lastChannelStatus_ = 0;  // status of the last channel message of this load

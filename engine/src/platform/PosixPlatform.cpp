@@ -14,6 +14,7 @@
 #include <system_error>
 
 #include "Platform.h"
+#include "platform/ReadInto.h"
 
 namespace tonalux {
 
@@ -76,22 +77,24 @@ bool WriteAll(int fd, const std::uint8_t* data, std::size_t size, int& error) {
     return true;
 }
 
+// Everything the descriptor gives, appended to `bytes`; a regular file's size
+// makes its room at once.
 bool ReadAll(int fd, std::vector<std::uint8_t>& bytes, int& error) {
-    std::array<std::uint8_t, 65536> buffer;
-    for (;;) {
-        const ssize_t n = ::read(fd, buffer.data(), buffer.size());
-        if (n == 0) return true;
-        if (n < 0) {
-            if (errno == EINTR) continue;
-            error = errno;
-            return false;
+    struct stat info {};
+    const std::uint64_t expected =
+        ::fstat(fd, &info) == 0 && S_ISREG(info.st_mode) && info.st_size > 0 ? static_cast<std::uint64_t>(info.st_size) : 0;
+    const detail::ReadEnd end = detail::ReadInto(bytes, expected, [fd, &error](std::uint8_t* into, std::size_t room) {
+        for (;;) {
+            const ssize_t n = ::read(fd, into, room);
+            if (n >= 0) return static_cast<std::ptrdiff_t>(n);
+            if (errno != EINTR) {
+                error = errno;
+                return std::ptrdiff_t{-1};
+            }
         }
-        if (bytes.size() + static_cast<std::size_t>(n) > kMaxReadBytes) {
-            error = EFBIG;
-            return false;
-        }
-        bytes.insert(bytes.end(), buffer.data(), buffer.data() + n);
-    }
+    });
+    if (end == detail::ReadEnd::TooLarge) error = EFBIG;
+    return end == detail::ReadEnd::Whole;
 }
 
 // Creates a file of a fresh name beside the target, so that the rename stays

@@ -16,6 +16,7 @@
 #include <system_error>
 
 #include "Platform.h"
+#include "platform/ReadInto.h"
 
 namespace tonalux {
 
@@ -116,23 +117,24 @@ bool WriteAll(HANDLE handle, const std::uint8_t* data, std::size_t size, SystemE
     return true;
 }
 
+// Everything the handle gives, appended to `bytes`; a disk file's size makes
+// its room at once.
 bool ReadAll(HANDLE handle, std::vector<std::uint8_t>& bytes, SystemError& error) {
-    std::array<std::uint8_t, 65536> buffer;
-    for (;;) {
+    LARGE_INTEGER size{};
+    const std::uint64_t expected = ::GetFileType(handle) == FILE_TYPE_DISK && ::GetFileSizeEx(handle, &size) && size.QuadPart > 0
+                                       ? static_cast<std::uint64_t>(size.QuadPart)
+                                       : 0;
+    const detail::ReadEnd end = detail::ReadInto(bytes, expected, [handle, &error](std::uint8_t* into, std::size_t room) {
         DWORD got = 0;
-        if (!::ReadFile(handle, buffer.data(), static_cast<DWORD>(buffer.size()), &got, nullptr)) {
-            // The writing end of a pipe closed: everything has been read.
-            if (::GetLastError() == ERROR_BROKEN_PIPE) return true;
-            error = LastError();
-            return false;
-        }
-        if (got == 0) return true;
-        if (bytes.size() + got > kMaxReadBytes) {
-            error = ErrorOf(EFBIG);
-            return false;
-        }
-        bytes.insert(bytes.end(), buffer.data(), buffer.data() + got);
-    }
+        const auto ask = static_cast<DWORD>(std::min<std::size_t>(room, 1u << 30));
+        if (::ReadFile(handle, into, ask, &got, nullptr)) return static_cast<std::ptrdiff_t>(got);
+        // The writing end of a pipe closed: everything has been read.
+        if (::GetLastError() == ERROR_BROKEN_PIPE) return std::ptrdiff_t{0};
+        error = LastError();
+        return std::ptrdiff_t{-1};
+    });
+    if (end == detail::ReadEnd::TooLarge) error = ErrorOf(EFBIG);
+    return end == detail::ReadEnd::Whole;
 }
 
 std::array<std::atomic<int>, 3>& InjectedFaults() {

@@ -4,7 +4,7 @@
 #include <algorithm>
 #include <string>
 
-#include "read/ByteCursor.h"
+#include "read/FileCursors.h"
 #include "lists/DataBlockArena.h"
 #include "lists/Hauptcontainer.h"
 #include "MidiBytes.h"
@@ -114,24 +114,28 @@ bool StandardMidifile::EndOfTrack(std::uint32_t position) {
     TrackTime += delta;
     lastChannelStatus_ = status;
 
-    MidiEvent event{};
-    event.Tick = TrackTime;
-    event.Delta = delta;
-    event.Channel = status & 0x0F;
-    event.Kind = kind;
-    event.Status = status;
-    event.Data1 = (*data)[0];
-    if (dataBytes > 1) event.Data2 = (*data)[1];
+    const std::uint32_t tick = TrackTime;
+    const std::uint8_t data1 = (*data)[0];
+    const std::uint8_t data2 = dataBytes > 1 ? (*data)[1] : 0;
     if (kind == 0x80 || kind == 0x90) {
         // The earliest note of the song, for the start-at-first-note option.
-        if (!firstNoteSeen_ || TrackTime < firstNoteTick_) firstNoteTick_ = TrackTime;
+        if (!firstNoteSeen_ || tick < firstNoteTick_) firstNoteTick_ = tick;
         firstNoteSeen_ = true;
         readNote_ = true;
     }
-    const auto channel = static_cast<std::size_t>(event.Channel);
-    detail::StoreInTickOrder(Lists().ChannelEvents[channel], channelLate_[channel], LastChannelTick[channel],
-                             std::move(event), loading_,
-                             [this](MidiEvent&& late) { InsertMidievent(late, late.Tick); });
+    const auto channel = static_cast<std::size_t>(status & 0x0F);
+    detail::StoreInTickOrder(
+        Lists().ChannelEvents[channel], channelLate_[channel], LastChannelTick[channel], tick, loading_,
+        [&](MidiEvent& event) {
+            event.Tick = tick;
+            event.Delta = delta;
+            event.Channel = static_cast<std::int32_t>(channel);
+            event.Kind = kind;
+            event.Status = status;
+            event.Data1 = data1;
+            event.Data2 = data2;
+        },
+        [this](MidiEvent&& late) { InsertMidievent(late, late.Tick); });
     return true;
 }
 

@@ -17,7 +17,7 @@
 #include <system_error>
 #include <vector>
 
-#include "read/ByteCursor.h"
+#include "read/FileCursors.h"
 #include "lists/DataBlockArena.h"
 #include "lists/Hauptcontainer.h"
 #include "MidiBytes.h"
@@ -73,10 +73,13 @@ bool StandardMidifile::LoadMidiBytes(const std::uint8_t* data, std::size_t size)
         detail::LoadArena() = detail::DataBlockArena();
         if (size > 0xFFFFFFFFull || (data == nullptr && size != 0)) throw std::runtime_error("cannot open");
         FileSize = static_cast<std::uint32_t>(size);
-        FileBuffer.reset(new std::uint8_t[FileSize ? FileSize : 1]);
-        if (FileSize) std::memcpy(FileBuffer.get(), data, FileSize);
+        // The reader walks the caller's bytes where they lie, without a copy:
+        // it only reads them, and lets go of them before the load returns.
+        static constexpr std::uint8_t kNoBytes[1] = {0};
+        FileBuffer = FileSize ? data : kNoBytes;
 
         if (!LoadMidiHeader()) {
+            HoldFile();
             CurrentEngineHost().ShowMessage("incorrect fileheader");
             HeaderOk = false;
         } else {
@@ -134,8 +137,16 @@ void StandardMidifile::FinishFailedLoad() {
 }
 
 void StandardMidifile::ReleaseFile() {
-    FileBuffer.reset();
+    FileBuffer = nullptr;
+    heldFile_.reset();
     chunkEnd_ = 0;
+}
+
+void StandardMidifile::HoldFile() {
+    auto held = std::make_unique_for_overwrite<std::uint8_t[]>(FileSize ? FileSize : 1);
+    std::copy(FileBuffer, FileBuffer + (FileSize ? FileSize : 1), held.get());
+    heldFile_ = std::move(held);
+    FileBuffer = heldFile_.get();
 }
 
 bool StandardMidifile::LoadMidiHeader() {
@@ -178,16 +189,6 @@ void StandardMidifile::ReportDamage(std::uint32_t offset) {
     if (damageShown_) return;
     damageShown_ = true;
     CurrentEngineHost().ShowMessage("Byteread Error!");
-}
-
-detail::ByteCursor StandardMidifile::FileCursor(std::uint32_t& position) const {
-    return ByteCursor(FileBuffer.get(), FileBuffer ? FileSize : 0, position);
-}
-
-// chunkEnd_ never passes the bytes held: it is 0 while no file is held and
-// limited to the file's size when a chunk is entered.
-detail::ByteCursor StandardMidifile::ChunkCursor(std::uint32_t& position) const {
-    return ByteCursor(FileBuffer.get(), chunkEnd_, position);
 }
 
 // ---- chunks -----------------------------------------------------------------
@@ -268,7 +269,7 @@ std::uint64_t StandardMidifile::ChunkEnd(std::uint32_t chunkStart, std::uint32_t
     // chunk ends there and reading goes on with that track; otherwise the
     // chunk runs to the file's end.
     ReportDamage(chunkStart + kLengthField);
-    const std::uint8_t* bytes = FileBuffer.get();
+    const std::uint8_t* bytes = FileBuffer;
     for (std::uint64_t at = chunkStart + kChunkHeader; at + kChunkHeader <= FileSize; ++at) {
         if (bytes[at] != kTrackChunkId[0] || !IsChunk(bytes + at, kTrackChunkId)) continue;
         std::uint32_t lengthAt = static_cast<std::uint32_t>(at) + kLengthField;
