@@ -15,6 +15,13 @@ namespace tonalux::detail {
 // written as. Saving needs nothing else of a record, and eight bytes instead
 // of a whole record keep the save sequence of a large song small.
 struct SaveMessage {
+    // The format 0 writer sizes the sequence of a whole song at once and then
+    // writes every message of it, so a new message is left unset rather than
+    // zeroed first: that would be one more pass over the sequence.
+    SaveMessage() {}
+    SaveMessage(std::uint32_t tick, std::uint8_t size, std::array<std::uint8_t, 3> bytes)
+        : Tick(tick), Size(size), Bytes(bytes) {}
+
     std::uint32_t Tick;
     // Bytes of the message, status included: 2 or 3, or 0 for a record that
     // is written as nothing.

@@ -61,7 +61,11 @@ bool StandardMidifile::SaveVectorFuellen() {
     };
     // The lists as they stand; the reader keeps them in tick order.
     const bool merged = detail::MergeByTick(
-        sizes.data(), sizes.size(), [&](std::size_t c, std::size_t p) { return records[c][p].Tick; },
+        sizes.data(), sizes.size(),
+        [&](std::size_t c, std::size_t p) {
+            detail::PrefetchAhead(records[c], p, sizes[c]);
+            return records[c][p].Tick;
+        },
         [&](std::size_t c, std::size_t p, std::size_t rank) { emit(records[c][p], rank); }, turn);
     if (!merged) {
         // Editing left a list out of tick order: merge again with every list
