@@ -2,6 +2,8 @@
 // folder that is removed at exit, and the memory figures of the process.
 #pragma once
 
+#include <benchmark/benchmark.h>
+
 #include <cstddef>
 #include <fstream>
 #include <string>
@@ -41,6 +43,28 @@ inline const SongFile& SharedChannelFile() {
         testing::WriteFile(file.path, bytes);
         return file;
     }();
+    return song;
+}
+
+// The song make bench writes with the shared generator: format 1, a meta
+// track and one track per channel, all sixteen channels playing at once
+// (1,000,353 records, 4 MB). Nothing when it has not been written.
+inline const SongFile* GeneratedSong() {
+    static const SongFile song = [] {
+        SongFile file{TONALUX_GENERATED_SONG, 0};
+        std::ifstream in(file.path, std::ios::binary | std::ios::ate);
+        if (in) file.bytes = static_cast<std::size_t>(in.tellg());
+        return file;
+    }();
+    return song.bytes == 0 ? nullptr : &song;
+}
+
+// The generated song, or the benchmark passed over with the reason.
+inline const SongFile* GeneratedSongOrSkip(benchmark::State& state) {
+    const SongFile* song = GeneratedSong();
+    if (song == nullptr) {
+        state.SkipWithError(TONALUX_GENERATED_SONG " is missing: make bench writes it with the shared song generator");
+    }
     return song;
 }
 
