@@ -104,8 +104,12 @@ template <typename Record, typename PlaceNow>
 // With Ties::Before (the meta list) the late records of a tick go before the
 // list's, the last to arrive first, as each went in front of the others;
 // with Ties::After behind them, in order of arrival. Each late record
-// and the record after it get their Delta from their new neighbours; the cost
-// is the list's length plus the sorting of the late records.
+// and the record after it get their Delta from their new neighbours.
+//
+// The merge runs from the back of the list, grown by the late records, so
+// that it works in the list's own room: no second list, and a list that had
+// the room at the load before keeps it. The cost is the length of the list
+// behind the earliest late record, plus the sorting of the late records.
 template <typename Record>
 void PlaceLate(std::vector<Record>& list, std::vector<Record>& late, Ties ties) {
     const bool lateFirst = ties == Ties::Before;
@@ -121,21 +125,38 @@ void PlaceLate(std::vector<Record>& list, std::vector<Record>& late, Ties ties) 
             run = end;
         }
     }
+    // Whether the late record goes before the list's own record.
+    const auto lateBefore = [lateFirst](const Record& l, const Record& own) {
+        return lateFirst ? l.Tick <= own.Tick : l.Tick < own.Tick;
+    };
 
-    std::vector<Record> merged;
-    merged.reserve(list.size() + late.size());
-    std::size_t own = 0;
-    std::size_t next = 0;
-    bool followsLate = false;
-    while (own < list.size() || next < late.size()) {
-        const bool takeLate =
-            next < late.size() &&
-            (own == list.size() || (lateFirst ? late[next].Tick <= list[own].Tick : late[next].Tick < list[own].Tick));
-        merged.push_back(std::move(takeLate ? late[next++] : list[own++]));
-        if (takeLate || followsLate) DeltaFromPrevious(merged, merged.size() - 1);
-        followsLate = takeLate;
+    std::size_t own = list.size();
+    std::size_t next = late.size();
+    list.resize(own + next);
+    std::size_t at = list.size();
+    // Own records are taken from below the places written, so none is
+    // overwritten before it is moved; once every late record is placed, the
+    // own records left are where they belong.
+    while (next > 0) {
+        --at;
+        if (own > 0 && lateBefore(late[next - 1], list[own - 1])) {
+            list[at] = std::move(list[--own]);
+            continue;
+        }
+        list[at] = std::move(late[--next]);
+        // The record that will stand before it is the one the merge would
+        // place next.
+        const Record* before = nullptr;
+        if (own > 0 && next > 0) {
+            before = lateBefore(late[next - 1], list[own - 1]) ? &list[own - 1] : &late[next - 1];
+        } else if (own > 0) {
+            before = &list[own - 1];
+        } else if (next > 0) {
+            before = &late[next - 1];
+        }
+        list[at].Delta = before ? list[at].Tick - before->Tick : list[at].Tick;
+        if (at + 1 < list.size()) list[at + 1].Delta = list[at + 1].Tick - list[at].Tick;
     }
-    list.swap(merged);
     late.clear();
 }
 
