@@ -142,23 +142,4 @@ TEST_F(ReloadTest, ABytesLoadLeavesTheCallersBytesAndKeepsARejectedFileOfItsOwn)
     EXPECT_EQ(midi.ReadvarByte(0, 4), 0);
 }
 
-TEST_F(ReloadTest, AFormat0SaveAfterALargerSongHoldsOnlyTheSmallerSong) {
-    ASSERT_TRUE(Load(ArrangerSong(5'000, 6)));
-    Bytes larger;
-    ASSERT_TRUE(midi.SaveMidiBytes(0, larger));
-    ASSERT_TRUE(Load(InterleavedSong()));
-    Bytes smaller;
-    ASSERT_TRUE(midi.SaveMidiBytes(0, smaller));
-    // The same song saved with no sequence left from a save before.
-    StandardMidifile fresh(nullptr);
-    detail::Lists().SaveMidiEvents.clear();
-    detail::Lists().SaveMidiEvents.shrink_to_fit();
-    const Bytes song = InterleavedSong();
-    ASSERT_TRUE(fresh.LoadMidiBytes(song.data(), song.size()));
-    Bytes alone;
-    ASSERT_TRUE(fresh.SaveMidiBytes(0, alone));
-    EXPECT_EQ(Hex(smaller), Hex(alone));
-    EXPECT_EQ(midi.GetSizeMidievents(0) + midi.GetSizeMidievents(1), 9);
-}
-
 }  // namespace
