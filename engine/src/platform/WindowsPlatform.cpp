@@ -124,9 +124,12 @@ bool ReadAll(HANDLE handle, std::vector<std::uint8_t>& bytes, SystemError& error
     const std::uint64_t expected = ::GetFileType(handle) == FILE_TYPE_DISK && ::GetFileSizeEx(handle, &size) && size.QuadPart > 0
                                        ? static_cast<std::uint64_t>(size.QuadPart)
                                        : 0;
-    const detail::ReadEnd end = detail::ReadInto(bytes, expected, [handle, &error](std::uint8_t* into, std::size_t room) {
+    // A disk file is read in as few calls as its room allows; pipes and
+    // consoles are asked for at most 64 KB at a time, as consoles require.
+    const std::size_t most = expected != 0 ? std::size_t{1} << 30 : detail::kReadStep;
+    const detail::ReadEnd end = detail::ReadInto(bytes, expected, [handle, most, &error](std::uint8_t* into, std::size_t room) {
         DWORD got = 0;
-        const auto ask = static_cast<DWORD>(std::min<std::size_t>(room, 1u << 30));
+        const auto ask = static_cast<DWORD>(std::min(room, most));
         if (::ReadFile(handle, into, ask, &got, nullptr)) return static_cast<std::ptrdiff_t>(got);
         // The writing end of a pipe closed: everything has been read.
         if (::GetLastError() == ERROR_BROKEN_PIPE) return std::ptrdiff_t{0};
