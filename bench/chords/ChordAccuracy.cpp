@@ -173,7 +173,7 @@ std::map<std::string, float*> WeightFields(detail::ProfileWeights& p, detail::Mo
         {"MinShare", &p.MinShare},     {"NonChordTone", &m.NonChordTone},
         {"BassRoot", &m.BassRoot},     {"BassTone", &m.BassTone},       {"BassOther", &m.BassOther},
         {"KeyOutside", &m.KeyOutside}, {"Change", &m.Change},           {"ChangeHalf", &m.ChangeHalf},
-        {"ChangeOther", &m.ChangeOther}, {"SlashShare", &m.SlashShare}, {"Confidence", &m.Confidence}};
+        {"ChangeOther", &m.ChangeOther}, {"MissingTone", &m.MissingTone}, {"Confidence", &m.Confidence}};
     for (std::size_t t = 0; t < m.Cost.size(); ++t) {
         fields["Cost" + std::to_string(t)] = &m.Cost[t];
         for (std::size_t i = 1; i < m.Tones[t].size(); ++i)
