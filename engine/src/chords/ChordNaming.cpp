@@ -53,13 +53,27 @@ void JoinEqual(std::vector<Stretch>& stretches) {
 
 bool Touch(const Stretch& a, const Stretch& b) { return a.To == b.From; }
 
-// What the path found, as a player names it: a diminished triad beside the
-// dominant seventh a major third below it is that seventh without its root;
-// a chord that sounds the very notes of the chord before it (the four roots
-// of a diminished seventh, the three of an augmented triad) is that chord.
-void NameAsPlayed(std::vector<Stretch>& stretches) {
+// The pitch classes heard over a stretch.
+std::uint16_t HeardOver(const Stretch& stretch, const std::vector<BeatProfile>& profiles) {
+    unsigned heard = 0;
+    for (std::size_t b = stretch.From; b < stretch.To; ++b) heard |= profiles[b].Heard;
+    return static_cast<std::uint16_t>(heard);
+}
+
+// What the path found, as a player names it: notes of a seventh chord without
+// its root, right after it, are that chord still; a diminished triad beside
+// the dominant seventh a major third below it is that seventh without its
+// root; a chord that sounds the very notes of the chord before it (the four
+// roots of a diminished seventh, the three of an augmented triad) is that chord.
+void NameAsPlayed(std::vector<Stretch>& stretches, const std::vector<BeatProfile>& profiles) {
     for (std::size_t i = 0; i < stretches.size(); ++i) {
         Stretch& stretch = stretches[i];
+        if (i > 0 && Touch(stretches[i - 1], stretch) && kTemplates[TemplateOf(stretches[i - 1].State)].Intervals[3] >= 0) {
+            const std::size_t before = stretches[i - 1].State;
+            const std::uint16_t heard = HeardOver(stretch, profiles);
+            if ((heard & ~ChordTones(TemplateOf(before), RootOf(before))) == 0 && ((heard >> RootOf(before)) & 1u) == 0)
+                stretch.State = before;
+        }
         if (TemplateOf(stretch.State) == kDiminished) {
             const std::size_t seventh = StateOf(kSeventh, RootOf(stretch.State) + 12 - kMajorThird);
             if ((i > 0 && Touch(stretches[i - 1], stretch) && stretches[i - 1].State == seventh) ||
@@ -141,7 +155,7 @@ std::vector<BeatChord> ChooseChords(const std::vector<Beat>& beats, const std::v
                                     const SongKey& key, const ModelWeights& weights) {
     const std::vector<bool> none = NoChordBeats(beats, profiles);
     std::vector<Stretch> stretches = StretchesOf(none, BestPath(beats, profiles, none, key, weights));
-    NameAsPlayed(stretches);
+    NameAsPlayed(stretches, profiles);
     RootDiminishedSevenths(stretches, profiles);
     StartOnItsBass(stretches, beats, profiles, none);
     std::vector<BeatChord> chords(beats.size());
