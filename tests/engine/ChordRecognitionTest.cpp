@@ -374,5 +374,28 @@ TEST(ChordRecognition, EveryChordNameReadsBackToItsBytes) {
         EXPECT_FALSE(ChordFromName(bad)) << bad;
 }
 
+TEST(ChordRecognition, ChordNamesAsMusiciansWriteThem) {
+    // Each written name and the name the chord list prints for it.
+    const std::vector<std::pair<const char*, const char*>> names{
+        {"C/E", "C  /E"},       {"C /E", "C  /E"},       {"C / E", "C  /E"},      {"Cmaj7", "CMaj7"},
+        {"CM7", "CMaj7"},       {"C\u0394" "7", "CMaj7"}, {"Bbmaj7", "BbMaj7"},    {"B\u266dmaj7", "BbMaj7"},
+        {"Cdim", "Cd"},         {"C\u00b0", "Cd"},        {"Cdim7", "Cd7"},        {"Cm7b5", "Cm7b5"},
+        {"C\u00f8", "Cm7b5"},    {"C7sus4", "C7sus4"},    {"C7sus", "C7sus4"},     {"Csus", "Csus4"},
+        {"Cmin", "Cm"},         {"C-7", "Cm7"},          {"Cm", "Cm"},            {"CM", "C"},
+        {"C+", "Caug"},         {"C6/9", "C6(9)"},       {"C9", "C7(9)"},         {"C13", "C7(13)"},
+        {"Cadd9", "CMaj(9)"},   {"Cmmaj7", "CmM7"},      {"C5", "C1+5"},          {"Csus2", "C1+2+5"},
+        {"F#m7/E", "F#m7  /E"}, {"Ebm/Gb", "Ebm  /Gb"},  {"N.C.", "Cnc"},         {"NC", "Cnc"},
+        {"C  /E", "C  /E"},     {"C#7(b9)", "C#7(b9)"},
+    };
+    StandardMidifile engine(nullptr);
+    for (const auto& [written, printed] : names) {
+        const auto bytes = ChordFromWrittenName(written);
+        ASSERT_TRUE(bytes) << written;
+        EXPECT_EQ(engine.YamChordCalculate(ChordRecord(0, bytes->Root, bytes->Type, bytes->Bass)), printed) << written;
+    }
+    for (const char* bad : {"", "H", "Cx", "C/", "C/H", "C/E7", "Cmaj77", "N.C.C", "/E", "C//E"})
+        EXPECT_FALSE(ChordFromWrittenName(bad)) << bad;
+}
+
 }  // namespace
 }  // namespace tonalux
