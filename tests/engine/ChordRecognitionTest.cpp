@@ -185,15 +185,16 @@ TEST(ChordRecognition, ChordsAsAKeyboardPlayerNamesThem) {
         oomPah.Play(at + 2 * kQuarter, kQuarter, bar == 0 ? std::vector<int>{60, 64, 67} : std::vector<int>{57, 60, 65});
     }
     Song slashLater = Song().Bar(0, {60, 64, 67}, 48).Bar(1, {60, 64, 67}, 52);
-    Song rootFifth;  // F7 over a bass going F, C, F, C in quarters, then in halves
+    Song rootFifth;  // F7 over a bass going F, C (below), F, C in quarters, then in halves
     rootFifth.Play(0, 2 * kBar, {60, 63, 65, 69});
-    for (std::uint32_t beat = 0; beat < 4; ++beat) rootFifth.Play(beat * kQuarter, kQuarter, {beat % 2 == 0 ? 41 : 48});
-    rootFifth.Play(kBar, 2 * kQuarter, {41}).Play(kBar + 2 * kQuarter, 2 * kQuarter, {48});
+    for (std::uint32_t beat = 0; beat < 4; ++beat) rootFifth.Play(beat * kQuarter, kQuarter, {beat % 2 == 0 ? 41 : 36});
+    rootFifth.Play(kBar, 2 * kQuarter, {41}).Play(kBar + 2 * kQuarter, 2 * kQuarter, {36});
     Song walkingToE = Song().Bar(0, {60, 64, 67}, 48);  // a passing E for one beat is no inversion
     walkingToE.Play(kBar, kQuarter, {48}).Play(kBar + kQuarter, kQuarter, {50}).Play(kBar + 2 * kQuarter, kQuarter, {52});
     walkingToE.Play(kBar + 3 * kQuarter, kQuarter, {53}).Play(kBar, kBar, {60, 64, 67});
     Song rootless = Song().Bar(0, {57, 60, 63}, 41).Bar(1, {57, 60, 63}, 48);  // F7 without its F
     Song sus = Song().Bar(0, {55, 60, 62}, 43).Bar(1, {55, 59, 62}, 43);      // G C D, then G B D
+    Song susOverD = Song().Bar(0, {55, 60, 67}, 50).Bar(1, {55, 59, 62}, 43);  // G C G over D
     Song dimWalk;  // the four notes of a diminished seventh over a bass walking its tones
     dimWalk.Play(0, kBar, {57, 60, 63, 66});
     for (std::uint32_t beat = 0; beat < 4; ++beat) dimWalk.Play(beat * kQuarter, kQuarter, {45 + 3 * static_cast<int>(beat)});
@@ -207,6 +208,7 @@ TEST(ChordRecognition, ChordsAsAKeyboardPlayerNamesThem) {
         {"a passing bass note is no inversion", walkingToE, {"0 C"}},
         {"a seventh chord without its root stays that chord", rootless, {"0 F7", "384 F7  /C"}},
         {"a suspended fourth is named so", sus, {"0 Gsus4", "384 G"}},
+        {"a chord whose third is not played is not named", susOverD, {"0 D7sus4", "384 G"}},
         {"one diminished seventh over a walking bass is one chord", dimWalk, {"0 Ad7"}},
         {"the same notes give no new chord", same, {"0 C", "384 C6"}},
     });
