@@ -9,11 +9,13 @@
 // events that do not lie on a beat of the truth. A fixed part of each folder,
 // chosen by the song's name, is held out of tuning; both parts are printed.
 //
-//   chord_accuracy [--show SONG|all] [--weights] [NAME=VALUE ...] FOLDER...
+//   chord_accuracy [--show SONG|all] [--weights] [--trials] [NAME=VALUE ...] FOLDER...
 //
 // NAME=VALUE sets a weight of the recogniser (see ChordBeats.h), for trying
 // weights without a new build; --weights prints every weight in force;
-// --show prints every true beat of one song (or of all) with the chord found.
+// --show prints every true beat of one song (or of all) with the chord found;
+// --trials reads the folders once and then scores each line of weight settings
+// on standard input over all their songs (fit_weights.py fits with it).
 // A missing folder is reported and passed over. tune_weights.py searches the
 // weights with this program.
 #include <algorithm>
@@ -22,6 +24,8 @@
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
+#include <iostream>
+#include <iterator>
 #include <map>
 #include <sstream>
 #include <string>
@@ -283,8 +287,13 @@ int main(int argc, char** argv) {
     std::vector<std::string> folders;
     std::string show;  // --show NAME: the beats of one song
     bool weights = false;  // --weights: print every weight in force, one NAME=VALUE a line
+    bool trials = false;   // --trials: weight settings from standard input, one line each
     for (int i = 1; i < argc; ++i) {
         const std::string arg = argv[i];
+        if (arg == "--trials") {
+            trials = true;
+            continue;
+        }
         if (arg == "--show" && i + 1 < argc) {
             show = argv[++i];
             continue;
@@ -301,6 +310,30 @@ int main(int argc, char** argv) {
     }
     if (weights)
         for (const auto& [name, value] : WeightFields(profile, model)) std::printf("%s=%g\n", name.c_str(), *value);
+    if (trials) {
+        // The songs of every folder are read once; each line of standard input
+        // ("NAME=VALUE ...", on top of the weights given) is scored over all
+        // of them, one "all" line each.
+        std::vector<Song> songs;
+        for (const std::string& folder : folders) {
+            std::vector<Song> read = ReadFolder(folder);
+            std::move(read.begin(), read.end(), std::back_inserter(songs));
+        }
+        for (std::string line; std::getline(std::cin, line);) {
+            detail::ProfileWeights p = profile;
+            detail::ModelWeights m = model;
+            std::istringstream settings(line);
+            for (std::string setting; settings >> setting;)
+                if (!SetWeight(setting, p, m)) std::fprintf(stderr, "unknown weight: %s\n", setting.c_str());
+            Score all;
+            for (const Song& song : songs)
+                ScoreSong(song, detail::RecogniseFromNotes(song.Division, song.TimeSignatures, song.Channels, song.Meta, p, m),
+                          all, false);
+            all.Print("all");
+            std::fflush(stdout);
+        }
+        return 0;
+    }
     for (const std::string& folder : folders) {
         if (!fs::is_directory(fs::path(folder) / "songs")) {
             std::printf("chord accuracy: %s: no songs/ there, passed over\n", folder.c_str());

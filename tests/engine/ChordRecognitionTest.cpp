@@ -315,7 +315,8 @@ TEST(ChordRecognition, TheGridHoldsTheBeatsTheNotesNeed) {
     };
     for (const auto& c : cases) {
         std::string beats;
-        for (const auto& beat : detail::NoteGrid(metres, c.Notes, detail::ProfileWeights{}.MaxBeatsPerNote))
+        std::vector<std::uint32_t> firstBeats;
+        for (const auto& beat : detail::NoteGrid(metres, c.Notes, detail::ProfileWeights{}.MaxBeatsPerNote, firstBeats))
             beats += (beats.empty() ? "" : " ") + std::to_string(beat.Tick);
         EXPECT_EQ(beats, c.Beats) << c.Behaviour;
     }

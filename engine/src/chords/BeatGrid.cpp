@@ -14,6 +14,10 @@ constexpr int kDefaultNumerator = 4;
 constexpr int kDefaultDenominatorPower = 2;  // 4/4
 constexpr int kLargestDenominatorPower = 6;  // 1/64
 constexpr std::uint64_t kLastTick = std::numeric_limits<std::uint32_t>::max();
+// Songs whose notes lie within this many beats per note (and some) have their
+// beats counted in one array over the span; others have their spans sorted.
+constexpr std::uint64_t kDenseBeatsPerNote = 8;
+constexpr std::uint64_t kDenseBeats = 4096;
 
 struct Metre {
     std::uint32_t Tick = 0;
@@ -56,6 +60,7 @@ MetreMap::MetreMap(std::uint16_t division, const std::vector<MetaEvent>& timeSig
         part.BeatsPerBar = static_cast<std::uint32_t>(compound ? metre.Numerator / 3 : metre.Numerator);
         part.BeatTicks = std::max(1.0, compound ? unit * 3.0 : unit);
         part.BarTicks = static_cast<std::uint32_t>(std::max(1.0, std::round(part.BeatTicks * part.BeatsPerBar)));
+        if (part.BeatTicks == std::floor(part.BeatTicks)) part.WholeTicks = static_cast<std::uint32_t>(part.BeatTicks);
         if (!parts_.empty()) {
             // The beats of the metre before that start before this one.
             const Part& before = parts_.back();
@@ -74,9 +79,19 @@ std::uint64_t MetreMap::TickOf(const Part& part, std::uint64_t beat) const {
 }
 
 std::uint64_t MetreMap::BeatOf(std::uint32_t tick) const {
+    std::size_t hint = 0;
+    return BeatOf(tick, hint);
+}
+
+std::uint64_t MetreMap::BeatOf(std::uint32_t tick, std::size_t& hint) const {
     if (parts_.empty()) return 0;
-    const auto part = std::prev(std::upper_bound(parts_.begin(), parts_.end(), tick,
-                                                 [](std::uint32_t t, const Part& p) { return t < p.Tick; }));
+    // Ticks mostly come in order: the metre of the tick before is tried first.
+    if (hint >= parts_.size() || parts_[hint].Tick > tick || (hint + 1 < parts_.size() && parts_[hint + 1].Tick <= tick))
+        hint = static_cast<std::size_t>(std::upper_bound(parts_.begin(), parts_.end(), tick,
+                                                         [](std::uint32_t t, const Part& p) { return t < p.Tick; }) -
+                                        parts_.begin()) - 1;
+    const Part* part = &parts_[hint];
+    if (part->WholeTicks != 0) return part->FirstBeat + (tick - part->Tick) / part->WholeTicks;
     auto beat = part->FirstBeat + static_cast<std::uint64_t>(static_cast<double>(tick - part->Tick) / part->BeatTicks);
     while (beat > part->FirstBeat && TickOf(*part, beat) > tick) --beat;
     while (TickOf(*part, beat + 1) <= tick) ++beat;
@@ -111,28 +126,57 @@ std::vector<Beat> BuildBeatGrid(std::uint16_t division, const std::vector<MetaEv
     return beats;
 }
 
-std::vector<Beat> NoteGrid(const MetreMap& metres, const std::vector<Note>& notes, std::uint32_t maxBeatsPerNote) {
+std::vector<Beat> NoteGrid(const MetreMap& metres, const std::vector<Note>& notes, std::uint32_t maxBeatsPerNote,
+                           std::vector<std::uint32_t>& firstBeats) {
     std::vector<Beat> beats;
+    firstBeats.assign(notes.size(), kNoBeat);
     if (!metres.HasBeats() || notes.empty()) return beats;
-    // Each note asks for the beats it sounds in and the one after them; the
-    // spans, sorted by their first beat, are joined where they meet.
-    std::vector<std::pair<std::uint64_t, std::uint64_t>> spans;
-    spans.reserve(notes.size());
+    // Each note asks for the beats [first, end): those it sounds in and the one after them.
     const std::uint64_t longest = std::max<std::uint32_t>(1, maxBeatsPerNote);
-    for (const Note& note : notes) {
-        const std::uint64_t first = metres.BeatOf(note.Start);
-        const std::uint64_t last = std::min(metres.BeatOf(note.End - 1), first + longest - 1);
-        spans.emplace_back(first, last + 2);  // [first, end)
+    std::vector<std::pair<std::uint64_t, std::uint64_t>> spans(notes.size());
+    std::uint64_t low = UINT64_MAX, high = 0;
+    std::size_t startHint = 0, endHint = 0;
+    for (std::size_t i = 0; i < notes.size(); ++i) {
+        const std::uint64_t first = metres.BeatOf(notes[i].Start, startHint);
+        const std::uint64_t last = std::min(metres.BeatOf(notes[i].End - 1, endHint), first + longest - 1);
+        spans[i] = {first, last + 2};
+        low = std::min(low, first), high = std::max(high, last + 2);
     }
-    std::sort(spans.begin(), spans.end());
-    std::uint64_t next = 0;  // the first beat not yet made
     Beat beat;
-    for (const auto& [first, end] : spans) {
-        for (std::uint64_t index = std::max(first, next); index < end; ++index) {
-            if (!metres.BeatAt(index, beat)) return beats;
+    if (high - low <= kDenseBeatsPerNote * notes.size() + kDenseBeats) {
+        // The beats from the first to the last lie close enough to count them
+        // all: each note adds 1 where its beats begin and takes it away where
+        // they end, and a beat is made where the running sum is above 0.
+        std::vector<std::int32_t> starts(high - low + 1, 0);
+        for (const auto& [first, end] : spans) ++starts[first - low], --starts[end - low];
+        std::vector<std::uint32_t> position(high - low, kNoBeat);
+        std::int64_t sounding = 0;
+        for (std::uint64_t k = 0; k < high - low; ++k) {
+            sounding += starts[k];
+            if (sounding <= 0) continue;
+            if (!metres.BeatAt(low + k, beat)) break;
+            position[k] = static_cast<std::uint32_t>(beats.size());
             beats.push_back(beat);
         }
+        for (std::size_t i = 0; i < notes.size(); ++i) firstBeats[i] = position[spans[i].first - low];
+        return beats;
+    }
+    // Far apart: the spans sorted by their first beat, joined where they meet.
+    std::vector<std::pair<std::uint64_t, std::uint64_t>> sorted = spans;
+    std::sort(sorted.begin(), sorted.end());
+    std::uint64_t next = 0;  // the first beat not yet made
+    bool full = false;
+    for (const auto& [first, end] : sorted) {
+        for (std::uint64_t index = std::max(first, next); index < end && !full; ++index) {
+            full = !metres.BeatAt(index, beat);
+            if (!full) beats.push_back(beat);
+        }
         next = std::max(next, end);
+    }
+    for (std::size_t i = 0; i < notes.size(); ++i) {
+        const auto at = std::lower_bound(beats.begin(), beats.end(), spans[i].first,
+                                         [](const Beat& b, std::uint64_t index) { return b.Index < index; });
+        if (at != beats.end() && at->Index == spans[i].first) firstBeats[i] = static_cast<std::uint32_t>(at - beats.begin());
     }
     return beats;
 }

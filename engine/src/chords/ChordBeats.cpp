@@ -15,7 +15,11 @@ constexpr std::size_t kDrumChannel = 9;
 }  // namespace
 
 std::vector<Note> CollectNotes(const std::array<std::vector<MidiEvent>, 16>& channels) {
-    std::vector<Note> notes;
+    std::size_t events = 0;
+    for (const auto& list : channels) events += list.size();
+    // A note needs a record to end it, so there are fewer notes than records.
+    std::vector<Note> notes(events + 128 * channels.size());
+    std::size_t count = 0;
     struct Open {
         std::uint32_t Start = 0;
         std::uint8_t Velocity = 0;
@@ -23,24 +27,31 @@ std::vector<Note> CollectNotes(const std::array<std::vector<MidiEvent>, 16>& cha
     };
     for (std::size_t channel = 0; channel < channels.size(); ++channel) {
         if (channel == kDrumChannel) continue;
-        std::array<Open, 128> open{};
+        // The keys, then spare slots that never sound. The loop takes no
+        // branch on what an event is (events of a song come in no order a
+        // branch predictor could learn): an event that is no note event works
+        // on a spare slot.
+        std::array<Open, 256> open{};
         std::uint32_t last = 0;
         for (const MidiEvent& event : channels[channel]) {
             last = std::max(last, event.Tick);
-            if ((event.Kind & ~0x10) != 0x80) continue;  // not a note-on or note-off
+            const bool noteEvent = (event.Kind & ~0x10) == 0x80;
             const auto key = static_cast<std::uint8_t>(event.Data1 & 0x7Fu);
-            Open& note = open[key];
+            Open& note = open[key | (static_cast<unsigned>(!noteEvent) << 7)];
             // A note event ends the sounding note of its key; only a note-on
             // with a velocity starts one.
-            if (note.Sounding && event.Tick > note.Start) notes.push_back({note.Start, event.Tick, key, note.Velocity});
-            note = {event.Tick, event.Data2, event.Kind == 0x90 && event.Data2 > 0};
+            notes[count] = {note.Start, event.Tick, key, note.Velocity};
+            count += static_cast<std::size_t>(note.Sounding & (event.Tick > note.Start));
+            note = {event.Tick, event.Data2, static_cast<bool>(noteEvent & (event.Kind == 0x90) & (event.Data2 > 0))};
         }
         // A note without its end sounds to the channel's last record.
-        for (std::size_t key = 0; key < open.size(); ++key)
+        for (std::size_t key = 0; key < 128; ++key)
             if (open[key].Sounding && open[key].Start < std::numeric_limits<std::uint32_t>::max())
-                notes.push_back({open[key].Start, std::max(last, open[key].Start + 1), static_cast<std::uint8_t>(key),
-                                 open[key].Velocity});
+                notes[count++] = {open[key].Start, std::max(last, open[key].Start + 1), static_cast<std::uint8_t>(key),
+                                  open[key].Velocity};
     }
+    notes.resize(count);
+    notes.shrink_to_fit();
     return notes;
 }
 
@@ -121,14 +132,9 @@ public:
     }
 
     // A note: the beat it starts in, then the beats it is held over.
-    void Add(const Note& note) {
-        if (note.End <= note.Start || beats_.empty() || note.Start < beats_.front().Tick) return;
-        // The beat that holds the start: the grid holds every beat a note starts in.
-        const auto after = std::upper_bound(beats_.begin(), beats_.end(), note.Start,
-                                            [](std::uint32_t tick, const Beat& beat) { return tick < beat.Tick; });
-        const auto first = static_cast<std::size_t>(after - beats_.begin()) - 1;
+    void Add(const Note& note, std::uint32_t first) {
+        if (note.End <= note.Start || first == kNoBeat) return;
         const Beat& beat = beats_[first];
-        if (note.Start - beat.Tick >= beat.Ticks) return;  // beyond the grid
         soundEnd_ = std::max(soundEnd_, note.End);
         const std::uint8_t pitch = note.Pitch;
         const float loudness = (0.5f + static_cast<float>(note.Velocity) / 254.0f) * pitchWeight_[pitch];
@@ -190,9 +196,10 @@ void CarryBass(const std::vector<Beat>& beats, std::vector<BeatProfile>& profile
 }  // namespace
 
 std::vector<BeatProfile> ProfileNotes(const std::vector<Beat>& beats, const std::vector<Note>& notes,
-                                      const ProfileWeights& weights, std::uint32_t& soundEnd) {
+                                      const std::vector<std::uint32_t>& firstBeats, const ProfileWeights& weights,
+                                      std::uint32_t& soundEnd) {
     NoteProfiler profiler(beats, weights);
-    for (const Note& note : notes) profiler.Add(note);
+    for (std::size_t i = 0; i < notes.size(); ++i) profiler.Add(notes[i], firstBeats[i]);
     soundEnd = profiler.SoundEnd();
     std::vector<BeatProfile> profiles = profiler.Profiles();
     CarryBass(beats, profiles);

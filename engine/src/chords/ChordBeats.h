@@ -35,6 +35,9 @@ public:
     bool HasBeats() const { return !parts_.empty(); }
     // The number of the beat that holds `tick`.
     std::uint64_t BeatOf(std::uint32_t tick) const;
+    // The same, with the metre found for the tick before as `hint`, which
+    // gets the metre of this one: ticks in order cost no search.
+    std::uint64_t BeatOf(std::uint32_t tick, std::size_t& hint) const;
     // The beat of number `index`; false when it would start after the last tick.
     bool BeatAt(std::uint64_t index, Beat& beat) const;
 
@@ -45,6 +48,7 @@ private:
         double BeatTicks = 1;
         std::uint32_t BeatsPerBar = 4;
         std::uint32_t BarTicks = 4;
+        std::uint32_t WholeTicks = 0;  // BeatTicks when it is a whole number, else 0
     };
     std::uint64_t TickOf(const Part& part, std::uint64_t beat) const;
     std::vector<Part> parts_;
@@ -95,13 +99,19 @@ struct ProfileWeights {
 
 // The beats the notes sound in (each note for at most `maxBeatsPerNote`
 // beats) and the beat after each note, where a silence may begin, in order.
-// Beats where nothing sounds and nothing ends are left out.
-std::vector<Beat> NoteGrid(const MetreMap& metres, const std::vector<Note>& notes, std::uint32_t maxBeatsPerNote);
+// Beats where nothing sounds and nothing ends are left out. `firstBeats` gets
+// the place in the grid of each note's first beat (kNoBeat for a note that
+// starts after the last beat there is). Work and memory grow with the notes.
+inline constexpr std::uint32_t kNoBeat = 0xFFFFFFFF;
+std::vector<Beat> NoteGrid(const MetreMap& metres, const std::vector<Note>& notes, std::uint32_t maxBeatsPerNote,
+                           std::vector<std::uint32_t>& firstBeats);
 
-// The profile of every beat of `beats` (sorted) from the notes. `soundEnd`
-// gets the end of the last note, 0 when there is none.
+// The profile of every beat of `beats` from the notes, with the place of each
+// note's first beat from NoteGrid. `soundEnd` gets the end of the last note,
+// 0 when there is none.
 std::vector<BeatProfile> ProfileNotes(const std::vector<Beat>& beats, const std::vector<Note>& notes,
-                                      const ProfileWeights& weights, std::uint32_t& soundEnd);
+                                      const std::vector<std::uint32_t>& firstBeats, const ProfileWeights& weights,
+                                      std::uint32_t& soundEnd);
 
 // The chord of one beat: root pitch class and XF chord type; Type kNoChordType
 // (34) where nothing can be told.

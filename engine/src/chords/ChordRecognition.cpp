@@ -116,9 +116,10 @@ std::vector<MetaEvent> RecogniseFromNotes(std::uint16_t division, const std::vec
                                           const std::vector<MetaEvent>& metaEvents, const ProfileWeights& profile,
                                           const ModelWeights& model) {
     const std::vector<Note> notes = CollectNotes(channels);
-    std::vector<Beat> beats = NoteGrid(MetreMap(division, timeSignatures), notes, profile.MaxBeatsPerNote);
+    std::vector<std::uint32_t> firstBeats;
+    std::vector<Beat> beats = NoteGrid(MetreMap(division, timeSignatures), notes, profile.MaxBeatsPerNote, firstBeats);
     std::uint32_t soundEnd = 0;
-    std::vector<BeatProfile> profiles = ProfileNotes(beats, notes, profile, soundEnd);
+    std::vector<BeatProfile> profiles = ProfileNotes(beats, notes, firstBeats, profile, soundEnd);
     if (soundEnd == 0) return {};
     // The grid ends with the last note, as the song's sound does.
     std::size_t sounding = beats.size();
