@@ -63,9 +63,10 @@ float Correlation(const std::array<float, 12>& a, const std::array<float, 12>& p
 struct ModelTerms {
     std::array<std::array<float, 4>, kTemplates.size()> ChromaFactor{};
     std::array<std::array<float, 4>, kTemplates.size()> BassFactor{};
+    // A tone that must sound costs MissingTone, given back when it is heard.
+    std::array<std::array<float, 4>, kTemplates.size()> HeardFactor{};
     std::array<float, kStates> Constant{};  // without bass
     float BassConstant = 0;                 // added when the beat has a bass
-    float Missing = 0;                      // cost of each tone that must sound and is not heard
 };
 
 // The tones of a chord that must sound for it to be named: all but the root
@@ -76,19 +77,21 @@ ModelTerms TermsOf(const SongKey& key, const ModelWeights& w) {
     const std::array<bool, 12> scale = ScaleOf(key);
     ModelTerms terms;
     terms.BassConstant = -w.BassOther;
-    terms.Missing = w.MissingTone;
     for (std::size_t t = 0; t < kTemplates.size(); ++t) {
         const ChordTemplate& chord = kTemplates[t];
         for (std::size_t i = 0; i < chord.Intervals.size(); ++i) {
             if (chord.Intervals[i] < 0) continue;
             terms.ChromaFactor[t][i] = w.Tones[t][i] + w.NonChordTone;
             terms.BassFactor[t][i] = (i == 0 ? w.BassRoot : w.BassTone) + w.BassOther;
+            terms.HeardFactor[t][i] = MustSound(chord.Intervals[i]) ? w.MissingTone : 0.0f;
         }
+        float mustSound = 0;
+        for (float factor : terms.HeardFactor[t]) mustSound += factor;
         for (std::size_t root = 0; root < 12; ++root) {
             float outside = 0;
             for (std::int8_t interval : chord.Intervals)
                 if (interval >= 0 && !scale[(root + static_cast<std::size_t>(interval)) % 12]) outside += 1.0f;
-            terms.Constant[t * 12 + root] = -w.Cost[t] - w.NonChordTone - w.KeyOutside * outside;
+            terms.Constant[t * 12 + root] = -w.Cost[t] - w.NonChordTone - w.KeyOutside * outside - mustSound;
         }
     }
     return terms;
@@ -114,10 +117,9 @@ void Emissions(const BeatProfile& profile, const ModelTerms& terms, float scale,
         bass[pc] = bass[pc + 12] = profile.Bass[pc] * bassScale;
     }
     const float bassConstant = bassTotal > 0 ? terms.BassConstant : 0.0f;
-    // 1 for each pitch class not heard, twice over like the shares.
-    std::array<float, 24> unheard{};
-    for (std::size_t pc = 0; pc < 12; ++pc)
-        unheard[pc] = unheard[pc + 12] = ((profile.Heard >> pc) & 1u) != 0 ? 0.0f : terms.Missing * scale;
+    // `scale` for each pitch class heard, twice over like the shares.
+    std::array<float, 24> heard{};
+    for (std::size_t pc = 0; pc < 12; ++pc) heard[pc] = heard[pc + 12] = ((profile.Heard >> pc) & 1u) != 0 ? scale : 0.0f;
     for (std::size_t t = 0; t < kTemplates.size(); ++t) {
         // The twelve roots side by side, kept in registers until the row is done.
         std::array<float, 12> row;
@@ -129,11 +131,10 @@ void Emissions(const BeatProfile& profile, const ModelTerms& terms, float scale,
             const float cf = terms.ChromaFactor[t][i];
             const float bf = terms.BassFactor[t][i];
             const float* c = chroma.data() + interval;
+            const float hf = terms.HeardFactor[t][i];
             const float* b = bass.data() + interval;
-            for (std::size_t root = 0; root < 12; ++root) row[root] += cf * c[root] + bf * b[root];
-            if (!MustSound(kTemplates[t].Intervals[i])) continue;
-            const float* u = unheard.data() + interval;
-            for (std::size_t root = 0; root < 12; ++root) row[root] -= u[root];
+            const float* h = heard.data() + interval;
+            for (std::size_t root = 0; root < 12; ++root) row[root] += cf * c[root] + bf * b[root] + hf * h[root];
         }
         std::copy(row.begin(), row.end(), out.begin() + static_cast<std::ptrdiff_t>(t * 12));
     }
