@@ -198,9 +198,6 @@ TEST(ChordRecognition, ChordsAsAKeyboardPlayerNamesThem) {
     Song dimWalk;  // the four notes of a diminished seventh over a bass walking its tones
     dimWalk.Play(0, kBar, {57, 60, 63, 66});
     for (std::uint32_t beat = 0; beat < 4; ++beat) dimWalk.Play(beat * kQuarter, kQuarter, {45 + 3 * static_cast<int>(beat)});
-    Song same;  // C6 and Am7 are one set of notes: restruck, it stays what it was
-    same.Bar(0, {60, 64, 67}, 48).Play(kBar, kQuarter, {48, 57, 60, 64, 67}).Play(kBar + kQuarter, kQuarter, {48, 57, 60, 64, 67});
-    same.Play(kBar + 2 * kQuarter, kQuarter, {48, 57, 60, 64, 67}).Play(kBar + 3 * kQuarter, kQuarter, {48, 57, 60, 64, 67});
     ExpectChords({
         {"the chord starts on its bass note", oomPah, {"0 C", "288 F"}},
         {"a bass a bar later gives a chord of its own", slashLater, {"0 C", "384 C  /E"}},
@@ -210,7 +207,6 @@ TEST(ChordRecognition, ChordsAsAKeyboardPlayerNamesThem) {
         {"a suspended fourth is named so", sus, {"0 Gsus4", "384 G"}},
         {"a chord whose third is not played is not named", susOverD, {"0 D7sus4", "384 G"}},
         {"one diminished seventh over a walking bass is one chord", dimWalk, {"0 Ad7"}},
-        {"the same notes give no new chord", same, {"0 C", "384 C6"}},
     });
 }
 
