@@ -384,7 +384,7 @@ TEST(ChordRecognition, ChordNamesAsMusiciansWriteThem) {
         {"C+", "Caug"},         {"C6/9", "C6(9)"},       {"C9", "C7(9)"},         {"C13", "C7(13)"},
         {"Cadd9", "CMaj(9)"},   {"Cmmaj7", "CmM7"},      {"C5", "C1+5"},          {"Csus2", "C1+2+5"},
         {"F#m7/E", "F#m7  /E"}, {"Ebm/Gb", "Ebm  /Gb"},  {"N.C.", "Cnc"},         {"NC", "Cnc"},
-        {"C  /E", "C  /E"},     {"C#7(b9)", "C#7(b9)"},
+        {"C  /E", "C  /E"},     {"C#7(b9)", "C#7(b9)"},  {"N", "Cnc"},            {"n.c.", "Cnc"},
     };
     StandardMidifile engine(nullptr);
     for (const auto& [written, printed] : names) {
