@@ -39,8 +39,8 @@ ChordListReading ReadChordList(const std::string& text) {
                                        line + "\"");
             continue;
         }
-        const std::string name = line.substr(space + 1);
-        const auto chord = ChordFromName(name);
+        const std::string name = line.substr(line.find_first_not_of(" \t", space));
+        const auto chord = ChordFromWrittenName(name);
         if (!chord) {
             reading.Problems.push_back(where + "\"" + name + "\" is not a chord name");
             continue;
@@ -49,11 +49,25 @@ ChordListReading ReadChordList(const std::string& text) {
             reading.Problems.push_back(where + "tick " + std::to_string(tick) + " lies before the chord above it");
             continue;
         }
+        if (!reading.Chords.empty() && tick == lastTick)
+            reading.Notices.push_back(where + "a second chord at tick " + std::to_string(tick) + ", after line " +
+                                      std::to_string(reading.Lines.back()));
         lastTick = tick;
         reading.Chords.push_back(MakeChordEvent(tick, chord->Root, chord->Type, chord->Bass));
+        reading.Lines.push_back(number);
     }
-    if (!reading.Problems.empty()) reading.Chords.clear();
+    if (!reading.Problems.empty()) reading.Chords.clear(), reading.Lines.clear();
     return reading;
+}
+
+std::vector<std::string> ChordsAfterEnd(const ChordListReading& reading, std::uint32_t endTick) {
+    std::vector<std::string> problems;
+    for (std::size_t i = 0; i < reading.Chords.size(); ++i)
+        if (reading.Chords[i].Tick > endTick)
+            problems.push_back("line " + std::to_string(reading.Lines[i]) + ": tick " +
+                               std::to_string(reading.Chords[i].Tick) + " lies after the song's end at tick " +
+                               std::to_string(endTick));
+    return problems;
 }
 
 }  // namespace tonalux::cli

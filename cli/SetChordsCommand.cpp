@@ -46,7 +46,13 @@ int RunSetChords(const ParsedArguments& args) {
     // The song and its output are FILE and OUT, as for every changing command.
     ParsedArguments song = args;
     song.Positionals = {args.Positionals.at(0), args.Positionals.at(2)};
-    return RunSongEdit("set-chords", song, [&reading](StandardMidifile& engine) -> std::optional<std::string> {
+    for (const std::string& notice : reading.Notices) PrintWarning("set-chords", list + ": " + notice);
+    return RunSongEdit("set-chords", song, [&](StandardMidifile& engine) -> std::optional<std::string> {
+        const std::vector<std::string> late = ChordsAfterEnd(reading, engine.EndTick());
+        if (!late.empty()) {
+            for (const std::string& problem : late) PrintError("set-chords", list + ": " + problem);
+            return std::nullopt;
+        }
         const int before = engine.GetSizeYamChordEvents();
         engine.DeleteAllYamChords();
         for (const MetaEvent& chord : reading.Chords)
@@ -67,8 +73,11 @@ Command SetChordsCommand() {
                         "  TICK NAME\n"
                         "\n"
                         "for example \"1920 F#m7\", \"3840 C  /E\" (two blanks before the bass) or\n"
-                        "\"5760 BbMaj7\". Blank lines and lines beginning with \"#\" are passed over;\n"
-                        "ticks may not go back. A list printed by chords gives back the same chord\n"
+                        "\"5760 BbMaj7\". Names as musicians write them are read too: \"C/E\", \"C /E\",\n"
+                        "\"Cmaj7\", \"CM7\", \"Cm7b5\", \"Cdim7\", \"C7sus4\", \"N.C.\" and more. Blank\n"
+                        "lines and lines beginning with \"#\" are passed over; ticks may not go back\n"
+                        "nor lie after the song's end. Two chords on one tick are written, with a\n"
+                        "warning naming the line. A list printed by chords gives back the same chord\n"
                         "events (the bass type, which no name shows, is written as 0x7F). A bad line\n"
                         "is named with its number and nothing is written. LIST \"-\" reads the list\n"
                         "from standard input.\n\n") +

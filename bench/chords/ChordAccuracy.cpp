@@ -1,15 +1,21 @@
 // How well the chords recognised from the notes match the true chords: for
 // each folder given (songs/NAME.mid with truth/NAME.txt), the share of beats
 // whose true chord is major or minor on which the chord event in force has
-// the right root and major/minor class, and the chord events written per true
-// change of chord. A fixed part of each folder, chosen by the song's name, is
-// held out of tuning; both parts are printed.
+// the right root and major/minor class; the same over the beats whose true
+// quality is maj, min, 7, maj7 or min7 with the quality exact ("sevenths");
+// the chord events written per true change of chord; the share of chord
+// roots on the scale of the key in force (a minor key's raised sixth and
+// seventh included) spelled with another letter than their degree's; and the
+// events that do not lie on a beat of the truth. A fixed part of each folder,
+// chosen by the song's name, is held out of tuning; both parts are printed.
 //
-//   chord_accuracy [--show SONG|all] [--weights] [NAME=VALUE ...] FOLDER...
+//   chord_accuracy [--show SONG|all] [--weights] [--trials] [NAME=VALUE ...] FOLDER...
 //
 // NAME=VALUE sets a weight of the recogniser (see ChordBeats.h), for trying
 // weights without a new build; --weights prints every weight in force;
-// --show prints every true beat of one song (or of all) with the chord found.
+// --show prints every true beat of one song (or of all) with the chord found;
+// --trials reads the folders once and then scores each line of weight settings
+// on standard input over all their songs (fit_weights.py fits with it).
 // A missing folder is reported and passed over. tune_weights.py searches the
 // weights with this program.
 #include <algorithm>
@@ -18,6 +24,8 @@
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
+#include <iostream>
+#include <iterator>
 #include <map>
 #include <sstream>
 #include <string>
@@ -36,10 +44,14 @@ namespace fs = std::filesystem;
 
 enum class ChordClass { None, Major, Minor, Other };
 
+// Qualities of the sevenths score.
+enum class Quality { Major, Minor, Seventh, MajorSeventh, MinorSeventh, Other };
+
 struct TrueBeat {
     std::uint32_t Tick;
     int Root;
     ChordClass Class;
+    Quality Kind;
 };
 
 // A song as the recogniser needs it, kept so that every weight setting runs
@@ -83,6 +95,28 @@ ChordClass ClassOfType(std::uint8_t type) {
     }
 }
 
+Quality QualityOfText(const std::string& text) {
+    if (text == "maj") return Quality::Major;
+    if (text == "min") return Quality::Minor;
+    if (text == "7") return Quality::Seventh;
+    if (text == "maj7") return Quality::MajorSeventh;
+    if (text == "min7") return Quality::MinorSeventh;
+    return Quality::Other;
+}
+
+// The quality of a chord type as the sevenths score counts it: an added ninth
+// as its triad or seventh, a sixth as none of them.
+Quality QualityOfType(std::uint8_t type) {
+    switch (type) {
+    case 0: case 4: return Quality::Major;
+    case 8: case 12: return Quality::Minor;
+    case 19: case 22: case 24: return Quality::Seventh;
+    case 2: case 5: return Quality::MajorSeventh;
+    case 10: case 13: return Quality::MinorSeventh;
+    default: return Quality::Other;
+    }
+}
+
 int PitchClassOfRoot(std::uint8_t root) {
     static constexpr int kLetters[] = {0, 0, 2, 4, 5, 7, 9, 11};
     const int letter = root & 0x0F;
@@ -98,9 +132,10 @@ std::vector<TrueBeat> ReadTruth(const fs::path& file) {
         if (line.empty() || line[0] == '#') continue;
         std::istringstream fields(line);
         std::uint32_t tick = 0;
-        std::string root, kind;
+        std::string root, kind, quality = "x";
         if (!(fields >> tick >> root >> kind)) continue;
-        beats.push_back({tick, root == "N" ? -1 : std::atoi(root.c_str()), ClassOfText(kind)});
+        fields >> quality;
+        beats.push_back({tick, root == "N" ? -1 : std::atoi(root.c_str()), ClassOfText(kind), QualityOfText(quality)});
     }
     return beats;
 }
@@ -126,18 +161,66 @@ std::vector<Song> ReadFolder(const fs::path& folder) {
 
 struct Score {
     std::size_t Beats = 0, Right = 0, Events = 0, Changes = 0, Songs = 0;
+    std::size_t SeventhBeats = 0, SeventhRight = 0;
+    std::size_t ScaleRoots = 0, Misspelled = 0, OffBeat = 0;
     void Print(const char* part) const {
-        std::printf("  %-9s %3zu songs  accuracy %.3f (%zu of %zu beats)  events per change %.3f (%zu / %zu)\n", part,
-                    Songs, Beats ? double(Right) / double(Beats) : 0.0, Right, Beats,
-                    Changes ? double(Events) / double(Changes) : 0.0, Events, Changes);
+        std::printf("  %-9s %3zu songs  accuracy %.3f (%zu of %zu beats)  events per change %.3f (%zu / %zu)"
+                    "  sevenths %.3f (%zu of %zu)  scale roots misspelled %.4f (%zu of %zu)  off the beats %zu\n",
+                    part, Songs, Beats ? double(Right) / double(Beats) : 0.0, Right, Beats,
+                    Changes ? double(Events) / double(Changes) : 0.0, Events, Changes,
+                    SeventhBeats ? double(SeventhRight) / double(SeventhBeats) : 0.0, SeventhRight, SeventhBeats,
+                    ScaleRoots ? double(Misspelled) / double(ScaleRoots) : 0.0, Misspelled, ScaleRoots, OffBeat);
+    }
+    void Add(const Score& other) {
+        Beats += other.Beats, Right += other.Right, Events += other.Events, Changes += other.Changes;
+        Songs += other.Songs, SeventhBeats += other.SeventhBeats, SeventhRight += other.SeventhRight;
+        ScaleRoots += other.ScaleRoots, Misspelled += other.Misspelled, OffBeat += other.OffBeat;
     }
 };
+
+// The letter (C = 0 ... B = 6) a root on the scale of a key must have, or -1
+// for a root off the scale. Key: sharps (positive) or flats, and the mode.
+int ScaleLetter(int pitchClass, int fifths, bool minor) {
+    static constexpr int kMajor[12] = {0, -1, 1, -1, 2, 3, -1, 4, -1, 5, -1, 6};
+    static constexpr int kMinor[12] = {0, -1, 1, 2, -1, 3, -1, 4, 5, 5, 6, 6};
+    int tonic = ((fifths * 7) % 12 + 12) % 12;
+    int letter = ((fifths * 4) % 7 + 7) % 7;
+    if (minor) tonic = (tonic + 9) % 12, letter = (letter + 5) % 7;
+    const int degree = (minor ? kMinor : kMajor)[(pitchClass - tonic + 12) % 12];
+    return degree < 0 ? -1 : (letter + degree) % 7;
+}
+
+// The roots of the chord events on the scale of the key signature in force
+// (before the first, the first), and those written with another letter.
+void ScoreSpelling(const Song& song, const std::vector<MetaEvent>& events, Score& score) {
+    std::vector<const MetaEvent*> keys;
+    for (const MetaEvent& meta : song.Meta)
+        if (meta.Type == 0x59 && meta.Data && meta.Length >= 2) keys.push_back(&meta);
+    if (keys.empty()) return;
+    std::size_t key = 0;
+    for (const MetaEvent& event : events) {
+        if (event.Data[4] == kNoChordType) continue;
+        while (key + 1 < keys.size() && keys[key + 1]->Tick <= event.Tick) ++key;
+        const int fifths = static_cast<std::int8_t>(keys[key]->Data[0]);
+        const int pc = PitchClassOfRoot(event.Data[3]);
+        const int letter = ScaleLetter(pc, fifths, keys[key]->Data[1] == 1);
+        if (pc < 0 || letter < 0) continue;
+        ++score.ScaleRoots;
+        if ((event.Data[3] & 0x0F) - 1 != letter) ++score.Misspelled;
+    }
+}
 
 // With `show`, one line per true beat: tick, truth, the chord in force with its
 // type number, and "x" where wrong.
 void ScoreSong(const Song& song, const std::vector<MetaEvent>& events, Score& score, bool show) {
     ++score.Songs;
     score.Events += events.size();
+    ScoreSpelling(song, events, score);
+    std::size_t onBeat = 0;  // the truth's beats, walked with the events
+    for (const MetaEvent& event : events) {
+        while (onBeat < song.Truth.size() && song.Truth[onBeat].Tick < event.Tick) ++onBeat;
+        if (onBeat < song.Truth.size() ? song.Truth[onBeat].Tick != event.Tick : false) ++score.OffBeat;
+    }
     std::size_t next = 0;
     int root = -1;
     ChordClass chordClass = ChordClass::None;
@@ -157,6 +240,10 @@ void ScoreSong(const Song& song, const std::vector<MetaEvent>& events, Score& sc
         if (show)
             std::printf("%s %u true %d/%d found %d/%d type %d%s\n", song.Name.c_str(), beat.Tick, beat.Root,
                         static_cast<int>(beat.Class), root, static_cast<int>(chordClass), type, right ? "" : " x");
+        if (beat.Kind != Quality::Other) {
+            ++score.SeventhBeats;
+            if (root == beat.Root && QualityOfType(static_cast<std::uint8_t>(type)) == beat.Kind) ++score.SeventhRight;
+        }
         if (beat.Class != ChordClass::Major && beat.Class != ChordClass::Minor) continue;
         ++score.Beats;
         if (right) ++score.Right;
@@ -173,7 +260,7 @@ std::map<std::string, float*> WeightFields(detail::ProfileWeights& p, detail::Mo
         {"MinShare", &p.MinShare},     {"NonChordTone", &m.NonChordTone},
         {"BassRoot", &m.BassRoot},     {"BassTone", &m.BassTone},       {"BassOther", &m.BassOther},
         {"KeyOutside", &m.KeyOutside}, {"Change", &m.Change},           {"ChangeHalf", &m.ChangeHalf},
-        {"ChangeOther", &m.ChangeOther}, {"SlashShare", &m.SlashShare}, {"Confidence", &m.Confidence}};
+        {"ChangeOther", &m.ChangeOther}, {"MissingTone", &m.MissingTone}, {"Confidence", &m.Confidence}};
     for (std::size_t t = 0; t < m.Cost.size(); ++t) {
         fields["Cost" + std::to_string(t)] = &m.Cost[t];
         for (std::size_t i = 1; i < m.Tones[t].size(); ++i)
@@ -200,8 +287,13 @@ int main(int argc, char** argv) {
     std::vector<std::string> folders;
     std::string show;  // --show NAME: the beats of one song
     bool weights = false;  // --weights: print every weight in force, one NAME=VALUE a line
+    bool trials = false;   // --trials: weight settings from standard input, one line each
     for (int i = 1; i < argc; ++i) {
         const std::string arg = argv[i];
+        if (arg == "--trials") {
+            trials = true;
+            continue;
+        }
         if (arg == "--show" && i + 1 < argc) {
             show = argv[++i];
             continue;
@@ -218,6 +310,30 @@ int main(int argc, char** argv) {
     }
     if (weights)
         for (const auto& [name, value] : WeightFields(profile, model)) std::printf("%s=%g\n", name.c_str(), *value);
+    if (trials) {
+        // The songs of every folder are read once; each line of standard input
+        // ("NAME=VALUE ...", on top of the weights given) is scored over all
+        // of them, one "all" line each.
+        std::vector<Song> songs;
+        for (const std::string& folder : folders) {
+            std::vector<Song> read = ReadFolder(folder);
+            std::move(read.begin(), read.end(), std::back_inserter(songs));
+        }
+        for (std::string line; std::getline(std::cin, line);) {
+            detail::ProfileWeights p = profile;
+            detail::ModelWeights m = model;
+            std::istringstream settings(line);
+            for (std::string setting; settings >> setting;)
+                if (!SetWeight(setting, p, m)) std::fprintf(stderr, "unknown weight: %s\n", setting.c_str());
+            Score all;
+            for (const Song& song : songs)
+                ScoreSong(song, detail::RecogniseFromNotes(song.Division, song.TimeSignatures, song.Channels, song.Meta, p, m),
+                          all, false);
+            all.Print("all");
+            std::fflush(stdout);
+        }
+        return 0;
+    }
     for (const std::string& folder : folders) {
         if (!fs::is_directory(fs::path(folder) / "songs")) {
             std::printf("chord accuracy: %s: no songs/ there, passed over\n", folder.c_str());
@@ -233,6 +349,9 @@ int main(int argc, char** argv) {
         std::printf("chord accuracy: %s\n", folder.c_str());
         tuning.Print("tuning");
         heldOut.Print("held out");
+        Score all = tuning;
+        all.Add(heldOut);
+        all.Print("all");
     }
     return 0;
 }

@@ -2,7 +2,8 @@
 """Songs with known chords, rendered by MMA from chord charts.
 
 Writes OUT/songs/NAME.mid and OUT/truth/NAME.txt (the true chord of every
-beat, in the format of the shared chord songs: "TICK ROOT CLASS"). Each chart
+beat, in the format of the shared chord songs: "TICK ROOT CLASS QUALITY").
+Each song carries the key signature of its key. Each chart
 is a progression of scale degrees, played in a key over a groove: 4/4 and
 waltz grooves, one or two chords in a bar, sevenths, major and minor keys.
 Without the mma program nothing is written and the exit status is 0. Each
@@ -20,12 +21,18 @@ TICKS_PER_BEAT = 192  # MMA's division
 
 NOTE_NAMES = ["C", "Db", "D", "Eb", "E", "F", "Gb", "G", "Ab", "A", "Bb", "B"]
 
-# Chord qualities: MMA's spelling and the class the scoring counts.
+# The key signatures MMA is given, by tonic: names whose signature has at most
+# six sharps or flats.
+MAJOR_KEYS = ["C", "Db", "D", "Eb", "E", "F", "F#", "G", "Ab", "A", "Bb", "B"]
+MINOR_KEYS = ["C", "C#", "D", "Eb", "E", "F", "F#", "G", "G#", "A", "Bb", "B"]
+
+# Chord qualities: MMA's spelling, the class the scoring counts and the
+# quality of the sevenths score.
 QUALITIES = {
-    "": ("", "maj"), "m": ("m", "min"), "7": ("7", "maj"), "m7": ("m7", "min"),
-    "maj7": ("maj7", "maj"), "6": ("6", "maj"), "m6": ("m6", "min"),
-    "dim": ("dim", "other"), "m7b5": ("m7b5", "other"), "sus4": ("sus4", "other"),
-    "7sus4": ("7sus4", "other"), "aug": ("aug", "other"), "dim7": ("dim7", "other"),
+    "": ("", "maj", "maj"), "m": ("m", "min", "min"), "7": ("7", "maj", "7"), "m7": ("m7", "min", "min7"),
+    "maj7": ("maj7", "maj", "maj7"), "6": ("6", "maj", "x"), "m6": ("m6", "min", "x"),
+    "dim": ("dim", "other", "x"), "m7b5": ("m7b5", "other", "x"), "sus4": ("sus4", "other", "x"),
+    "7sus4": ("7sus4", "other", "x"), "aug": ("aug", "other", "x"), "dim7": ("dim7", "other", "x"),
 }
 
 # Progressions: bars of chords; a chord is (semitones above the tonic, quality);
@@ -69,7 +76,8 @@ def chart(index, groove, beats, tonic, minor, progression):
     # A seed of its own for MMA's random choices (walking bass, timing), so
     # that every run renders the same song.
     lines = ["// chart %d" % index, "RndSeed %d" % (index + 1), "Tempo %d" % (90 + (index * 7) % 60),
-             "Groove " + groove]
+             "Groove " + groove,
+             "KeySig %s %s" % ((MINOR_KEYS if minor else MAJOR_KEYS)[tonic], "minor" if minor else "major")]
     truth = ["# ticks per beat %d" % TICKS_PER_BEAT]
     beat = 0
     bar_number = 1
@@ -81,13 +89,14 @@ def chart(index, groove, beats, tonic, minor, progression):
                 cells.append(mma_name(root, quality))
                 cells.extend(["/"] * (length - 1))
                 for _ in range(length):
-                    truth.append("%d %d %s" % (beat * TICKS_PER_BEAT, root, QUALITIES[quality][1]))
+                    truth.append("%d %d %s %s" % (beat * TICKS_PER_BEAT, root, QUALITIES[quality][1],
+                                                  QUALITIES[quality][2]))
                     beat += 1
             lines.append("%d %s" % (bar_number, " ".join(cells)))
             bar_number += 1
     lines.append("%d %s" % (bar_number, mma_name(tonic, "m" if minor else "")))
     for _ in range(beats):
-        truth.append("%d %d %s" % (beat * TICKS_PER_BEAT, tonic, "min" if minor else "maj"))
+        truth.append("%d %d %s %s" % (beat * TICKS_PER_BEAT, tonic, "min" if minor else "maj", "min" if minor else "maj"))
         beat += 1
     return "\n".join(lines) + "\n", "\n".join(truth) + "\n"
 

@@ -16,18 +16,24 @@
 // start of a bar. Where nothing sounds for a bar or more no chord is written,
 // and a "no chord" event (type 34, root C) ends the chord before such a silence.
 // Beats that hold fewer than two pitch classes tell nothing and continue the
-// chord before them. A chord whose lowest sounding note is another of its chord
-// tones gets it as bass (bass type 0x7F). Roots and basses are spelled by the
-// key: the key-signature event (FF 59) in force, otherwise the key the notes
-// suggest.
+// chord before them; a chord starts on the beats just before it that sound
+// only its tones (the bass note of a waltz's first beat). A beat that sounds
+// the notes of the beat before never starts a new chord. The bass of a beat
+// is the lowest note heard on it; a chord tone other than the root is
+// written as bass (bass type 0x7F) when it lasts (the fifth a bar, another
+// tone half a bar, or the whole chord), so a bass going from root to fifth
+// and back is no inversion. Roots are spelled by the key: the key-signature
+// event (FF 59, with its mode) in force, otherwise the key the notes
+// suggest; a bass by the root of its chord (E7  /G#), a diminished chord that
+// leads a semitone up by where it goes (C#d7 before Dm).
 //
 // The chord types written: major (0), 6 (1), Maj7 (2), add9 (4), aug (7),
 // minor (8), m6 (9), m7 (10), m7b5 (11), dim (17), dim7 (18), 7 (19),
 // 7sus4 (20), sus4 (32), and no chord (34).
 //
-// Work and memory are linear in the song: each channel list is read once, a
-// note counts for at most a few bars of its length, and the grid has at most a
-// fixed number of beats per record.
+// Work and memory follow the notes, not the ticks they span: each channel list
+// is read once, a note counts for at most a few bars of its length, and only
+// the beats the notes sound in (and the beat after each) are looked at.
 #pragma once
 
 #include <cstddef>
@@ -71,10 +77,12 @@ MetaEvent MakeChordEvent(std::uint32_t tick, std::uint8_t root, std::uint8_t typ
                          std::uint8_t bass = kNoChordNote, std::uint8_t bassType = kNoChordNote);
 
 // The root byte of pitch class `pitchClass` (C = 0 ... B = 11) as a reader of
-// a key with `keyFifths` sharps (positive) or flats (negative) spells it:
-// naturals stay natural; a black key takes the spelling nearer to the key on
-// the circle of fifths, a flat on a tie in keys with flats or none: without
-// sharps or flats Db, Eb, F#, Ab, Bb; in D major C#, D#, F#, G#, Bb.
-std::uint8_t SpellPitchClass(int pitchClass, int keyFifths);
+// a key with `keyFifths` sharps (positive) or flats (negative), major or
+// `minor`, spells it. A note of the key's scale (in minor its raised sixth
+// and seventh too) takes the letter of its degree: Cb in Gb major, E# in F#
+// major, C# and B in D minor. Any other note: naturals stay natural; a black
+// key takes the spelling nearer to the key on the circle of fifths, a flat on
+// a tie in keys with flats or none: in C major Db, Eb, F#, Ab, Bb.
+std::uint8_t SpellPitchClass(int pitchClass, int keyFifths, bool minor = false);
 
 }  // namespace tonalux

@@ -147,6 +147,49 @@ TEST_F(ChordCommands, SetChordsGivesBackEveryChordTheListShows) {
     EXPECT_EQ(ReadFile(dir.File("piped.mid")), ReadFile(saved));
 }
 
+// A list with Windows line ends reads as with LF.
+std::string WithCrLf(const std::string& list) {
+    std::string text;
+    for (char c : list) text += c == '\n' ? std::string("\r\n") : std::string(1, c);
+    return text;
+}
+
+TEST_F(ChordCommands, SetChordsPutsTheListInPlaceOfTheSongsChords) {
+    struct Case {
+        const char* Behaviour;
+        std::string List;
+        std::string Chords;   // what chords prints for the output
+        std::string Warning;  // a part of the one warning, or empty for none
+    };
+    const std::vector<Case> cases{
+        {"the song's own chords give way", "0 C\n384 F\n768 G7\n", "0 C\n384 F\n768 G7\n", ""},
+        {"two chords on one tick", "0 C\n384 F\n384 Gm\n", "0 C\n384 F\n384 Gm\n",
+         "line 3: a second chord at tick 384, after line 2"},
+        {"names as musicians write them", "0 C/E\n384 Bbmaj7\n768 C /E\n1152 N.C.\n",
+         "0 C  /E\n384 BbMaj7\n768 C  /E\n1152 Cnc\n", ""},
+        {"a chord on the song's last tick", "# notes\n\n1536 Cm7b5\n", "1536 Cm7b5\n", ""},
+    };
+    const std::string listFile = dir.File("list.txt");
+    for (const auto& c : cases) {
+        for (const std::string& list : {c.List, WithCrLf(c.List)}) {
+            const bool crlf = list.size() != c.List.size();
+            fs::remove(out);
+            WriteFile(listFile, Bytes(list.begin(), list.end()));
+            const CliResult result = RunCli({"set-chords", withChords, listFile, out});
+            EXPECT_EQ(result.Status, 0) << c.Behaviour << crlf << result.Err;
+            EXPECT_EQ(RunCli({"chords", out}).Out, c.Chords) << c.Behaviour << crlf;
+            const auto warnings = result.ErrLines();
+            if (c.Warning.empty()) {
+                EXPECT_TRUE(result.Err.find("warning") == std::string::npos) << c.Behaviour << result.Err;
+            } else {
+                EXPECT_NE(result.Err.find(c.Warning), std::string::npos) << c.Behaviour << crlf << result.Err;
+            }
+            ASSERT_EQ(RunCli({"save", withChords, saved}).Status, 0);
+            EXPECT_EQ(DumpWithoutChords(out), DumpWithoutChords(saved)) << c.Behaviour;
+        }
+    }
+}
+
 TEST_F(ChordCommands, SetChordsNamesABadLineAndWritesNothing) {
     struct Case {
         std::string List;
@@ -160,14 +203,19 @@ TEST_F(ChordCommands, SetChordsNamesABadLineAndWritesNothing) {
         {"4294967296 C\n", "line 1: expected \"TICK NAME\""},
         {"0\n", "line 1: expected \"TICK NAME\""},
         {"0 C7(#11)x\n", "line 1: \"C7(#11)x\" is not a chord name"},
+        {"0 C\n1537 F\n", "line 2: tick 1537 lies after the song's end at tick 1536"},
+        {"0 C\n99999999 F\n", "line 2: tick 99999999 lies after the song's end at tick 1536"},
     };
     const std::string listFile = dir.File("list.txt");
     for (const auto& c : cases) {
-        WriteFile(listFile, Bytes(c.List.begin(), c.List.end()));
-        const CliResult result = RunCli({"set-chords", withChords, listFile, out});
-        EXPECT_EQ(result.Status, 1) << c.List;
-        EXPECT_NE(result.Err.find(c.Error), std::string::npos) << result.Err;
-        EXPECT_FALSE(fs::exists(out)) << c.List;
+        for (const std::string& list : {c.List, WithCrLf(c.List)}) {
+            WriteFile(listFile, Bytes(list.begin(), list.end()));
+            const CliResult result = RunCli({"set-chords", withChords, listFile, out});
+            EXPECT_EQ(result.Status, 1) << c.List;
+            EXPECT_NE(result.Err.find(c.Error), std::string::npos) << result.Err;
+            EXPECT_EQ(result.ErrLines().size(), 2u) << result.Err;  // the line, and that nothing was written
+            EXPECT_FALSE(fs::exists(out)) << c.List;
+        }
     }
 }
 

@@ -18,17 +18,60 @@ struct Beat {
     std::uint32_t Ticks = 1;  // its length (the last beat of a metre may be cut short)
     std::uint32_t BarTicks = 1;  // length of the bar it lies in
     std::uint8_t Strength = 0;   // 2 first beat of a bar, 1 middle of a bar, 0 other beats
+    std::uint64_t Index = 0;     // its number, counted from the song's first beat
 };
 
-// The beats from tick 0 up to `endTick`, from the division and the time
-// signatures (records of the time-signature list: data byte 0 the numerator,
-// byte 1 the power of two of the denominator), in tick order. A time signature
-// starts a bar at its tick; without one the song is in 4/4. A compound metre
-// (6, 9 or 12 eighths or sixteenths) beats in dotted notes. Beats are at least
-// one tick long. A division of 0 or in SMPTE form gives no beats; at most
-// `maxBeats` beats are made.
+// Where the beats of a song lie, from the division and the time signatures
+// (records of the time-signature list: data byte 0 the numerator, byte 1 the
+// power of two of the denominator). A time signature starts a bar at its
+// tick; without one the song is in 4/4. A compound metre (6, 9 or 12 eighths
+// or sixteenths) beats in dotted notes. Beats are at least one tick long. A
+// division of 0 or in SMPTE form has no beats. Any beat is found without
+// walking the beats before it, so a song's grid costs what its notes need,
+// not what its ticks span.
+class MetreMap {
+public:
+    MetreMap(std::uint16_t division, const std::vector<MetaEvent>& timeSignatures);
+    bool HasBeats() const { return !parts_.empty(); }
+    // The number of the beat that holds `tick`.
+    std::uint64_t BeatOf(std::uint32_t tick) const;
+    // The same, with the metre found for the tick before as `hint`, which
+    // gets the metre of this one: ticks in order cost no search.
+    std::uint64_t BeatOf(std::uint32_t tick, std::size_t& hint) const;
+    // The beat of number `index`; false when it would start after the last tick.
+    bool BeatAt(std::uint64_t index, Beat& beat) const;
+
+private:
+    struct Part {  // the beats of one metre
+        std::uint32_t Tick = 0;
+        std::uint64_t FirstBeat = 0;
+        double BeatTicks = 1;
+        std::uint32_t BeatsPerBar = 4;
+        std::uint32_t BarTicks = 4;
+        std::uint32_t WholeTicks = 0;  // BeatTicks when it is a whole number, else 0
+    };
+    std::uint64_t TickOf(const Part& part, std::uint64_t beat) const;
+    std::vector<Part> parts_;
+};
+
+// Every beat from tick 0 up to `endTick`, at most `maxBeats` of them.
 std::vector<Beat> BuildBeatGrid(std::uint16_t division, const std::vector<MetaEvent>& timeSignatures,
                                 std::uint32_t endTick, std::size_t maxBeats);
+
+// A note of the channel lists: a note-on with a velocity above 0 starts it,
+// the next note-off or note-on of the same key and channel ends it (a note
+// left open ends at the channel's last record, and at least one tick after
+// it started).
+struct Note {
+    std::uint32_t Start = 0;
+    std::uint32_t End = 0;
+    std::uint8_t Pitch = 0;
+    std::uint8_t Velocity = 0;
+};
+
+// The notes of every channel list except the drum channel; notes without
+// length are left out.
+std::vector<Note> CollectNotes(const std::array<std::vector<MidiEvent>, 16>& channels);
 
 // What sounds on one beat.
 struct BeatProfile {
@@ -38,6 +81,8 @@ struct BeatProfile {
     std::uint8_t Lowest = 127;
     std::uint8_t Highest = 0;
     std::uint8_t Classes = 0;        // pitch classes with a share worth counting
+    std::uint8_t BassKey = 0xFF;     // the lowest key heard on the beat, 0xFF none
+    std::uint16_t Heard = 0;         // the pitch classes heard on the beat, bit 0 C
 };
 
 // Weights of the profile; the defaults are the ones the recogniser uses.
@@ -45,26 +90,28 @@ struct ProfileWeights {
     float Onset = 0.2079f;        // extra weight of a note in the beat where it starts
     float StrongOnset = 0.3861f;  // and more when that beat starts a bar
     float Held = 1.0f;         // weight of a note in the beats after its first
-    float Melody = 0.9f;       // weight of the highest voice above a wide texture
+    float Melody = 0.72f;       // weight of the highest voice above a wide texture
     float BassOnset = 1.0f;    // extra weight of a bass note starting on a bar (twice) or half bar
-    float HighWeight = 0.875f;   // weight of a note two octaves above middle C and higher
+    float HighWeight = 0.448f;   // weight of a note two octaves above middle C and higher
     float MinShare = 0.06f;    // share of the beat's weight a pitch class needs to count
     std::uint32_t MaxBeatsPerNote = 12;  // a longer note counts for this many beats
 };
 
-// The tick after the last record of the channels other than the drum channel
-// (0 when they are empty): the grid must reach this far to hold every note.
-std::uint32_t NotesReach(const std::array<std::vector<MidiEvent>, 16>& channels);
+// The beats the notes sound in (each note for at most `maxBeatsPerNote`
+// beats) and the beat after each note, where a silence may begin, in order.
+// Beats where nothing sounds and nothing ends are left out. `firstBeats` gets
+// the place in the grid of each note's first beat (kNoBeat for a note that
+// starts after the last beat there is). Work and memory grow with the notes.
+inline constexpr std::uint32_t kNoBeat = 0xFFFFFFFF;
+std::vector<Beat> NoteGrid(const MetreMap& metres, const std::vector<Note>& notes, std::uint32_t maxBeatsPerNote,
+                           std::vector<std::uint32_t>& firstBeats);
 
-// The profile of every beat of `beats` (sorted) from the notes of the channel
-// lists (in tick order), the drum channel left out, in one pass over each list.
-// A note-on with a velocity above 0 starts a note, the next note-off or note-on
-// of the same key and channel ends it (a note left open ends at the channel's
-// last record, and at least one tick after it started). `soundEnd` gets the end
-// of the last note, 0 when there is none.
-std::vector<BeatProfile> ProfileNotes(const std::vector<Beat>& beats,
-                                      const std::array<std::vector<MidiEvent>, 16>& channels,
-                                      const ProfileWeights& weights, std::uint32_t& soundEnd);
+// The profile of every beat of `beats` from the notes, with the place of each
+// note's first beat from NoteGrid. `soundEnd` gets the end of the last note,
+// 0 when there is none.
+std::vector<BeatProfile> ProfileNotes(const std::vector<Beat>& beats, const std::vector<Note>& notes,
+                                      const std::vector<std::uint32_t>& firstBeats, const ProfileWeights& weights,
+                                      std::uint32_t& soundEnd);
 
 // The chord of one beat: root pitch class and XF chord type; Type kNoChordType
 // (34) where nothing can be told.
@@ -72,35 +119,70 @@ struct BeatChord {
     std::uint8_t Root = 0;
     std::uint8_t Type = 34;
     std::uint8_t Bass = 0x7F;  // pitch class of a bass other than the root, 0x7F none
+
+    bool operator==(const BeatChord&) const = default;
 };
 
-// Weights of the chord model; the defaults are the ones the recogniser uses.
+// Weights of the chord model; the defaults are the ones the recogniser uses,
+// fitted with the profile's weights on 499 songs with known chords by
+// bench/chords/tune_weights.py.
 // The chord templates of the model, in this order: major, minor, 7, m7, Maj7,
 // 6, m6, add9, m7b5, dim, dim7, aug, sus4, 7sus4.
 inline constexpr std::size_t kChordTemplates = 14;
+
+// One chord type: its XF type number and its tones as intervals above the
+// root; the weights of the tones and the cost of the type are in the
+// ModelWeights, in the same order.
+struct ChordTemplate {
+    std::uint8_t Type;
+    std::array<std::int8_t, 4> Intervals;  // -1 for none
+};
+
+inline constexpr std::array<ChordTemplate, kChordTemplates> kTemplates = {{
+    {0, {0, 4, 7, -1}},    // major
+    {8, {0, 3, 7, -1}},    // minor
+    {19, {0, 4, 7, 10}},   // 7
+    {10, {0, 3, 7, 10}},   // m7
+    {2, {0, 4, 7, 11}},    // Maj7
+    {1, {0, 4, 7, 9}},     // 6
+    {9, {0, 3, 7, 9}},     // m6
+    {4, {0, 2, 4, 7}},     // add9
+    {11, {0, 3, 6, 10}},   // m7b5
+    {17, {0, 3, 6, -1}},   // dim
+    {18, {0, 3, 6, 9}},    // dim7
+    {7, {0, 4, 8, -1}},    // aug
+    {32, {0, 5, 7, -1}},   // sus4
+    {20, {0, 5, 7, 10}},   // 7sus4
+}};
+
+// The states of the model: template * 12 + root.
+inline constexpr std::size_t kStates = 12 * kChordTemplates;
+
+// The pitch classes of a chord, bit 0 C.
+std::uint16_t ChordTones(std::size_t templateIndex, std::size_t root);
 
 struct ModelWeights {
     // For each template: the weight of each of its tones (root first) and a
     // cost that makes the plain triads win when the extra tone of a richer
     // chord is missing.
     std::array<std::array<float, 4>, kChordTemplates> Tones = {{
-        {1.0f, 1.265f, 0.92f, 0.0f}, {1.0f, 1.15f, 0.92f, 0.0f}, {1.0f, 1.495f, 0.8f, 0.9f}, {1.0f, 0.7f, 0.8f, 0.9f},
-        {1.0f, 1.375f, 1.04f, 0.648f}, {1.0f, 1.0f, 0.8f, 0.8f}, {1.0f, 1.3f, 0.8f, 0.8f}, {1.0f, 0.7f, 1.0f, 0.8f},
+        {1.0f, 1.265f, 1.104f, 0.0f}, {1.0f, 1.15f, 1.104f, 0.0f}, {1.0f, 1.495f, 0.8f, 0.9f}, {1.0f, 0.84f, 0.96f, 0.9f},
+        {1.0f, 1.65f, 1.04f, 0.648f}, {1.0f, 1.0f, 0.8f, 0.8f}, {1.0f, 1.3f, 0.8f, 0.8f}, {1.0f, 0.7f, 1.0f, 0.8f},
         {1.0f, 1.0f, 0.9f, 0.9f}, {1.0f, 1.25f, 1.125f, 0.0f}, {1.0f, 0.7f, 0.9f, 0.9f}, {1.0f, 1.25f, 0.9f, 0.0f},
-        {1.0f, 1.0f, 0.8f, 0.0f}, {1.0f, 0.7f, 0.8f, 0.9f},
+        {1.0f, 0.8f, 0.8f, 0.0f}, {1.0f, 0.7f, 0.8f, 0.72f},
     }};
-    std::array<float, kChordTemplates> Cost = {0.02f, 0.04f, 0.14f, 0.18f, 0.22f, 0.29f, 0.26f,
-                                               0.31f, 0.24f, 0.28f, 0.30f, 0.32f, 0.35f, 0.33f};
-    float NonChordTone = 1.21f;   // cost of weight on a pitch class outside the chord
-    float BassRoot = 0.3825f;      // gain of bass weight on the root
+    std::array<float, kChordTemplates> Cost = {-0.02f, 0.0f,  0.14f, 0.18f, 0.26f, 0.33f, 0.26f,
+                                               0.31f,  0.24f, 0.28f, 0.3f,  0.32f, 0.35f, 0.33f};
+    float NonChordTone = 0.968f;   // cost of weight on a pitch class outside the chord
+    float BassRoot = 0.459f;      // gain of bass weight on the root
     float BassTone = 0.084f;      // gain of bass weight on another chord tone
     float BassOther = 0.072f;      // cost of bass weight outside the chord
     float KeyOutside = 0.042f;    // cost of each chord tone outside the key
-    float Change = 0.25f;        // cost of a change at the start of a bar
+    float Change = 0.24f;        // cost of a change at the start of a bar
     float ChangeHalf = 1.4f;     // its factor in the middle of a bar
-    float ChangeOther = 2.2f;    // its factor on the other beats
-    float SlashShare = 0.6f;     // share of the bass a chord tone needs to be written as bass
-    float Confidence = 1.1f;     // share of the mean beat weight below which a beat tells less
+    float ChangeOther = 1.76f;    // its factor on the other beats
+    float MissingTone = 0.1536f;    // cost of a tone other than the root and the fifth that is not heard
+    float Confidence = 1.32f;     // share of the mean beat weight below which a beat tells less
 };
 
 // A key: tonic pitch class and mode.
@@ -113,10 +195,26 @@ struct SongKey {
 // The key that best fits the pitch classes of the whole song.
 SongKey EstimateKey(const std::vector<BeatProfile>& profiles);
 
+// Beats that start a silence of a bar or more, or lie in one, or come before
+// the first beat that tells something: no chord there.
+std::vector<bool> NoChordBeats(const std::vector<Beat>& beats, const std::vector<BeatProfile>& profiles);
+
+// The state of every beat on the most likely chord path (a Viterbi pass over
+// the beats). A change costs least at the start of a bar; a beat that sounds
+// the notes of the beat before cannot change.
+std::vector<std::size_t> BestPath(const std::vector<Beat>& beats, const std::vector<BeatProfile>& profiles,
+                                  const std::vector<bool>& none, const SongKey& key, const ModelWeights& w);
+
 // The chord of every beat, chosen over the whole song: the emission of each
 // chord from the profile and a change cost by the beat's place in the bar.
 // Beats that tell nothing keep the chord before them; beats before the first
-// that tells something, and silences of a bar or more, get no chord.
+// that tells something, and silences of a bar or more, get no chord, except
+// that beats just before a chord that sound only its tones take it. A beat
+// that sounds the notes of the beat before keeps its chord. The bass of each
+// beat is the lowest note heard on it, written when it is a chord tone other
+// than the root that lasts: the fifth for a bar, another tone for half a bar,
+// or the whole chord (a bass that goes from the root to the fifth and back is
+// no inversion).
 std::vector<BeatChord> ChooseChords(const std::vector<Beat>& beats, const std::vector<BeatProfile>& profiles,
                                     const SongKey& key, const ModelWeights& weights);
 

@@ -5,6 +5,7 @@
 #include <array>
 #include <cmath>
 #include <cstdint>
+#include <cstddef>
 #include <limits>
 #include <vector>
 
@@ -14,31 +15,6 @@ namespace tonalux::detail {
 
 namespace {
 
-// One chord type: its XF type number and its tones as intervals above the
-// root; the weights of the tones and the cost of the type are in the
-// ModelWeights, in the same order.
-struct ChordTemplate {
-    std::uint8_t Type;
-    std::array<std::int8_t, 4> Intervals;  // -1 for none
-};
-
-constexpr std::array<ChordTemplate, kChordTemplates> kTemplates = {{
-    {0, {0, 4, 7, -1}},    // major
-    {8, {0, 3, 7, -1}},    // minor
-    {19, {0, 4, 7, 10}},   // 7
-    {10, {0, 3, 7, 10}},   // m7
-    {2, {0, 4, 7, 11}},    // Maj7
-    {1, {0, 4, 7, 9}},     // 6
-    {9, {0, 3, 7, 9}},     // m6
-    {4, {0, 2, 4, 7}},     // add9
-    {11, {0, 3, 6, 10}},   // m7b5
-    {17, {0, 3, 6, -1}},   // dim
-    {18, {0, 3, 6, 9}},    // dim7
-    {7, {0, 4, 8, -1}},    // aug
-    {32, {0, 5, 7, -1}},   // sus4
-    {20, {0, 5, 7, 10}},   // 7sus4
-}};
-constexpr std::size_t kStates = 12 * kTemplates.size();
 static_assert(kStates % 8 == 0, "the states are searched eight at a time");
 
 // Krumhansl-Kessler key profiles, from the tonic upward.
@@ -46,6 +22,12 @@ constexpr std::array<float, 12> kMajorProfile = {6.35f, 2.23f, 3.48f, 2.33f, 4.3
                                                   2.52f, 5.19f, 2.39f, 3.66f, 2.29f, 2.88f};
 constexpr std::array<float, 12> kMinorProfile = {6.33f, 2.68f, 3.52f, 5.38f, 2.60f, 3.53f,
                                                   2.54f, 4.75f, 3.98f, 2.69f, 3.34f, 3.17f};
+
+// A beat that sounds what the beat before it sounds, bass included.
+bool SameNotes(const std::vector<Beat>& beats, const std::vector<BeatProfile>& profiles, std::size_t b) {
+    return beats[b].Index == beats[b - 1].Index + 1 && profiles[b].Heard != 0 &&
+           profiles[b].Heard == profiles[b - 1].Heard && profiles[b].BassKey == profiles[b - 1].BassKey;
+}
 
 // The pitch classes of the key, the raised seventh of minor included.
 std::array<bool, 12> ScaleOf(const SongKey& key) {
@@ -81,9 +63,15 @@ float Correlation(const std::array<float, 12>& a, const std::array<float, 12>& p
 struct ModelTerms {
     std::array<std::array<float, 4>, kTemplates.size()> ChromaFactor{};
     std::array<std::array<float, 4>, kTemplates.size()> BassFactor{};
+    // A tone that must sound costs MissingTone, given back when it is heard.
+    std::array<std::array<float, 4>, kTemplates.size()> HeardFactor{};
     std::array<float, kStates> Constant{};  // without bass
     float BassConstant = 0;                 // added when the beat has a bass
 };
+
+// The tones of a chord that must sound for it to be named: all but the root
+// and the fifth, which a player often leaves out.
+bool MustSound(std::int8_t interval) { return interval > 0 && interval != 7; }
 
 ModelTerms TermsOf(const SongKey& key, const ModelWeights& w) {
     const std::array<bool, 12> scale = ScaleOf(key);
@@ -95,12 +83,15 @@ ModelTerms TermsOf(const SongKey& key, const ModelWeights& w) {
             if (chord.Intervals[i] < 0) continue;
             terms.ChromaFactor[t][i] = w.Tones[t][i] + w.NonChordTone;
             terms.BassFactor[t][i] = (i == 0 ? w.BassRoot : w.BassTone) + w.BassOther;
+            terms.HeardFactor[t][i] = MustSound(chord.Intervals[i]) ? w.MissingTone : 0.0f;
         }
+        float mustSound = 0;
+        for (float factor : terms.HeardFactor[t]) mustSound += factor;
         for (std::size_t root = 0; root < 12; ++root) {
             float outside = 0;
             for (std::int8_t interval : chord.Intervals)
                 if (interval >= 0 && !scale[(root + static_cast<std::size_t>(interval)) % 12]) outside += 1.0f;
-            terms.Constant[t * 12 + root] = -w.Cost[t] - w.NonChordTone - w.KeyOutside * outside;
+            terms.Constant[t * 12 + root] = -w.Cost[t] - w.NonChordTone - w.KeyOutside * outside - mustSound;
         }
     }
     return terms;
@@ -126,6 +117,9 @@ void Emissions(const BeatProfile& profile, const ModelTerms& terms, float scale,
         bass[pc] = bass[pc + 12] = profile.Bass[pc] * bassScale;
     }
     const float bassConstant = bassTotal > 0 ? terms.BassConstant : 0.0f;
+    // `scale` for each pitch class heard, twice over like the shares.
+    std::array<float, 24> heard{};
+    for (std::size_t pc = 0; pc < 12; ++pc) heard[pc] = heard[pc + 12] = ((profile.Heard >> pc) & 1u) != 0 ? scale : 0.0f;
     for (std::size_t t = 0; t < kTemplates.size(); ++t) {
         // The twelve roots side by side, kept in registers until the row is done.
         std::array<float, 12> row;
@@ -137,11 +131,43 @@ void Emissions(const BeatProfile& profile, const ModelTerms& terms, float scale,
             const float cf = terms.ChromaFactor[t][i];
             const float bf = terms.BassFactor[t][i];
             const float* c = chroma.data() + interval;
+            const float hf = terms.HeardFactor[t][i];
             const float* b = bass.data() + interval;
-            for (std::size_t root = 0; root < 12; ++root) row[root] += cf * c[root] + bf * b[root];
+            const float* h = heard.data() + interval;
+            for (std::size_t root = 0; root < 12; ++root) row[root] += cf * c[root] + bf * b[root] + hf * h[root];
         }
         std::copy(row.begin(), row.end(), out.begin() + static_cast<std::ptrdiff_t>(t * 12));
     }
+}
+
+}  // namespace
+
+std::uint16_t ChordTones(std::size_t templateIndex, std::size_t root) {
+    unsigned tones = 0;
+    for (std::int8_t interval : kTemplates[templateIndex].Intervals)
+        if (interval >= 0) tones |= 1u << ((root + static_cast<std::size_t>(interval)) % 12);
+    return static_cast<std::uint16_t>(tones);
+}
+
+int SongKey::Fifths() const {
+    const int major = Minor ? (Tonic + 3) % 12 : Tonic;
+    const int fifths = (major * 7) % 12;
+    return fifths > 6 ? fifths - 12 : fifths;
+}
+
+SongKey EstimateKey(const std::vector<BeatProfile>& profiles) {
+    std::array<float, 12> total{};
+    for (const BeatProfile& profile : profiles)
+        for (std::size_t pc = 0; pc < 12; ++pc) total[pc] += profile.Chroma[pc];
+    SongKey best;
+    float bestScore = -2.0f;
+    for (int tonic = 0; tonic < 12; ++tonic) {
+        for (bool minor : {false, true}) {
+            const float score = Correlation(total, minor ? kMinorProfile : kMajorProfile, tonic);
+            if (score > bestScore) bestScore = score, best = {tonic, minor};
+        }
+    }
+    return best;
 }
 
 // Beats that start a silence of a bar or more, or lie in one, or come before
@@ -155,11 +181,13 @@ std::vector<bool> NoChordBeats(const std::vector<Beat>& beats, const std::vector
             ++b;
             continue;
         }
+        // A silence lasts until the next beat that sounds; the beats between
+        // that are not in the grid are silent too. Silence that runs to the
+        // end of the grid counts as long.
         std::size_t end = b;
-        std::uint64_t ticks = 0;
-        while (end < beats.size() && profiles[end].Total <= 0) ticks += beats[end++].Ticks;
-        // Silence that runs to the end of the grid counts as long.
-        if (ticks >= beats[b].BarTicks || end == beats.size())
+        while (end < beats.size() && profiles[end].Total <= 0) ++end;
+        const std::uint64_t ticks = end < beats.size() ? beats[end].Tick - beats[b].Tick : UINT64_MAX;
+        if (ticks >= beats[b].BarTicks)
             for (std::size_t i = b; i < end; ++i) none[i] = true;
         b = end;
     }
@@ -192,6 +220,7 @@ std::vector<std::size_t> BestPath(const std::vector<Beat>& beats, const std::vec
         if (beats[b].Strength == 1) penalty *= w.ChangeHalf;
         if (beats[b].Strength == 0) penalty *= w.ChangeOther;
         if (b == 0 || none[b - 1]) penalty = 0;  // after no chord any chord may begin
+        else if (SameNotes(beats, profiles, b)) penalty = std::numeric_limits<float>::infinity();
         const float moved = score[best] - penalty;
         std::uint8_t* stay = stayed.data() + b * kStayBytes;
         for (std::size_t byte = 0; byte < kStayBytes; ++byte) {
@@ -219,71 +248,6 @@ std::vector<std::size_t> BestPath(const std::vector<Beat>& beats, const std::vec
         if (((stayed[b * kStayBytes + state / 8] >> (state % 8)) & 1u) == 0) state = bestBefore[b];
     }
     return path;
-}
-
-// The bass of a chord that lasts over beats [from, to): the pitch class with
-// most bass weight when it is another chord tone with enough of the bass.
-std::uint8_t SlashBass(const std::vector<BeatProfile>& profiles, std::size_t from, std::size_t to,
-                       const ChordTemplate& chord, std::size_t root, float share) {
-    std::array<float, 12> bass{};
-    float total = 0;
-    for (std::size_t b = from; b < to; ++b)
-        for (std::size_t pc = 0; pc < 12; ++pc) bass[pc] += profiles[b].Bass[pc], total += profiles[b].Bass[pc];
-    if (total <= 0) return 0x7F;
-    const auto top = static_cast<std::size_t>(std::max_element(bass.begin(), bass.end()) - bass.begin());
-    if (top == root || bass[top] < share * total) return 0x7F;
-    for (std::int8_t interval : chord.Intervals)
-        if (interval > 0 && (root + static_cast<std::size_t>(interval)) % 12 == top) return static_cast<std::uint8_t>(top);
-    return 0x7F;
-}
-
-}  // namespace
-
-int SongKey::Fifths() const {
-    const int major = Minor ? (Tonic + 3) % 12 : Tonic;
-    const int fifths = (major * 7) % 12;
-    return fifths > 6 ? fifths - 12 : fifths;
-}
-
-SongKey EstimateKey(const std::vector<BeatProfile>& profiles) {
-    std::array<float, 12> total{};
-    for (const BeatProfile& profile : profiles)
-        for (std::size_t pc = 0; pc < 12; ++pc) total[pc] += profile.Chroma[pc];
-    SongKey best;
-    float bestScore = -2.0f;
-    for (int tonic = 0; tonic < 12; ++tonic) {
-        for (bool minor : {false, true}) {
-            const float score = Correlation(total, minor ? kMinorProfile : kMajorProfile, tonic);
-            if (score > bestScore) bestScore = score, best = {tonic, minor};
-        }
-    }
-    return best;
-}
-
-std::vector<BeatChord> ChooseChords(const std::vector<Beat>& beats, const std::vector<BeatProfile>& profiles,
-                                    const SongKey& key, const ModelWeights& weights) {
-    const std::vector<bool> none = NoChordBeats(beats, profiles);
-    const std::vector<std::size_t> path = BestPath(beats, profiles, none, key, weights);
-    std::vector<BeatChord> chords(beats.size());
-    std::size_t b = 0;
-    while (b < beats.size()) {
-        if (none[b]) {
-            ++b;
-            continue;
-        }
-        std::size_t end = b + 1;
-        while (end < beats.size() && !none[end] && path[end] == path[b]) ++end;
-        const std::size_t root = path[b] % 12;
-        const ChordTemplate& chord = kTemplates[path[b] / 12];
-        BeatChord value;
-        value.Root = static_cast<std::uint8_t>(root);
-        value.Type = chord.Type;
-        value.Bass = SlashBass(profiles, b, end, chord, root, weights.SlashShare);
-        std::fill(chords.begin() + static_cast<std::ptrdiff_t>(b), chords.begin() + static_cast<std::ptrdiff_t>(end),
-                  value);
-        b = end;
-    }
-    return chords;
 }
 
 }  // namespace tonalux::detail

@@ -7,12 +7,14 @@
 #include <algorithm>
 #include <array>
 #include <cstdint>
+#include <cctype>
 #include <cstdio>
 #include <optional>
 #include <string>
 #include <string_view>
 
 #include "ChordNames.h"
+#include "ChordRecognition.h"
 #include "StandardMidifile.h"
 
 namespace tonalux {
@@ -126,7 +128,80 @@ std::optional<std::uint8_t> ReadNote(std::string_view& text) {
     return static_cast<std::uint8_t>(accidental << 4 | letter);
 }
 
+// The chord types as musicians write them, beside the texts of the names.
+struct WrittenType {
+    std::string_view Text;
+    std::uint8_t Type;
+};
+constexpr std::array<WrittenType, 70> kWrittenTypes = {{
+    {"maj", 0},      {"M", 0},          {"major", 0},      {"maj6", 1},      {"M6", 1},
+    {"maj7", 2},     {"M7", 2},         {"ma7", 2},        {"j7", 2},        {"\u0394", 2},
+    {"\u03947", 2},   {"Maj", 0},  {"maj7#11", 3},    {"maj7(#11)", 3}, {"M7#11", 3},
+    {"add9", 4},     {"add2", 4},       {"(9)", 4},        {"maj9", 5},      {"M9", 5},
+    {"maj7(9)", 5},  {"69", 6},         {"6/9", 6},        {"+", 7},         {"min", 8},
+    {"-", 8},        {"min6", 9},       {"-6", 9},         {"min7", 10},     {"-7", 10},
+    {"m7(b5)", 11},  {"min7b5", 11},    {"-7b5", 11},      {"\u00f8", 11},    {"\u00f87", 11},
+    {"madd9", 12},   {"m(add9)", 12},   {"m9", 13},        {"min9", 13},     {"-9", 13},
+    {"m11", 14},     {"min11", 14},     {"mmaj7", 15},     {"m(maj7)", 15},  {"minmaj7", 15},
+    {"mmaj9", 16},   {"m(maj9)", 16},   {"dim", 17},       {"\u00b0", 17},    {"o", 17},
+    {"dim7", 18},    {"\u00b07", 18},    {"o7", 18},        {"dom7", 19},     {"7sus", 20},
+    {"7(b5)", 21},   {"9", 22},         {"7#11", 23},      {"13", 24},       {"7b9", 25},
+    {"7b13", 26},    {"7#9", 27},       {"maj7#5", 28},    {"maj7aug", 28},  {"7#5", 29},
+    {"aug7", 29},    {"+7", 29},        {"5", 31},         {"sus", 32},      {"sus2", 33},
+}};
+
+// The text without blanks at either end.
+std::string_view Stripped(std::string_view text) {
+    while (!text.empty() && (text.front() == ' ' || text.front() == '\t')) text.remove_prefix(1);
+    while (!text.empty() && (text.back() == ' ' || text.back() == '\t')) text.remove_suffix(1);
+    return text;
+}
+
+// The text with the signs of flat and sharp as "b" and "#".
+std::string PlainAccidentals(std::string_view text) {
+    std::string plain(text);
+    for (const auto& [sign, mark] : {std::pair<std::string_view, std::string_view>{"\u266d", "b"}, {"\u266f", "#"}})
+        for (std::size_t at = plain.find(sign); at != std::string::npos; at = plain.find(sign, at))
+            plain.replace(at, sign.size(), mark);
+    return plain;
+}
+
+// The chord type a written type text stands for.
+std::optional<std::uint8_t> WrittenTypeOf(std::string_view text) {
+    const auto own = std::find(kChordTypeText.begin(), kChordTypeText.end(), text);
+    if (own != kChordTypeText.end()) return static_cast<std::uint8_t>(own - kChordTypeText.begin());
+    for (const WrittenType& written : kWrittenTypes)
+        if (written.Text == text) return written.Type;
+    return std::nullopt;
+}
+
 }  // namespace
+
+std::optional<ChordBytes> ChordFromWrittenName(std::string_view name) {
+    if (auto own = ChordFromName(name)) return own;
+    const std::string plain = PlainAccidentals(Stripped(name));
+    std::string noChord;
+    for (char c : plain)
+        if (c != '.') noChord += static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+    if (noChord == "nc" || noChord == "n") return ChordBytes{0x31, kNoChordType, 0x7F};
+    // A bass follows the last "/" when a note letter comes after it ("6/9" is a type).
+    std::string_view chord = plain;
+    std::optional<std::uint8_t> bass;
+    const std::size_t slash = chord.rfind('/');
+    if (slash != std::string_view::npos) {
+        std::string_view after = Stripped(chord.substr(slash + 1));
+        if (!after.empty() && after[0] >= 'A' && after[0] <= 'G') {
+            bass = ReadNote(after);
+            if (!bass || !after.empty()) return std::nullopt;
+            chord = Stripped(chord.substr(0, slash));
+        }
+    }
+    const auto root = ReadNote(chord);
+    if (!root) return std::nullopt;
+    const auto type = WrittenTypeOf(chord);
+    if (!type) return std::nullopt;
+    return ChordBytes{*root, *type, bass.value_or(0x7F)};
+}
 
 std::optional<ChordBytes> ChordFromName(std::string_view name) {
     constexpr std::string_view kBassMark = "  /";

@@ -8,6 +8,7 @@
 #include <memory>
 
 #include "chords/ChordBeats.h"
+#include "chords/ChordSpelling.h"
 #include "lists/Hauptcontainer.h"
 #include "MidiBytes.h"
 #include "StandardMidifile.h"
@@ -18,66 +19,72 @@ namespace {
 
 constexpr std::uint8_t kKeySignatureType = 0x59;  // key signature: sharps or flats, mode
 constexpr int kMostFifths = 7;
-// The grid has at most this many beats, and this many more per record of the
-// channel lists: enough for any song, and memory that grows with the song,
-// whatever its ticks say. It never has more than kMostBeats (three days of
-// music at 240 beats a minute, about 250 MB while the chords are chosen); notes
-// beyond the grid are not read.
-constexpr std::size_t kBaseBeats = 4096;
-constexpr std::size_t kBeatsPerRecord = 64;
-constexpr std::size_t kMostBeats = std::size_t{1} << 20;
+constexpr std::uint8_t kDiminishedTypes[] = {17, 18};  // dim, dim7
 
-// Accidental nibbles of a root byte and the letter of each natural.
-constexpr std::uint8_t kFlat = 0x20, kNatural = 0x30, kSharp = 0x40;
-struct Natural {
-    int PitchClass;
-    std::uint8_t Letter;  // C = 1 ... B = 7
-    int Fifths;           // place on the circle of fifths, C = 0
+struct KeyAt {
+    std::uint32_t Tick = 0;
+    int Fifths = 0;
+    bool Minor = false;
 };
-constexpr std::array<Natural, 7> kNaturals = {{
-    {0, 1, 0}, {2, 2, 2}, {4, 3, 4}, {5, 4, -1}, {7, 5, 1}, {9, 6, 3}, {11, 7, 5},
-}};
 
-// Key signatures of the song in tick order: (tick, fifths).
-std::vector<std::pair<std::uint32_t, int>> KeySignatures(const std::vector<MetaEvent>& meta) {
-    std::vector<std::pair<std::uint32_t, int>> keys;
+// Key signatures of the song in tick order.
+std::vector<KeyAt> KeySignatures(const std::vector<MetaEvent>& meta) {
+    std::vector<KeyAt> keys;
     for (const MetaEvent& event : meta) {
         if (event.Type != kKeySignatureType || !event.Data || event.Length < 2) continue;
         const int fifths = static_cast<std::int8_t>(event.Data[0]);
         if (std::abs(fifths) > kMostFifths) continue;
-        keys.emplace_back(event.Tick, fifths);
+        keys.push_back({event.Tick, fifths, event.Data[1] == 1});
     }
-    std::stable_sort(keys.begin(), keys.end(), [](const auto& a, const auto& b) { return a.first < b.first; });
+    std::stable_sort(keys.begin(), keys.end(), [](const KeyAt& a, const KeyAt& b) { return a.Tick < b.Tick; });
     return keys;
 }
 
-// Turns the chord of each beat into events where it changes. A "no chord"
-// event follows only a chord.
-std::vector<MetaEvent> ChordEvents(const std::vector<detail::Beat>& beats,
-                                   const std::vector<detail::BeatChord>& chords, int estimatedFifths,
-                                   const std::vector<std::pair<std::uint32_t, int>>& keys) {
+// A chord where it begins.
+struct Change {
+    std::uint32_t Tick = 0;
+    detail::BeatChord Chord;
+};
+
+// The beats where the chord changes. A "no chord" follows only a chord.
+std::vector<Change> ChangesOf(const std::vector<detail::Beat>& beats, const std::vector<detail::BeatChord>& chords) {
+    std::vector<Change> changes;
+    for (std::size_t b = 0; b < beats.size(); ++b) {
+        const bool none = chords[b].Type == kNoChordType;
+        const bool sounding = !changes.empty() && changes.back().Chord.Type != kNoChordType;
+        if (none ? !sounding : (sounding && chords[b] == changes.back().Chord)) continue;
+        changes.push_back({beats[b].Tick, chords[b]});
+    }
+    return changes;
+}
+
+// The changes as chord events, spelled by the key in force (before the first
+// key signature the first one, without any the key the notes suggest).
+std::vector<MetaEvent> ChordEvents(const std::vector<Change>& changes, const KeyAt& estimated,
+                                   const std::vector<KeyAt>& keys) {
     std::vector<MetaEvent> events;
     std::size_t key = 0;
-    bool sounding = false;  // a chord other than "no chord" is in force
-    detail::BeatChord current;
-    for (std::size_t b = 0; b < beats.size(); ++b) {
-        const detail::BeatChord& chord = chords[b];
-        const bool none = chord.Type == kNoChordType;
-        if (none && !sounding) continue;
-        if (sounding && chord.Root == current.Root && chord.Type == current.Type && chord.Bass == current.Bass)
+    for (std::size_t i = 0; i < changes.size(); ++i) {
+        const Change& change = changes[i];
+        if (change.Chord.Type == kNoChordType) {
+            events.push_back(MakeChordEvent(change.Tick, SpellPitchClass(0, 0), kNoChordType));
             continue;
-        const std::uint32_t tick = beats[b].Tick;
-        // The key signature in force; before the first one, the first one.
-        while (key + 1 < keys.size() && keys[key + 1].first <= tick) ++key;
-        const int fifths = keys.empty() ? estimatedFifths : keys[key].second;
-        if (none) {
-            events.push_back(MakeChordEvent(tick, SpellPitchClass(0, 0), kNoChordType));
-        } else {
-            const std::uint8_t bass = chord.Bass < 12 ? SpellPitchClass(chord.Bass, fifths) : kNoChordNote;
-            events.push_back(MakeChordEvent(tick, SpellPitchClass(chord.Root, fifths), chord.Type, bass));
         }
-        sounding = !none;
-        current = chord;
+        while (key + 1 < keys.size() && keys[key + 1].Tick <= change.Tick) ++key;
+        const KeyAt& in = keys.empty() ? estimated : keys[key];
+        const detail::BeatChord& chord = change.Chord;
+        std::uint8_t root = SpellPitchClass(chord.Root, in.Fifths, in.Minor);
+        // A diminished chord that goes a semitone up leads to the next root.
+        const bool diminished = std::find(std::begin(kDiminishedTypes), std::end(kDiminishedTypes), chord.Type) !=
+                                std::end(kDiminishedTypes);
+        std::size_t next = i + 1;
+        while (next < changes.size() && changes[next].Chord.Root == chord.Root && changes[next].Chord.Type == chord.Type) ++next;
+        if (diminished && next < changes.size() && changes[next].Chord.Type != kNoChordType &&
+            changes[next].Chord.Root == (chord.Root + 1) % 12)
+            root = detail::SpellLeadingNote(chord.Root, SpellPitchClass(changes[next].Chord.Root, in.Fifths, in.Minor));
+        const std::uint8_t bass =
+            chord.Bass < 12 ? detail::SpellChordTone(chord.Bass - chord.Root, root) : kNoChordNote;
+        events.push_back(MakeChordEvent(change.Tick, root, chord.Type, bass));
     }
     return events;
 }
@@ -102,39 +109,17 @@ MetaEvent MakeChordEvent(std::uint32_t tick, std::uint8_t root, std::uint8_t typ
     return chord;
 }
 
-std::uint8_t SpellPitchClass(int pitchClass, int keyFifths) {
-    const int pc = ((pitchClass % 12) + 12) % 12;
-    for (const Natural& natural : kNaturals)
-        if (natural.PitchClass == pc) return static_cast<std::uint8_t>(kNatural | natural.Letter);
-    // A black key: the natural below with a sharp or the one above with a flat,
-    // whichever lies nearer the key's centre on the circle of fifths (a sharp
-    // adds seven fifths, a flat takes seven away).
-    const Natural* below = nullptr;
-    const Natural* above = nullptr;
-    for (const Natural& natural : kNaturals) {
-        if (natural.PitchClass == pc - 1) below = &natural;
-        if (natural.PitchClass == (pc + 1) % 12) above = &natural;
-    }
-    const int centre = keyFifths + 1;
-    const int sharpDistance = std::abs(below->Fifths + 7 - centre);
-    const int flatDistance = std::abs(above->Fifths - 7 - centre);
-    const bool sharp = sharpDistance < flatDistance || (sharpDistance == flatDistance && keyFifths > 0);
-    return sharp ? static_cast<std::uint8_t>(kSharp | below->Letter) : static_cast<std::uint8_t>(kFlat | above->Letter);
-}
-
 namespace detail {
 
 std::vector<MetaEvent> RecogniseFromNotes(std::uint16_t division, const std::vector<MetaEvent>& timeSignatures,
                                           const std::array<std::vector<MidiEvent>, 16>& channels,
                                           const std::vector<MetaEvent>& metaEvents, const ProfileWeights& profile,
                                           const ModelWeights& model) {
-    const std::uint32_t reach = NotesReach(channels);
-    std::size_t records = 0;
-    for (const auto& list : channels) records += list.size();
-    std::vector<Beat> beats = BuildBeatGrid(division, timeSignatures, reach,
-                                            std::min(kMostBeats, kBaseBeats + kBeatsPerRecord * records));
+    const std::vector<Note> notes = CollectNotes(channels);
+    std::vector<std::uint32_t> firstBeats;
+    std::vector<Beat> beats = NoteGrid(MetreMap(division, timeSignatures), notes, profile.MaxBeatsPerNote, firstBeats);
     std::uint32_t soundEnd = 0;
-    std::vector<BeatProfile> profiles = ProfileNotes(beats, channels, profile, soundEnd);
+    std::vector<BeatProfile> profiles = ProfileNotes(beats, notes, firstBeats, profile, soundEnd);
     if (soundEnd == 0) return {};
     // The grid ends with the last note, as the song's sound does.
     std::size_t sounding = beats.size();
@@ -144,7 +129,7 @@ std::vector<MetaEvent> RecogniseFromNotes(std::uint16_t division, const std::vec
     if (beats.empty()) return {};
     const SongKey key = EstimateKey(profiles);
     const std::vector<BeatChord> chords = ChooseChords(beats, profiles, key, model);
-    return ChordEvents(beats, chords, key.Fifths(), KeySignatures(metaEvents));
+    return ChordEvents(ChangesOf(beats, chords), {0, key.Fifths(), key.Minor}, KeySignatures(metaEvents));
 }
 
 }  // namespace detail

@@ -1,0 +1,184 @@
+// The beats of a song: where each beat lies by the metres in force, and the
+// beats that the notes of a song need.
+#include <algorithm>
+#include <cmath>
+#include <limits>
+
+#include "chords/ChordBeats.h"
+
+namespace tonalux::detail {
+
+namespace {
+
+constexpr int kDefaultNumerator = 4;
+constexpr int kDefaultDenominatorPower = 2;  // 4/4
+constexpr int kLargestDenominatorPower = 6;  // 1/64
+constexpr std::uint64_t kLastTick = std::numeric_limits<std::uint32_t>::max();
+// Songs whose notes lie within this many beats per note (and some) have their
+// beats counted in one array over the span; others have their spans sorted.
+constexpr std::uint64_t kDenseBeatsPerNote = 8;
+constexpr std::uint64_t kDenseBeats = 4096;
+
+struct Metre {
+    std::uint32_t Tick = 0;
+    int Numerator = kDefaultNumerator;
+    int DenominatorPower = kDefaultDenominatorPower;
+};
+
+// The metres of the song in tick order; a time signature that names no metre
+// is passed over, and of several at one tick the last counts.
+std::vector<Metre> MetresOf(const std::vector<MetaEvent>& timeSignatures) {
+    std::vector<Metre> metres{Metre{}};
+    std::vector<Metre> read;
+    for (const MetaEvent& signature : timeSignatures) {
+        if (!signature.Data || signature.Length < 2) continue;
+        const int numerator = signature.Data[0];
+        const int power = signature.Data[1];
+        if (numerator < 1 || power > kLargestDenominatorPower) continue;
+        read.push_back({signature.Tick, numerator, power});
+    }
+    std::stable_sort(read.begin(), read.end(), [](const Metre& a, const Metre& b) { return a.Tick < b.Tick; });
+    for (const Metre& metre : read) {
+        if (metre.Tick == metres.back().Tick) metres.back() = metre;
+        else metres.push_back(metre);
+    }
+    return metres;
+}
+
+}  // namespace
+
+MetreMap::MetreMap(std::uint16_t division, const std::vector<MetaEvent>& timeSignatures) {
+    // A division with the high bit set counts frames, not beats.
+    if (division == 0 || (division & 0x8000) != 0) return;
+    const std::vector<Metre> metres = MetresOf(timeSignatures);
+    for (const Metre& metre : metres) {
+        const double unit = division * 4.0 / static_cast<double>(1u << metre.DenominatorPower);
+        // 6/8, 9/8, 12/8 (and in sixteenths) beat in dotted notes; 3/8 beats in eighths.
+        const bool compound = metre.Numerator % 3 == 0 && metre.Numerator > 3 && metre.DenominatorPower >= 3;
+        Part part;
+        part.Tick = metre.Tick;
+        part.BeatsPerBar = static_cast<std::uint32_t>(compound ? metre.Numerator / 3 : metre.Numerator);
+        part.BeatTicks = std::max(1.0, compound ? unit * 3.0 : unit);
+        part.BarTicks = static_cast<std::uint32_t>(std::max(1.0, std::round(part.BeatTicks * part.BeatsPerBar)));
+        if (part.BeatTicks == std::floor(part.BeatTicks)) part.WholeTicks = static_cast<std::uint32_t>(part.BeatTicks);
+        if (!parts_.empty()) {
+            // The beats of the metre before that start before this one.
+            const Part& before = parts_.back();
+            const std::uint64_t span = part.Tick - before.Tick;
+            auto count = static_cast<std::uint64_t>(std::ceil(static_cast<double>(span) / before.BeatTicks));
+            while (count > 0 && TickOf(before, before.FirstBeat + count - 1) >= part.Tick) --count;
+            while (TickOf(before, before.FirstBeat + count) < part.Tick) ++count;
+            part.FirstBeat = before.FirstBeat + count;
+        }
+        parts_.push_back(part);
+    }
+}
+
+std::uint64_t MetreMap::TickOf(const Part& part, std::uint64_t beat) const {
+    return part.Tick + static_cast<std::uint64_t>(std::llround(static_cast<double>(beat - part.FirstBeat) * part.BeatTicks));
+}
+
+std::uint64_t MetreMap::BeatOf(std::uint32_t tick) const {
+    std::size_t hint = 0;
+    return BeatOf(tick, hint);
+}
+
+std::uint64_t MetreMap::BeatOf(std::uint32_t tick, std::size_t& hint) const {
+    if (parts_.empty()) return 0;
+    // Ticks mostly come in order: the metre of the tick before is tried first.
+    if (hint >= parts_.size() || parts_[hint].Tick > tick || (hint + 1 < parts_.size() && parts_[hint + 1].Tick <= tick))
+        hint = static_cast<std::size_t>(std::upper_bound(parts_.begin(), parts_.end(), tick,
+                                                         [](std::uint32_t t, const Part& p) { return t < p.Tick; }) -
+                                        parts_.begin()) - 1;
+    const Part* part = &parts_[hint];
+    if (part->WholeTicks != 0) return part->FirstBeat + (tick - part->Tick) / part->WholeTicks;
+    auto beat = part->FirstBeat + static_cast<std::uint64_t>(static_cast<double>(tick - part->Tick) / part->BeatTicks);
+    while (beat > part->FirstBeat && TickOf(*part, beat) > tick) --beat;
+    while (TickOf(*part, beat + 1) <= tick) ++beat;
+    return beat;
+}
+
+bool MetreMap::BeatAt(std::uint64_t index, Beat& beat) const {
+    if (parts_.empty()) return false;
+    const auto part = std::prev(std::upper_bound(parts_.begin(), parts_.end(), index,
+                                                 [](std::uint64_t i, const Part& p) { return i < p.FirstBeat; }));
+    const std::uint64_t tick = TickOf(*part, index);
+    if (tick > kLastTick) return false;
+    // A beat lasts until the next, which may belong to the next metre.
+    const auto next = std::next(part);
+    const std::uint64_t nextTick = next != parts_.end() && next->FirstBeat == index + 1 ? next->Tick : TickOf(*part, index + 1);
+    beat.Tick = static_cast<std::uint32_t>(tick);
+    beat.Ticks = static_cast<std::uint32_t>(std::clamp<std::uint64_t>(nextTick - tick, 1, kLastTick));
+    beat.BarTicks = part->BarTicks;
+    const std::uint64_t inBar = (index - part->FirstBeat) % part->BeatsPerBar;
+    beat.Strength = inBar == 0 ? 2 : (part->BeatsPerBar % 2 == 0 && inBar == part->BeatsPerBar / 2) ? 1 : 0;
+    beat.Index = index;
+    return true;
+}
+
+std::vector<Beat> BuildBeatGrid(std::uint16_t division, const std::vector<MetaEvent>& timeSignatures,
+                                std::uint32_t endTick, std::size_t maxBeats) {
+    const MetreMap metres(division, timeSignatures);
+    std::vector<Beat> beats;
+    Beat beat;
+    for (std::uint64_t index = 0; beats.size() < maxBeats && metres.BeatAt(index, beat) && beat.Tick < endTick; ++index)
+        beats.push_back(beat);
+    return beats;
+}
+
+std::vector<Beat> NoteGrid(const MetreMap& metres, const std::vector<Note>& notes, std::uint32_t maxBeatsPerNote,
+                           std::vector<std::uint32_t>& firstBeats) {
+    std::vector<Beat> beats;
+    firstBeats.assign(notes.size(), kNoBeat);
+    if (!metres.HasBeats() || notes.empty()) return beats;
+    // Each note asks for the beats [first, end): those it sounds in and the one after them.
+    const std::uint64_t longest = std::max<std::uint32_t>(1, maxBeatsPerNote);
+    std::vector<std::pair<std::uint64_t, std::uint64_t>> spans(notes.size());
+    std::uint64_t low = UINT64_MAX, high = 0;
+    std::size_t startHint = 0, endHint = 0;
+    for (std::size_t i = 0; i < notes.size(); ++i) {
+        const std::uint64_t first = metres.BeatOf(notes[i].Start, startHint);
+        const std::uint64_t last = std::min(metres.BeatOf(notes[i].End - 1, endHint), first + longest - 1);
+        spans[i] = {first, last + 2};
+        low = std::min(low, first), high = std::max(high, last + 2);
+    }
+    Beat beat;
+    if (high - low <= kDenseBeatsPerNote * notes.size() + kDenseBeats) {
+        // The beats from the first to the last lie close enough to count them
+        // all: each note adds 1 where its beats begin and takes it away where
+        // they end, and a beat is made where the running sum is above 0.
+        std::vector<std::int32_t> starts(high - low + 1, 0);
+        for (const auto& [first, end] : spans) ++starts[first - low], --starts[end - low];
+        std::vector<std::uint32_t> position(high - low, kNoBeat);
+        std::int64_t sounding = 0;
+        for (std::uint64_t k = 0; k < high - low; ++k) {
+            sounding += starts[k];
+            if (sounding <= 0) continue;
+            if (!metres.BeatAt(low + k, beat)) break;
+            position[k] = static_cast<std::uint32_t>(beats.size());
+            beats.push_back(beat);
+        }
+        for (std::size_t i = 0; i < notes.size(); ++i) firstBeats[i] = position[spans[i].first - low];
+        return beats;
+    }
+    // Far apart: the spans sorted by their first beat, joined where they meet.
+    std::vector<std::pair<std::uint64_t, std::uint64_t>> sorted = spans;
+    std::sort(sorted.begin(), sorted.end());
+    std::uint64_t next = 0;  // the first beat not yet made
+    bool full = false;
+    for (const auto& [first, end] : sorted) {
+        for (std::uint64_t index = std::max(first, next); index < end && !full; ++index) {
+            full = !metres.BeatAt(index, beat);
+            if (!full) beats.push_back(beat);
+        }
+        next = std::max(next, end);
+    }
+    for (std::size_t i = 0; i < notes.size(); ++i) {
+        const auto at = std::lower_bound(beats.begin(), beats.end(), spans[i].first,
+                                         [](const Beat& b, std::uint64_t index) { return b.Index < index; });
+        if (at != beats.end() && at->Index == spans[i].first) firstBeats[i] = static_cast<std::uint32_t>(at - beats.begin());
+    }
+    return beats;
+}
+
+}  // namespace tonalux::detail
