@@ -220,14 +220,20 @@ SongLyrics ReadLyrics(const StandardMidifile& /*song*/, std::optional<Charset> f
         lyrics.IgnoredSyllables = other.size();
     }
 
-    std::vector<std::string_view> texts(headers);
+    // The headers belong to the karaoke text: with karaoke words they tell
+    // the charset too, beside lyric events (written in another charset,
+    // perhaps) they are read in their own.
+    std::vector<std::string_view> texts;
+    if (takeKaraoke) texts = headers;
     for (const auto& event : words) texts.push_back(event.Bytes);
     lyrics.CharsetGiven = fromCharset.has_value();
     lyrics.SourceCharset = fromCharset ? *fromCharset : detail::ChooseCharset(texts);
     if (lyrics.SourceCharset == Charset::Utf8)
         for (const auto text : texts) lyrics.InvalidBytes += detail::ScanUtf8(text).Invalid;
 
-    ReadHeaders(headers, lyrics.SourceCharset, lyrics);
+    const Charset headerCharset =
+        takeKaraoke || fromCharset ? lyrics.SourceCharset : detail::ChooseCharset(headers);
+    ReadHeaders(headers, headerCharset, lyrics);
     if (takeKaraoke) ReadKaraoke(SortedByTick(words), lyrics.SourceCharset, lyrics);
     else ReadLyricEvents(SortedByTick(words), lyrics.SourceCharset, lyrics);
     if (lyrics.Syllables.empty()) lyrics.Kind = LyricsKind::None;
