@@ -61,7 +61,7 @@ std::string DescribeLyrics(const LyricsSummary& summary) {
     if (summary.ControlCharacters > 0)
         text += ", " + Count(summary.ControlCharacters, "control character", "control characters") + " removed";
     if (summary.InvalidBytes > 0)
-        text += ", " + Count(summary.InvalidBytes, "byte", "bytes") + " that were not UTF-8 read as U+FFFD";
+        text += ", " + Count(summary.InvalidBytes, "byte", "bytes") + " not UTF-8, read as U+FFFD";
     if (summary.LinesWrapped > 0) text += ", " + Count(summary.LinesWrapped, "line", "lines") + " wrapped";
     if (summary.TitleSet) text += ", title as song name";
     return text;
