@@ -135,6 +135,8 @@ TEST_F(LyricsReading, CharsetIsDetectedFromTheWords) {
         {"Gr\xFC\xDF" "e aus M\xFCnchen", Charset::Cp1252, "Grüße aus München"},
         {"Fr\xE8re Jacques, dormez-vous", Charset::Cp1252, "Frère Jacques, dormez-vous"},
         {"\xBFQu\xE9 ser\xE1, ser\xE1?", Charset::Cp1252, "¿Qué será, será?"},
+        {"pr\xEAte-moi ta plume pour \xE9" "crire", Charset::Cp1252, "prête-moi ta plume pour écrire"},
+        {"Zdr\xF3w si\xEA, pr\xEA" "dko", Charset::Cp1250, "Zdrów się, prędko"},
         {"Wlaz\xB3 kotek na p\xB3otek i mruga \x9Clicznie", Charset::Cp1250, "Wlazł kotek na płotek i mruga ślicznie"},
         {"Kde domov m\xF9j, kde domov m\xF9j", Charset::Cp1250, "Kde domov můj, kde domov můj"},
         {"J\xF3 napot k\xEDv\xE1nok \xF5" "r\xFCl", Charset::Cp1250, "Jó napot kívánok őrül"},

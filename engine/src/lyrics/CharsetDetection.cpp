@@ -7,6 +7,7 @@
 // such runs) and words that mix Latin and Cyrillic letters.
 #include <algorithm>
 #include <array>
+#include <string_view>
 
 #include "lyrics/LyricsText.h"
 
@@ -21,7 +22,7 @@ struct LetterWeight {
 
 // German, French, Spanish, Portuguese, Italian and the Nordic languages.
 constexpr auto kWestern = std::to_array<LetterWeight>({
-    {u'é', 10}, {u'è', 6}, {u'à', 6}, {u'ê', 4}, {u'ç', 4}, {u'â', 3}, {u'î', 2}, {u'ô', 3}, {u'û', 2},
+    {u'é', 10}, {u'è', 6}, {u'à', 6}, {u'ê', 5}, {u'ç', 4}, {u'â', 3}, {u'î', 2}, {u'ô', 3}, {u'û', 2},
     {u'ù', 2},  {u'ë', 2}, {u'ï', 2}, {u'œ', 2}, {u'ÿ', 1}, {u'ä', 8}, {u'ö', 7}, {u'ü', 8}, {u'ß', 5},
     {u'Ä', 3},  {u'Ö', 3}, {u'Ü', 3}, {u'É', 3}, {u'È', 2}, {u'À', 2}, {u'Ç', 2}, {u'Ê', 1}, {u'Î', 1},
     {u'Ô', 1},  {u'ñ', 6}, {u'á', 8}, {u'í', 8}, {u'ó', 8}, {u'ú', 6}, {u'Á', 2}, {u'Í', 2}, {u'Ó', 2},
@@ -52,6 +53,13 @@ constexpr auto kRussian = std::to_array<LetterWeight>({
 // Punctuation every code page has at the same byte: it tells nothing.
 constexpr auto kNeutral = std::to_array<char16_t>({u'\u00A0', u'«', u'»', u'–', u'—', u'‘', u'’', u'‚',
                                             u'“',      u'”', u'„', u'…', u'•', u'´', u'\u00AD', u'°'});
+
+// Pairs of ASCII letters frequent in the languages of one Latin code page
+// and rare in those of the other: they decide between texts whose accented
+// letters alone could be either ("prête" or "pręte").
+constexpr auto kWesternPairs = std::to_array<std::string_view>({"qu", "ou", "eu", "au", "th", "ea", "oo", "ue", "ei", "ll"});
+constexpr auto kCentralPairs = std::to_array<std::string_view>({"sz", "cz", "rz", "dz", "zy", "yc", "ej", "aj", "kt", "ny"});
+constexpr int kLanguagePair = 3;
 
 constexpr int kUncommonLetter = -2;     // a letter the code page's languages rarely use
 constexpr int kSymbolInWord = -6;       // a symbol or control next to a letter
@@ -119,11 +127,25 @@ const std::array<ByteScore, 128>& ScoresOf(Charset charset) {
     }
 }
 
+int LowerAscii(char c) { return (c >= 'A' && c <= 'Z') ? c - 'A' + 'a' : c; }
+
+// The language pairs of the code page found in the text.
+long LanguagePairs(std::string_view text, Charset charset) {
+    const auto& pairs = charset == Charset::Cp1252 ? kWesternPairs : kCentralPairs;
+    long total = 0;
+    for (std::size_t i = 0; i + 1 < text.size(); ++i) {
+        const char pair[2] = {static_cast<char>(LowerAscii(text[i])), static_cast<char>(LowerAscii(text[i + 1]))};
+        if (std::find(pairs.begin(), pairs.end(), std::string_view(pair, 2)) != pairs.end()) total += kLanguagePair;
+    }
+    return total;
+}
+
 long Score(const std::vector<std::string_view>& texts, Charset charset) {
     const auto& scores = ScoresOf(charset);
     const bool latin = charset != Charset::Cp1251;
     long total = 0;
     for (const auto text : texts) {
+        if (latin) total += LanguagePairs(text, charset);
         const auto at = [&](std::size_t i) { return static_cast<unsigned char>(text[i]); };
         const auto isLetterByte = [&](std::size_t i) {
             const unsigned char b = at(i);
