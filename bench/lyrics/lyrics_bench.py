@@ -358,6 +358,42 @@ def measure_round_trip(tool, made, work):
           "independent reader" % (tool_right, len(made), independent_right, len(made)))
 
 
+def line_song(syllables, charset):
+    """A format 0 song of one sung line as lyric events."""
+    body = b""
+    for i, text in enumerate(syllables):
+        data = text.encode(charset)
+        body += encode_vlq(0 if i == 0 else 96) + b"\xff\x05" + encode_vlq(len(data)) + data
+    body += b"\x00\xff\x2f\x00"
+    return b"MThd" + struct.pack(">IHHH", 6, 0, 1, 96) + b"MTrk" + struct.pack(">I", len(body)) + body
+
+
+def measure_short_lines(tool, work):
+    """The charset chosen for every line of every song on its own: short
+    lyrics, a few words each."""
+    folder = os.path.join(work, "lines")
+    os.makedirs(folder, exist_ok=True)
+    right = total = 0
+    wrong = []
+    for song in SONGS:
+        for charset in (song[1], "utf-8"):
+            for n, (syllables, _) in enumerate(lines_of(song)):
+                if not any(ord(c) >= 0x80 for c in "".join(syllables)):
+                    continue
+                path = os.path.join(folder, "%s_%d_%s.mid" % (song[0], n, charset))
+                with open(path, "wb") as f:
+                    f.write(line_song(syllables, charset))
+                doc = json.loads(run(tool, "lyrics", "--json", path).stdout.decode("utf-8"))
+                total += 1
+                if doc["charset"] == charset:
+                    right += 1
+                else:
+                    wrong.append("%s (%s read as %s)" % ("".join(syllables).strip(), charset, doc["charset"]))
+    print("charset of single lines with accented letters: %d of %d right" % (right, total))
+    for line in wrong:
+        print("  " + line)
+
+
 def best_time(tool, args, runs=5):
     best = None
     for _ in range(runs):
@@ -403,6 +439,7 @@ def main():
         len(made), len(SONGS)))
     measure_reading(tool, made)
     measure_round_trip(tool, made, work)
+    measure_short_lines(tool, work)
     measure_speed(tool, made, work, count)
     return 0
 
