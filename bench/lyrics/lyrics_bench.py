@@ -182,6 +182,34 @@ def events(data):
     return found
 
 
+def notes(data):
+    """(tick, channel, key) of every note-on of the song, in order."""
+    found = []
+    pos = 14
+    while pos + 8 <= len(data):
+        length = struct.unpack(">I", data[pos + 4:pos + 8])[0]
+        p, end, tick, status = pos + 8, pos + 8 + length, 0, 0
+        while p < end:
+            delta, p = vlq(data, p)
+            tick += delta
+            b = data[p]
+            if b == 0xFF:
+                n, q = vlq(data, p + 2)
+                p = q + n
+            elif b in (0xF0, 0xF7):
+                n, q = vlq(data, p + 1)
+                p = q + n
+            else:
+                if b & 0x80:
+                    status = b
+                    p += 1
+                if (status & 0xF0) == 0x90 and data[p + 1] > 0:
+                    found.append((tick, status & 0x0F, data[p]))
+                p += 1 if (status & 0xF0) in (0xC0, 0xD0) else 2
+        pos = end
+    return sorted(found)
+
+
 def recode(data, source, charset):
     """The song with its text and lyric events in `charset` instead of `source`."""
     out = bytearray(data[:14])
@@ -334,7 +362,7 @@ def measure_reading(tool, made):
 def measure_round_trip(tool, made, work):
     out_dir = os.path.join(work, "karaoke")
     os.makedirs(out_dir, exist_ok=True)
-    tool_right = independent_right = 0
+    tool_right = independent_right = clean = 0
     for path, song, karaoke, charset, truth, expected in made:
         out = os.path.join(out_dir, os.path.basename(path))
         result = run(tool, "karaoke", "--charset", expected, path, out)
@@ -352,10 +380,16 @@ def measure_round_trip(tool, made, work):
                         and not t.startswith(b"DURATION:")]
         if karaoke_left:
             print("  %s: %d karaoke text events left" % (out, len(karaoke_left)))
+        with open(path, "rb") as f:
+            same_notes = notes(f.read()) == notes(data)
+        if not same_notes:
+            print("  %s: the notes differ from the input's" % out)
+        clean += same_notes and not karaoke_left
         if independent != truth:
             print("  %s: the independent reader reads other words" % out)
     print("keyboard lyrics written and read back: %d of %d songs equal by the tool, %d of %d by the "
-          "independent reader" % (tool_right, len(made), independent_right, len(made)))
+          "independent reader; %d of %d with every note and no karaoke text event left" % (
+              tool_right, len(made), independent_right, len(made), clean, len(made)))
 
 
 def line_song(syllables, charset):
