@@ -167,6 +167,17 @@ TEST_F(LyricsCommands, SongsWithoutWordsAndWrongOptions) {
     EXPECT_EQ(result.Status, 0);
     EXPECT_EQ(result.Out, "");
 
+    // A damaged song: its words as far as it could be read, exit status 1;
+    // the input stays as it was.
+    Bytes damaged = KaraokeSong();
+    damaged.resize(damaged.size() - 12);
+    const std::string cut = dir.File("cut.mid");
+    WriteFile(cut, damaged);
+    result = RunCli({"karaoke", cut, out});
+    EXPECT_EQ(result.Status, 1) << result.Err;
+    EXPECT_EQ(RunCli({"lyrics", out}).Out, "Wlazł kotek\nna pło\n");
+    EXPECT_EQ(ReadFile(cut), damaged);
+
     const std::vector<std::vector<std::string>> wrong{
         {"karaoke", "--marks", "xf", karaoke, out},     {"karaoke", "--charset", "latin1", karaoke, out},
         {"karaoke", "--wrap", "0", karaoke, out},       {"lyrics", "--from-charset", "koi8-r", karaoke},
