@@ -203,6 +203,21 @@ TEST_F(LyricsReading, WordsInTwoTracksAtTheSameTicksAreReadOnce) {
     EXPECT_EQ(lyrics.DuplicateSyllables, 3u);
 }
 
+TEST_F(LyricsReading, ManySyllablesAtOneTickAreReadInLinearTime) {
+    // A song whose words all stand at tick 0, as some files have them: a
+    // quadratic look for repeated syllables would take minutes (the test's
+    // time-out catches it).
+    constexpr int kSyllables = 200000;
+    Track track;
+    for (int i = 0; i < kSyllables; ++i) track.Text(0, L, "w" + std::to_string(i) + " ");
+    SongBuilder song(0, 96);
+    song.AddTrack(track.End());
+    ASSERT_TRUE(Load(song.Bytes()));
+    const auto lyrics = ReadLyrics(midi);
+    EXPECT_EQ(lyrics.Syllables.size(), static_cast<std::size_t>(kSyllables));
+    EXPECT_EQ(lyrics.DuplicateSyllables, 0u);
+}
+
 TEST(CharsetNames, NamesAndTheirSpellings) {
     struct Case {
         const char* Name;

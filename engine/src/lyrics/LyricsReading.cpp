@@ -8,6 +8,7 @@
 // syllable carries no space.
 #include <algorithm>
 #include <string>
+#include <unordered_set>
 #include <vector>
 
 #include "lists/Hauptcontainer.h"
@@ -119,16 +120,19 @@ private:
     }
 
     // The same syllable at the same tick again: words copied into two tracks.
-    bool IsDuplicate(std::uint32_t tick, const std::string& text) const {
-        for (auto it = lyrics_.Syllables.rbegin(); it != lyrics_.Syllables.rend() && it->Tick == tick; ++it) {
-            std::string_view earlier = it->Text;
-            while (!earlier.empty() && IsSpace(earlier.back())) earlier.remove_suffix(1);
-            if (earlier == text || it->Text == text) return true;
+    // The texts of the current tick are kept in a set, so that a song of
+    // many syllables at one tick is read in linear time.
+    bool IsDuplicate(std::uint32_t tick, const std::string& text) {
+        if (tick != seenTick_) {
+            seen_.clear();
+            seenTick_ = tick;
         }
-        return false;
+        return !seen_.insert(text).second;
     }
 
     SongLyrics& lyrics_;
+    std::unordered_set<std::string> seen_;
+    std::uint32_t seenTick_ = 0;
     bool pendingLine_ = false;
     bool pendingPage_ = false;
 };
