@@ -56,7 +56,8 @@ std::string DescribeLyrics(const LyricsSummary& summary) {
     if (summary.Unmapped > 0)
         text += ", " + Count(summary.Unmapped, "character", "characters") + " without transliteration written as \"?\"";
     if (summary.Ignored != LyricsKind::None)
-        text += ", " + std::to_string(summary.IgnoredSyllables) + " " + KindWords(summary.Ignored) + " left out";
+        text += ", " + std::to_string(summary.IgnoredSyllables) + " " +
+                (summary.Ignored == LyricsKind::Karaoke ? "karaoke text events" : "lyric events") + " left out";
     if (summary.Duplicates > 0) text += ", " + Count(summary.Duplicates, "repeated syllable", "repeated syllables") + (summary.Written ? " written once" : " read once");
     if (summary.ControlCharacters > 0)
         text += ", " + Count(summary.ControlCharacters, "control character", "control characters") + " removed";
