@@ -28,8 +28,8 @@ int RunKaraoke(const ParsedArguments& args) {
 Command KaraokeCommand() {
     return {"karaoke",
             "write the words of a song as keyboard lyrics",
-            "karaoke [--marks keyboard|rp017] [--charset CS] [--from-charset CS] [--wrap N]\n"
-            "        FILE OUT [--format 0|1]",
+            "karaoke [--marks keyboard|rp017] [--charset CS] [--from-charset CS]\n"
+            "        [--wrap N] FILE OUT [--format 0|1]",
             std::string("Reads the words of FILE as 'lyrics' does and writes the song to OUT with one\n"
                         "lyric event (FF 05) per syllable at its tick, in the first track (format 1)\n"
                         "or the song's one track (format 0). The karaoke text events that carried\n"
