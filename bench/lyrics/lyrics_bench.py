@@ -428,6 +428,37 @@ def measure_short_lines(tool, work):
         print("  " + line)
 
 
+def measure_uchardet(work):
+    """The same lines and songs, as plain text, through uchardet (when it is
+    installed): the detection library the engine could have used."""
+    if shutil.which("uchardet") is None:
+        print("uchardet is not installed; not compared")
+        return
+    accepted = {"cp1252": {"WINDOWS-1252", "ISO-8859-1", "ISO-8859-15"}, "cp1250": {"WINDOWS-1250"},
+                "cp1251": {"WINDOWS-1251"}, "utf-8": {"UTF-8"}}
+    path = os.path.join(work, "uchardet.txt")
+
+    def detect(text, charset):
+        with open(path, "wb") as f:
+            f.write(text.encode(charset))
+        return subprocess.run(["uchardet", path], capture_output=True, text=True).stdout.strip().upper()
+
+    lines = lines_right = songs = songs_right = 0
+    for song in SONGS:
+        for charset in (song[1], "utf-8"):
+            texts = ["".join(syllables).strip() for syllables, _ in lines_of(song)]
+            for line in texts:
+                if any(ord(c) >= 0x80 for c in line):
+                    lines += 1
+                    lines_right += detect(line, charset) in accepted[charset]
+            whole = "\n".join(texts)
+            if any(ord(c) >= 0x80 for c in whole):
+                songs += 1
+                songs_right += detect(whole, charset) in accepted[charset]
+    print("uchardet on the same words (ISO-8859-1 counted as cp1252): %d of %d single lines, %d of %d songs" % (
+        lines_right, lines, songs_right, songs))
+
+
 def best_time(tool, args, runs=5):
     best = None
     for _ in range(runs):
@@ -474,6 +505,7 @@ def main():
     measure_reading(tool, made)
     measure_round_trip(tool, made, work)
     measure_short_lines(tool, work)
+    measure_uchardet(work)
     measure_speed(tool, made, work, count)
     return 0
 
