@@ -11,18 +11,21 @@ PACKAGES := cmake ninja-build g++ make qt6-base-dev qt6-tools-dev qt6-l10n-tools
             clang libclang-rt-14-dev xvfb xauth desktop-file-utils dpkg-dev file python3
 JOBS ?= $(shell nproc 2>/dev/null || echo 2)
 FUZZ_SECONDS ?= 60
+# What only the benchmarks need: MMA renders their songs.
+BENCH_PACKAGES := mma
 WINDOWS_PACKAGES := cmake ninja-build g++ make libgtest-dev g++-mingw-w64-x86-64-posix googletest wine zip
 WINDOWS_JOBS ?= 2
 # More folders of songs that windows-test converts on both builds and compares.
 WINDOWS_SONGS ?=
 
-.PHONY: all deps windows-deps build test test-release test-asan run demo bench fuzz package windows windows-test clean
+.PHONY: all deps windows-deps bench-deps build test test-release test-asan run demo bench fuzz package windows windows-test clean
 
 all: build
 
 deps: LIST = $(PACKAGES)
 windows-deps: LIST = $(WINDOWS_PACKAGES)
-deps windows-deps:
+bench-deps: LIST = $(BENCH_PACKAGES)
+deps windows-deps bench-deps:
 	@missing=""; \
 	for p in $(LIST); do dpkg -s $$p >/dev/null 2>&1 || missing="$$missing $$p"; done; \
 	if [ -n "$$missing" ]; then \
@@ -62,16 +65,19 @@ run: demo
 # accuracy of the chords recognised from the notes: on the songs with known
 # chords of CHORD_SONGS (the shared folder beside the clone), on songs that
 # MMA renders from the charts of bench/chords/mma_songs.py, and on the songs of
-# the progressions the grooves there do not play (never tuned on). A missing
-# folder or a missing mma is reported and passed over.
+# the progressions the grooves there do not play (never tuned on). Then the
+# words: karaoke songs MMA renders in six languages and four charsets, read,
+# converted and read back, and convert --karaoke timed against convert on
+# 1,000 songs (bench/lyrics/lyrics_bench.py). A missing folder or a missing
+# mma is reported and passed over.
 CHORD_SONGS ?= ../shared/chords
 # The arranger-shaped song of the shared generator beside the clone (format 1,
 # 17 tracks, 1,000,353 records, 4 MB), written once into build/bench/big.mid;
 # without the generator its benchmarks are passed over with a message.
 SONG_GENERATOR ?= ../shared/bench/gen_song.py
-bench: deps
+bench: deps bench-deps
 	cmake --preset bench >/dev/null
-	cmake --build --preset bench -j $(JOBS) --target engine_bench chord_accuracy
+	cmake --build --preset bench -j $(JOBS) --target engine_bench chord_accuracy tonalux-cli
 	@if [ -f build/bench/big.mid ]; then :; \
 	elif [ -f $(SONG_GENERATOR) ]; then python3 $(SONG_GENERATOR) build/bench/big.mid 30000 --voc 4; \
 	else echo "$(SONG_GENERATOR) not found: the benchmarks of the generated song are passed over"; fi
@@ -79,6 +85,7 @@ bench: deps
 	python3 bench/chords/mma_songs.py build/bench/mma-songs
 	python3 bench/chords/mma_songs.py --other-half build/bench/mma-unseen
 	./build/bench/bench/chord_accuracy $(CHORD_SONGS) build/bench/mma-songs build/bench/mma-unseen
+	python3 bench/lyrics/lyrics_bench.py build/bench/cli/tonalux-cli build/bench/lyrics
 
 fuzz: deps
 	cmake --preset fuzz >/dev/null

@@ -35,5 +35,7 @@ Command AddChordsCommand();
 Command SetChordsCommand();
 Command SetupCommand();
 Command AssembleCommand();
+Command LyricsCommand();
+Command KaraokeCommand();
 
 }  // namespace tonalux::cli
