@@ -75,7 +75,8 @@ bench: deps
 
 # Every fuzz target (fuzz/CMakeLists.txt) for FUZZ_SECONDS each, one after
 # the other; new inputs go to build/fuzz/corpus/<name>, a faulty input to
-# build/fuzz/<name>-crash-* (or -timeout-*, -leak-*).
+# build/fuzz/<name>-crash-* (or -timeout-*, -leak-*). The time-out of one
+# input is generous: it counts wall-clock time, and a loaded machine stretches it.
 fuzz: deps
 	cmake --preset fuzz >/dev/null
 	cmake --build --preset fuzz -j $(JOBS) --target fuzzers
@@ -83,7 +84,7 @@ fuzz: deps
 	  mkdir -p build/fuzz/corpus/$$name; \
 	  echo "== $$name"; \
 	  ./build/fuzz/fuzz/$${name}_fuzzer build/fuzz/corpus/$$name fuzz/corpus/$$name -max_total_time=$(FUZZ_SECONDS) \
-	    -max_len=65536 -timeout=10 -artifact_prefix=build/fuzz/$$name- || exit 1; \
+	    -max_len=65536 -timeout=60 -artifact_prefix=build/fuzz/$$name- || exit 1; \
 	done
 
 # Only what the package ships is built (preset package: no tests, no benchmarks).
