@@ -6,14 +6,14 @@
 # engine and tool tests of that build under Wine and checks that it converts
 # the demo songs byte for byte like the Linux build.
 
-PACKAGES := cmake ninja-build g++ make qt6-base-dev qt6-tools-dev qt6-l10n-tools qt6-translations-l10n \
+PACKAGES := cmake ninja-build g++ make ccache qt6-base-dev qt6-tools-dev qt6-l10n-tools qt6-translations-l10n \
             libgtest-dev libbenchmark-dev \
             clang libclang-rt-14-dev xvfb xauth desktop-file-utils dpkg-dev file python3
 JOBS ?= $(shell nproc 2>/dev/null || echo 2)
 FUZZ_SECONDS ?= 60
 # What only the benchmarks need: MMA renders their songs.
 BENCH_PACKAGES := mma
-WINDOWS_PACKAGES := cmake ninja-build g++ make libgtest-dev g++-mingw-w64-x86-64-posix googletest wine zip
+WINDOWS_PACKAGES := cmake ninja-build g++ make ccache libgtest-dev g++-mingw-w64-x86-64-posix googletest wine zip
 WINDOWS_JOBS ?= 2
 # More folders of songs that windows-test converts on both builds and compares.
 WINDOWS_SONGS ?=
@@ -87,11 +87,19 @@ bench: deps bench-deps
 	./build/bench/bench/chord_accuracy $(CHORD_SONGS) build/bench/mma-songs build/bench/mma-unseen
 	python3 bench/lyrics/lyrics_bench.py build/bench/cli/tonalux-cli build/bench/lyrics
 
+# Every fuzz target (fuzz/CMakeLists.txt) for FUZZ_SECONDS each, one after
+# the other; new inputs go to build/fuzz/corpus/<name>, a faulty input to
+# build/fuzz/<name>-crash-* (or -timeout-*, -leak-*). The time-out of one
+# input is generous: it counts wall-clock time, and a loaded machine stretches it.
 fuzz: deps
 	cmake --preset fuzz >/dev/null
-	cmake --build --preset fuzz -j $(JOBS) --target reader_fuzzer
-	mkdir -p build/fuzz/corpus
-	./build/fuzz/fuzz/reader_fuzzer build/fuzz/corpus fuzz/seeds -max_total_time=$(FUZZ_SECONDS) -max_len=65536 -timeout=10 -artifact_prefix=build/fuzz/
+	cmake --build --preset fuzz -j $(JOBS) --target fuzzers
+	for name in $$(cat build/fuzz/fuzz-targets.txt); do \
+	  mkdir -p build/fuzz/corpus/$$name; \
+	  echo "== $$name"; \
+	  ./build/fuzz/fuzz/$${name}_fuzzer build/fuzz/corpus/$$name fuzz/corpus/$$name -max_total_time=$(FUZZ_SECONDS) \
+	    -max_len=65536 -timeout=60 -artifact_prefix=build/fuzz/$$name- || exit 1; \
+	done
 
 # Only what the package ships is built (preset package: no tests, no benchmarks).
 package: deps

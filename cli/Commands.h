@@ -3,8 +3,10 @@
 #pragma once
 
 #include <string>
+#include <vector>
 
 #include "Arguments.h"
+#include "FolderConversion.h"
 
 namespace tonalux::cli {
 
@@ -37,5 +39,22 @@ Command SetupCommand();
 Command AssembleCommand();
 Command LyricsCommand();
 Command KaraokeCommand();
+
+// The songs `names` of folders.Input converted into folders.Output as convert
+// converts them, one line each and the summary; the exit status.
+int ConvertSongs(const ConversionFolders& folders, const std::vector<std::string>& names,
+                 const ConversionOptions& options);
+
+// "cannot read the folder Midifile/: Permission denied",
+// "cannot write into the folder Convert/: it is the input folder Midifile/ (inputs are never changed)".
+std::string FolderProblemLine(const FolderProblem& problem);
+
+// Whether the first argument of a command line without a command names a
+// file or folder: songs or folders dropped on the tool.
+bool IsDroppedPath(const std::string& argument);
+
+// Paths without a command: each song converted into a folder Convert/ beside
+// it, each folder's songs into Convert/ beside that folder; the exit status.
+int RunDroppedPaths(const std::vector<std::string>& paths);
 
 }  // namespace tonalux::cli

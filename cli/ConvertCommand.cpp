@@ -71,6 +71,8 @@ std::string SongLine(const SongOutcome& outcome, std::chrono::steady_clock::dura
            std::to_string(outcome.Load.Records) + ChordsText(outcome.Chords) + "  " + Seconds(elapsed);
 }
 
+}  // namespace
+
 // "cannot read the folder Midifile/: Permission denied",
 // "cannot write into the folder Convert/: it is the input folder Midifile/ (inputs are never changed)".
 std::string FolderProblemLine(const FolderProblem& problem) {
@@ -78,6 +80,8 @@ std::string FolderProblemLine(const FolderProblem& problem) {
     return "cannot write into the folder " + problem.Folder + ": " + problem.Reason +
            (problem.Error == 0 ? " (inputs are never changed)" : "");
 }
+
+namespace {
 
 // "SIGINT" for an interrupt (Ctrl+C), "SIGTERM", "SIGHUP" (a closed terminal).
 std::string SignalName(int signal) {
@@ -88,6 +92,8 @@ std::string SignalName(int signal) {
         default: return "signal " + std::to_string(signal);
     }
 }
+
+}  // namespace
 
 // The run over the listed songs, one line each and the summary; the exit status.
 int ConvertSongs(const ConversionFolders& folders, const std::vector<std::string>& names,
@@ -139,6 +145,8 @@ int ConvertSongs(const ConversionFolders& folders, const std::vector<std::string
     }
     return anyProblem ? kExitFailure : kExitSuccess;
 }
+
+namespace {
 
 int RunConvert(const ParsedArguments& args) {
     RunChoices choices;

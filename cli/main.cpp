@@ -60,7 +60,7 @@ void PrintToolHelp(std::ostream& out) {
         << "  --verbose, -v  also print details of the work on standard error\n"
         << "  --help, -h     show the arguments of the command\n"
         << "\n"
-        << "  " << kProgramName << " --version, -V   show the version\n"
+        << "  " << kProgramName << " --version, -V   show the version, the copyright and the licence\n"
         << "\n"
         << "A song named \"-\" is read from standard input or written to standard output.\n"
         << "Channels are counted 1 to 16. Every problem is one line on standard error\n"
@@ -71,6 +71,10 @@ void PrintToolHelp(std::ostream& out) {
         << "Exit status: 0 when every song was read whole and everything was written,\n"
         << "1 when a song was damaged or could not be read, converted or written\n"
         << "(standard output included), 2 a wrong command line.\n"
+        << "Songs and folders given without a command (dropped on the tool in the\n"
+        << "Explorer of Windows) are converted as convert converts: a song into the\n"
+        << "folder Convert/ beside it, the songs of a folder into Convert/ beside that\n"
+        << "folder, which is made when it is missing.\n"
         << "Run '" << kProgramName << " COMMAND --help' for the arguments of one command.\n";
 }
 
@@ -96,7 +100,7 @@ int Run(std::vector<std::string> args) {
     }
     const std::string name = args[0];
     if (name == "--version" || name == "-V") {
-        std::cout << kProgramName << ' ' << kVersion << '\n';
+        std::cout << kProgramName << ' ' << kVersion << '\n' << kCopyright << ", " << kLicence << '\n';
         return CheckedStatus("", kExitSuccess);
     }
     if (name == "--help" || name == "-h" || name == "help") {
@@ -112,6 +116,19 @@ int Run(std::vector<std::string> args) {
         return CheckedStatus("", kExitSuccess);
     }
     const Command* command = FindCommand(name);
+    // Paths without a command: songs or folders dropped on the tool.
+    if (!command && IsDroppedPath(name)) {
+        SetVerbosity(quiet ? Verbosity::Quiet : verbose ? Verbosity::Verbose : Verbosity::Normal);
+        try {
+            return CheckedStatus("", RunDroppedPaths(args));
+        } catch (const std::bad_alloc&) {
+            PrintError("", "out of memory");
+            return kExitFailure;
+        } catch (const std::exception& error) {
+            PrintError("", error.what());
+            return kExitFailure;
+        }
+    }
     if (!command) {
         PrintError("", "unknown command '" + name + "' (see " + std::string(kProgramName) + " --help)");
         return kExitUsage;

@@ -29,7 +29,7 @@
 #include <utility>
 #include <vector>
 
-#include "EngineHost.h"
+#include "FuzzSupport.h"
 #include "StandardMidifile.h"
 
 namespace {
@@ -38,17 +38,8 @@ using tonalux::MetaEvent;
 using tonalux::MidiEvent;
 using tonalux::StandardMidifile;
 using Bytes = std::vector<std::uint8_t>;
-
-// Swallows the message boxes and remembers whether the reader reported damage.
-class QuietHost : public tonalux::EngineHost {
-public:
-    void ShowMessage(const std::string& text) override {
-        if (text == "Byteread Error!") damage = true;
-        else other = true;
-    }
-    bool damage = false;
-    bool other = false;
-};
+using tonalux::fuzz::Check;
+using tonalux::fuzz::QuietHost;
 
 // Everything a load leaves in the lists, in list order, each record as its
 // tick and comparable text.
@@ -150,16 +141,6 @@ void ReverseAllTicks(StandardMidifile& m) {
                  [&](int i, const tonalux::SysexEvent& e) { m.EditSysex(i, e); });
 }
 
-[[noreturn]] void Fault(const char* what) {
-    std::fprintf(stderr, "reader_fuzzer: %s\n", what);
-    std::fflush(stderr);
-    __builtin_trap();
-}
-
-void Check(bool ok, const char* what) {
-    if (!ok) Fault(what);
-}
-
 bool WriteAll(const std::string& path, const std::uint8_t* data, std::size_t size) {
     std::FILE* file = std::fopen(path.c_str(), "wb");
     if (file == nullptr) return false;
@@ -195,8 +176,7 @@ Bytes SaveChecked(StandardMidifile& midi, int format, const std::string& path) {
 
 // Loads a file the writer produced and checks that the reader takes it whole.
 void LoadOutput(StandardMidifile& midi, QuietHost& host, const std::string& path) {
-    host.damage = false;
-    host.other = false;
+    host.Forget();
     Check(midi.LoadMidifile(path), "output refused by the reader");
     Check(!host.damage && !host.other, "reader reported damage in the writer's output");
 }
@@ -204,9 +184,7 @@ void LoadOutput(StandardMidifile& midi, QuietHost& host, const std::string& path
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
-    static QuietHost host;
-    static const bool installed = (tonalux::SetEngineHost(&host), true);
-    (void)installed;
+    QuietHost& host = tonalux::fuzz::InstalledHost();
     static const std::string input = WorkFile("in.mid");
     static const std::string out0 = WorkFile("out0.mid");
     static const std::string out1 = WorkFile("out1.mid");

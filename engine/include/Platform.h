@@ -164,6 +164,14 @@ private:
     std::string path_;
 };
 
+// The characters that separate the parts of a path: "/" on POSIX, "/" and
+// "\\" on Windows.
+#ifdef _WIN32
+inline constexpr const char* kPathSeparators = "/\\";
+#else
+inline constexpr const char* kPathSeparators = "/";
+#endif
+
 // ---- The program's start and its standard streams ----------------------
 
 // The program's arguments behind its name, as UTF-8 (on Windows read as
@@ -181,6 +189,17 @@ bool ReadStandardInput(std::vector<std::uint8_t>& bytes, SystemError& error);
 bool WriteStandardOutput(const char* bytes, std::size_t size, SystemError& error);
 
 bool StandardOutputIsTerminal();
+
+// Whether the program has a console window of its own, which closes when the
+// program ends: on Windows a console the system opened for this program
+// alone (one started from the Explorer, songs dropped on it), with that
+// console as standard input. Never on POSIX, where a terminal outlives the
+// programs it runs.
+bool RunsInOwnConsoleWindow();
+
+// Waits until a key is pressed in the program's console window (Windows); on
+// POSIX, where no such window exists, it returns at once.
+void WaitForKeyPress();
 
 // ---- Signals that end a run ---------------------------------------------
 

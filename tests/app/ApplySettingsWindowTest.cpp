@@ -11,6 +11,7 @@
 #include <QtTest>
 #include <filesystem>
 
+#include "SetupBytes.h"
 #include "SongBuilder.h"
 #include "StandardMidifile.h"
 #include "WindowFixture.h"
@@ -19,6 +20,7 @@ namespace fs = std::filesystem;
 using tonalux::testing::Bytes;
 using tonalux::testing::Hex;
 using tonalux::testing::ReadFile;
+using tonalux::testing::SetupBytes;
 using tonalux::testing::SongBuilder;
 using tonalux::testing::TempDir;
 using tonalux::testing::Track;
@@ -68,6 +70,7 @@ private slots:
     void untickedTheConversionIgnoresTheSettings();
     void tickedTheSettingsChangeEverySongBeforeTheAnalysis();
     void aValueOutsideItsRangeStopsTheRunBeforeTheFirstSong();
+    void aStoredRecordThatFailsTheCheckIsNotLoadedAtRestart();
 
 private:
     TempDir config_;
@@ -189,6 +192,37 @@ void ApplySettingsWindowTest::aValueOutsideItsRangeStopsTheRunBeforeTheFirstSong
     w.main->CApplySettings->setChecked(false);
     w.main->BConvert->click();
     QCOMPARE(w.main->ConvertNames(), std::vector<std::string>{"A_VOC-3.mid"});
+}
+
+void ApplySettingsWindowTest::aStoredRecordThatFailsTheCheckIsNotLoadedAtRestart() {
+    // A sound record with one field each the windows would refuse; the first
+    // row is loaded whole, as a record that passes shows.
+    const auto stored = [] { return SetupBytes().Row(1, 0, 1, 8, 5).Trackname("Lied").Swap(1, 3, 5); };
+    struct Case {
+        const char* name;
+        SetupBytes record;
+        bool loaded;
+    };
+    const std::vector<Case> cases{
+        {"every field in range", stored(), true},
+        {"a program of 129", stored().Row(7, 0, 1, 0, 129), false},
+        {"a bank of 200", stored().Row(2, 200, 1, 0, 1), false},
+        {"a control character in the track name", stored().Trackname("Li\x01" "ed"), false},
+        {"KANAL 17", stored().Swap(2, 17, 1), false},
+        {"an option of 2", stored().Int32(308, 2), false},
+    };
+    for (const auto& c : cases) {
+        StoredOptions().clear();
+        const Bytes bytes = c.record.Bytes();
+        StoredOptions().setValue(kSetupKey, QByteArray(reinterpret_cast<const char*>(bytes.data()),
+                                                       static_cast<qsizetype>(bytes.size())));
+        WindowSet w(WindowSet::KeepRemembered{});
+        const bool rowShown = w.programs->MSBD[0]->text() == QStringLiteral("8");
+        QVERIFY2(rowShown == c.loaded, c.name);
+        QVERIFY2((w.information->ETrackname->text() == QStringLiteral("Lied")) == c.loaded, c.name);
+        QVERIFY2((w.programs->Block.PRGD[0] == 5) == c.loaded, c.name);
+        QVERIFY2((w.information->Block.KanT[0] == 4) == c.loaded, c.name);
+    }
 }
 
 QTEST_MAIN(ApplySettingsWindowTest)

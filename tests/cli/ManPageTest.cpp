@@ -58,14 +58,16 @@ TEST(ManPage, SaysWhatTheHelpSays) {
     const std::string page = SlurpText(TONALUX_MAN_PAGE);
     ASSERT_FALSE(page.empty());
     const auto version = RunCli({"--version"}).Out;
+    const std::size_t firstLineEnd = version.find('\n');
     EXPECT_EQ(Unescape(page.substr(0, page.find('\n'))),
-              ".TH TONALUX-CLI 1 \"\" \"" + version.substr(0, version.size() - 1) + "\" \"User Commands\"");
+              ".TH TONALUX-CLI 1 \"\" \"" + version.substr(0, firstLineEnd) + "\" \"User Commands\"");
 
     const std::string help = RunCli({"--help"}).Out;
     const auto sections = Sections(page);
     EXPECT_EQ(sections.at("DESCRIPTION"), help);
     EXPECT_EQ(sections.at("NAME"), "tonalux-cli - Converts Standard MIDI Files in batches and changes single songs\n");
     EXPECT_EQ(sections.at("SYNOPSIS"), "tonalux-cli COMMAND [ARGUMENTS]\n");
+    EXPECT_EQ(sections.at("COPYRIGHT"), version.substr(firstLineEnd + 1));
 
     const auto names = CommandNames(help);
     EXPECT_EQ(names.size(), 15u);
@@ -73,8 +75,8 @@ TEST(ManPage, SaysWhatTheHelpSays) {
         ASSERT_TRUE(sections.count(name)) << "no section for " << name;
         EXPECT_EQ(sections.at(name), RunCli({name, "--help"}).Out) << name;
     }
-    // NAME, SYNOPSIS, DESCRIPTION, COMMANDS and one per command, nothing else.
-    EXPECT_EQ(sections.size(), names.size() + 4);
+    // NAME, SYNOPSIS, DESCRIPTION, COMMANDS, COPYRIGHT and one per command, nothing else.
+    EXPECT_EQ(sections.size(), names.size() + 5);
 }
 
 }  // namespace

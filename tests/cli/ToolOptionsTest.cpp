@@ -41,8 +41,9 @@ protected:
     std::string song = dir.File("song.mid");
 };
 
-TEST_F(ToolOptions, VersionNamesTheToolAndTheProjectVersion) {
-    const std::string expected = std::string("tonalux-cli ") + tonalux::kVersion + "\n";
+TEST_F(ToolOptions, VersionNamesTheToolTheProjectVersionAndTheLicence) {
+    const std::string expected = std::string("tonalux-cli ") + tonalux::kVersion +
+                                 "\nCopyright (c) 2026 the Tonalux & Belvorta developers, MIT licence\n";
     for (const std::string option : {"--version", "-V"}) {
         const auto result = RunCli({option});
         EXPECT_EQ(result.Status, 0);

@@ -2,6 +2,9 @@
 // ever, keeps what it could read and says "Byteread Error!" once.
 #include <gtest/gtest.h>
 
+#include <cstdint>
+#include <vector>
+
 #include "LoadFixture.h"
 #include "SongBuilder.h"
 #include "StandardMidifile.h"
@@ -65,30 +68,51 @@ TEST_F(DamagedFile, AbsurdLengthsAreDamageNotAllocations) {
     EXPECT_EQ(midi.GetSizeMetaEvents(), 0);
 }
 
+// A song whose first chunk's length is replaced, and what each channel list
+// must hold after the load: the damaged track ends where the next track chunk
+// whose length fits the file begins, and reading goes on with it.
+struct RecoveryCase {
+    const char* name;
+    std::vector<Track> tracks;
+    bool farPast;  // a length far past the end, or one byte past it
+    std::vector<int> eventsPerChannel;
+    std::uint32_t endTick;
+};
+
 TEST_F(DamagedFile, ALengthPastTheFileEndsTheTrackWhereTheNextTrackBegins) {
-    // Three tracks; the first chunk's length is replaced. A track chunk
-    // whose length fits the file begins inside the claimed bytes: the damaged
-    // track ends there and reading goes on with it.
-    SongBuilder song(1, 96);
-    song.AddTrack(Track().Note(0, 0x90, 60, 100).Note(96, 0x80, 60, 0).End());
-    song.AddTrack(Track().Note(0, 0x91, 62, 100).Note(192, 0x81, 62, 0).End(96));
-    song.AddTrack(Track().Note(48, 0x92, 64, 100).End());
-    const Bytes good = song.Bytes();
-    // Far past the end, and one byte past it.
-    for (const std::uint32_t length : {0xFFFFFFF0u, static_cast<std::uint32_t>(good.size() - 22 + 1)}) {
-        SCOPED_TRACE(length);
-        Bytes bytes = good;
+    const Track first = Track().Note(0, 0x90, 60, 100).Note(96, 0x80, 60, 0).End();
+    const Track second = Track().Note(0, 0x91, 62, 100).Note(192, 0x81, 62, 0).End(96);
+    const Track third = Track().Note(48, 0x92, 64, 100).End();
+    // Without an end of track, a missed chunk would be read as events.
+    const Track unended = Track().Note(0, 0x90, 60, 100).Note(96, 0x80, 60, 0);
+    const std::vector<RecoveryCase> cases{
+        {"three tracks", {first, second, third}, true, {2, 2, 1}, 288},
+        {"three tracks, one byte past", {first, second, third}, false, {2, 2, 1}, 288},
+        // The next track is the last chunk and ends exactly at the file's end.
+        {"the last track next", {first, second}, true, {2, 2}, 288},
+        {"the last track next, one byte past", {first, second}, false, {2, 2}, 288},
+        {"an empty last chunk next", {unended, Track()}, true, {2}, 96},
+        {"an empty last chunk next, one byte past", {unended, Track()}, false, {2}, 96},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        SongBuilder song(1, 96);
+        for (const auto& track : c.tracks) song.AddTrack(track);
+        Bytes bytes = song.Bytes();
+        const std::uint32_t length =
+            c.farPast ? 0xFFFFFFF0u : static_cast<std::uint32_t>(bytes.size() - 22 + 1);
         for (int i = 0; i < 4; ++i) bytes[18 + i] = static_cast<std::uint8_t>(length >> (24 - 8 * i));
         ASSERT_TRUE(Load(bytes));
         EXPECT_EQ(host.messages, std::vector<std::string>{"Byteread Error!"});
         EXPECT_EQ(midi.LastLoadReport().DamageOffset, 18u);
         EXPECT_EQ(midi.LastLoadReport().DamageTrack, 0);
-        EXPECT_EQ(midi.GetSizeMidievents(0), 2);
-        ASSERT_EQ(midi.GetSizeMidievents(1), 2);
-        EXPECT_EQ(midi.GetMidievent(1, 1).Tick, 192u);
-        EXPECT_EQ(midi.GetSizeMidievents(2), 1);
+        for (int channel = 0; channel < 16; ++channel) {
+            const std::size_t i = static_cast<std::size_t>(channel);
+            EXPECT_EQ(midi.GetSizeMidievents(channel), i < c.eventsPerChannel.size() ? c.eventsPerChannel[i] : 0)
+                << "channel " << channel + 1;
+        }
         EXPECT_EQ(midi.GetSizeMetaEvents() + midi.GetSizeSysexEvents(), 0);
-        EXPECT_EQ(midi.EndTick(), 288u);
+        EXPECT_EQ(midi.EndTick(), c.endTick);
     }
 }
 

@@ -30,7 +30,7 @@ endif()
 # The installed tool runs from its new place and names the project's version.
 execute_process(COMMAND ${CMAKE_COMMAND} -E env ASAN_OPTIONS=detect_leaks=0 ${PREFIX}/bin/tonalux-cli --version
                 RESULT_VARIABLE status OUTPUT_VARIABLE output)
-if(NOT status EQUAL 0 OR NOT output STREQUAL "tonalux-cli ${VERSION}\n")
+if(NOT status EQUAL 0 OR NOT output MATCHES "^tonalux-cli ${VERSION}\nCopyright .*, MIT licence\n$")
   fail("installed tonalux-cli --version gave '${output}' (status ${status})")
 endif()
 

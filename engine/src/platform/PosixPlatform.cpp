@@ -331,6 +331,11 @@ bool WriteStandardOutput(const char* bytes, std::size_t size, SystemError& error
 
 bool StandardOutputIsTerminal() { return ::isatty(STDOUT_FILENO) == 1; }
 
+// A terminal stays open after the program ends, so there is nothing to wait for.
+bool RunsInOwnConsoleWindow() { return false; }
+
+void WaitForKeyPress() {}
+
 namespace {
 
 volatile sig_atomic_t stopSignal = 0;

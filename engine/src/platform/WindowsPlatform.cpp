@@ -415,6 +415,25 @@ bool StandardOutputIsTerminal() {
     return ::GetConsoleMode(::GetStdHandle(STD_OUTPUT_HANDLE), &mode) != 0;
 }
 
+// A console shared with no other process was opened for this program and
+// closes with it; standard input must be that console, so that a program
+// whose input is a file or a pipe never waits.
+bool RunsInOwnConsoleWindow() {
+    DWORD processes[2] = {};
+    DWORD mode = 0;
+    return ::GetConsoleProcessList(processes, 2) == 1 && ::GetConsoleMode(::GetStdHandle(STD_INPUT_HANDLE), &mode) != 0;
+}
+
+void WaitForKeyPress() {
+    const HANDLE input = ::GetStdHandle(STD_INPUT_HANDLE);
+    // Keys pressed during the run do not count.
+    ::FlushConsoleInputBuffer(input);
+    INPUT_RECORD record{};
+    DWORD read = 0;
+    while (::ReadConsoleInputW(input, &record, 1, &read) != 0 && read == 1)
+        if (record.EventType == KEY_EVENT && record.Event.KeyEvent.bKeyDown) return;
+}
+
 namespace {
 
 constexpr int kSignalHangup = 1;
