@@ -104,6 +104,8 @@ SheetFacts ReadSheetFacts(const StandardMidifile& constSong, std::string_view fi
             facts.KeyMinor = event.Data[1] == 1;
         } else if (event.Type == kSequenceNameType && facts.SongName.empty()) {
             facts.SongName = NameText(event);
+            // A karaoke song's name may carry the title mark of its text events.
+            if (facts.SongName.rfind("@T", 0) == 0) facts.SongName.erase(0, 2);
         }
     }
     return facts;
