@@ -2,7 +2,9 @@
 // conversion writes it for every converted song when asked.
 #pragma once
 
+#include <optional>
 #include <string>
+#include <vector>
 
 #include "Platform.h"
 
@@ -18,5 +20,13 @@ std::string SheetPathFor(const std::string& songPath);
 // charset, whole to `target` with the safe replace. `songName` is the title
 // when the song has none of its own.
 ReplaceOutcome WriteSongSheet(const StandardMidifile& song, const std::string& songName, const std::string& target);
+
+struct SongSheet;
+
+// The sheet of a song file, read with its song name kept (the title) and its
+// words in the detected charset. A damaged song gives the sheet of what could
+// be read, with a note saying so; a file that is no song gives no sheet and
+// the reason in `problem`. The engine's messages are gathered, not shown.
+std::optional<SongSheet> ReadSongSheet(const std::string& path, std::string& problem);
 
 }  // namespace tonalux
