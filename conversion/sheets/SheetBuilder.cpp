@@ -133,7 +133,14 @@ std::vector<SheetLine> PlaceChords(const std::vector<SheetChord>& chords, const 
         auto& segments = lines.back().Segments;
         for (const SheetChord* chord : before[i]) segments.push_back({*chord, {}});
         if (segments.empty()) segments.emplace_back();
-        segments.back().Text += syllable.Text;
+        // A hyphen that joins a syllable to the next one of its word is left
+        // out: the sheet shows whole words.
+        const bool joined = i + 1 < count && !syllables[i + 1].Line && !syllables[i + 1].Page;
+        const std::string& text = syllable.Text;
+        if (joined && text.size() > 1 && text.back() == '-' && text[text.size() - 2] != ' ')
+            segments.back().Text.append(text, 0, text.size() - 1);
+        else
+            segments.back().Text += text;
     }
     if (lines.empty()) return lines;
     auto& last = lines.back().Segments;
