@@ -63,7 +63,9 @@ run: demo
 # chords of CHORD_SONGS (the shared folder beside the clone), on songs that
 # MMA renders from the charts of bench/chords/mma_songs.py, and on the songs of
 # the progressions the grooves there do not play (never tuned on). A missing
-# folder or a missing mma is reported and passed over.
+# folder or a missing mma is reported and passed over. Then the chord sheets
+# of MMA songs with words (bench/sheets/sheet_bench.py, rendered by chordii
+# where it is installed) and a songbook PDF of 200 songs, its time and size.
 CHORD_SONGS ?= ../shared/chords
 bench: deps
 	cmake --preset bench >/dev/null
@@ -72,6 +74,11 @@ bench: deps
 	python3 bench/chords/mma_songs.py build/bench/mma-songs
 	python3 bench/chords/mma_songs.py --other-half build/bench/mma-unseen
 	./build/bench/bench/chord_accuracy $(CHORD_SONGS) build/bench/mma-songs build/bench/mma-unseen
+	cmake --preset release >/dev/null
+	cmake --build --preset release -j $(JOBS) --target tonalux-cli songbook_bench
+	python3 bench/sheets/sheet_bench.py build/release/cli/tonalux-cli build/bench/sheets
+	QT_QPA_PLATFORM=offscreen ./build/release/bench/songbook_bench build/bench/sheets/songbook.pdf 200 \
+	  build/bench/sheets/songs examples/Midifile
 
 fuzz: deps
 	cmake --preset fuzz >/dev/null

@@ -16,6 +16,9 @@ songs get no words. Then for every song:
 
 Without mma or chordii the part that needs it is reported and passed over.
 
+The songs with their chords stay in OUT/songs/ (NAME.mid, NAME.cho and
+chordii's NAME.ps) for the songbook benchmark.
+
     sheet_bench.py TOOL OUT
 """
 import collections
@@ -205,8 +208,10 @@ def main():
         print("sheet bench: mma is not installed; passed over")
         return 0
     songs_dir = os.path.join(out, "songs")
+    rendered_dir = os.path.join(out, "rendered")
     shutil.rmtree(out, ignore_errors=True)
     os.makedirs(songs_dir)
+    os.makedirs(rendered_dir)
     cases = []
     index = 0
     for language in WORDS:
@@ -226,14 +231,15 @@ def main():
         base = os.path.join(songs_dir, name)
         charset = CHARSETS.get(language, "cp1252")
         open(base + ".mma", "w", encoding=charset).write(text)
-        made = subprocess.run(["mma", "-f", base + ".rendered.mid", base + ".mma"], capture_output=True, text=True,
+        rendered = os.path.join(rendered_dir, name + ".mid")
+        made = subprocess.run(["mma", "-f", rendered, base + ".mma"], capture_output=True, text=True,
                               env=dict(os.environ, MMA_ENCODING=charset))
         if made.returncode != 0:
             print("%s: mma failed: %s" % (name, (made.stdout + made.stderr).strip().splitlines()[-1:]))
             totals["mma failed"] += 1
             continue
         listing = "".join("%d %s\n" % (tick, chord) for tick, chord, _ in sorted(chords))
-        subprocess.run([tool, "-q", "set-chords", base + ".rendered.mid", "-", base + ".mid"], input=listing,
+        subprocess.run([tool, "-q", "set-chords", rendered, "-", base + ".mid"], input=listing,
                        text=True, check=True)
         sheet = subprocess.run([tool, "sheet", base + ".mid"], capture_output=True, text=True)
         open(base + ".cho", "w", encoding="utf-8").write(sheet.stdout)
