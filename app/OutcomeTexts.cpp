@@ -37,6 +37,21 @@ QString ChordsText(tonalux::ChordsResult chords) {
     return QString();
 }
 
+QString CharsetText(tonalux::Charset charset) {
+    const std::string_view name = tonalux::CharsetName(charset);
+    return QString::fromLatin1(name.data(), static_cast<qsizetype>(name.size()));
+}
+
+// What "Liedtext fürs Keyboard" did to the song; nothing when it was not asked.
+QString LyricsText(const std::optional<tonalux::LyricsSummary>& lyrics) {
+    if (!lyrics) return QString();
+    if (!lyrics->Converted()) return QCoreApplication::translate("Outcome", ", no words");
+    return QCoreApplication::translate("Outcome", ", words converted (%1 syllables, %2 to %3, %4 characters transliterated)")
+        .arg(lyrics->Syllables)
+        .arg(CharsetText(lyrics->From), CharsetText(lyrics->To))
+        .arg(lyrics->Transliterated);
+}
+
 }  // namespace
 
 QString OutcomeText(const tonalux::SongOutcome& outcome) {
@@ -59,7 +74,7 @@ QString OutcomeText(const tonalux::SongOutcome& outcome) {
         case SongResult::NotAFile: text = QCoreApplication::translate("Outcome", "skipped, a folder and not a song"); break;
         case SongResult::Vanished: text = QCoreApplication::translate("Outcome", "skipped, no longer there"); break;
     }
-    return text + ChordsText(outcome.Chords) + EngineMessages(outcome);
+    return text + ChordsText(outcome.Chords) + LyricsText(outcome.Lyrics) + EngineMessages(outcome);
 }
 
 QString CountsText(const tonalux::RunCounts& counts, std::size_t left) {
@@ -75,6 +90,10 @@ QString CountsText(const tonalux::RunCounts& counts, std::size_t left) {
         text += QCoreApplication::translate("Outcome", ", chords added to %1, kept in %2")
                     .arg(counts.ChordsAdded)
                     .arg(counts.ChordsKept);
+    if (counts.LyricsAsked)
+        text += QCoreApplication::translate("Outcome", ", words converted in %1, %2 characters transliterated")
+                    .arg(counts.LyricsConverted)
+                    .arg(counts.LyricsTransliterated);
     if (left > 0)
         text += QStringLiteral("\n") +
                 QCoreApplication::translate("Outcome", "%n song(s) left unconverted: the window was closed during the run.",

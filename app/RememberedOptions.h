@@ -10,6 +10,7 @@ inline QSettings StoredOptions() { return QSettings(QStringLiteral("Tonalux"), Q
 
 inline const QString kApplySettingsKey = QStringLiteral("ApplySettings");
 inline const QString kAddChordsKey = QStringLiteral("AddChords");
+inline const QString kKeyboardLyricsKey = QStringLiteral("KeyboardLyrics");
 inline const QString kFormat0Key = QStringLiteral("Format0");
 inline const QString kVocoderKey = QStringLiteral("DeleteVocoderSysex");
 inline const QString kVelocityKey = QStringLiteral("Velocity");

@@ -55,10 +55,12 @@ void FillList(QListWidget* list, const std::vector<std::string>& names) {
     for (const auto& name : names) list->addItem(DisplayName(name));
 }
 
-// The strip under the given controls: "Einstellungen anwenden" and
-// "Akkorde ergänzen" side by side, the run's state below them.
-constexpr QRect kApplySettingsPlace(9, 583, 230, 19);
-constexpr QRect kAddChordsPlace(244, 583, 226, 19);
+// The strip under the given controls: "Einstellungen anwenden",
+// "Akkorde ergänzen" and "Liedtext fürs Keyboard" side by side, the run's
+// state below them.
+constexpr QRect kApplySettingsPlace(9, 583, 162, 19);
+constexpr QRect kAddChordsPlace(174, 583, 132, 19);
+constexpr QRect kKeyboardLyricsPlace(309, 583, 170, 19);
 constexpr QRect kRunStatePlace(9, 604, 461, 17);
 
 QCheckBox* MakeCheckBox(QWidget* parent, const QRect& geometry, const QString& caption, bool ticked) {
@@ -188,6 +190,9 @@ void TForm1::BuildChecks(QWidget* client) {
     CAddChords = MakeCheckBox(client, kAddChordsPlace, QStringLiteral("Akkorde erg\u00e4nzen"), false);
     CAddChords->setToolTip(tr("Adds chord symbols to songs that have none"));
     connect(CAddChords, &QCheckBox::toggled, this, [this] { RememberOptions(); });
+    CKeyboardLyrics = MakeCheckBox(client, kKeyboardLyricsPlace, QStringLiteral("Liedtext f\u00fcrs Keyboard"), false);
+    CKeyboardLyrics->setToolTip(tr("Writes the words of karaoke songs as lyrics the keyboard shows"));
+    connect(CKeyboardLyrics, &QCheckBox::toggled, this, [this] { RememberOptions(); });
     connect(Vocoder, &QCheckBox::toggled, this, [this] { RememberOptions(); });
     RunState = new QLabel(client);
     RunState->setGeometry(kRunStatePlace);

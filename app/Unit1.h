@@ -68,6 +68,9 @@ public:
     // "Akkorde ergänzen": chord symbols added to songs that have none.
     // Remembered between runs like the box above.
     QCheckBox* CAddChords = nullptr;
+    // "Liedtext fürs Keyboard": each song's words written as keyboard lyrics.
+    // Remembered between runs like the boxes above.
+    QCheckBox* CKeyboardLyrics = nullptr;
     // During a run: "17 of 53: Song.mid"; the counts of the last run after it.
     QLabel* RunState = nullptr;
     LedNumber* VelPanel = nullptr;

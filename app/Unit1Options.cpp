@@ -17,6 +17,7 @@ void TForm1::RememberOptions() {
     QSettings stored = StoredOptions();
     stored.setValue(kApplySettingsKey, CApplySettings->isChecked());
     stored.setValue(kAddChordsKey, CAddChords->isChecked());
+    stored.setValue(kKeyboardLyricsKey, CKeyboardLyrics->isChecked());
     stored.setValue(kFormat0Key, CFormat->isChecked());
     stored.setValue(kVocoderKey, Vocoder->isChecked());
     stored.setValue(kVelocityKey, MMSlider1->value());
@@ -32,6 +33,7 @@ void TForm1::RestoreOptions() {
     QSettings stored = StoredOptions();
     CApplySettings->setChecked(stored.value(kApplySettingsKey, false).toBool());
     CAddChords->setChecked(stored.value(kAddChordsKey, false).toBool());
+    CKeyboardLyrics->setChecked(stored.value(kKeyboardLyricsKey, false).toBool());
     Vocoder->setChecked(stored.value(kVocoderKey, true).toBool());
     MMSlider1->setValue(std::clamp(stored.value(kVelocityKey, MMSlider1->value()).toInt(), 0, 127));
     CFormat->setChecked(stored.value(kFormat0Key, true).toBool());

@@ -34,7 +34,8 @@ void TForm1::SetCommandsEnabled(bool enabled) {
     // of a run is converted with the settings or every song without.
     for (QWidget* option : {static_cast<QWidget*>(CFormat), static_cast<QWidget*>(Vocoder),
                             static_cast<QWidget*>(VelPanel), static_cast<QWidget*>(MMSlider1),
-                            static_cast<QWidget*>(CApplySettings), static_cast<QWidget*>(CAddChords)})
+                            static_cast<QWidget*>(CApplySettings), static_cast<QWidget*>(CAddChords),
+                            static_cast<QWidget*>(CKeyboardLyrics)})
         option->setEnabled(enabled);
     if (!enabled) SliderPopup->hide();
 }
@@ -130,6 +131,7 @@ void TForm1::RunFolder(const tonalux::ConversionFolders& folders) {
     choices.DeleteVocoderSysex = Vocoder->isChecked();
     choices.VelocityThreshold = VelPanel->intValue();
     choices.AddChords = CAddChords->isChecked();
+    choices.KeyboardLyrics = CKeyboardLyrics->isChecked();
     std::optional<tonalux::SongSettings> settings;
     if (CApplySettings->isChecked() && programs_ && information_)
         settings = tonalux::SongSettings{programs_->Block, information_->Block};

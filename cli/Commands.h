@@ -36,5 +36,7 @@ Command SetChordsCommand();
 Command SetupCommand();
 Command AssembleCommand();
 Command SheetCommand();
+Command LyricsCommand();
+Command KaraokeCommand();
 
 }  // namespace tonalux::cli

@@ -48,6 +48,10 @@ void PrintWarning(const std::string& command, const std::string& text) {
     if (verbosity != Verbosity::Quiet) PrintLine(command, "warning: " + text);
 }
 
+void PrintNote(const std::string& command, const std::string& text) {
+    if (verbosity != Verbosity::Quiet) PrintLine(command, text);
+}
+
 void PrintDetail(const std::string& command, const std::string& text) {
     if (verbosity == Verbosity::Verbose) PrintLine(command, text);
 }

@@ -42,6 +42,10 @@ void PrintError(const std::string& command, const std::string& text);
 // Unless --quiet, prints "tonalux-cli <command>: warning: <text>" on standard error.
 void PrintWarning(const std::string& command, const std::string& text);
 
+// Unless --quiet, prints "tonalux-cli <command>: <text>" on standard error:
+// what a command did, where standard output carries its result.
+void PrintNote(const std::string& command, const std::string& text);
+
 // With --verbose, prints "tonalux-cli <command>: <text>" on standard error.
 void PrintDetail(const std::string& command, const std::string& text);
 

@@ -12,6 +12,7 @@
 #include "Component.h"
 #include "Console.h"
 #include "FolderConversion.h"
+#include "KeyboardLyricsStep.h"
 #include "Platform.h"
 #include "SetupReading.h"
 #include "StandardMidifile.h"
@@ -120,6 +121,7 @@ int ConvertSongs(const ConversionFolders& folders, const std::vector<std::string
         counts.Add(outcome);
         ++done;
         Report() << SongLine(outcome, elapsed) << '\n';
+        if (outcome.Lyrics) PrintNote("convert", outcome.Name + ": " + DescribeLyrics(*outcome.Lyrics));
         // Each problem is also one line on standard error, naming the song.
         if (IsProblem(outcome)) {
             anyProblem = true;
@@ -149,6 +151,7 @@ int RunConvert(const ParsedArguments& args) {
     choices.DryRun = args.Has("--dry-run");
     choices.AddChords = args.Has("--add-chords");
     choices.Sheets = args.Has("--sheets");
+    choices.KeyboardLyrics = args.Has("--karaoke");
     if (auto threshold = args.Value("--threshold")) choices.VelocityThreshold = ParseThreshold(*threshold);
     if (!args.Positionals.empty() && args.Positionals[0].empty()) throw UsageError("empty folder name");
     std::optional<SongSettings> settings;
@@ -183,7 +186,8 @@ int RunConvert(const ParsedArguments& args) {
                                (options.Recursive ? ", with subfolders" : "") +
                                (options.DryRun ? ", writing nothing" : "") +
                                (options.AddChords ? ", chords from the notes" : "") +
-                               (options.Sheets ? ", a ChordPro sheet beside each song" : ""));
+                               (options.Sheets ? ", a ChordPro sheet beside each song" : "") +
+                               (options.KeyboardLyrics ? ", words as keyboard lyrics" : ""));
     return ConvertSongs(folders, names, options);
 }
 
@@ -194,7 +198,7 @@ Command ConvertCommand() {
             "convert every song of DIR/Midifile/ into DIR/Convert/",
             "convert [DIR] [--in DIR] [--out DIR] [--recursive] [--dry-run] [--format 0|1]\n"
             "        [--keep-vocoder-sysex] [--threshold N] [--start-at-first-note] [--setup FILE.set]\n"
-            "        [--add-chords] [--sheets]",
+            "        [--add-chords] [--karaoke] [--sheets]",
             std::string("Converts every *.mid file of DIR/Midifile/ (any letter case, in name order)\n"
             "into DIR/Convert/, which must exist. DIR is the current folder when not\n"
             "given. Each song is read, the keyboard's vocoder system-exclusive messages\n"
@@ -239,6 +243,11 @@ Command ConvertCommand() {
                 "                          (as add-chords does) to every song that has none;\n"
                 "                          the summary counts the songs that got chords and\n"
                 "                          those that kept their own\n"
+                "  --karaoke               write every song's words as keyboard lyrics (as\n"
+                "                          'karaoke' does with its default options), with one\n"
+                "                          line per song on standard error: the syllables, the\n"
+                "                          charsets and the characters transliterated; the\n"
+                "                          summary counts the songs whose words were converted\n"
                 "  --sheets                write the chord sheet of every converted song beside\n"
                 "                          it as ChordPro text (as 'sheet' prints it), named\n"
                 "                          like the output with \".cho\" in place of \".mid\":\n"
@@ -265,6 +274,7 @@ Command ConvertCommand() {
               {"--recursive", false, false},
               {"--dry-run", false, false},
               {"--add-chords", false, false},
+              {"--karaoke", false, false},
               {"--sheets", false, false}}},
             RunConvert};
 }

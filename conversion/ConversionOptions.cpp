@@ -13,6 +13,8 @@ ConversionOptions MakeConversionOptions(const RunChoices& choices, const std::op
     options.VelocityThreshold = choices.VelocityThreshold;
     options.DeleteVocoderSysex = choices.DeleteVocoderSysex;
     options.AddChords = choices.AddChords;
+    options.KeyboardLyrics = choices.KeyboardLyrics;
+    options.Lyrics = choices.Lyrics;
     options.Recursive = choices.Recursive;
     options.DryRun = choices.DryRun;
     options.Sheets = choices.Sheets;

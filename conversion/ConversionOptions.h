@@ -6,6 +6,7 @@
 
 #include <optional>
 
+#include "SongLyrics.h"
 #include "SongSettings.h"
 #include "StandardMidifile.h"
 
@@ -31,6 +32,8 @@ struct ConversionOptions {
     bool ApplySettings = false;       // "Einstellungen anwenden": Settings change each song
     SongSettings Settings{};          // checked with SongSettingsProblem before the first song
     bool AddChords = false;           // chords recognised from the notes are added to each song
+    bool KeyboardLyrics = false;      // each song's words are written as keyboard lyrics
+    KeyboardLyricsOptions Lyrics{};   // how they are written
     bool Recursive = false;           // also the songs in subfolders of the input folder
     bool DryRun = false;              // read and analyse each song, write nothing
     bool Sheets = false;              // a ChordPro sheet NAME.cho beside each converted song
@@ -45,6 +48,8 @@ struct RunChoices {
     int VelocityThreshold = kDefaultVelocityThreshold;
     bool DeleteVocoderSysex = true;
     bool AddChords = false;
+    bool KeyboardLyrics = false;
+    KeyboardLyricsOptions Lyrics{};
     bool Recursive = false;
     bool DryRun = false;
     bool Sheets = false;

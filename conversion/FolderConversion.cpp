@@ -230,6 +230,7 @@ SongOutcome ConvertSong(Component* owner, const ConversionFolders& folders, cons
     if (options.ApplySettings) ApplySongSettings(*current, options.Settings);
     outcome.VocoderChannel = current->VocoderKanalAnalyse(options.VelocityThreshold);
     if (options.AddChords) outcome.Chords = AddChords(*current);
+    if (options.KeyboardLyrics) outcome.Lyrics = ConvertKeyboardLyrics(*current, options.Lyrics);
     const std::string destination = InsertSuffix(folders.Output + name, VocoderSuffix(outcome.VocoderChannel));
     outcome.Output = destination.substr(folders.Output.size());
 

@@ -86,7 +86,8 @@ std::string CurrentBaseFolder();
 // LoadMidifile, DeleteVocoderNachrichten when asked, the settings when asked
 // (ApplySongSettings), VocoderKanalAnalyse with the run's threshold, so that the suffix names the
 // vocoder channel as the output has it, the chords from the notes when asked
-// (AddChordsFromNotes, keeping the chords a song has), and SaveMidifile under the suffixed
+// (AddChordsFromNotes, keeping the chords a song has), the words as keyboard
+// lyrics when asked (ConvertKeyboardLyrics), and SaveMidifile under the suffixed
 // name. A song that cannot be read gets no output. `busy` is called with true before reading and with false after
 // saving (the main window's lamp). The engine's messages during the song are
 // gathered into the outcome instead of being shown.

@@ -88,6 +88,11 @@ void RunCounts::Add(const SongOutcome& outcome) {
     if (outcome.Chords != ChordsResult::NotAsked) ChordsAsked = true;
     if (outcome.Chords == ChordsResult::Added) ++ChordsAdded;
     if (outcome.Chords == ChordsResult::AlreadyHad) ++ChordsKept;
+    if (outcome.Lyrics) {
+        LyricsAsked = true;
+        if (outcome.Lyrics->Converted()) ++LyricsConverted;
+        LyricsTransliterated += outcome.Lyrics->Transliterated;
+    }
     switch (ClassOf(outcome.Result)) {
         case OutcomeClass::Converted: ++Converted; break;
         case OutcomeClass::Damaged: ++Damaged; break;
@@ -101,6 +106,9 @@ std::string RunCounts::Text(bool dryRun) const {
            (dryRun ? " would be converted, " : " converted, ") + std::to_string(Damaged) + " damaged, " + std::to_string(Failed) + " failed, " +
            std::to_string(Skipped) + " skipped" +
            (ChordsAsked ? ", chords added to " + std::to_string(ChordsAdded) + ", kept in " + std::to_string(ChordsKept)
+                        : std::string()) +
+           (LyricsAsked ? ", words converted in " + std::to_string(LyricsConverted) + ", " +
+                              std::to_string(LyricsTransliterated) + " characters transliterated"
                         : std::string());
 }
 

@@ -4,9 +4,11 @@
 #pragma once
 
 #include <cstddef>
+#include <optional>
 #include <string>
 #include <vector>
 
+#include "KeyboardLyricsStep.h"
 #include "StandardMidifile.h"
 
 namespace tonalux {
@@ -34,6 +36,7 @@ struct SongOutcome {
     ChordsResult Chords = ChordsResult::NotAsked;  // chord events recognised from the notes
     std::string Sheet;          // the ChordPro sheet written beside the output; empty when none
     std::string SheetFailure;   // why the sheet asked for could not be written
+    std::optional<LyricsSummary> Lyrics;           // the words written for the keyboard, when asked
     std::string Reason;  // the system's reason of a failed read or write; the input a skipped output would hit
     // The engine's messages while the song was read and analysed, in order. The
     // writer's message about a failed write is not among them: Reason names its cause.
@@ -75,12 +78,16 @@ struct RunCounts {
     std::size_t ChordsAdded = 0;  // songs that got chord events from their notes
     std::size_t ChordsKept = 0;   // songs that kept the chord events they had
     bool ChordsAsked = false;     // an outcome added was asked to add chords
+    std::size_t LyricsConverted = 0;       // songs whose words were written for the keyboard
+    std::size_t LyricsTransliterated = 0;  // characters transliterated in them
+    bool LyricsAsked = false;              // an outcome added was asked to write the words
 
     void Add(const SongOutcome& outcome);
     // "3 songs: 1 converted, 1 damaged, 1 failed, 0 skipped"; for a dry run
     // "3 songs: 1 would be converted, ...". A run asked to add chords goes on
     // ", chords added to 1, kept in 1" (a song whose notes told no chord is in
-    // neither count).
+    // neither count). A run asked to write the words goes on ", words converted
+    // in 2, 5 characters transliterated".
     std::string Text(bool dryRun = false) const;
 };
 

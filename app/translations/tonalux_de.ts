@@ -130,6 +130,18 @@ Es wurde nichts konvertiert.</translation>
         <source>, chords added to %1, kept in %2</source>
         <translation>, Akkorde ergänzt in %1, behalten in %2</translation>
     </message>
+    <message>
+        <source>, no words</source>
+        <translation>, keine Liedtexte</translation>
+    </message>
+    <message>
+        <source>, words converted (%1 syllables, %2 to %3, %4 characters transliterated)</source>
+        <translation>, Liedtext konvertiert (%1 Silben, %2 nach %3, %4 Zeichen transliteriert)</translation>
+    </message>
+    <message>
+        <source>, words converted in %1, %2 characters transliterated</source>
+        <translation>, Liedtext konvertiert in %1, %2 Zeichen transliteriert</translation>
+    </message>
 </context>
 <context>
     <name>SettingsInEffect</name>
@@ -162,6 +174,10 @@ Es wurde nichts konvertiert.</translation>
     <message>
         <source>Adds chord symbols to songs that have none</source>
         <translation>Ergänzt Akkordsymbole in Songs, die keine haben</translation>
+    </message>
+    <message>
+        <source>Writes the words of karaoke songs as lyrics the keyboard shows</source>
+        <translation>Schreibt die Liedtexte von Karaoke-Songs als Liedtext, den das Keyboard zeigt</translation>
     </message>
     <message>
         <source>Save report with &amp;outcomes...</source>

@@ -129,6 +129,18 @@ Nothing was converted.</source>
         <source>, chords added to %1, kept in %2</source>
         <translation type="unfinished" />
     </message>
+    <message>
+        <source>, no words</source>
+        <translation type="unfinished" />
+    </message>
+    <message>
+        <source>, words converted (%1 syllables, %2 to %3, %4 characters transliterated)</source>
+        <translation type="unfinished" />
+    </message>
+    <message>
+        <source>, words converted in %1, %2 characters transliterated</source>
+        <translation type="unfinished" />
+    </message>
 </context>
 <context>
     <name>SettingsInEffect</name>
@@ -160,6 +172,10 @@ Nothing was converted.</source>
     <name>TForm1</name>
     <message>
         <source>Adds chord symbols to songs that have none</source>
+        <translation type="unfinished" />
+    </message>
+    <message>
+        <source>Writes the words of karaoke songs as lyrics the keyboard shows</source>
         <translation type="unfinished" />
     </message>
     <message>

@@ -68,4 +68,48 @@ struct SongLyrics {
 // The words of the loaded song. `fromCharset` overrides the detection.
 SongLyrics ReadLyrics(const StandardMidifile& song, std::optional<Charset> fromCharset = std::nullopt);
 
+// The marks keyboard lyrics are written with: the keyboards' own ("/" ends a
+// line, "<" a page, after the syllable), or those of the MIDI
+// recommendations (CR ends a line, LF a paragraph).
+enum class LyricMarks { Keyboard, Rp017 };
+
+struct KeyboardLyricsOptions {
+    LyricMarks Marks = LyricMarks::Keyboard;
+    std::optional<Charset> OutputCharset;  // nothing: the words' code page, cp1252 for UTF-8 words
+    std::optional<Charset> FromCharset;    // nothing: detected
+    std::size_t Wrap = 0;                  // lines longer than this many characters are broken; 0: never
+};
+
+// What writing keyboard lyrics did to a song.
+struct KeyboardLyricsOutcome {
+    SongLyrics Lyrics;  // the words as read
+    Charset OutputCharset = Charset::Cp1252;
+    std::size_t Syllables = 0;          // lyric events written
+    std::size_t Transliterated = 0;     // characters written by the transliteration table
+    std::size_t Unmapped = 0;           // characters the table lacks, written as "?"
+    std::size_t TextEventsRemoved = 0;  // karaoke text events that carried syllables
+    std::size_t LinesWrapped = 0;       // line breaks added by the wrap
+    bool TitleSet = false;              // the karaoke title became the song's name
+    // Whether the song had words, so that something was written.
+    bool Converted() const { return Lyrics.Kind != LyricsKind::None; }
+};
+
+// The charset keyboard lyrics are written in: `chosen`, otherwise the code
+// page the words came in, cp1252 for UTF-8 words.
+Charset OutputCharsetFor(const SongLyrics& lyrics, std::optional<Charset> chosen);
+
+// Writes the loaded song's words as keyboard lyrics: one lyric event per
+// syllable at its tick (the writers put them into the first track, or the
+// one track of format 0), in the output charset, with the marks chosen. The
+// lyric events and the karaoke text events that carried syllables before are
+// removed; the karaoke headers stay as text events; the karaoke title
+// becomes the song's name (FF 03 at the start of the first track) when the
+// song has none. A song without words is left as it is.
+KeyboardLyricsOutcome WriteKeyboardLyrics(StandardMidifile& song, const KeyboardLyricsOptions& options = {});
+
+// Breaks lines longer than `width` characters (spaces between words counted)
+// before the word that passes the width; a word longer than the width stands
+// on a line of its own. Returns the line breaks added.
+std::size_t WrapLines(std::vector<Syllable>& syllables, std::size_t width);
+
 }  // namespace tonalux

@@ -119,6 +119,7 @@ void ApplySettingsWindowTest::aRestartKeepsTheSettingsTogetherWithTheBox() {
         EnterSettings(w);
         w.main->CApplySettings->setChecked(true);
         w.main->CAddChords->setChecked(true);
+        w.main->CKeyboardLyrics->setChecked(true);
         w.main->Vocoder->setChecked(false);
         w.main->MMSlider1->setValue(9);
         w.main->CFormat->setChecked(false);
@@ -127,6 +128,7 @@ void ApplySettingsWindowTest::aRestartKeepsTheSettingsTogetherWithTheBox() {
     WindowSet w([](const TempDir& dir) { MakeFolders(dir); }, true);
     QVERIFY(w.main->CApplySettings->isChecked());
     QVERIFY(w.main->CAddChords->isChecked());
+    QVERIFY(w.main->CKeyboardLyrics->isChecked());
     QVERIFY(!w.main->Vocoder->isChecked());
     QVERIFY(!w.main->CFormat->isChecked());
     QCOMPARE(w.main->VelocityThreshold(), 9);

@@ -78,6 +78,7 @@ private slots:
     void untickedFormatWritesFormatOne();
     void optionsReachTheEngine();
     void addChordsReachesTheRunAndItsCounts();
+    void keyboardLyricsReachTheRunAndItsCounts();
     void loadedSetupOptionsReachTheConversion();
     void damagedAndForeignSongsAreSummedUpOnceAtTheEnd();
     void summaryOfEightyBadSongsFitsTheScreen();
@@ -168,6 +169,21 @@ void ConversionWindowTest::addChordsReachesTheRunAndItsCounts() {
     QVERIFY(w.main->LastRun().front().Chords != tonalux::ChordsResult::NotAsked);
     QVERIFY2(w.main->RunState->text().startsWith(
                  QStringLiteral("1 song: 1 converted, 0 damaged, 0 failed, 0 skipped, chords added to ")),
+             qPrintable(w.main->RunState->text()));
+}
+
+void ConversionWindowTest::keyboardLyricsReachTheRunAndItsCounts() {
+    WindowSet w([](const TempDir& dir) {
+        MakeFolders(dir);
+        Track track;
+        track.Note(0, 0x90, 60, 100).Text(0, 0x05, "\xD0\x96\xD1\x83\xD0\xBA").Note(96, 0x80, 60, 0).End();
+        WriteFile(dir.Path() / "Midifile" / "A.mid", SongBuilder(0, 96).AddTrack(track).Bytes());
+        WriteFile(dir.Path() / "Midifile" / "B.mid", Song(2));
+    });
+    w.main->CKeyboardLyrics->setChecked(true);
+    w.main->BConvert->click();
+    QVERIFY(w.main->LastRun().front().Lyrics.has_value());
+    QVERIFY2(w.main->RunState->text().endsWith(QStringLiteral(", words converted in 1, 3 characters transliterated")),
              qPrintable(w.main->RunState->text()));
 }
 
@@ -322,7 +338,8 @@ public:
         if (!window_.BConvert->isEnabled() && !window_.Aktualisieren->isEnabled() &&
             !window_.SetupLaden1->isEnabled() && !window_.SetupSpeichern1->isEnabled() &&
             !window_.ListeSpeichern1->isEnabled() && !window_.CApplySettings->isEnabled() &&
-            !window_.CAddChords->isEnabled() && !window_.ChooseFolder1->isEnabled())
+            !window_.CAddChords->isEnabled() && !window_.CKeyboardLyrics->isEnabled() &&
+            !window_.ChooseFolder1->isEnabled())
             ++disabled;
         // The options and the threshold cannot change in the middle of a batch.
         if (!window_.CFormat->isEnabled() && !window_.Vocoder->isEnabled() && !window_.VelPanel->isEnabled() &&

@@ -97,7 +97,10 @@ void MainWindowTest::initialStates() {
     QVERIFY(QTest::qWaitForWindowExposed(&f));
     QVERIFY(f.CFormat->isChecked() && f.Vocoder->isChecked());
     QVERIFY(!f.CFastPlay->isChecked() && !f.CFastPlay->isEnabled());
-    QVERIFY(!f.CApplySettings->isChecked() && !f.CAddChords->isChecked());
+    QVERIFY(!f.CApplySettings->isChecked() && !f.CAddChords->isChecked() && !f.CKeyboardLyrics->isChecked());
+    // The three boxes of the strip show their whole captions.
+    for (QCheckBox* box : {f.CApplySettings, f.CAddChords, f.CKeyboardLyrics})
+        QVERIFY2(box->sizeHint().width() <= box->width(), qPrintable(box->text()));
     QVERIFY(!f.Panel1->isVisible() && f.Panel2->isVisible() && !f.Button1->isVisible());
     QVERIFY(!f.MMSlider1->isVisible());
     QVERIFY(!f.MMLED1->IsLit());
@@ -187,7 +190,7 @@ void MainWindowTest::layoutAndCaptionsMatchTheGivenTable() {
     QVERIFY(QTest::qWaitForWindowExposed(&f));
     QCOMPARE(f.centralWidget()->geometry().top(), f.menuBar()->geometry().bottom() + 1);
     QCOMPARE(f.MMLED1->parentWidget(), f.Client);
-    const QList<QWidget*> added{f.CApplySettings, f.CAddChords, f.RunState};
+    const QList<QWidget*> added{f.CApplySettings, f.CAddChords, f.CKeyboardLyrics, f.RunState};
     for (QWidget* control : added)
         for (QWidget* other : f.Client->findChildren<QWidget*>(QString(), Qt::FindDirectChildrenOnly))
             if (other != control && other->isVisible()) QVERIFY(!control->geometry().intersects(other->geometry()));

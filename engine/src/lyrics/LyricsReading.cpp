@@ -2,7 +2,8 @@
 // with "\" and a line with "/" in front of a syllable; lyric events mark the
 // end of a line with CR and of a paragraph (a page) with LF after a syllable,
 // or carry the keyboard marks "/" (line) and "<" (page), in front of a
-// syllable or after it, and "^" for a space. Marks are taken out of the text;
+// syllable or after it, and "^" for a space. A CR or LF standing alone is a
+// mark that waits for the next syllable. Marks are taken out of the text;
 // a word's closing space stays with its last syllable, and a line's last
 // syllable carries no space.
 #include <algorithm>
@@ -132,41 +133,37 @@ private:
     bool pendingPage_ = false;
 };
 
-void ReadKaraoke(const std::vector<WordEvent>& events, Charset charset, SongLyrics& lyrics) {
+// The marks each kind of words uses. Both take CR (line) and LF (page) at
+// either end of a syllable: some karaoke makers write them into text events
+// too. Karaoke text marks a syllable in front with "/" (line) or "\\"
+// (page); lyric events carry the keyboard marks "/" (line) and "<" (page) at
+// either end, and "^" for a space.
+struct MarkSet {
+    std::string_view LineFront, PageFront, LineBack, PageBack;
+    bool CaretIsSpace;
+};
+constexpr MarkSet kKaraokeMarks{"\r/", "\n\\", "\r", "\n", false};
+constexpr MarkSet kLyricEventMarks{"\r/", "\n<", "\r/", "\n<", true};
+
+bool IsIn(std::string_view set, char c) { return set.find(c) != std::string_view::npos; }
+
+void ReadWords(const std::vector<WordEvent>& events, const MarkSet& marks, Charset charset, SongLyrics& lyrics) {
     SyllableBuilder builder(lyrics);
     for (const auto& event : events) {
-        std::string text = detail::DecodeText(event.Bytes, charset);
-        bool line = false, page = false;
-        std::size_t marks = 0;
-        for (; marks < text.size() && (text[marks] == '\\' || text[marks] == '/'); ++marks) {
-            line = true;
-            page = page || text[marks] == '\\';
-        }
-        builder.Add(event.Tick, text.substr(marks), line, page, false, false);
-    }
-    builder.Finish();
-}
-
-bool IsLineMark(char c) { return c == '\r' || c == '/'; }
-bool IsPageMark(char c) { return c == '\n' || c == '<'; }
-
-void ReadLyricEvents(const std::vector<WordEvent>& events, Charset charset, SongLyrics& lyrics) {
-    SyllableBuilder builder(lyrics);
-    for (const auto& event : events) {
-        std::string text = detail::DecodeText(event.Bytes, charset);
+        const std::string text = detail::DecodeText(event.Bytes, charset);
         bool line = false, page = false, lineAfter = false, pageAfter = false;
         std::size_t begin = 0;
-        for (; begin < text.size() && (IsLineMark(text[begin]) || IsPageMark(text[begin])); ++begin) {
+        for (; begin < text.size() && (IsIn(marks.LineFront, text[begin]) || IsIn(marks.PageFront, text[begin])); ++begin) {
             line = true;
-            page = page || IsPageMark(text[begin]);
+            page = page || IsIn(marks.PageFront, text[begin]);
         }
         std::size_t end = text.size();
-        for (; end > begin && (IsLineMark(text[end - 1]) || IsPageMark(text[end - 1])); --end) {
+        for (; end > begin && (IsIn(marks.LineBack, text[end - 1]) || IsIn(marks.PageBack, text[end - 1])); --end) {
             lineAfter = true;
-            pageAfter = pageAfter || IsPageMark(text[end - 1]);
+            pageAfter = pageAfter || IsIn(marks.PageBack, text[end - 1]);
         }
         std::string body = text.substr(begin, end - begin);
-        std::replace(body.begin(), body.end(), '^', ' ');
+        if (marks.CaretIsSpace) std::replace(body.begin(), body.end(), '^', ' ');
         builder.Add(event.Tick, std::move(body), line, page, lineAfter, pageAfter);
     }
     builder.Finish();
@@ -204,7 +201,7 @@ SongLyrics ReadLyrics(const StandardMidifile& /*song*/, std::optional<Charset> f
             if (event.Type != detail::kTextEventType) continue;
             const auto text = TextOf(event);
             if (IsKaraokeHeader(text)) headers.push_back(text);
-            else karaoke.push_back({event.Tick, text});
+            else if (detail::IsKaraokeSyllableText(event)) karaoke.push_back({event.Tick, text});
         }
     }
     std::vector<WordEvent> lyricEvents;
@@ -220,16 +217,21 @@ SongLyrics ReadLyrics(const StandardMidifile& /*song*/, std::optional<Charset> f
         lyrics.IgnoredSyllables = other.size();
     }
 
-    std::vector<std::string_view> texts(headers);
+    // The headers belong to the karaoke text: with karaoke words they tell
+    // the charset too, beside lyric events (written in another charset,
+    // perhaps) they are read in their own.
+    std::vector<std::string_view> texts;
+    if (takeKaraoke) texts = headers;
     for (const auto& event : words) texts.push_back(event.Bytes);
     lyrics.CharsetGiven = fromCharset.has_value();
     lyrics.SourceCharset = fromCharset ? *fromCharset : detail::ChooseCharset(texts);
     if (lyrics.SourceCharset == Charset::Utf8)
         for (const auto text : texts) lyrics.InvalidBytes += detail::ScanUtf8(text).Invalid;
 
-    ReadHeaders(headers, lyrics.SourceCharset, lyrics);
-    if (takeKaraoke) ReadKaraoke(SortedByTick(words), lyrics.SourceCharset, lyrics);
-    else ReadLyricEvents(SortedByTick(words), lyrics.SourceCharset, lyrics);
+    const Charset headerCharset =
+        takeKaraoke || fromCharset ? lyrics.SourceCharset : detail::ChooseCharset(headers);
+    ReadHeaders(headers, headerCharset, lyrics);
+    ReadWords(SortedByTick(words), takeKaraoke ? kKaraokeMarks : kLyricEventMarks, lyrics.SourceCharset, lyrics);
     if (lyrics.Syllables.empty()) lyrics.Kind = LyricsKind::None;
     return lyrics;
 }
