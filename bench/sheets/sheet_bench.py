@@ -53,8 +53,15 @@ CHORDS = [("C", "C", "C"), ("Am", "Am", "Am"), ("F", "F", "F"), ("G7", "G7", "G7
           ("Gsus4", "Gsus4", "Gsus4"), ("Bm7b5", "Bm7b5", "Bm7b5"), ("Cdim7", "Cd7", "Cdim7"), ("Caug", "Caug", "Caug"),
           ("C6", "C6", "C6"), ("Cadd9", "CMaj(9)", "Cadd9"), ("G7sus4", "G7sus4", "G7sus4")]
 
-# The charset each language's words are written in (MMA_ENCODING).
+# The charset each language's words are written in (MMA_ENCODING). French
+# lyric events are UTF-8; MMA's karaoke text events give the length of a
+# UTF-8 text in characters, not bytes, so its karaoke songs stay in cp1252.
 CHARSETS = {"en": "cp1252", "de": "cp1252", "fr": "utf-8", "es": "cp1252", "cs": "cp1250", "ru": "cp1251"}
+
+
+def charset_of(language, karaoke):
+    charset = CHARSETS.get(language, "cp1252")
+    return "cp1252" if karaoke and charset == "utf-8" else charset
 
 GROOVES = {4: ["Folk", "8Beat", "Ballad", "SoftRock"], 3: ["Waltz", "CountryWaltz"]}
 
@@ -229,7 +236,7 @@ def main():
     chordii = shutil.which("chordii")
     for name, (text, chords), language in cases:
         base = os.path.join(songs_dir, name)
-        charset = CHARSETS.get(language, "cp1252")
+        charset = charset_of(language, "-kar-" in name)
         open(base + ".mma", "w", encoding=charset).write(text)
         rendered = os.path.join(rendered_dir, name + ".mid")
         made = subprocess.run(["mma", "-f", rendered, base + ".mma"], capture_output=True, text=True,
