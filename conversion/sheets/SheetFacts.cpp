@@ -106,8 +106,11 @@ SheetFacts ReadSheetFacts(const StandardMidifile& constSong, std::string_view fi
             facts.SongName = NameText(event);
             // A karaoke song's name may carry the title mark of its text events.
             if (facts.SongName.rfind("@T", 0) == 0) facts.SongName.erase(0, 2);
-            // A name that is a file's path (as some sequencers write it) is shown as the file's name.
-            if (facts.SongName.rfind('/', 0) == 0) facts.SongName.erase(0, facts.SongName.find_last_of('/') + 1);
+            // A name that is a file's path without blanks (as some sequencers
+            // write it) is shown as the file's name.
+            const std::size_t slash = facts.SongName.find_last_of('/');
+            if (slash != std::string::npos && facts.SongName.find(' ') == std::string::npos)
+                facts.SongName.erase(0, slash + 1);
         }
     }
     return facts;
