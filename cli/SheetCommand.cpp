@@ -57,7 +57,7 @@ Command SheetCommand() {
             "Prints the chord sheet of FILE in the ChordPro format, which ChordPro\n"
             "programs render and print: the directives {title:} (the karaoke title, else\n"
             "the song's name, else the file name), {subtitle:} (the author of the words),\n"
-            "{key:} (the key signature, else the key of the last chord), {time:} and\n"
+            "{key:} (the key signature, else the key the chords suggest), {time:} and\n"
             "{tempo:}, then one line per sung line with each chord in brackets before\n"
             "the syllable sounding when it begins, and a blank line between the pages of\n"
             "the words. Chord names are written as musicians write them (C, Cm, C7,\n"

@@ -71,25 +71,13 @@ std::string StemOf(std::string_view fileName) {
     return std::string(fileName);
 }
 
-// The key a chord name stands for: its root, and "m" for a minor chord.
-std::string KeyOfChord(const std::string& name) {
-    std::size_t end = 1;
-    while (end < name.size() && (name[end] == 'b' || name[end] == '#')) ++end;
-    const std::string_view rest = std::string_view(name).substr(end);
-    const bool minor = !rest.empty() && rest[0] == 'm' && rest.substr(0, 3) != "maj";
-    return name.substr(0, end) + (minor ? "m" : "");
-}
-
-// The key: the song's key signature, else the key of its last chord, where
-// most songs come home.
+// The key: the song's key signature, else the key its chords suggest.
 std::string KeyText(const SheetFacts& facts) {
     if (facts.KeyFifths && std::abs(*facts.KeyFifths) <= 7) {
         const auto index = static_cast<std::size_t>(*facts.KeyFifths + 7);
         return std::string(facts.KeyMinor ? kMinorKeys[index] : kMajorKeys[index]);
     }
-    for (auto chord = facts.Chords.rbegin(); chord != facts.Chords.rend(); ++chord)
-        if (chord->Name != "N.C.") return KeyOfChord(chord->Name);
-    return {};
+    return KeyOfChords(facts.Chords);
 }
 
 std::string TrimmedEnd(std::string text) {

@@ -91,6 +91,12 @@ struct SheetFacts {
 // "no chord" type. Nothing for a root byte that names no note.
 std::optional<std::string> ChordProName(std::uint8_t root, std::uint8_t type, std::uint8_t bass);
 
+// The key the chords suggest ("C", "Am", spelled as the chords spell it): the
+// major key whose own chords fill most of the song's time, or its relative
+// minor when the song ends on that minor chord (or begins on it and does not
+// end on the major tonic). Empty without chords.
+std::string KeyOfChords(const std::vector<SheetChord>& chords);
+
 // The sheet of a song from its facts and words: pure, so that every rule of
 // placement and of the grid can be checked without a file.
 SongSheet BuildSongSheet(const SheetFacts& facts, const SongLyrics& lyrics);

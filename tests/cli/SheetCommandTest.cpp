@@ -76,7 +76,7 @@ TEST_F(SheetCommand, SheetsOfEveryKindOfSong) {
         {"the charset given", SongWithWords("Le\xE8"), {"--from-charset", "cp1250"}, 0,
          "{title: song}\n{key: C}\n{time: 4/4}\n{tempo: 120}\n\n[C]Hello [G7]world\n[F]good Le\xC4\x8D\n", ""},
         {"chords but no words", Instrumental(), {}, 0,
-         "{title: song}\n{key: G}\n{time: 3/4}\n{tempo: 120}\n\n{start_of_grid}\n| Cm . . | G/E . . | N.C. . . |\n"
+         "{title: song}\n{key: Cm}\n{time: 3/4}\n{tempo: 120}\n\n{start_of_grid}\n| Cm . . | G/E . . | N.C. . . |\n"
          "{end_of_grid}\n", ""},
         {"neither words nor chords", NotesOnly(), {}, 0, "{title: song}\n{time: 4/4}\n{tempo: 120}\n",
          "neither words nor chords"},

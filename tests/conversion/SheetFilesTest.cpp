@@ -59,7 +59,7 @@ TEST(SheetFiles, ConversionWritesTheSheetOrSaysWhyNot) {
     std::ifstream in(folders.Output + "A_NO-VOC.cho");
     std::stringstream text;
     text << in.rdbuf();
-    EXPECT_EQ(text.str(), "{title: A}\n{key: G}\n{time: 4/4}\n{tempo: 120}\n\n{start_of_grid}\n| C . . . | G7 . . . |\n"
+    EXPECT_EQ(text.str(), "{title: A}\n{key: C}\n{time: 4/4}\n{tempo: 120}\n\n{start_of_grid}\n| C . . . | G7 . . . |\n"
                           "{end_of_grid}\n");
 
     EXPECT_TRUE(outcomes[1].Sheet.empty());

@@ -178,8 +178,8 @@ TEST(SongSheet, DirectivesFromTheSongAndItsWords) {
          "{title: Sway}\n{subtitle: Ruiz}\n{key: Bb}\n{time: 4/4}\n{tempo: 125}\n"},
         {"then the song's name", "", "Yesterday", "", 1, true, 96.5, {},
          "{title: Yesterday}\n{key: Em}\n{time: 4/4}\n{tempo: 97}\n"},
-        {"key of the last chord without a key signature", "", "", "", std::nullopt, false, std::nullopt,
-         {{0, "C"}, {96, "F#m7/E"}, {192, "N.C."}}, "{title: song}\n{key: F#m}\n{time: 4/4}\n{tempo: 120}\n"},
+        {"the key of the chords without a key signature", "", "", "", std::nullopt, false, std::nullopt,
+         {{0, "Dm"}, {96, "G7"}, {192, "C"}, {288, "A7"}}, "{title: song}\n{key: C}\n{time: 4/4}\n{tempo: 120}\n"},
         {"seven sharps", "", "", "", 7, false, std::nullopt, {}, "{title: song}\n{key: C#}\n{time: 4/4}\n{tempo: 120}\n"},
         {"braces in a title", "a {b}", "", "", 0, false, 120.0, {}, "{title: a (b)}\n{key: C}\n{time: 4/4}\n{tempo: 120}\n"},
     };
@@ -196,6 +196,32 @@ TEST(SongSheet, DirectivesFromTheSongAndItsWords) {
         lyrics.Author = c.Author;
         const std::string text = ChordProText(BuildSongSheet(facts, lyrics));
         EXPECT_EQ(text.substr(0, c.Header.size()), c.Header) << c.What;
+    }
+}
+
+TEST(SongSheet, KeyOfTheChords) {
+    struct Case {
+        std::vector<std::string> Names;  // a bar each
+        const char* Key;
+    };
+    const Case cases[] = {
+        {{"Dm", "G7", "C", "A7"}, "C"},                  // a turnaround ending away from home
+        {{"G", "C", "D7", "G"}, "G"},
+        {{"Am", "Dm", "E7", "Am"}, "Am"},                // ends on the relative minor
+        {{"Am", "F", "C", "G"}, "Am"},                   // begins on it and does not come home
+        {{"C", "Am", "F", "G7", "C"}, "C"},
+        {{"Bb", "Gm", "Eb", "F7", "Bb"}, "Bb"},          // spelled as the song spells it
+        {{"F#m", "Bm", "C#7", "F#m"}, "F#m"},
+        {{"Db", "Gb", "Ab7", "Db"}, "Db"},
+        {{"N.C."}, ""},
+        {{}, ""},
+        {{"E/G#", "A", "B7sus4", "B7", "E"}, "E"},
+        {{"Cm", "G/B", "Cm", "G"}, "Cm"},                // the major dominant of a minor key
+    };
+    for (const Case& c : cases) {
+        std::vector<SheetChord> chords;
+        for (std::size_t i = 0; i < c.Names.size(); ++i) chords.push_back({static_cast<std::uint32_t>(i * 384), c.Names[i]});
+        EXPECT_EQ(KeyOfChords(chords), c.Key) << (c.Names.empty() ? std::string("none") : c.Names[0]);
     }
 }
 
