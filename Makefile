@@ -68,8 +68,10 @@ run: demo
 # the progressions the grooves there do not play (never tuned on). Then the
 # words: karaoke songs MMA renders in six languages and four charsets, read,
 # converted and read back, and convert --karaoke timed against convert on
-# 1,000 songs (bench/lyrics/lyrics_bench.py). A missing folder or a missing
-# mma is reported and passed over.
+# 1,000 songs (bench/lyrics/lyrics_bench.py). Then the chord sheets of MMA songs with
+# words (bench/sheets/sheet_bench.py, rendered by chordii where it is
+# installed) and a songbook PDF of 200 songs, its time and size. A missing
+# folder or a missing mma is reported and passed over.
 CHORD_SONGS ?= ../shared/chords
 # The arranger-shaped song of the shared generator beside the clone (format 1,
 # 17 tracks, 1,000,353 records, 4 MB), written once into build/bench/big.mid;
@@ -86,6 +88,11 @@ bench: deps bench-deps
 	python3 bench/chords/mma_songs.py --other-half build/bench/mma-unseen
 	./build/bench/bench/chord_accuracy $(CHORD_SONGS) build/bench/mma-songs build/bench/mma-unseen
 	python3 bench/lyrics/lyrics_bench.py build/bench/cli/tonalux-cli build/bench/lyrics
+	cmake --preset release >/dev/null
+	cmake --build --preset release -j $(JOBS) --target tonalux-cli songbook_bench
+	python3 bench/sheets/sheet_bench.py build/release/cli/tonalux-cli build/bench/sheets
+	QT_QPA_PLATFORM=offscreen ./build/release/bench/songbook_bench build/bench/sheets/songbook.pdf 200 \
+	  build/bench/sheets/songs examples/Midifile
 
 # Every fuzz target (fuzz/CMakeLists.txt) for FUZZ_SECONDS each, one after
 # the other; new inputs go to build/fuzz/corpus/<name>, a faulty input to

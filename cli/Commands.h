@@ -37,6 +37,7 @@ Command AddChordsCommand();
 Command SetChordsCommand();
 Command SetupCommand();
 Command AssembleCommand();
+Command SheetCommand();
 Command LyricsCommand();
 Command KaraokeCommand();
 

@@ -22,7 +22,8 @@ const std::vector<Command>& CommandTable() {
                                             AssembleCommand(),  ChordsCommand(), SaveCommand(),
                                             TransposeCommand(), SwapCommand(),   KetronCommand(),
                                             StripChordsCommand(), AddChordsCommand(), SetChordsCommand(),
-                                            LyricsCommand(),    KaraokeCommand(),  SetupCommand()};
+                                            LyricsCommand(),    KaraokeCommand(),  SetupCommand(),
+                                            SheetCommand()};
     return table;
 }
 

@@ -17,6 +17,7 @@ ConversionOptions MakeConversionOptions(const RunChoices& choices, const std::op
     options.Lyrics = choices.Lyrics;
     options.Recursive = choices.Recursive;
     options.DryRun = choices.DryRun;
+    options.Sheets = choices.Sheets;
     if (settings) {
         options.ApplySettings = true;
         options.Settings = *settings;

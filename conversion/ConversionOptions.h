@@ -36,6 +36,7 @@ struct ConversionOptions {
     KeyboardLyricsOptions Lyrics{};   // how they are written
     bool Recursive = false;           // also the songs in subfolders of the input folder
     bool DryRun = false;              // read and analyse each song, write nothing
+    bool Sheets = false;              // a ChordPro sheet NAME.cho beside each converted song
 };
 
 // What a front end chose for a run. The format and the song start may be
@@ -51,6 +52,7 @@ struct RunChoices {
     KeyboardLyricsOptions Lyrics{};
     bool Recursive = false;
     bool DryRun = false;
+    bool Sheets = false;
 };
 
 // The options of a run from the front end's choices and, when the settings

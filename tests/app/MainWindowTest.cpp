@@ -130,7 +130,8 @@ void MainWindowTest::initialStates() {
     QStringList items;
     for (QAction* item : top[0]->menu()->actions()) items << (item->isSeparator() ? QStringLiteral("|") : item->text());
     QCOMPARE(items, (QStringList{"|", "&Setup Laden", "|", "&Setup Speichern", "|", "ListeSpeichern", "|",
-                                 f.SaveOutcomes1->text(), f.OpenConvert1->text(), f.ChooseFolder1->text()}));
+                                 f.SaveOutcomes1->text(), f.OpenConvert1->text(), f.ChooseFolder1->text(),
+                                 QStringLiteral("Liederbuch als PDF\u2026")}));
 
     // Dialogs: setup files and the report with its proposed name; the window
     // asks itself before a file is replaced.
