@@ -11,6 +11,7 @@
 #include <QListWidget>
 #include <QMenu>
 #include <QMenuBar>
+#include <QProgressBar>
 #include <QPushButton>
 #include <QSettings>
 #include <QSlider>
@@ -56,9 +57,12 @@ void FillList(QListWidget* list, const std::vector<std::string>& names) {
 
 // The strip under the given controls: "Einstellungen anwenden" and
 // "Akkorde ergänzen" side by side, the run's state below them.
-constexpr QRect kApplySettingsPlace(9, 583, 230, 19);
-constexpr QRect kAddChordsPlace(244, 583, 226, 19);
+constexpr QRect kApplySettingsPlace(9, 583, 170, 19);
+constexpr QRect kAddChordsPlace(184, 583, 136, 19);
+constexpr QRect kSongStartPlace(325, 583, 145, 19);
 constexpr QRect kRunStatePlace(9, 604, 461, 17);
+// Over the right part of the state line while a run goes on.
+constexpr QRect kProgressPlace(330, 604, 140, 17);
 
 QCheckBox* MakeCheckBox(QWidget* parent, const QRect& geometry, const QString& caption, bool ticked) {
     auto* box = new QCheckBox(caption, parent);
@@ -84,10 +88,13 @@ TForm1::TForm1(QWidget* parent) : QMainWindow(parent) {
 
     BuildControls();
     BuildMenu();
+    BuildHelpMenu();
     BuildDialogs();
+    setAcceptDrops(true);
     TrayIcon1 = new TrayIcon(this);
     if (QSystemTrayIcon::isSystemTrayAvailable()) TrayIcon1->show();
     FitToScreen();
+    RestorePosition();
     tonalux::SetEngineHost(this);
 
     RunGuarded([this] { FormCreate(); }, this);
@@ -133,11 +140,11 @@ void TForm1::BuildControls() {
     Label1->setGeometry(146, 3, 18, 13);
     Label1->resize(std::max(18, Label1->sizeHint().width()), 13);
 
+    // The given panel of the song-start option stays hidden under "Midiformat
+    // 0"; the option itself stands in the strip below the given controls,
+    // where it can always be seen and switched (BuildChecks).
     Panel1 = MakePanel(client, QRect(6, 5, 121, 33));
-    CFastPlay = MakeCheckBox(Panel1, QRect(8, 8, 97, 17), QStringLiteral("Start auf Tatkt 1"), false);
-    CFastPlay->setEnabled(false);
     Panel1->hide();
-    connect(CFastPlay, &QCheckBox::clicked, this, &TForm1::CFastPlayClick);
 
     Panel2 = MakePanel(client, QRect(7, 5, 121, 33));
     CFormat = MakeCheckBox(Panel2, QRect(5, 8, 97, 17), QStringLiteral("Midiformat 0"), true);
@@ -149,10 +156,15 @@ void TForm1::BuildControls() {
     ListBox1 = new QListWidget(client);
     ListBox1->setGeometry(6, 76, 230, 433);
     SetTextColour(ListBox1, QColor(0, 0, 128));
+    // Several songs can be selected and converted on their own.
+    ListBox1->setSelectionMode(QAbstractItemView::ExtendedSelection);
 
     ListBox2 = new QListWidget(client);
     ListBox2->setGeometry(240, 77, 230, 433);
     SetTextColour(ListBox2, QColor(0, 128, 0));
+    ListBox2->setSelectionMode(QAbstractItemView::ExtendedSelection);
+    for (QListWidget* list : {ListBox1, ListBox2})
+        connect(list, &QListWidget::itemActivated, this, &TForm1::SongActivated);
 
     Aktualisieren = new QPushButton(QStringLiteral("&Midifiles Aktualisieren"), client);
     Aktualisieren->setGeometry(7, 514, 459, 25);
@@ -182,6 +194,9 @@ void TForm1::BuildControls() {
 }
 
 void TForm1::BuildChecks(QWidget* client) {
+    CFastPlay = MakeCheckBox(client, kSongStartPlace, QStringLiteral("Start auf Tatkt 1"), false);
+    CFastPlay->setToolTip(tr("Every converted song starts at its first note"));
+    connect(CFastPlay, &QCheckBox::toggled, this, [this] { RunGuarded([this] { CFastPlayClick(); }, this); });
     CApplySettings = MakeCheckBox(client, kApplySettingsPlace, QString::fromLatin1(kApplySettingsCaption), false);
     connect(CApplySettings, &QCheckBox::toggled, this, [this] { RunGuarded([this] { CApplySettingsClick(); }, this); });
     CAddChords = MakeCheckBox(client, kAddChordsPlace, QStringLiteral("Akkorde erg\u00e4nzen"), false);
@@ -191,6 +206,11 @@ void TForm1::BuildChecks(QWidget* client) {
     RunState = new QLabel(client);
     RunState->setGeometry(kRunStatePlace);
     RunState->setTextInteractionFlags(Qt::TextSelectableByMouse);
+    Progress = new QProgressBar(client);
+    Progress->setGeometry(kProgressPlace);
+    Progress->setTextVisible(true);
+    Progress->setFormat(QStringLiteral("%v / %m"));
+    Progress->hide();
 }
 
 void TForm1::BuildSlider() {
@@ -329,8 +349,8 @@ void TForm1::SetWorkingFolder(const QString& folder) {
     ConvertListeLaden();
     const std::vector<std::string> missing = MissingFolders(BaseFolder);
     RunState->setText(missing.empty() ? DisplayName(BaseFolder)
-                                      : tr("Missing: %1 - \"&FolderConvert\" offers to create it")
-                                            .arg(DisplayName(missing.front())));
+                                      : tr("Missing: %1 - \"%2\" offers to create it")
+                                            .arg(DisplayName(missing.front()), ShownCaption(BConvert->text())));
 }
 
 bool TForm1::MidifileListeLaden() {
@@ -357,6 +377,11 @@ void TForm1::AktualisierenClick() {
 
 void TForm1::CFormatClick() {
     if (information_) information_->Block.Format0 = CFormat->isChecked() ? 1 : 0;
+    RememberOptions();
+}
+
+void TForm1::CFastPlayClick() {
+    if (information_) information_->Block.FastPlay = CFastPlay->isChecked() ? 1 : 0;
     RememberOptions();
 }
 
@@ -398,13 +423,19 @@ void TForm1::changeEvent(QEvent* event) {
 }
 
 void TForm1::closeEvent(QCloseEvent* event) {
-    // A running conversion stops after the song it is on; the window closes
-    // once the run has said how far it came.
+    // A running conversion stops after the song it is on, when the user says
+    // so; the window closes once the run has said how far it came.
     if (converting_) {
-        closing_ = true;
         event->ignore();
+        if (closing_ || askingToStop_) return;
+        askingToStop_ = true;
+        closing_ = AskYesNo(tr("Stop converting?\n\nThe song being converted is finished; the songs after it "
+                               "are left unconverted and the window closes."),
+                            this);
+        askingToStop_ = false;
         return;
     }
+    RememberPosition();
     RememberOptions();
     if (programs_) programs_->close();
     if (information_) information_->close();
