@@ -3,6 +3,8 @@
 #include <QAction>
 #include <QCheckBox>
 #include <QCloseEvent>
+#include <QCompleter>
+#include <QAbstractItemView>
 #include <QCoreApplication>
 #include <QFile>
 #include <QFileDialog>
@@ -312,12 +314,13 @@ void TForm1::SetSettingsWindows(TFProgrammchange* programs, TFInformationen* inf
 
 void TForm1::ShowSettingsWindow(QWidget* window, QWidget* field) {
     if (!window) return;
+    // Below the main window's menu bar, and whole on the screen: also once
+    // the window manager has put its frame around a window opened the first time.
+    // The menu bar and the line of pixels below it.
+    window->setProperty(kKeepClearProperty,
+                        QRect(menuBar()->mapToGlobal(QPoint(0, 0)), menuBar()->size() + QSize(0, 1)));
     window->show();
-    // Below the main window's menu bar, and whole on the screen.
-    const int menuBottom = menuBar()->mapToGlobal(QPoint(0, menuBar()->height())).y();
-    QRect frame = window->frameGeometry();
-    if (frame.top() <= menuBottom && frame.intersects(frameGeometry())) frame.moveTop(menuBottom + 1);
-    window->move(OnScreen(frame, window->screen()->availableGeometry()));
+    KeepOnScreen(window);
     window->raise();
     window->activateWindow();
     if (field) field->setFocus();
@@ -326,10 +329,17 @@ void TForm1::ShowSettingsWindow(QWidget* window, QWidget* field) {
 void TForm1::SetDialogRunner(DialogRunner runner) { dialogRunner_ = std::move(runner); }
 
 QString TForm1::RunDialog(QFileDialog& dialog) {
-    if (dialogRunner_) return dialogRunner_(dialog);
-    if (dialog.exec() != QDialog::Accepted) return QString();
-    const QStringList chosen = dialog.selectedFiles();
-    return chosen.isEmpty() ? QString() : chosen.front();
+    const QString chosen = [&] {
+        if (dialogRunner_) return dialogRunner_(dialog);
+        if (dialog.exec() != QDialog::Accepted) return QString();
+        const QStringList files = dialog.selectedFiles();
+        return files.isEmpty() ? QString() : files.front();
+    }();
+    // The completer of the dialog's name field is a window of its own; a list
+    // it had open must not stay over the main window's lists.
+    for (QCompleter* completer : dialog.findChildren<QCompleter*>())
+        if (completer->popup()) completer->popup()->hide();
+    return chosen;
 }
 
 // ---- lists ------------------------------------------------------------------

@@ -24,6 +24,7 @@ class QFrame;
 class QLabel;
 class QListWidget;
 class QListWidgetItem;
+class QMimeData;
 class QProgressBar;
 class QPushButton;
 class QScrollArea;
@@ -118,6 +119,9 @@ public:
     // Converts the songs of the given paths (files and folders dropped onto
     // the window) into Convert/ where they lie; Midifile/ is not touched.
     void ConvertDropped(const std::vector<std::string>& paths);
+    // What a drop does with its data: the local files and folders among its
+    // addresses converted; false when it holds none or a run is going on.
+    bool DropSongs(const QMimeData* data);
     // The songs of the run being converted, in order; empty between runs.
     const std::vector<tonalux::SongSource>& RunSongs() const { return runSongs_; }
     // The engine object of the song being converted; nullptr between songs.

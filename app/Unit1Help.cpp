@@ -136,10 +136,16 @@ void TForm1::dragEnterEvent(QDragEnterEvent* event) {
 }
 
 void TForm1::dropEvent(QDropEvent* event) {
-    const std::vector<std::string> paths = DroppedPaths(event->mimeData());
-    if (converting_ || paths.empty()) return;
+    if (converting_ || DroppedPaths(event->mimeData()).empty()) return;
     event->acceptProposedAction();
+    DropSongs(event->mimeData());
+}
+
+bool TForm1::DropSongs(const QMimeData* data) {
+    const std::vector<std::string> paths = DroppedPaths(data);
+    if (converting_ || paths.empty()) return false;
     ConvertDropped(paths);
+    return true;
 }
 
 void TForm1::SongActivated(QListWidgetItem* item) {

@@ -51,7 +51,8 @@ double SecondsUpTo(StandardMidifile& song, std::uint32_t end) {
     return seconds;
 }
 
-// Bars begun up to the end, each time signature counted from its tick.
+// Bars begun before the end, each time signature counted from its tick: a
+// song that ends on a bar line has the bars before it.
 std::uint32_t BarsUpTo(StandardMidifile& song, std::uint32_t end) {
     if ((song.Division & 0x8000) || song.Division <= 0) return 0;
     std::map<std::uint32_t, std::uint32_t> barTicks{{0, 4u * static_cast<std::uint32_t>(song.Division)}};
@@ -62,9 +63,9 @@ std::uint32_t BarsUpTo(StandardMidifile& song, std::uint32_t end) {
         if (ticks > 0) barTicks[metre.Tick] = ticks;
     }
     std::uint32_t bars = 0;
-    for (auto at = barTicks.begin(); at != barTicks.end() && at->first <= end; ++at) {
+    for (auto at = barTicks.begin(); at != barTicks.end() && at->first < end; ++at) {
         const auto next = std::next(at);
-        const std::uint32_t until = next == barTicks.end() || next->first > end ? end + 1 : next->first;
+        const std::uint32_t until = next == barTicks.end() || next->first > end ? end : next->first;
         bars += (until - at->first + at->second - 1) / at->second;
     }
     return bars;
