@@ -39,6 +39,7 @@
 #include "WorkingFolder.h"
 #include "StandardMidifile.h"
 #include "WindowLook.h"
+#include "sheets/Songbook.h"
 #include "settings/Report.h"
 #include "settings/SetupFile.h"
 #include "widgets/AppIcon.h"
@@ -256,6 +257,16 @@ void TForm1::BuildMenu() {
     connect(SaveOutcomes1, &QAction::triggered, this, &TForm1::SaveOutcomes1Click);
     connect(OpenConvert1, &QAction::triggered, this, &TForm1::OpenConvert1Click);
     connect(ChooseFolder1, &QAction::triggered, this, &TForm1::ChooseFolder1Click);
+    Songbook1 = main->addAction(QStringLiteral("Liederbuch als PDF\u2026"));
+    connect(Songbook1, &QAction::triggered, this, [this] {
+        const tonalux::ConversionFolders folders = tonalux::DefaultFolders(BaseFolder);
+        QStringList selected;
+        for (const QModelIndex& row : ListBox1->selectionModel()->selectedRows())
+            selected << QString::fromStdString(folders.Input + midifileNames_.at(static_cast<std::size_t>(row.row())));
+        for (const QModelIndex& row : ListBox2->selectionModel()->selectedRows())
+            selected << QString::fromStdString(folders.Output + convertNames_.at(static_cast<std::size_t>(row.row())));
+        tonalux::OfferSongbook(this, QString::fromStdString(folders.Output), selected);
+    });
 
     // The two entries without items open the settings windows they are named after.
     Soundaenderungen1 = bar->addAction(QStringLiteral("Sound\u00e4nderungen") + kMenuPad);

@@ -91,6 +91,7 @@ public:
     QAction* ListeSpeichern1 = nullptr;
     QAction* Soundaenderungen1 = nullptr;
     QAction* Zusatzinformationen1 = nullptr;
+    QAction* Songbook1 = nullptr;        // "Liederbuch als PDF…"
     QAction* ChooseFolder1 = nullptr;    // "Choose working folder…"
     QAction* OpenConvert1 = nullptr;     // "Open the Convert folder"
     QAction* SaveOutcomes1 = nullptr;    // "Save report with outcomes…"

@@ -31,7 +31,8 @@
 
 void TForm1::SetCommandsEnabled(bool enabled) {
     for (QPushButton* button : {BConvert, Aktualisieren}) button->setEnabled(enabled);
-    for (QAction* action : {SetupLaden1, SetupSpeichern1, ListeSpeichern1, SaveOutcomes1, ChooseFolder1, ConvertSelected1})
+    for (QAction* action :
+         {SetupLaden1, SetupSpeichern1, ListeSpeichern1, SaveOutcomes1, ChooseFolder1, ConvertSelected1, Songbook1})
         action->setEnabled(enabled);
     // The options and the threshold are read song by song: changing them
     // during a run would mix formats and thresholds in one batch. Every song

@@ -35,5 +35,6 @@ Command AddChordsCommand();
 Command SetChordsCommand();
 Command SetupCommand();
 Command AssembleCommand();
+Command SheetCommand();
 
 }  // namespace tonalux::cli

@@ -67,7 +67,8 @@ std::string SongLine(const SongOutcome& outcome, std::chrono::steady_clock::dura
     const std::string vocoder =
         outcome.VocoderChannel == kNoVocoderChannel ? std::string("none") : std::to_string(outcome.VocoderChannel);
     return outcome.Name + " -> " + outcome.Output + "  vocoder " + vocoder + "  events " +
-           std::to_string(outcome.Load.Records) + ChordsText(outcome.Chords) + "  " + Seconds(elapsed);
+           std::to_string(outcome.Load.Records) + ChordsText(outcome.Chords) +
+           (outcome.Sheet.empty() ? std::string() : "  sheet " + outcome.Sheet) + "  " + Seconds(elapsed);
 }
 
 // "cannot read the folder Midifile/: Permission denied",
@@ -147,6 +148,7 @@ int RunConvert(const ParsedArguments& args) {
     choices.Recursive = args.Has("--recursive");
     choices.DryRun = args.Has("--dry-run");
     choices.AddChords = args.Has("--add-chords");
+    choices.Sheets = args.Has("--sheets");
     if (auto threshold = args.Value("--threshold")) choices.VelocityThreshold = ParseThreshold(*threshold);
     if (!args.Positionals.empty() && args.Positionals[0].empty()) throw UsageError("empty folder name");
     std::optional<SongSettings> settings;
@@ -180,7 +182,8 @@ int RunConvert(const ParsedArguments& args) {
                                (options.StartFirstNote ? "at the first note" : "as read") +
                                (options.Recursive ? ", with subfolders" : "") +
                                (options.DryRun ? ", writing nothing" : "") +
-                               (options.AddChords ? ", chords from the notes" : ""));
+                               (options.AddChords ? ", chords from the notes" : "") +
+                               (options.Sheets ? ", a ChordPro sheet beside each song" : ""));
     return ConvertSongs(folders, names, options);
 }
 
@@ -191,7 +194,7 @@ Command ConvertCommand() {
             "convert every song of DIR/Midifile/ into DIR/Convert/",
             "convert [DIR] [--in DIR] [--out DIR] [--recursive] [--dry-run] [--format 0|1]\n"
             "        [--keep-vocoder-sysex] [--threshold N] [--start-at-first-note] [--setup FILE.set]\n"
-            "        [--add-chords]",
+            "        [--add-chords] [--sheets]",
             std::string("Converts every *.mid file of DIR/Midifile/ (any letter case, in name order)\n"
             "into DIR/Convert/, which must exist. DIR is the current folder when not\n"
             "given. Each song is read, the keyboard's vocoder system-exclusive messages\n"
@@ -236,6 +239,10 @@ Command ConvertCommand() {
                 "                          (as add-chords does) to every song that has none;\n"
                 "                          the summary counts the songs that got chords and\n"
                 "                          those that kept their own\n"
+                "  --sheets                write the chord sheet of every converted song beside\n"
+                "                          it as ChordPro text (as 'sheet' prints it), named\n"
+                "                          like the output with \".cho\" in place of \".mid\":\n"
+                "                          Song_VOC-3.cho beside Song_VOC-3.mid\n"
                 "\n"
                 "Prints one line per song: for a song read whole and written its input,\n"
                 "output, vocoder channel, number of events and time; for any other song what\n"
@@ -257,7 +264,8 @@ Command ConvertCommand() {
               {"--out", true, false},
               {"--recursive", false, false},
               {"--dry-run", false, false},
-              {"--add-chords", false, false}}},
+              {"--add-chords", false, false},
+              {"--sheets", false, false}}},
             RunConvert};
 }
 

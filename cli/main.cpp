@@ -22,7 +22,7 @@ const std::vector<Command>& CommandTable() {
                                             AssembleCommand(),  ChordsCommand(), SaveCommand(),
                                             TransposeCommand(), SwapCommand(),   KetronCommand(),
                                             StripChordsCommand(), AddChordsCommand(), SetChordsCommand(),
-                                            SetupCommand()};
+                                            SetupCommand(), SheetCommand()};
     return table;
 }
 

@@ -15,6 +15,7 @@ ConversionOptions MakeConversionOptions(const RunChoices& choices, const std::op
     options.AddChords = choices.AddChords;
     options.Recursive = choices.Recursive;
     options.DryRun = choices.DryRun;
+    options.Sheets = choices.Sheets;
     if (settings) {
         options.ApplySettings = true;
         options.Settings = *settings;

@@ -33,6 +33,7 @@ struct ConversionOptions {
     bool AddChords = false;           // chords recognised from the notes are added to each song
     bool Recursive = false;           // also the songs in subfolders of the input folder
     bool DryRun = false;              // read and analyse each song, write nothing
+    bool Sheets = false;              // a ChordPro sheet NAME.cho beside each converted song
 };
 
 // What a front end chose for a run. The format and the song start may be
@@ -46,6 +47,7 @@ struct RunChoices {
     bool AddChords = false;
     bool Recursive = false;
     bool DryRun = false;
+    bool Sheets = false;
 };
 
 // The options of a run from the front end's choices and, when the settings

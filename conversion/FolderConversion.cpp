@@ -13,6 +13,7 @@
 #include "ChordRecognition.h"
 #include "MessageGathering.h"
 #include "SafeReplace.h"
+#include "SheetFile.h"
 #include "SongReading.h"
 #include "StandardMidifile.h"
 
@@ -251,6 +252,14 @@ SongOutcome ConvertSong(Component* owner, const ConversionFolders& folders, cons
     host.Keep(false);
     if (current->SaveMidifile(FormatNumber(options.Format), destination)) {
         outcome.Result = outcome.Load.Damaged ? SongResult::ConvertedDamaged : SongResult::Converted;
+        if (options.Sheets) {
+            const std::string sheet = SheetPathFor(destination);
+            const ReplaceOutcome written = WriteSongSheet(*current, name, sheet);
+            if (written)
+                outcome.Sheet = sheet.substr(folders.Output.size());
+            else
+                outcome.SheetFailure = written.Reason;
+        }
     } else {
         outcome.Result = SongResult::WriteFailed;
         outcome.Reason = LastSaveFailure();

@@ -1,5 +1,7 @@
 #include "SongOutcome.h"
 
+#include "SheetFile.h"
+
 namespace tonalux {
 
 namespace {
@@ -16,6 +18,7 @@ std::string EngineMessages(const SongOutcome& outcome) {
 }  // namespace
 
 bool IsProblem(const SongOutcome& outcome) {
+    if (!outcome.SheetFailure.empty()) return true;
     switch (outcome.Result) {
         case SongResult::Converted:
         case SongResult::NotAFile:
@@ -50,6 +53,9 @@ std::string DescribeOutcome(const SongOutcome& outcome) {
         case SongResult::NotAFile: text = "skipped, not a file"; break;
         case SongResult::Vanished: text = "skipped, no longer there"; break;
     }
+    if (!outcome.Sheet.empty()) text += " and " + outcome.Sheet;
+    if (!outcome.SheetFailure.empty())
+        text += ", but its sheet " + SheetPathFor(outcome.Output) + " could not be written: " + outcome.SheetFailure;
     return text + EngineMessages(outcome);
 }
 

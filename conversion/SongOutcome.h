@@ -32,6 +32,8 @@ struct SongOutcome {
     int VocoderChannel = kNoVocoderChannel;
     LoadReport Load;     // what the engine's load found
     ChordsResult Chords = ChordsResult::NotAsked;  // chord events recognised from the notes
+    std::string Sheet;          // the ChordPro sheet written beside the output; empty when none
+    std::string SheetFailure;   // why the sheet asked for could not be written
     std::string Reason;  // the system's reason of a failed read or write; the input a skipped output would hit
     // The engine's messages while the song was read and analysed, in order. The
     // writer's message about a failed write is not among them: Reason names its cause.

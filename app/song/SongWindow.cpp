@@ -4,6 +4,8 @@
 #include <QFileInfo>
 #include <QFormLayout>
 #include <QHBoxLayout>
+#include <QInputDialog>
+#include <QScrollArea>
 #include <QLabel>
 #include <QPushButton>
 #include <QVBoxLayout>
@@ -14,7 +16,10 @@
 #include "FileNames.h"
 #include "MessageDisplay.h"
 #include "Platform.h"
+#include "SongLyrics.h"
 #include "SongReading.h"
+#include "SongSheet.h"
+#include "sheets/SheetView.h"
 #include "StandardMidifile.h"
 #include "Unit1.h"
 #include "widgets/LedNumber.h"
@@ -52,11 +57,16 @@ SongWindow::SongWindow(TForm1* mainWindow) : QWidget(mainWindow, Qt::Window), ma
     top->addLayout(buttons);
     layout->addLayout(top);
 
-    SheetPlace = new QVBoxLayout;
-    layout->addLayout(SheetPlace, 1);
+    auto* sheetArea = new QScrollArea(this);
+    sheetArea->setWidgetResizable(true);
+    Sheet = new tonalux::SheetView;
+    Sheet->setToolTip(tr("Click a chord to correct it"));
+    sheetArea->setWidget(Sheet);
+    layout->addWidget(sheetArea, 1);
+    connect(Sheet, &tonalux::SheetView::ChordActivated, this, &SongWindow::EditChord);
     connect(Recognise, &QPushButton::clicked, this, &SongWindow::RecogniseClick);
     connect(Save, &QPushButton::clicked, this, &SongWindow::SaveClick);
-    resize(720, 640);
+    resize(760, 820);
 }
 
 bool SongWindow::EngineFree() {
@@ -112,6 +122,8 @@ void SongWindow::Present() {
     }
     const int threshold = main_ ? main_->VelPanel->intValue() : tonalux::kDefaultVelocityThreshold;
     facts_ = tonalux::ReadSongFacts(*song, threshold);
+    const std::string fileName = path_.substr(path_.find_last_of('/') + 1);
+    Sheet->SetSheet(tonalux::MakeSongSheet(*song, tonalux::ReadLyrics(*song), fileName));
     for (const auto& [caption, value] : FactRows()) {
         auto* label = new QLabel(value, this);
         label->setTextInteractionFlags(Qt::TextSelectableByMouse);
@@ -164,6 +176,16 @@ bool SongWindow::SetChord(std::uint32_t tick, const QString& name) {
             if (song.GetYamchord(i).Tick == tick) return song.EditYamchord(i, event);
         return song.AddYamchord(event);
     });
+}
+
+void SongWindow::EditChord(std::uint32_t tick, const QString& shown) {
+    bool given = false;
+    const QString name = QInputDialog::getText(this, windowTitle(),
+                                               tr("The chord at tick %1, named as the chord lists of tonalux-cli "
+                                                  "name chords (\"Am7\", \"F#m7  /E\"):")
+                                                   .arg(tick),
+                                               QLineEdit::Normal, shown, &given);
+    if (given && !name.trimmed().isEmpty()) SetChord(tick, name.trimmed());
 }
 
 void SongWindow::SaveClick() {

@@ -21,6 +21,9 @@ class QLabel;
 class QPushButton;
 class QVBoxLayout;
 class TForm1;
+namespace tonalux {
+class SheetView;
+}
 
 class SongWindow : public QWidget {
     Q_OBJECT
@@ -41,7 +44,7 @@ public:
 
     QLabel* Problem = nullptr;  // why the song could not be read; hidden otherwise
     QFormLayout* FactsForm = nullptr;
-    QVBoxLayout* SheetPlace = nullptr;  // the sheet stands here
+    tonalux::SheetView* Sheet = nullptr;  // the chords over the words, or the grid of bars
     QPushButton* Recognise = nullptr;   // "Recognise chords"
     QPushButton* Save = nullptr;        // "Save as..."
 
@@ -56,6 +59,9 @@ public slots:
     // lists name chords ("Am7", "C/E", "N.C."); a name that is no chord is
     // refused with a message. True when the song changed.
     bool SetChord(std::uint32_t tick, const QString& name);
+    // A click on a chord of the sheet: its name is asked for, the shown one
+    // offered, and set with SetChord.
+    void EditChord(std::uint32_t tick, const QString& shown);
 
 signals:
     // The song's facts and sheet were worked out anew.

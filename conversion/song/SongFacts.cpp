@@ -5,6 +5,7 @@
 #include <cstdio>
 #include <map>
 
+#include "SongLyrics.h"
 #include "SongOutcome.h"
 
 namespace tonalux {
@@ -12,7 +13,6 @@ namespace tonalux {
 namespace {
 
 constexpr std::uint8_t kKeySignature = 0x59;
-constexpr std::uint8_t kTextEvent = 0x01;
 
 // The major and minor keys by their number of sharps (positive) or flats
 // (negative), -7 to 7.
@@ -86,7 +86,6 @@ SongFacts ReadSongFacts(StandardMidifile& song, int threshold) {
     }
     for (int i = 0; i < song.GetSizeMetaEvents(); ++i) {
         const MetaEvent meta = song.GetMetaEvent(i);
-        if (meta.Type == kTextEvent && meta.Length > 0 && meta.Data && meta.Data[0] != '@') facts.Words = true;
         if (meta.Type != kKeySignature || meta.Length < 2 || !meta.Data || !facts.Key.empty()) continue;
         const int sharps = static_cast<std::int8_t>(meta.Data[0]);
         if (sharps < -7 || sharps > 7) continue;
@@ -101,8 +100,8 @@ SongFacts ReadSongFacts(StandardMidifile& song, int threshold) {
     for (int i = 0; i < song.GetSizeLyricEvents(); ++i) {
         const MetaEvent lyric = song.GetLyricevent(i);
         if (IsChordLyric(lyric)) facts.Chords = true;
-        else if (lyric.Length > 0) facts.Words = true;
     }
+    facts.Words = ReadLyrics(song).Kind != LyricsKind::None;
     facts.Damage = DescribeDamage(song.LastLoadReport());
     return facts;
 }

@@ -24,7 +24,7 @@ struct SongFacts {
     double Seconds = 0.0;             // the length in time, tempo changes counted
     int VocoderChannel = kNoVocoderChannel;  // 1..16, or kNoVocoderChannel
     bool Chords = false;              // keyboard chord events or Ketron chord lyrics
-    bool Words = false;               // lyric events that are not chord lyrics, or karaoke text
+    bool Words = false;               // sung words, as ReadLyrics finds them
     std::string Damage;               // DescribeDamage of the load; empty for a song read whole
 };
 

@@ -55,7 +55,14 @@ struct SongLyrics {
     std::string Author;
     std::string Copyright;
     std::string Language;  // "@L"
+    std::vector<std::string> Information;  // "@I" lines, UTF-8
     std::vector<Syllable> Syllables;  // in tick order
+    // What the reading left out or replaced: syllables standing twice at one
+    // tick (words in two tracks), control characters taken out of the text,
+    // bytes that were not UTF-8 in UTF-8 words (read as U+FFFD).
+    std::size_t DuplicateSyllables = 0;
+    std::size_t ControlCharacters = 0;
+    std::size_t InvalidBytes = 0;
 };
 
 // The words of the loaded song. `fromCharset` overrides the detection.
