@@ -128,7 +128,7 @@ void MainWindowTest::initialStates() {
     for (QAction* item : top[0]->menu()->actions()) items << (item->isSeparator() ? QStringLiteral("|") : item->text());
     QCOMPARE(items, (QStringList{"|", "&Setup Laden", "|", "&Setup Speichern", "|", "ListeSpeichern", "|",
                                  f.ConvertSelected1->text(), f.SaveOutcomes1->text(), f.OpenConvert1->text(),
-                                 f.ChooseFolder1->text(), "|", f.Quit1->text()}));
+                                 f.ChooseFolder1->text(), f.Songbook1->text(), "|", f.Quit1->text()}));
     QCOMPARE(top[3]->menu()->actions(), (QList<QAction*>{f.Manual1, f.About1}));
     QCOMPARE(f.Quit1->shortcut(), QKeySequence(QKeySequence::Quit));
     QCOMPARE(f.Manual1->shortcut(), QKeySequence(Qt::Key_F1));
