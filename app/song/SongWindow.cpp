@@ -1,5 +1,6 @@
 #include "song/SongWindow.h"
 
+#include <QCloseEvent>
 #include <QFileDialog>
 #include <QFileInfo>
 #include <QFormLayout>
@@ -145,13 +146,24 @@ QList<QPair<QString, QString>> SongWindow::FactRows() const {
         {tr("Division"), DivisionText(f.Division)},
         {tr("Tempo"), tr("%1 bpm").arg(f.Tempo, 0, 'f', f.Tempo == static_cast<int>(f.Tempo) ? 0 : 1)},
         {tr("Metre"), QString::fromStdString(f.Metre)},
-        {tr("Key"), f.Key.empty() ? tr("not given") : QString::fromStdString(f.Key)},
+        {tr("Key"), f.Key.empty() ? tr("no key signature") : QString::fromStdString(f.Key)},
         {tr("Length"), length},
         {tr("Vocoder"), vocoder},
         {tr("Chords"), YesNo(f.Chords)},
         {tr("Words"), YesNo(f.Words)},
         {tr("Damage"), f.Damage.empty() ? tr("none, read whole") : FromEightBit(f.Damage)},
     };
+}
+
+void SongWindow::closeEvent(QCloseEvent* event) {
+    // Changed chords are lost on closing unless the user says so.
+    if (changed_ && !AskYesNo(tr("The chords of %1 were changed and not saved.\nClose without saving?")
+                                  .arg(windowTitle().section(QStringLiteral(" - "), 0, 0)),
+                              this)) {
+        event->ignore();
+        return;
+    }
+    event->accept();
 }
 
 void SongWindow::RecogniseClick() {

@@ -63,6 +63,9 @@ public slots:
     // offered, and set with SetChord.
     void EditChord(std::uint32_t tick, const QString& shown);
 
+protected:
+    void closeEvent(QCloseEvent* event) override;
+
 signals:
     // The song's facts and sheet were worked out anew.
     void Shown();

@@ -345,6 +345,12 @@ Jetzt anlegen?</translation>
 </context>
 <context>
     <name>SongWindow</name>
+    <message>
+        <source>The chords of %1 were changed and not saved.
+Close without saving?</source>
+        <translation>Die Akkorde von %1 wurden geändert und nicht gespeichert.
+Ohne Speichern schließen?</translation>
+    </message>
     <message numerus="yes">
         <source>%n bar(s), %1</source>
         <translation>
@@ -401,8 +407,8 @@ Soll die Datei ersetzt werden?</translation>
         <translation>Länge</translation>
     </message>
     <message>
-        <source>not given</source>
-        <translation>nicht angegeben</translation>
+        <source>no key signature</source>
+        <translation>kein Vorzeichen angegeben</translation>
     </message>
     <message>
         <source>Key</source>

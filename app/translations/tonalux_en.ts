@@ -334,6 +334,11 @@ Create it now?</source>
 </context>
 <context>
     <name>SongWindow</name>
+    <message>
+        <source>The chords of %1 were changed and not saved.
+Close without saving?</source>
+        <translation type="unfinished" />
+    </message>
     <message numerus="yes">
         <source>%n bar(s), %1</source>
         <translation>
@@ -389,7 +394,7 @@ Do you want to replace it?</source>
         <translation type="unfinished" />
     </message>
     <message>
-        <source>not given</source>
+        <source>no key signature</source>
         <translation type="unfinished" />
     </message>
     <message>

@@ -176,8 +176,13 @@ void DeskHabitsTest::songWindowCorrectsAChordAndSavesOnlyWhenAsked() {
     QVERIFY(!song.SaveTo(QString::fromStdString(w.File("Midifile/Facts.mid"))));
     QCOMPARE(ReadFile(w.File("Midifile/Facts.mid")), original);
     w.answer = true;
+    // Closing with the change unsaved is asked too; No keeps the window.
+    w.answer = false;
+    QVERIFY(!song.close());
+    w.answer = true;
     QVERIFY(song.SaveTo(QString::fromStdString(w.File("Midifile/Facts.mid"))));
-    QCOMPARE(w.questions.size(), 2);
+    QCOMPARE(w.questions.size(), 3);
+    QVERIFY(!song.Changed());
     tonalux::Component owner(nullptr);
     tonalux::StandardMidifile saved(&owner);
     QVERIFY(saved.LoadMidifile(w.File("Midifile/Facts.mid")));
