@@ -22,7 +22,7 @@ using tonalux::settings::kProgrammchangeRows;
 // the note on the right explains the fields.
 constexpr int kRowLeft = 32;
 constexpr int kFirstRowTop = 32;
-constexpr int kRowPitch = 56;
+constexpr int kRowPitch = 52;
 constexpr QSize kRowSize(209, 49);
 constexpr QRect kNotePlace(256, 32, 177, 330);
 constexpr int kPanelHeight = kFirstRowTop + kProgrammchangeRows * kRowPitch;

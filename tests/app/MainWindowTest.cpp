@@ -161,7 +161,7 @@ void MainWindowTest::layoutAndCaptionsMatchTheGivenTable() {
         {f.Panel3, {7, 48, 232, 24}, "Orginalfiles"}, {f.Panel4, {242, 48, 232, 24}, "Convertfiles"},
         {f.ListBox2, {240, 77, 230, 433}, ""},      {f.Vocoder, {9, 548, 291, 24}, "Yamaha Vocoder Sysex delete"},
         {f.VelPanel, {134, 16, 37, 22}, ""},
-        {p.Panel1, {8, 8, 441, 32 + 12 * 56}, ""},
+        {p.Panel1, {8, 8, 441, 32 + 12 * 52}, ""},
         {&i, {208, 462, 721, 198 + kInEffectRoom}, "Informationen"},
         {i.Panel1, {7, 8, 266, 46}, ""},            {i.Panel2, {275, 8, 431, 46}, ""},
         {i.Panel3, {5, 58, 704, 100}, ""},          {i.Label1, {7, 4, i.Label1->width(), i.Label1->height()}, "COPYRIGHT"},
@@ -178,7 +178,7 @@ void MainWindowTest::layoutAndCaptionsMatchTheGivenTable() {
     // Program-change rows 1 to 12 in one column; the four fields of every row
     // stand alike within it.
     for (int row = 0; row < 12; ++row) {
-        table += {p.RowPanels[row], {32, 32 + 56 * row, 209, 49}, ""};
+        table += {p.RowPanels[row], {32, 32 + 52 * row, 209, 49}, ""};
         table += {{p.MSBQ[row], {8, 24, 33, 21}, "-"}, {p.PRGQ[row], {48, 24, 33, 21}, "-"},
                   {p.MSBD[row], {128, 24, 33, 21}, "-"}, {p.PRGD[row], {168, 24, 33, 21}, "-"}};
     }
@@ -229,7 +229,7 @@ void MainWindowTest::settingsWindowsControls() {
         headings << QStringLiteral("%1@%2").arg(label->text()).arg(label->y());
     }
     QStringList expected{"Quell@16", "Ziel@16"};
-    for (int row = 0; row < 12; ++row) expected << QStringLiteral("%1@%2").arg(row + 1).arg(32 + 56 * row + 24);
+    for (int row = 0; row < 12; ++row) expected << QStringLiteral("%1@%2").arg(row + 1).arg(32 + 52 * row + 24);
     QCOMPARE(headings, expected);
     QVERIFY(p.Note->text().contains(QStringLiteral("Quell MSB 128 stands for the drum kits of channel 10")));
     // Every field says what it takes.
