@@ -10,6 +10,7 @@
 #include <QLabel>
 #include <QPushButton>
 #include <QVBoxLayout>
+#include <cmath>
 #include <memory>
 
 #include "ChordNames.h"
@@ -135,6 +136,8 @@ void SongWindow::Present() {
 
 QList<QPair<QString, QString>> SongWindow::FactRows() const {
     const tonalux::SongFacts& f = facts_;
+    // A tempo event holds microseconds per quarter note: 461538 is 130 bpm to a tenth.
+    const double tempo = std::round(f.Tempo * 10) / 10;
     const QString vocoder = f.VocoderChannel == tonalux::kNoVocoderChannel ? tr("none")
                                                                           : tr("channel %1").arg(f.VocoderChannel);
     const QString length = f.Bars > 0 ? tr("%n bar(s), %1", nullptr, static_cast<int>(f.Bars))
@@ -144,7 +147,7 @@ QList<QPair<QString, QString>> SongWindow::FactRows() const {
         {tr("Format"), QString::number(f.Format)},
         {tr("Tracks"), QString::number(f.Tracks)},
         {tr("Division"), DivisionText(f.Division)},
-        {tr("Tempo"), tr("%1 bpm").arg(f.Tempo, 0, 'f', f.Tempo == static_cast<int>(f.Tempo) ? 0 : 1)},
+        {tr("Tempo"), tr("%1 bpm").arg(tempo, 0, 'f', tempo == std::floor(tempo) ? 0 : 1)},
         {tr("Metre"), QString::fromStdString(f.Metre)},
         {tr("Key"), f.Key.empty() ? tr("no key signature") : QString::fromStdString(f.Key)},
         {tr("Length"), length},

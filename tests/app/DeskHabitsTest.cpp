@@ -136,6 +136,9 @@ void DeskHabitsTest::songWindowShowsTheSongsFacts() {
         Bytes cut = FactsSong();
         cut.resize(cut.size() - 20);
         WriteFile(dir.Path() / "Convert" / "Cut.mid", cut);
+        Track fast;
+        fast.Tempo(0, 461538).Note(0, 0x90, 60, 100).Note(96, 0x80, 60, 0).End();  // 130 bpm to a tenth
+        WriteFile(dir.Path() / "Convert" / "Fast.mid", SongBuilder(0, 96).AddTrack(fast).Bytes());
     });
     emit w.main->ListBox1->itemActivated(w.main->ListBox1->item(0));
     QCOMPARE(w.main->SongWindows.size(), std::size_t{1});
@@ -153,6 +156,8 @@ void DeskHabitsTest::songWindowShowsTheSongsFacts() {
     emit w.main->ListBox2->itemActivated(w.main->ListBox2->item(0));
     QCOMPARE(w.main->SongWindows.size(), std::size_t{2});
     QVERIFY(w.main->SongWindows.back()->FactRows().back().second.startsWith(QStringLiteral("damaged at byte")));
+    emit w.main->ListBox2->itemActivated(w.main->ListBox2->item(1));
+    QCOMPARE(w.main->SongWindows.back()->FactRows().at(3).second, QStringLiteral("130 bpm"));
 }
 
 void DeskHabitsTest::songWindowCorrectsAChordAndSavesOnlyWhenAsked() {
