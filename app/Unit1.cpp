@@ -39,6 +39,7 @@
 #include "WorkingFolder.h"
 #include "StandardMidifile.h"
 #include "WindowLook.h"
+#include "song/SongWindow.h"
 #include "sheets/Songbook.h"
 #include "settings/Report.h"
 #include "settings/SetupFile.h"
@@ -104,6 +105,13 @@ TForm1::TForm1(QWidget* parent) : QMainWindow(parent) {
 }
 
 TForm1::~TForm1() {
+    // The song windows go first, while the list that tracks them still exists.
+    const std::vector<SongWindow*> songs = SongWindows;
+    SongWindows.clear();
+    for (SongWindow* song : songs) {
+        disconnect(song, nullptr, this, nullptr);
+        delete song;
+    }
     if (&tonalux::CurrentEngineHost() == this) tonalux::SetEngineHost(nullptr);
 }
 
