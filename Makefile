@@ -18,7 +18,7 @@ WINDOWS_JOBS ?= 2
 # More folders of songs that windows-test converts on both builds and compares.
 WINDOWS_SONGS ?=
 
-.PHONY: all deps windows-deps bench-deps build test test-release test-asan run demo bench fuzz package windows windows-test clean
+.PHONY: all deps windows-deps bench-deps build app test test-release test-asan run demo bench fuzz package windows windows-test clean
 
 all: build
 
@@ -51,9 +51,15 @@ test-asan: deps
 	cmake --build --preset asan -j $(JOBS)
 	ctest --preset asan -j $(JOBS)
 
+# Only what the window needs: the program `tonalux` with its libraries and
+# translations; the tests, benchmarks and the tool stay with `make test`.
+app: deps
+	cmake --preset release >/dev/null
+	cmake --build --preset release -j $(JOBS) --target tonalux
+
 # A demo folder with the example songs and an empty Convert/, and the window
 # program started in it.
-demo: build
+demo: app
 	rm -rf build/demo
 	mkdir -p build/demo/Convert
 	cp -r examples/Midifile build/demo/Midifile

@@ -113,6 +113,18 @@ TFInformationen::TFInformationen(TForm1* mainWindow, QWidget* parent) : QWidget(
         CKanT[pair] = MakeChannelBox(Panel3, kLowerBoxes[pair], QStringLiteral("CKanT%1").arg(pair + 1));
     }
 
+    ECopyright->setToolTip(tr("COPYRIGHT: the copyright text written into every converted song; "
+                              "empty keeps the song's own"));
+    ETrackname->setToolTip(tr("TRACKNAME: the song name written into every converted song; "
+                              "empty keeps the song's own"));
+    for (int pair = 0; pair < kChannelPairs; ++pair) {
+        const QString tip = tr("KANALTAUSCHEN, pair %1: the channels of the upper and the lower box exchange "
+                               "their events; the same channel twice, or an empty box, does nothing")
+                                .arg(pair + 1);
+        CKanV[pair]->setToolTip(tip);
+        CKanT[pair]->setToolTip(tip);
+    }
+
     connect(ECopyright, &QLineEdit::textChanged, this, &TFInformationen::CKanV1Change);
     connect(ETrackname, &QLineEdit::textChanged, this, &TFInformationen::CKanV1Change);
     for (int pair = 0; pair < kChannelPairs; ++pair) {

@@ -24,7 +24,8 @@ bool AskYesNo(const QString& question, QWidget* parent) {
     if (Question()) return Question()(question);
     QMessageBox box(QMessageBox::Question, QString::fromLatin1(kApplicationTitle), question,
                     QMessageBox::Yes | QMessageBox::No, parent);
-    box.setDefaultButton(QMessageBox::Yes);
+    box.setDefaultButton(QMessageBox::No);
+    box.setEscapeButton(QMessageBox::No);
     return box.exec() == QMessageBox::Yes;
 }
 
@@ -39,6 +40,16 @@ void ShowMessageBox(const QString& text, QWidget* parent) {
     }
     QMessageBox box(QMessageBox::NoIcon, QString::fromLatin1(kApplicationTitle), text, QMessageBox::Ok, parent);
     box.exec();
+}
+
+QString ShownCaption(const QString& caption) {
+    QString shown;
+    shown.reserve(caption.size());
+    for (qsizetype i = 0; i < caption.size(); ++i) {
+        if (caption[i] == '&' && i + 1 < caption.size()) ++i;  // "&&" stands for one "&"
+        shown += caption[i];
+    }
+    return shown;
 }
 
 QString FromEightBit(const std::string& text) {

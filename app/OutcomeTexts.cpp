@@ -101,6 +101,11 @@ QString CountsText(const tonalux::RunCounts& counts, std::size_t left) {
     return text;
 }
 
+QString UnconvertedLine(const std::string& name) {
+    return Name(name) + QStringLiteral(": ") +
+           QCoreApplication::translate("Outcome", "not converted, the window was closed during the run");
+}
+
 QStringList OutcomeLines(const std::vector<tonalux::SongOutcome>& outcomes) {
     QStringList lines;
     for (const auto& outcome : outcomes) lines << Name(outcome.Name) + QStringLiteral(": ") + OutcomeText(outcome);
@@ -151,6 +156,20 @@ QString SetupProblemText(const tonalux::settings::SetupProblem& problem) {
         return QCoreApplication::translate("Outcome", "%1: the character 0x%2 cannot be written into a song")
             .arg(place)
             .arg(problem.Value, 2, 16, QLatin1Char('0'));
+    if (problem.Field == SetupField::ChannelFrom || problem.Field == SetupField::ChannelTo) {
+        // The boxes show the channels as "KANAL 1" to "KANAL 16"; the block
+        // counts them from 0, and -1 is an empty box.
+        const QString pair = QCoreApplication::translate("Outcome", "%1, KANALTAUSCHEN, pair %2, %3")
+                                 .arg(window)
+                                 .arg(problem.Row)
+                                 .arg(problem.Field == SetupField::ChannelFrom
+                                          ? QCoreApplication::translate("Outcome", "upper box")
+                                          : QCoreApplication::translate("Outcome", "lower box"));
+        return QCoreApplication::translate("Outcome",
+                                           "%1: KANAL %2 is not between KANAL 1 and KANAL 16 (an empty box for no channel)")
+            .arg(pair)
+            .arg(problem.Value + 1);
+    }
     QString range = QCoreApplication::translate("Outcome", "%1: %2 is not between %3 and %4").arg(place).arg(problem.Value).arg(problem.Lowest).arg(problem.Highest);
     if (!problem.InInformation()) range += ' ' + QCoreApplication::translate("Outcome", "(\"-\" for no value)");
     if (problem.Field == SetupField::SourceBank) range += ' ' + QCoreApplication::translate("Outcome", "(128: the drum kits of channel 10)");

@@ -19,6 +19,10 @@ QString OutcomeText(const tonalux::SongOutcome& outcome);
 // songs a closed window left unconverted when there are any.
 QString CountsText(const tonalux::RunCounts& counts, std::size_t left);
 
+// "Name: not converted, the window was closed during the run": a song a
+// stopped run did not reach.
+QString UnconvertedLine(const std::string& name);
+
 // "Name: what happened", one line per song of the run.
 QStringList OutcomeLines(const std::vector<tonalux::SongOutcome>& outcomes);
 

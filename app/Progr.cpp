@@ -18,16 +18,14 @@ namespace {
 
 using tonalux::settings::kProgrammchangeRows;
 
-struct RowPlace {
-    int left;
-    int top;
-};
-
-// Rows 1 to 6 in the left column, 7 to 12 in the right one.
-constexpr std::array<RowPlace, kProgrammchangeRows> kRowPlaces{{
-    {8, 32}, {8, 88}, {8, 144}, {8, 200}, {8, 256}, {8, 312},
-    {224, 32}, {224, 88}, {224, 144}, {224, 200}, {224, 256}, {224, 312},
-}};
+// The twelve rows stand in one column, numbered as the messages name them;
+// the note on the right explains the fields.
+constexpr int kRowLeft = 32;
+constexpr int kFirstRowTop = 32;
+constexpr int kRowPitch = 52;
+constexpr QSize kRowSize(209, 49);
+constexpr QRect kNotePlace(256, 32, 177, 330);
+constexpr int kPanelHeight = kFirstRowTop + kProgrammchangeRows * kRowPitch;
 
 // Lefts of the four edits and their labels within a row panel.
 constexpr std::array<int, 4> kEditLefts{8, 48, 128, 168};
@@ -57,20 +55,30 @@ std::string EditText(const QLineEdit* edit) { return edit->text().toLatin1().toS
 TFProgrammchange::TFProgrammchange(QWidget* parent) : QWidget(parent, Qt::Window) {
     setWindowTitle(QStringLiteral("Programmchange"));
     setFont(SansFont(11));
-    PlaceWindow(this, QRect(191, 112, 462, 423 + kInEffectRoom));
+    PlaceWindow(this, QRect(191, 112, 462, kPanelHeight + 46 + kInEffectRoom));
 
     // The rows' panel and the line below it, with a margin of 4 pixels.
-    QWidget* client = MakeScrollingClient(this, QSize(8 + 441 + 4, 390 + kInEffectRoom + 4));
-    Panel1 = MakePanel(client, QRect(8, 8, 441, 377));
+    QWidget* client = MakeScrollingClient(this, QSize(8 + 441 + 4, kPanelHeight + 13 + kInEffectRoom + 4));
+    Panel1 = MakePanel(client, QRect(8, 8, 441, kPanelHeight));
     const QFont heading = SansFont(11, true);
-    MakeLabel(Panel1, 32, 16, QStringLiteral("Quell"), heading);
-    MakeLabel(Panel1, 168, 16, QStringLiteral("Ziel"), heading);
-    MakeLabel(Panel1, 256, 16, QStringLiteral("Quell"), heading);
-    MakeLabel(Panel1, 384, 16, QStringLiteral("Ziel"), heading);
+    MakeLabel(Panel1, kRowLeft + 24, 16, QStringLiteral("Quell"), heading);
+    MakeLabel(Panel1, kRowLeft + 160, 16, QStringLiteral("Ziel"), heading);
+    Note = new QLabel(Panel1);
+    Note->setGeometry(kNotePlace);
+    Note->setWordWrap(true);
+    Note->setAlignment(Qt::AlignTop | Qt::AlignLeft);
+    Note->setText(tr("Each row replaces a sound: where a program change of the song selects the Quell "
+                     "sound (bank select MSB and program), the Ziel sound is selected instead.\n\n"
+                     "MSB 0 to 127; Quell MSB 128 stands for the drum kits of channel 10.\n"
+                     "PRG 1 to 128, as keyboards count programs.\n"
+                     "\"-\" for no value: a row without Quell PRG does nothing."));
 
     for (int row = 0; row < kProgrammchangeRows; ++row) {
         const QString number = QString::number(row + 1);
-        QFrame* panel = MakePanel(Panel1, QRect(kRowPlaces[row].left, kRowPlaces[row].top, 209, 49));
+        const int top = kFirstRowTop + row * kRowPitch;
+        QLabel* numberLabel = MakeLabel(Panel1, 8, top + 24, number, SansFont(11, true));
+        numberLabel->setToolTip(tr("Row %1").arg(number));
+        QFrame* panel = MakePanel(Panel1, QRect(QPoint(kRowLeft, top), kRowSize));
         RowPanels[row] = panel;
         for (int column = 0; column < 4; ++column)
             MakeLabel(panel, kLabelLefts[column], 8, QString::fromLatin1(kLabelTexts[column]), SmallFont());
@@ -78,10 +86,18 @@ TFProgrammchange::TFProgrammchange(QWidget* parent) : QWidget(parent, Qt::Window
         PRGQ[row] = MakeValueEdit(panel, kEditLefts[1], QStringLiteral("PRGQ") + number);
         MSBD[row] = MakeValueEdit(panel, kEditLefts[2], QStringLiteral("MSBD") + number);
         PRGD[row] = MakeValueEdit(panel, kEditLefts[3], QStringLiteral("PRGD") + number);
+        MSBQ[row]->setToolTip(tr("Row %1, Quell MSB: the bank select MSB of the sound to replace, 0 to 127, "
+                                 "or 128 for the drum kits of channel 10; \"-\" for any bank").arg(number));
+        PRGQ[row]->setToolTip(tr("Row %1, Quell PRG: the program of the sound to replace, 1 to 128; "
+                                 "\"-\" leaves the row unused").arg(number));
+        MSBD[row]->setToolTip(tr("Row %1, Ziel MSB: the bank select MSB of the new sound, 0 to 127; "
+                                 "\"-\" keeps the bank").arg(number));
+        PRGD[row]->setToolTip(tr("Row %1, Ziel PRG: the program of the new sound, 1 to 128; "
+                                 "\"-\" keeps the program").arg(number));
         for (QLineEdit* edit : {MSBQ[row], PRGQ[row], MSBD[row], PRGD[row]})
             connect(edit, &QLineEdit::textChanged, this, &TFProgrammchange::MSBQ1Change);
     }
-    InEffect = MakeInEffectLine(client, QRect(8, 390, 441, kInEffectRoom));
+    InEffect = MakeInEffectLine(client, QRect(8, kPanelHeight + 13, 441, kInEffectRoom));
     FormCreate();
 }
 

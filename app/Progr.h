@@ -39,6 +39,7 @@ public:
     std::array<QLineEdit*, tonalux::settings::kProgrammchangeRows> MSBD{};
     std::array<QLineEdit*, tonalux::settings::kProgrammchangeRows> PRGD{};
     QLabel* InEffect = nullptr;  // below the rows: whether they are applied
+    QLabel* Note = nullptr;      // beside the rows: what the fields mean
 
     // Whether an edit holds "-" or a whole number; MarkInvalidEntries shows
     // the others in red.

@@ -15,4 +15,5 @@ inline const QString kFormat0Key = QStringLiteral("Format0");
 inline const QString kVocoderKey = QStringLiteral("DeleteVocoderSysex");
 inline const QString kVelocityKey = QStringLiteral("Velocity");
 inline const QString kSetupKey = QStringLiteral("Setup");  // the 312 bytes of a setup file
+inline const QString kWindowPositionKey = QStringLiteral("WindowPosition");  // the main window's top-left corner
 inline const QString kWorkingFolderKey = QStringLiteral("WorkingFolder");

@@ -3,6 +3,8 @@
 #include <QAction>
 #include <QCheckBox>
 #include <QCloseEvent>
+#include <QCompleter>
+#include <QAbstractItemView>
 #include <QCoreApplication>
 #include <QFile>
 #include <QFileDialog>
@@ -11,6 +13,7 @@
 #include <QListWidget>
 #include <QMenu>
 #include <QMenuBar>
+#include <QProgressBar>
 #include <QPushButton>
 #include <QSettings>
 #include <QSlider>
@@ -36,6 +39,7 @@
 #include "WorkingFolder.h"
 #include "StandardMidifile.h"
 #include "WindowLook.h"
+#include "song/SongWindow.h"
 #include "sheets/Songbook.h"
 #include "settings/Report.h"
 #include "settings/SetupFile.h"
@@ -56,12 +60,16 @@ void FillList(QListWidget* list, const std::vector<std::string>& names) {
 }
 
 // The strip under the given controls: "Einstellungen anwenden",
-// "Akkorde ergänzen" and "Liedtext fürs Keyboard" side by side, the run's
-// state below them.
+// "Akkorde ergänzen" and "Liedtext fürs Keyboard" side by side, the song-start
+// option "Start auf Tatkt 1" below them, always in sight, and the run's state
+// below that.
 constexpr QRect kApplySettingsPlace(9, 583, 162, 19);
 constexpr QRect kAddChordsPlace(174, 583, 132, 19);
 constexpr QRect kKeyboardLyricsPlace(309, 583, 170, 19);
-constexpr QRect kRunStatePlace(9, 604, 461, 17);
+constexpr QRect kSongStartPlace(9, 604, 162, 19);
+constexpr QRect kRunStatePlace(9, 625, 461, 17);
+// Over the right part of the state line while a run goes on.
+constexpr QRect kProgressPlace(330, 625, 140, 17);
 
 QCheckBox* MakeCheckBox(QWidget* parent, const QRect& geometry, const QString& caption, bool ticked) {
     auto* box = new QCheckBox(caption, parent);
@@ -72,7 +80,7 @@ QCheckBox* MakeCheckBox(QWidget* parent, const QRect& geometry, const QString& c
 
 
 // The client area: every control's given place, with the added strip below.
-constexpr QSize kClientSize(486, 625);
+constexpr QSize kClientSize(486, 646);
 // Room for the window manager's frame and title bar around the window.
 constexpr QSize kFrameAllowance(8, 32);
 
@@ -87,16 +95,26 @@ TForm1::TForm1(QWidget* parent) : QMainWindow(parent) {
 
     BuildControls();
     BuildMenu();
+    BuildHelpMenu();
     BuildDialogs();
+    setAcceptDrops(true);
     TrayIcon1 = new TrayIcon(this);
     if (QSystemTrayIcon::isSystemTrayAvailable()) TrayIcon1->show();
     FitToScreen();
+    RestorePosition();
     tonalux::SetEngineHost(this);
 
     RunGuarded([this] { FormCreate(); }, this);
 }
 
 TForm1::~TForm1() {
+    // The song windows go first, while the list that tracks them still exists.
+    const std::vector<SongWindow*> songs = SongWindows;
+    SongWindows.clear();
+    for (SongWindow* song : songs) {
+        disconnect(song, nullptr, this, nullptr);
+        delete song;
+    }
     if (&tonalux::CurrentEngineHost() == this) tonalux::SetEngineHost(nullptr);
 }
 
@@ -136,11 +154,11 @@ void TForm1::BuildControls() {
     Label1->setGeometry(146, 3, 18, 13);
     Label1->resize(std::max(18, Label1->sizeHint().width()), 13);
 
+    // The given panel of the song-start option stays hidden under "Midiformat
+    // 0"; the option itself stands in the strip below the given controls,
+    // where it can always be seen and switched (BuildChecks).
     Panel1 = MakePanel(client, QRect(6, 5, 121, 33));
-    CFastPlay = MakeCheckBox(Panel1, QRect(8, 8, 97, 17), QStringLiteral("Start auf Tatkt 1"), false);
-    CFastPlay->setEnabled(false);
     Panel1->hide();
-    connect(CFastPlay, &QCheckBox::clicked, this, &TForm1::CFastPlayClick);
 
     Panel2 = MakePanel(client, QRect(7, 5, 121, 33));
     CFormat = MakeCheckBox(Panel2, QRect(5, 8, 97, 17), QStringLiteral("Midiformat 0"), true);
@@ -152,10 +170,15 @@ void TForm1::BuildControls() {
     ListBox1 = new QListWidget(client);
     ListBox1->setGeometry(6, 76, 230, 433);
     SetTextColour(ListBox1, QColor(0, 0, 128));
+    // Several songs can be selected and converted on their own.
+    ListBox1->setSelectionMode(QAbstractItemView::ExtendedSelection);
 
     ListBox2 = new QListWidget(client);
     ListBox2->setGeometry(240, 77, 230, 433);
     SetTextColour(ListBox2, QColor(0, 128, 0));
+    ListBox2->setSelectionMode(QAbstractItemView::ExtendedSelection);
+    for (QListWidget* list : {ListBox1, ListBox2})
+        connect(list, &QListWidget::itemActivated, this, &TForm1::SongActivated);
 
     Aktualisieren = new QPushButton(QStringLiteral("&Midifiles Aktualisieren"), client);
     Aktualisieren->setGeometry(7, 514, 459, 25);
@@ -185,6 +208,9 @@ void TForm1::BuildControls() {
 }
 
 void TForm1::BuildChecks(QWidget* client) {
+    CFastPlay = MakeCheckBox(client, kSongStartPlace, QStringLiteral("Start auf Tatkt 1"), false);
+    CFastPlay->setToolTip(tr("Every converted song starts at its first note"));
+    connect(CFastPlay, &QCheckBox::toggled, this, [this] { RunGuarded([this] { CFastPlayClick(); }, this); });
     CApplySettings = MakeCheckBox(client, kApplySettingsPlace, QString::fromLatin1(kApplySettingsCaption), false);
     connect(CApplySettings, &QCheckBox::toggled, this, [this] { RunGuarded([this] { CApplySettingsClick(); }, this); });
     CAddChords = MakeCheckBox(client, kAddChordsPlace, QStringLiteral("Akkorde erg\u00e4nzen"), false);
@@ -197,6 +223,11 @@ void TForm1::BuildChecks(QWidget* client) {
     RunState = new QLabel(client);
     RunState->setGeometry(kRunStatePlace);
     RunState->setTextInteractionFlags(Qt::TextSelectableByMouse);
+    Progress = new QProgressBar(client);
+    Progress->setGeometry(kProgressPlace);
+    Progress->setTextVisible(true);
+    Progress->setFormat(QStringLiteral("%v / %m"));
+    Progress->hide();
 }
 
 void TForm1::BuildSlider() {
@@ -308,12 +339,13 @@ void TForm1::SetSettingsWindows(TFProgrammchange* programs, TFInformationen* inf
 
 void TForm1::ShowSettingsWindow(QWidget* window, QWidget* field) {
     if (!window) return;
+    // Below the main window's menu bar, and whole on the screen: also once
+    // the window manager has put its frame around a window opened the first time.
+    // The menu bar and the line of pixels below it.
+    window->setProperty(kKeepClearProperty,
+                        QRect(menuBar()->mapToGlobal(QPoint(0, 0)), menuBar()->size() + QSize(0, 1)));
     window->show();
-    // Below the main window's menu bar, and whole on the screen.
-    const int menuBottom = menuBar()->mapToGlobal(QPoint(0, menuBar()->height())).y();
-    QRect frame = window->frameGeometry();
-    if (frame.top() <= menuBottom && frame.intersects(frameGeometry())) frame.moveTop(menuBottom + 1);
-    window->move(OnScreen(frame, window->screen()->availableGeometry()));
+    KeepOnScreen(window);
     window->raise();
     window->activateWindow();
     if (field) field->setFocus();
@@ -322,10 +354,17 @@ void TForm1::ShowSettingsWindow(QWidget* window, QWidget* field) {
 void TForm1::SetDialogRunner(DialogRunner runner) { dialogRunner_ = std::move(runner); }
 
 QString TForm1::RunDialog(QFileDialog& dialog) {
-    if (dialogRunner_) return dialogRunner_(dialog);
-    if (dialog.exec() != QDialog::Accepted) return QString();
-    const QStringList chosen = dialog.selectedFiles();
-    return chosen.isEmpty() ? QString() : chosen.front();
+    const QString chosen = [&] {
+        if (dialogRunner_) return dialogRunner_(dialog);
+        if (dialog.exec() != QDialog::Accepted) return QString();
+        const QStringList files = dialog.selectedFiles();
+        return files.isEmpty() ? QString() : files.front();
+    }();
+    // The completer of the dialog's name field is a window of its own; a list
+    // it had open must not stay over the main window's lists.
+    for (QCompleter* completer : dialog.findChildren<QCompleter*>())
+        if (completer->popup()) completer->popup()->hide();
+    return chosen;
 }
 
 // ---- lists ------------------------------------------------------------------
@@ -345,8 +384,8 @@ void TForm1::SetWorkingFolder(const QString& folder) {
     ConvertListeLaden();
     const std::vector<std::string> missing = MissingFolders(BaseFolder);
     RunState->setText(missing.empty() ? DisplayName(BaseFolder)
-                                      : tr("Missing: %1 - \"&FolderConvert\" offers to create it")
-                                            .arg(DisplayName(missing.front())));
+                                      : tr("Missing: %1 - \"%2\" offers to create it")
+                                            .arg(DisplayName(missing.front()), ShownCaption(BConvert->text())));
 }
 
 bool TForm1::MidifileListeLaden() {
@@ -373,6 +412,11 @@ void TForm1::AktualisierenClick() {
 
 void TForm1::CFormatClick() {
     if (information_) information_->Block.Format0 = CFormat->isChecked() ? 1 : 0;
+    RememberOptions();
+}
+
+void TForm1::CFastPlayClick() {
+    if (information_) information_->Block.FastPlay = CFastPlay->isChecked() ? 1 : 0;
     RememberOptions();
 }
 
@@ -414,13 +458,19 @@ void TForm1::changeEvent(QEvent* event) {
 }
 
 void TForm1::closeEvent(QCloseEvent* event) {
-    // A running conversion stops after the song it is on; the window closes
-    // once the run has said how far it came.
+    // A running conversion stops after the song it is on, when the user says
+    // so; the window closes once the run has said how far it came.
     if (converting_) {
-        closing_ = true;
         event->ignore();
+        if (closing_ || askingToStop_) return;
+        askingToStop_ = true;
+        closing_ = AskYesNo(tr("Stop converting?\n\nThe song being converted is finished; the songs after it "
+                               "are left unconverted and the window closes."),
+                            this);
+        askingToStop_ = false;
         return;
     }
+    RememberPosition();
     RememberOptions();
     if (programs_) programs_->close();
     if (information_) information_->close();

@@ -23,9 +23,13 @@ class QFileDialog;
 class QFrame;
 class QLabel;
 class QListWidget;
+class QListWidgetItem;
+class QMimeData;
+class QProgressBar;
 class QPushButton;
 class QScrollArea;
 class QSlider;
+class SongWindow;
 class TrayIcon;
 class TFInformationen;
 class TFProgrammchange;
@@ -73,6 +77,8 @@ public:
     QCheckBox* CKeyboardLyrics = nullptr;
     // During a run: "17 of 53: Song.mid"; the counts of the last run after it.
     QLabel* RunState = nullptr;
+    // Beside the run's state: how many songs of the run are done.
+    QProgressBar* Progress = nullptr;
     LedNumber* VelPanel = nullptr;
     QFrame* SliderPopup = nullptr;  // holds MMSlider1 below the velocity display
     QSlider* MMSlider1 = nullptr;
@@ -92,6 +98,12 @@ public:
     QAction* ChooseFolder1 = nullptr;    // "Choose working folder…"
     QAction* OpenConvert1 = nullptr;     // "Open the Convert folder"
     QAction* SaveOutcomes1 = nullptr;    // "Save report with outcomes…"
+    QAction* ConvertSelected1 = nullptr; // "Convert the selected songs"
+    QAction* Quit1 = nullptr;            // "Quit", Ctrl+Q
+    QAction* Manual1 = nullptr;          // "Manual", F1
+    QAction* About1 = nullptr;           // "About Tonalux & Belvorta"
+    QWidget* Manual = nullptr;           // the manual's window, once opened
+    std::vector<SongWindow*> SongWindows;  // the open windows of songs
 
     // ---- state --------------------------------------------------------------
     std::string BaseFolder;  // the start folder, ending in "/"
@@ -108,6 +120,14 @@ public:
     const std::vector<tonalux::SongOutcome>& LastRun() const { return lastRun_; }
     // The folder the window works on (BaseFolder), chosen and remembered.
     void SetWorkingFolder(const QString& folder);
+    // Converts the songs of the given paths (files and folders dropped onto
+    // the window) into Convert/ where they lie; Midifile/ is not touched.
+    void ConvertDropped(const std::vector<std::string>& paths);
+    // What a drop does with its data: the local files and folders among its
+    // addresses converted; false when it holds none or a run is going on.
+    bool DropSongs(const QMimeData* data);
+    // The songs of the run being converted, in order; empty between runs.
+    const std::vector<tonalux::SongSource>& RunSongs() const { return runSongs_; }
     // The engine object of the song being converted; nullptr between songs.
     tonalux::StandardMidifile* CurrentMidifile() const;
 
@@ -138,7 +158,7 @@ public slots:
     void AktualisierenClick();
     void BConvertClick();
     void CFormatClick();
-    void CFastPlayClick() {}
+    void CFastPlayClick();
     void CApplySettingsClick();
     void MMSlider1Change(int position);
     void SetupLaden1Click();
@@ -147,10 +167,17 @@ public slots:
     void ChooseFolder1Click();
     void OpenConvert1Click();
     void SaveOutcomes1Click();
+    void ConvertSelected1Click();
+    void Manual1Click();
+    void About1Click();
+    // A double click on a song of either list opens its window.
+    void SongActivated(QListWidgetItem* item);
 
 protected:
     void changeEvent(QEvent* event) override;
     void closeEvent(QCloseEvent* event) override;
+    void dragEnterEvent(QDragEnterEvent* event) override;
+    void dropEvent(QDropEvent* event) override;
 
 private:
     void BuildControls();
@@ -158,6 +185,10 @@ private:
     void BuildDialogs();
     void BuildChecks(QWidget* client);
     void BuildSlider();
+    void BuildHelpMenu();
+    // The window's remembered position, when it lies on a screen.
+    void RestorePosition();
+    void RememberPosition();
     void FitToScreen();
     void ShowSliderPopup();
     void SetCommandsEnabled(bool enabled);
@@ -165,10 +196,17 @@ private:
     // folders (offering to create missing ones). False stops the run.
     bool SettingsReady();
     bool FoldersReady(const tonalux::ConversionFolders& folders);
-    // The loop of a folder conversion, with the commands disabled while it runs.
-    void RunFolder(const tonalux::ConversionFolders& folders);
+    // A run over the given songs into Convert/: the settings are checked,
+    // the songs converted with the commands disabled, the lists refreshed and
+    // the outcome presented.
+    void StartRun(const std::vector<tonalux::SongSource>& songs);
+    // The loop, with the commands disabled while it runs.
+    void ConvertLoop(const std::vector<tonalux::SongSource>& songs, const std::string& output);
     void ShowProgress(std::size_t index, std::size_t count, const std::string& name);
-    void PresentRun(std::size_t left);
+    // The counts, the songs a closed window left unconverted by name, and the
+    // right-hand list showing the run's outputs.
+    void PresentRun(const std::vector<std::string>& left);
+    void ShowRunOutputs();
     void ShowSettingsWindow(QWidget* window, QWidget* field = nullptr);
     QString RunDialog(QFileDialog& dialog);
     // A save dialog's answer, or empty when the chosen file exists and the
@@ -182,6 +220,9 @@ private:
     std::vector<std::string> midifileNames_;
     std::vector<std::string> convertNames_;
     std::vector<tonalux::SongOutcome> lastRun_;
+    std::vector<tonalux::SongSource> runSongs_;
+    bool lastRunStartFirstNote_ = false;
+    bool askingToStop_ = false;
     DialogRunner dialogRunner_;
     bool converting_ = false;
     bool closing_ = false;
@@ -189,3 +230,6 @@ private:
 };
 
 extern TForm1* Form1;
+
+// The About box's text: the program, its version and its licence.
+QString AboutText();

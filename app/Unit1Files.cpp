@@ -2,6 +2,7 @@
 #include <QCheckBox>
 #include <QFileDialog>
 #include <QFileInfo>
+#include <QPushButton>
 
 #include "FileNames.h"
 #include "Finfo.h"
@@ -32,7 +33,8 @@ void TForm1::ListeSpeichern1Click() {
 void TForm1::SaveOutcomes1Click() {
     if (converting_) return;
     if (lastRun_.empty()) {
-        ShowMessageBox(tr("No run yet: the report with outcomes covers the last \"&FolderConvert\"."), this);
+        ShowMessageBox(tr("No run yet: the report with outcomes covers the last \"%1\".").arg(ShownCaption(BConvert->text())),
+                       this);
         return;
     }
     RunGuarded([this] { SaveOutcomeReport(ConfirmReplace(RunDialog(*OutcomeDialog))); }, this);

@@ -1,13 +1,17 @@
-// "&FolderConvert": the checks before a run, the run with its count and the
-// current song's name, and what the window says when it ends.
+// The runs: "FolderConvert" over Midifile/, the selected songs, and songs
+// dropped onto the window; the checks before a run, the run with its count,
+// its progress and the current song's name, and what the window says when it
+// ends.
 #include <QCheckBox>
 #include <QCoreApplication>
 #include <QDesktopServices>
 #include <QLabel>
 #include <QListWidget>
+#include <QProgressBar>
 #include <QPushButton>
 #include <QSlider>
 #include <QUrl>
+#include <algorithm>
 #include <cerrno>
 #include <optional>
 
@@ -27,7 +31,8 @@
 
 void TForm1::SetCommandsEnabled(bool enabled) {
     for (QPushButton* button : {BConvert, Aktualisieren}) button->setEnabled(enabled);
-    for (QAction* action : {SetupLaden1, SetupSpeichern1, ListeSpeichern1, SaveOutcomes1, ChooseFolder1, Songbook1})
+    for (QAction* action :
+         {SetupLaden1, SetupSpeichern1, ListeSpeichern1, SaveOutcomes1, ChooseFolder1, ConvertSelected1, Songbook1})
         action->setEnabled(enabled);
     // The options and the threshold are read song by song: changing them
     // during a run would mix formats and thresholds in one batch. Every song
@@ -35,7 +40,8 @@ void TForm1::SetCommandsEnabled(bool enabled) {
     for (QWidget* option : {static_cast<QWidget*>(CFormat), static_cast<QWidget*>(Vocoder),
                             static_cast<QWidget*>(VelPanel), static_cast<QWidget*>(MMSlider1),
                             static_cast<QWidget*>(CApplySettings), static_cast<QWidget*>(CAddChords),
-                            static_cast<QWidget*>(CKeyboardLyrics)})
+                            static_cast<QWidget*>(CKeyboardLyrics),
+                            static_cast<QWidget*>(CFastPlay)})
         option->setEnabled(enabled);
     if (!enabled) SliderPopup->hide();
 }
@@ -80,11 +86,6 @@ bool TForm1::FoldersReady(const tonalux::ConversionFolders& folders) {
         ShowMessageBox(FolderProblemText(*problem), this);
         return false;
     }
-    if (midifileNames_.empty()) MidifileListeLaden();
-    if (midifileNames_.empty()) {
-        ShowMessageBox(tr("There are no songs (*.mid) in %1.").arg(DisplayName(folders.Input)), this);
-        return false;
-    }
     return true;
 }
 
@@ -96,17 +97,76 @@ void TForm1::BConvertClick() {
             if (!SettingsReady()) return;
             const tonalux::ConversionFolders folders = tonalux::DefaultFolders(BaseFolder);
             if (!FoldersReady(folders)) return;
-            const std::size_t listed = midifileNames_.size();
-            RunFolder(folders);
+            // A run converts what Midifile/ holds when it starts: the list is
+            // brought up to date first, songs added since the last look included.
             MidifileListeLaden();
-            ConvertListeLaden();
-            PresentRun(listed - lastRun_.size());
-            if (closing_) close();
+            if (midifileNames_.empty()) {
+                ShowMessageBox(tr("There are no songs (*.mid) in %1.").arg(DisplayName(folders.Input)), this);
+                return;
+            }
+            std::vector<tonalux::SongSource> songs;
+            for (const auto& name : midifileNames_) songs.push_back({folders.Input, name});
+            StartRun(songs);
         },
         this);
 }
 
-void TForm1::RunFolder(const tonalux::ConversionFolders& folders) {
+void TForm1::ConvertSelected1Click() {
+    if (converting_) return;
+    RunGuarded(
+        [this] {
+            lastRun_.clear();
+            const tonalux::ConversionFolders folders = tonalux::DefaultFolders(BaseFolder);
+            std::vector<tonalux::SongSource> songs;
+            for (int row = 0; row < ListBox1->count(); ++row)
+                if (ListBox1->item(row)->isSelected() && row < static_cast<int>(midifileNames_.size()))
+                    songs.push_back({folders.Input, midifileNames_[static_cast<std::size_t>(row)]});
+            if (songs.empty()) {
+                ShowMessageBox(tr("No song is selected in the left list."), this);
+                return;
+            }
+            if (!SettingsReady() || !FoldersReady(folders)) return;
+            StartRun(songs);
+        },
+        this);
+}
+
+void TForm1::ConvertDropped(const std::vector<std::string>& paths) {
+    if (converting_) return;
+    RunGuarded(
+        [this, &paths] {
+            lastRun_.clear();
+            std::vector<std::string> passedOver;
+            const std::vector<tonalux::SongSource> songs = tonalux::DroppedSongs(paths, passedOver);
+            if (!passedOver.empty()) {
+                QStringList names;
+                for (const auto& path : passedOver) names << DisplayName(path);
+                ShowMessageBox(tr("Not converted: %1\nOnly songs (*.mid) and folders with songs are converted, "
+                                  "and of two songs with the same name only the first.")
+                                   .arg(names.join(QStringLiteral(", "))),
+                               this);
+            }
+            if (songs.empty()) return;
+            if (!SettingsReady() || !FoldersReady(tonalux::DefaultFolders(BaseFolder))) return;
+            StartRun(songs);
+        },
+        this);
+}
+
+void TForm1::StartRun(const std::vector<tonalux::SongSource>& songs) {
+    runSongs_ = songs;
+    ConvertLoop(songs, tonalux::DefaultFolders(BaseFolder).Output);
+    std::vector<std::string> left;
+    for (std::size_t i = lastRun_.size(); i < songs.size(); ++i) left.push_back(songs[i].Name);
+    runSongs_.clear();
+    MidifileListeLaden();
+    ConvertListeLaden();
+    ShowRunOutputs();
+    PresentRun(left);
+    if (closing_) close();
+}
+
+void TForm1::ConvertLoop(const std::vector<tonalux::SongSource>& songs, const std::string& output) {
     // The engine's lists are process-wide: while the window lets input
     // through, nothing may start a second engine operation or refill the
     // list being walked.
@@ -115,11 +175,14 @@ void TForm1::RunFolder(const tonalux::ConversionFolders& folders) {
         explicit Running(TForm1& w) : window(w) {
             window.converting_ = true;
             window.SetCommandsEnabled(false);
+            window.Progress->setValue(0);
+            window.Progress->show();
         }
         ~Running() {
             window.converting_ = false;
             window.SetCommandsEnabled(true);
             window.MMLED1->SetLit(false);
+            window.Progress->hide();
         }
     } running(*this);
 
@@ -136,19 +199,25 @@ void TForm1::RunFolder(const tonalux::ConversionFolders& folders) {
     if (CApplySettings->isChecked() && programs_ && information_)
         settings = tonalux::SongSettings{programs_->Block, information_->Block};
     const tonalux::ConversionOptions options = tonalux::MakeConversionOptions(choices, settings);
-    // The list is taken once: songs added or removed later do not change the run.
-    const std::vector<std::string> names = midifileNames_;
+    lastRunStartFirstNote_ = options.StartFirstNote;
+    Progress->setRange(0, static_cast<int>(songs.size()));
     tonalux::ConversionHooks hooks;
-    hooks.BeforeSong = [this, &names](std::size_t index, const std::string& name) {
+    hooks.BeforeSong = [this, &songs](std::size_t index, const std::string& name) {
         if (closing_) return false;
-        ListBox1->setCurrentRow(static_cast<int>(index));
-        ShowProgress(index, names.size(), name);
-        ConvertListeLaden();
+        // The song being converted is the current one of the left list when it is there.
+        const auto row = std::find(midifileNames_.begin(), midifileNames_.end(), name);
+        if (songs[index].Folder == tonalux::DefaultFolders(BaseFolder).Input && row != midifileNames_.end())
+            ListBox1->setCurrentRow(static_cast<int>(row - midifileNames_.begin()), QItemSelectionModel::NoUpdate);
+        ShowProgress(index, songs.size(), name);
         QCoreApplication::processEvents();
         return !closing_;
     };
+    hooks.AfterSong = [this](const tonalux::SongOutcome&) {
+        Progress->setValue(Progress->value() + 1);
+        ConvertListeLaden();
+    };
     hooks.Busy = [this](bool busy) { MMLED1->SetLit(busy); };
-    lastRun_ = tonalux::ConvertFolder(&EngineOwner, folders, names, options, hooks);
+    lastRun_ = tonalux::ConvertSongs(&EngineOwner, songs, output, options, hooks);
 }
 
 void TForm1::ShowProgress(std::size_t index, std::size_t count, const std::string& name) {
@@ -157,20 +226,46 @@ void TForm1::ShowProgress(std::size_t index, std::size_t count, const std::strin
     TrayIcon1->SetState(tr("Converting %1").arg(state));
 }
 
-void TForm1::PresentRun(std::size_t left) {
+void TForm1::ShowRunOutputs() {
+    // The right list follows the run: its outputs are selected, the last one
+    // current and scrolled into view.
+    ListBox2->clearSelection();
+    QListWidgetItem* last = nullptr;
+    for (const auto& outcome : lastRun_) {
+        if (outcome.Output.empty() || (outcome.Result != tonalux::SongResult::Converted &&
+                                       outcome.Result != tonalux::SongResult::ConvertedDamaged))
+            continue;
+        const auto at = std::find(convertNames_.begin(), convertNames_.end(), outcome.Output);
+        if (at == convertNames_.end()) continue;
+        last = ListBox2->item(static_cast<int>(at - convertNames_.begin()));
+        last->setSelected(true);
+    }
+    if (!last) return;
+    ListBox2->setCurrentItem(last, QItemSelectionModel::Select);
+    ListBox2->scrollToItem(last);
+}
+
+void TForm1::PresentRun(const std::vector<std::string>& left) {
     tonalux::RunCounts counts;
     bool allConverted = true;
     for (const auto& outcome : lastRun_) {
         counts.Add(outcome);
         allConverted = allConverted && outcome.Result == tonalux::SongResult::Converted;
     }
-    const QString countsText = CountsText(counts, left);
+    QString countsText = CountsText(counts, left.size());
+    // The song-start option moves every song's first note; a run made with it says so.
+    if (lastRunStartFirstNote_) {
+        const QString songStart = tr("%1: on, every song starts at its first note").arg(CFastPlay->text());
+        const qsizetype lineEnd = countsText.indexOf('\n');
+        countsText.insert(lineEnd < 0 ? countsText.size() : lineEnd, QStringLiteral(" - ") + songStart);
+    }
     RunState->setText(countsText.section('\n', 0, 0));
     TrayIcon1->SetState(tr("Ready"));
     // The right list shows what was written; a run with any song that was not
     // simply converted, or one cut short, lists every song with its outcome.
-    if (allConverted && left == 0) return;
-    const QStringList lines = OutcomeLines(lastRun_);
+    if (allConverted && left.empty()) return;
+    QStringList lines = OutcomeLines(lastRun_);
+    for (const auto& name : left) lines << UnconvertedLine(name);
     if (MessagesHooked()) {
         ShowMessageBox(countsText + QStringLiteral("\n\n") + lines.join('\n'), this);
         return;

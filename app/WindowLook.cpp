@@ -129,12 +129,23 @@ QPoint OnScreen(const QRect& frame, const QRect& screen) {
     return {left, top};
 }
 
+QRect ClearOf(const QRect& frame, const QRect& keepClear, const QRect& screen) {
+    QRect placed(OnScreen(frame, screen), frame.size());
+    if (keepClear.isNull() || !placed.intersects(keepClear)) return placed;
+    placed.moveTop(keepClear.bottom() + 1);
+    // Below the rectangle to keep clear, and shortened where the screen ends
+    // there: the window's controls scroll instead.
+    placed.setBottom(std::min(placed.bottom(), screen.bottom()));
+    return placed;
+}
+
 void KeepOnScreen(QWidget* window) {
     const QScreen* screen = window->screen();
     if (!screen) return;
     const QRect frame = window->frameGeometry();
-    const QPoint at = OnScreen(frame, screen->availableGeometry());
-    if (at != frame.topLeft()) window->move(at);
+    const QRect placed = ClearOf(frame, window->property(kKeepClearProperty).toRect(), screen->availableGeometry());
+    if (placed.size() != frame.size()) window->resize(window->size() - (frame.size() - placed.size()));
+    if (placed.topLeft() != frame.topLeft()) window->move(placed.topLeft());
 }
 
 QWidget* MakeScrollingClient(QWidget* window, const QSize& needed) {

@@ -30,7 +30,18 @@ void SetTextColour(QWidget* widget, const QColor& colour);
 // `screen`; a frame larger than the screen keeps its top-left corner on it.
 QPoint OnScreen(const QRect& frame, const QRect& screen);
 
-// Moves a window's frame whole onto the screen it stands on.
+// The frame moved whole onto the screen and, when it then covers
+// `keepClear` (a null rectangle for none), moved below it and shortened to
+// the screen's bottom.
+QRect ClearOf(const QRect& frame, const QRect& keepClear, const QRect& screen);
+
+// The window property naming, in screen coordinates, what the window must
+// not cover (the main window's menu bar for the settings windows).
+inline constexpr const char* kKeepClearProperty = "tonaluxKeepClear";
+
+// Moves a window's frame whole onto the screen it stands on, clear of what
+// its kKeepClearProperty names. Called again once the window manager has
+// added the frame, so a first opening is placed like every later one.
 void KeepOnScreen(QWidget* window);
 
 // The widget a settings window's controls stand on: inside a scroll area

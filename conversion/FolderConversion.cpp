@@ -46,15 +46,15 @@ bool EndsWithMidiPattern(const std::string& name) {
 // Whether any name the song's output can take (one per vocoder result) is one
 // of the input files: gives that output's name and the input's name.
 std::optional<std::pair<std::string, std::string>> OutputHittingInput(
-    const ConversionFolders& folders, const std::string& name, const std::map<FileIdentity, std::string>& inputs) {
+    const std::string& outputFolder, const std::string& name, const std::map<FileIdentity, std::string>& inputs) {
     std::vector<int> results{kNoVocoderChannel};
     for (int channel = 1; channel <= 16; ++channel) results.push_back(channel);
     for (int result : results) {
-        const std::string candidate = InsertSuffix(folders.Output + name, VocoderSuffix(result));
+        const std::string candidate = InsertSuffix(outputFolder + name, VocoderSuffix(result));
         const auto identity = IdentityOf(candidate);
         if (!identity) continue;
         if (auto hit = inputs.find(*identity); hit != inputs.end())
-            return std::make_pair(candidate.substr(folders.Output.size()), hit->second);
+            return std::make_pair(candidate.substr(outputFolder.size()), hit->second);
     }
     return std::nullopt;
 }
@@ -271,30 +271,68 @@ SongOutcome ConvertSong(Component* owner, const ConversionFolders& folders, cons
 std::vector<SongOutcome> ConvertFolder(Component* owner, const ConversionFolders& folders,
                                        const std::vector<std::string>& names, const ConversionOptions& options,
                                        const ConversionHooks& hooks) {
+    std::vector<SongSource> songs;
+    songs.reserve(names.size());
+    for (const auto& name : names) songs.push_back({folders.Input, name});
+    return ConvertSongs(owner, songs, folders.Output, options, hooks);
+}
+
+std::vector<SongOutcome> ConvertSongs(Component* owner, const std::vector<SongSource>& songs,
+                                      const std::string& outputFolder, const ConversionOptions& options,
+                                      const ConversionHooks& hooks) {
     // The input files as the run found them; an output that is one of them
     // would destroy a song.
     std::map<FileIdentity, std::string> inputs;
-    for (const auto& name : names)
-        if (auto identity = IdentityOf(folders.Input + name)) inputs.emplace(*identity, name);
+    for (const auto& song : songs)
+        if (auto identity = IdentityOf(song.Folder + song.Name)) inputs.emplace(*identity, song.Name);
 
     std::vector<SongOutcome> outcomes;
-    outcomes.reserve(names.size());
-    for (std::size_t i = 0; i < names.size(); ++i) {
-        const std::string& name = names[i];
-        if (hooks.BeforeSong && !hooks.BeforeSong(i, name)) break;
+    outcomes.reserve(songs.size());
+    for (std::size_t i = 0; i < songs.size(); ++i) {
+        const SongSource& song = songs[i];
+        if (hooks.BeforeSong && !hooks.BeforeSong(i, song.Name)) break;
         SongOutcome outcome;
-        if (auto hit = OutputHittingInput(folders, name, inputs)) {
-            outcome.Name = name;
+        if (auto hit = OutputHittingInput(outputFolder, song.Name, inputs)) {
+            outcome.Name = song.Name;
             outcome.Result = SongResult::SkippedInput;
             outcome.Output = hit->first;
             outcome.Reason = hit->second;
         } else {
-            outcome = ConvertSong(owner, folders, name, options, hooks.Busy);
+            outcome = ConvertSong(owner, {song.Folder, outputFolder}, song.Name, options, hooks.Busy);
         }
         if (hooks.AfterSong) hooks.AfterSong(outcome);
         outcomes.push_back(std::move(outcome));
     }
     return outcomes;
+}
+
+std::vector<SongSource> DroppedSongs(const std::vector<std::string>& paths, std::vector<std::string>& passedOver) {
+    // Every song's output is named after it in the one output folder: of two
+    // songs of the same name from different folders only the first is taken,
+    // so that no output replaces another of the same run.
+    std::vector<SongSource> songs;
+    auto add = [&songs, &passedOver](SongSource song) {
+        const auto same = std::find_if(songs.begin(), songs.end(),
+                                       [&song](const SongSource& taken) { return taken.Name == song.Name; });
+        if (same == songs.end()) songs.push_back(std::move(song));
+        else if (!(*same == song)) passedOver.push_back(song.Folder + song.Name);
+    };
+    for (std::string path : paths) {
+        while (path.size() > 1 && path.back() == '/') path.pop_back();
+        const FileStatus status = StatusOf(path);
+        if (status.Kind == FileKind::Folder) {
+            const std::string folder = path + '/';
+            for (const auto& name : ListMidiFolder(folder)) add({folder, name});
+            continue;
+        }
+        const std::size_t slash = path.find_last_of('/');
+        const std::string name = slash == std::string::npos ? path : path.substr(slash + 1);
+        if (status.Kind == FileKind::Regular && EndsWithMidiPattern(name))
+            add({slash == std::string::npos ? std::string() : path.substr(0, slash + 1), name});
+        else
+            passedOver.push_back(path);
+    }
+    return songs;
 }
 
 }  // namespace tonalux

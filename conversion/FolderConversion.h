@@ -108,9 +108,32 @@ struct ConversionHooks {
 // the other, and gives one outcome per song converted or passed over. A song
 // whose output could be one of the listed input files (through a link, or
 // when both folders are the same) is skipped before it is read. The caller
-// checks the folders first (CheckRunFolders).
+// checks the folders first (CheckRunFolders). The run is ConvertSongs over
+// the songs of the one input folder.
 std::vector<SongOutcome> ConvertFolder(Component* owner, const ConversionFolders& folders,
                                        const std::vector<std::string>& names, const ConversionOptions& options,
                                        const ConversionHooks& hooks = {});
+
+// One song of a run: its folder (ending in "/") and its name within it, which
+// is also the output's name within the output folder.
+struct SongSource {
+    std::string Folder;
+    std::string Name;
+    bool operator==(const SongSource&) const = default;
+};
+
+// The loop of every run: the songs, which may come from several folders (the
+// songs a user drops onto the window), converted into one output folder in
+// the order given. An output that could be one of the run's input files is
+// skipped before its song is read. The outcome's Name is the song's name.
+std::vector<SongOutcome> ConvertSongs(Component* owner, const std::vector<SongSource>& songs,
+                                      const std::string& outputFolder, const ConversionOptions& options,
+                                      const ConversionHooks& hooks = {});
+
+// The songs of dropped paths: a file whose name matches "*.mid" (without
+// regard to case) is one song, a folder gives the songs ListMidiFolder lists
+// in it. Paths that are neither are given back in `passedOver`. A song named
+// twice is taken once.
+std::vector<SongSource> DroppedSongs(const std::vector<std::string>& paths, std::vector<std::string>& passedOver);
 
 }  // namespace tonalux

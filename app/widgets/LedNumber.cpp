@@ -78,8 +78,24 @@ void LedNumber::paintEvent(QPaintEvent* event) {
                                                       : 0U;
             DrawDigit(painter, cell, lit);
         }
+        // The keyboard focus: a bright dotted frame around the digits, which
+        // the arrow keys then turn.
+        if (hasFocus()) {
+            painter.setPen(QPen(QColor(255, 220, 0), 1, Qt::DotLine));
+            painter.drawRect(inside.adjusted(0, 0, -1, -1));
+        }
     }
     QFrame::paintEvent(event);
+}
+
+void LedNumber::focusInEvent(QFocusEvent* event) {
+    QFrame::focusInEvent(event);
+    update();
+}
+
+void LedNumber::focusOutEvent(QFocusEvent* event) {
+    QFrame::focusOutEvent(event);
+    update();
 }
 
 void LedNumber::mousePressEvent(QMouseEvent* event) {

@@ -82,7 +82,7 @@ private slots:
     void loadedSetupOptionsReachTheConversion();
     void damagedAndForeignSongsAreSummedUpOnceAtTheEnd();
     void summaryOfEightyBadSongsFitsTheScreen();
-    void vanishedSongAndFolderEntryAreNamedWithTheirReason();
+    void aRunTakesTheFolderAsItIsAndNamesAFolderEntry();
     void unusableConvertFolderIsOneMessageAndNothingIsConverted();
     void closingTheWindowStopsAfterTheCurrentSong();
     void windowTakesItsTurnsWhileASongIsConverted();
@@ -282,7 +282,7 @@ void ConversionWindowTest::summaryOfEightyBadSongsFitsTheScreen() {
     QVERIFY(QApplication::clipboard()->text().endsWith(lines.back()));
 }
 
-void ConversionWindowTest::vanishedSongAndFolderEntryAreNamedWithTheirReason() {
+void ConversionWindowTest::aRunTakesTheFolderAsItIsAndNamesAFolderEntry() {
     WindowSet w([](const TempDir& dir) {
         MakeFolders(dir);
         WriteFile(dir.Path() / "Midifile" / "A.mid", Song(2));
@@ -290,14 +290,15 @@ void ConversionWindowTest::vanishedSongAndFolderEntryAreNamedWithTheirReason() {
         fs::create_directories(dir.Path() / "Midifile" / "Live.mid");
     });
     QCOMPARE(Items(w.main->ListBox1), (QStringList{"A.mid", "B.mid", "Live.mid"}));
+    // Changed after the list was shown: the run converts what is there when it starts.
     fs::remove(w.File("Midifile/A.mid"));
-    WriteFile(w.File("Midifile/New.mid"), Song(-1));  // not listed yet, so not converted
+    WriteFile(w.File("Midifile/New.mid"), Song(-1));
     w.main->BConvert->click();
-    QCOMPARE(w.messages, QStringList{QStringLiteral("3 songs: 1 converted, 0 damaged, 0 failed, 2 skipped\n\n"
-                                                    "A.mid: skipped, no longer there\n"
+    QCOMPARE(w.messages, QStringList{QStringLiteral("3 songs: 2 converted, 0 damaged, 0 failed, 1 skipped\n\n"
                                                     "B.mid: converted to B_NO-VOC.mid\n"
-                                                    "Live.mid: skipped, a folder and not a song")});
-    QCOMPARE(Items(w.main->ListBox2), QStringList{"B_NO-VOC.mid"});
+                                                    "Live.mid: skipped, a folder and not a song\n"
+                                                    "New.mid: converted to New_NO-VOC.mid")});
+    QCOMPARE(Items(w.main->ListBox2), (QStringList{"B_NO-VOC.mid", "New_NO-VOC.mid"}));
     QCOMPARE(Items(w.main->ListBox1), (QStringList{"B.mid", "Live.mid", "New.mid"}));
 }
 
@@ -478,9 +479,14 @@ void ConversionWindowTest::closingTheWindowStopsAfterTheCurrentSong() {
     QCOMPARE(w.main->LastRun().size(), std::size_t{1});
     QVERIFY(fs::file_size(w.File("Convert/A_NO-VOC.mid")) > 3000);
     QVERIFY(!fs::exists(w.File("Convert/C_NO-VOC.mid")));
+    // The user was asked first; the summary names the songs left.
+    QCOMPARE(w.questions.size(), 1);
+    QVERIFY(w.questions.front().startsWith(QStringLiteral("Stop converting?")));
     QCOMPARE(w.messages, QStringList{QStringLiteral("1 song: 1 converted, 0 damaged, 0 failed, 0 skipped\n"
                                                     "2 songs left unconverted: the window was closed during the run.\n\n"
-                                                    "A.mid: converted to A_NO-VOC.mid")});
+                                                    "A.mid: converted to A_NO-VOC.mid\n"
+                                                    "B.mid: not converted, the window was closed during the run\n"
+                                                    "C.mid: not converted, the window was closed during the run")});
     QVERIFY(!w.main->isVisible());
     QVERIFY(!w.main->MMLED1->IsLit());
 }

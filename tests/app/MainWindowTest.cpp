@@ -83,7 +83,6 @@ private slots:
     void velocityDisplayFollowsTheSliderAndIsATabStop();
     void windowLiesWholeOnTheScreenAndKeepsItsLayout();
     void minimiseAndTheNotificationIcon();
-    void settingsWindowsOpenBelowTheMenuAndCloseWithEscape();
     void aTypoBlocksOnlyAConversionWithTheSettings();
     void germanDesktopGetsGermanTexts();
 };
@@ -96,10 +95,11 @@ void MainWindowTest::initialStates() {
     f.show();
     QVERIFY(QTest::qWaitForWindowExposed(&f));
     QVERIFY(f.CFormat->isChecked() && f.Vocoder->isChecked());
-    QVERIFY(!f.CFastPlay->isChecked() && !f.CFastPlay->isEnabled());
+    // The song-start option is always in sight and can be switched.
+    QVERIFY(!f.CFastPlay->isChecked() && f.CFastPlay->isEnabled() && f.CFastPlay->isVisible());
     QVERIFY(!f.CApplySettings->isChecked() && !f.CAddChords->isChecked() && !f.CKeyboardLyrics->isChecked());
-    // The three boxes of the strip show their whole captions.
-    for (QCheckBox* box : {f.CApplySettings, f.CAddChords, f.CKeyboardLyrics})
+    // The boxes of the strip show their whole captions.
+    for (QCheckBox* box : {f.CApplySettings, f.CAddChords, f.CKeyboardLyrics, f.CFastPlay})
         QVERIFY2(box->sizeHint().width() <= box->width(), qPrintable(box->text()));
     QVERIFY(!f.Panel1->isVisible() && f.Panel2->isVisible() && !f.Button1->isVisible());
     QVERIFY(!f.MMSlider1->isVisible());
@@ -123,15 +123,18 @@ void MainWindowTest::initialStates() {
     // items stand between separators, the added ones after them.
     const QString pad(10, QLatin1Char(' '));
     const QList<QAction*> top = f.menuBar()->actions();
-    QCOMPARE(top.size(), 3);
+    QCOMPARE(top.size(), 4);
     QCOMPARE(top[0]->text(), QStringLiteral("Hauptmen\u00fc") + pad);
     QCOMPARE(top[1]->text(), QStringLiteral("Sound\u00e4nderungen") + pad);
     QCOMPARE(top[2]->text(), QStringLiteral("Zusatzinformationen") + pad);
     QStringList items;
     for (QAction* item : top[0]->menu()->actions()) items << (item->isSeparator() ? QStringLiteral("|") : item->text());
     QCOMPARE(items, (QStringList{"|", "&Setup Laden", "|", "&Setup Speichern", "|", "ListeSpeichern", "|",
-                                 f.SaveOutcomes1->text(), f.OpenConvert1->text(), f.ChooseFolder1->text(),
-                                 QStringLiteral("Liederbuch als PDF\u2026")}));
+                                 f.ConvertSelected1->text(), f.SaveOutcomes1->text(), f.OpenConvert1->text(),
+                                 f.ChooseFolder1->text(), f.Songbook1->text(), "|", f.Quit1->text()}));
+    QCOMPARE(top[3]->menu()->actions(), (QList<QAction*>{f.Manual1, f.About1}));
+    QCOMPARE(f.Quit1->shortcut(), QKeySequence(QKeySequence::Quit));
+    QCOMPARE(f.Manual1->shortcut(), QKeySequence(Qt::Key_F1));
 
     // Dialogs: setup files and the report with its proposed name; the window
     // asks itself before a file is replaced.
@@ -153,7 +156,7 @@ void MainWindowTest::layoutAndCaptionsMatchTheGivenTable() {
     TFInformationen& i = *w.information;
     QList<GivenControl> table{
         {f.MMLED1, {181, 5, 284, 33}, ""},          {f.Label1, {146, 3, f.Label1->width(), 13}, "Vel."},
-        {f.Panel1, {6, 5, 121, 33}, ""},            {f.CFastPlay, {8, 8, 97, 17}, "Start auf Tatkt 1"},
+        {f.Panel1, {6, 5, 121, 33}, ""},            {f.CFastPlay, {9, 604, 162, 19}, "Start auf Tatkt 1"},
         {f.Panel2, {7, 5, 121, 33}, ""},            {f.CFormat, {5, 8, 97, 17}, "Midiformat 0"},
         {f.ListBox1, {6, 76, 230, 433}, ""},        {f.BConvert, {364, 544, 100, 33}, "&FolderConvert"},
         {f.Aktualisieren, {7, 514, 459, 25}, "&Midifiles Aktualisieren"},
@@ -161,7 +164,7 @@ void MainWindowTest::layoutAndCaptionsMatchTheGivenTable() {
         {f.Panel3, {7, 48, 232, 24}, "Orginalfiles"}, {f.Panel4, {242, 48, 232, 24}, "Convertfiles"},
         {f.ListBox2, {240, 77, 230, 433}, ""},      {f.Vocoder, {9, 548, 291, 24}, "Yamaha Vocoder Sysex delete"},
         {f.VelPanel, {134, 16, 37, 22}, ""},
-        {&p, {191, 112, 462, 423 + kInEffectRoom}, "Programmchange"}, {p.Panel1, {8, 8, 441, 377}, ""},
+        {p.Panel1, {8, 8, 441, 32 + 12 * 52}, ""},
         {&i, {208, 462, 721, 198 + kInEffectRoom}, "Informationen"},
         {i.Panel1, {7, 8, 266, 46}, ""},            {i.Panel2, {275, 8, 431, 46}, ""},
         {i.Panel3, {5, 58, 704, 100}, ""},          {i.Label1, {7, 4, i.Label1->width(), i.Label1->height()}, "COPYRIGHT"},
@@ -175,10 +178,10 @@ void MainWindowTest::layoutAndCaptionsMatchTheGivenTable() {
         table += {i.CKanV[pair], {kUpperLefts[pair], pair < 3 ? 21 : 20, 83, 21}, ""};
         table += {i.CKanT[pair], {kUpperLefts[pair] - 1, pair < 3 ? 69 : 68, 83, 21}, ""};
     }
-    // Program-change rows 1 to 6 on the left, 7 to 12 on the right; the four
-    // fields of every row stand alike within it.
+    // Program-change rows 1 to 12 in one column; the four fields of every row
+    // stand alike within it.
     for (int row = 0; row < 12; ++row) {
-        table += {p.RowPanels[row], {row < 6 ? 8 : 224, 32 + 56 * (row % 6), 209, 49}, ""};
+        table += {p.RowPanels[row], {32, 32 + 52 * row, 209, 49}, ""};
         table += {{p.MSBQ[row], {8, 24, 33, 21}, "-"}, {p.PRGQ[row], {48, 24, 33, 21}, "-"},
                   {p.MSBD[row], {128, 24, 33, 21}, "-"}, {p.PRGD[row], {168, 24, 33, 21}, "-"}};
     }
@@ -191,7 +194,7 @@ void MainWindowTest::layoutAndCaptionsMatchTheGivenTable() {
     QVERIFY(QTest::qWaitForWindowExposed(&f));
     QCOMPARE(f.centralWidget()->geometry().top(), f.menuBar()->geometry().bottom() + 1);
     QCOMPARE(f.MMLED1->parentWidget(), f.Client);
-    const QList<QWidget*> added{f.CApplySettings, f.CAddChords, f.CKeyboardLyrics, f.RunState};
+    const QList<QWidget*> added{f.CApplySettings, f.CAddChords, f.CKeyboardLyrics, f.CFastPlay, f.RunState};
     for (QWidget* control : added)
         for (QWidget* other : f.Client->findChildren<QWidget*>(QString(), Qt::FindDirectChildrenOnly))
             if (other != control && other->isVisible()) QVERIFY(!control->geometry().intersects(other->geometry()));
@@ -201,7 +204,7 @@ void MainWindowTest::settingsWindowsControls() {
     WindowSet w;
     TForm1& f = *w.main;
     QCOMPARE(f.MMSlider1->size(), QSize(217, 32));
-    QCOMPARE(f.CFastPlay->parentWidget(), f.Panel1);
+    QCOMPARE(f.CFastPlay->parentWidget(), f.Client);
     QCOMPARE(f.CFormat->parentWidget(), f.Panel2);
 
     TFProgrammchange& p = *w.programs;
@@ -220,12 +223,26 @@ void MainWindowTest::settingsWindowsControls() {
         for (QLabel* label : p.RowPanels[row]->findChildren<QLabel*>()) labels << label->text();
         QCOMPARE(labels, (QStringList{"MSB", "PRG", "MSB", "PRG"}));
     }
+    // Over the one column the headings, beside each row its number as the
+    // messages say it, and a note on what the fields mean.
     QStringList headings;
     for (QLabel* label : p.Panel1->findChildren<QLabel*>(QString(), Qt::FindDirectChildrenOnly)) {
+        if (label == p.Note) continue;
         QVERIFY(label->font().bold());
-        headings << QStringLiteral("%1@%2,%3").arg(label->text()).arg(label->x()).arg(label->y());
+        headings << QStringLiteral("%1@%2").arg(label->text()).arg(label->y());
     }
-    QCOMPARE(headings, (QStringList{"Quell@32,16", "Ziel@168,16", "Quell@256,16", "Ziel@384,16"}));
+    QStringList expected{"Quell@16", "Ziel@16"};
+    for (int row = 0; row < 12; ++row) expected << QStringLiteral("%1@%2").arg(row + 1).arg(32 + 52 * row + 24);
+    QCOMPARE(headings, expected);
+    QVERIFY(p.Note->text().contains(QStringLiteral("Quell MSB 128 stands for the drum kits of channel 10")));
+    // Every field says what it takes.
+    for (int row = 0; row < 12; ++row)
+        for (QLineEdit* edit : {p.MSBQ[row], p.PRGQ[row], p.MSBD[row], p.PRGD[row]})
+            QVERIFY(edit->toolTip().startsWith(QStringLiteral("Row %1, ").arg(row + 1)));
+    QVERIFY(p.MSBQ[0]->toolTip().contains(QStringLiteral("128 for the drum kits of channel 10")));
+    for (QWidget* field : QList<QWidget*>{w.information->ECopyright, w.information->ETrackname,
+                                          w.information->CKanV[7], w.information->CKanT[0]})
+        QVERIFY(!field->toolTip().isEmpty());
 
     TFInformationen& i = *w.information;
     QCOMPARE(i.Label3->font().pixelSize(), 9);
@@ -382,7 +399,7 @@ void MainWindowTest::windowLiesWholeOnTheScreenAndKeepsItsLayout() {
     const QSize before = f.size();
     f.resize(200, 200);
     QCOMPARE(f.size(), before);
-    QCOMPARE(f.Client->size(), QSize(486, 625));
+    QCOMPARE(f.Client->size(), QSize(486, 646));
     const bool fits = f.ClientArea->viewport()->height() >= f.Client->height();
     QCOMPARE(f.pos() == QPoint(259, 95), screen.contains(QRect(QPoint(259, 95), f.frameGeometry().size())));
     if (!fits) QVERIFY(f.ClientArea->verticalScrollBar()->maximum() > 0);
@@ -416,30 +433,6 @@ void MainWindowTest::minimiseAndTheNotificationIcon() {
     QVERIFY(f.isVisible());
     f.TrayIcon1->Quit->trigger();
     QVERIFY(!f.isVisible());
-}
-
-void MainWindowTest::settingsWindowsOpenBelowTheMenuAndCloseWithEscape() {
-    WindowSet w;
-    w.main->show();
-    QVERIFY(QTest::qWaitForWindowExposed(w.main.get()));
-    const int menuBottom = w.main->menuBar()->mapToGlobal(QPoint(0, w.main->menuBar()->height())).y();
-    const QRect screen = w.main->screen()->availableGeometry();
-    for (QAction* entry : {w.main->Soundaenderungen1, w.main->Zusatzinformationen1}) {
-        entry->trigger();
-        QWidget* window = entry == w.main->Soundaenderungen1 ? static_cast<QWidget*>(w.programs)
-                                                               : static_cast<QWidget*>(w.information);
-        QVERIFY(window->isVisible());
-        QVERIFY(QTest::qWaitForWindowExposed(window));
-        const QRect frame = window->frameGeometry();
-        QVERIFY2(frame.top() > menuBottom || !frame.intersects(w.main->frameGeometry()), "over the menu bar");
-        QVERIFY(frame.width() > screen.width() || (frame.left() >= screen.left() && frame.right() <= screen.right()));
-        QTest::keyClick(window, Qt::Key_Escape);
-        QVERIFY(!window->isVisible());
-    }
-    // Closing the main window closes them too.
-    w.main->Zusatzinformationen1->trigger();
-    w.main->close();
-    QVERIFY(!w.information->isVisible());
 }
 
 void MainWindowTest::aTypoBlocksOnlyAConversionWithTheSettings() {

@@ -135,7 +135,8 @@ void SettingsWindowTest::loadingAHandWrittenFileSetsEveryControl() {
     } refused[] = {
         {96 + 4 * 2, 0, "Sound\u00e4nderungen, row 3, Quell PRG: 0 is not between 1 and 128 (\"-\" for no value)"},
         {192 + 3, 0x07, "Zusatzinformationen, COPYRIGHT: the character 0x07 cannot be written into a song"},
-        {276 + 4 * 5, 16, "Zusatzinformationen, row 6, KANALTAUSCHEN, lower box: 16 is not between -1 and 15"},
+        {276 + 4 * 5, 16, "Zusatzinformationen, KANALTAUSCHEN, pair 6, lower box: KANAL 17 is not between KANAL 1 and KANAL 16 "
+                         "(an empty box for no channel)"},
         {308, 0x5A, "Zusatzinformationen, Start auf Tatkt 1: 90 is not between 0 and 1"},
     };
     for (const auto& bad : refused) {

@@ -216,5 +216,52 @@ TEST(FolderConversion, TheChecksBeforeARunRefuseEveryUnusableFolderWithTheReason
     }
 }
 
+// Songs dropped onto the window: files and folders from anywhere, one loop
+// into one output folder, no output replacing another of the run or an input.
+TEST(FolderConversion, DroppedPathsGiveTheirSongsOnceAndOneOutputEach) {
+    RecordingHost host;
+    TempDir dir;
+    const ConversionFolders folders = MakeFolders(dir);
+    const std::string stick = dir.Path().string() + "/Stick/";
+    fs::create_directories(stick + "Set");
+    WriteFile(stick + "One.mid", Song());
+    WriteFile(stick + "Set/Two.MID", Song());
+    WriteFile(stick + "Set/One.mid", Song());
+    WriteFile(stick + "notes.txt", Bytes{'x'});
+    WriteFile(folders.Output + "One_VOC-3.mid", Song());  // an older output of One.mid
+
+    struct Case {
+        std::vector<std::string> paths;
+        std::vector<SongSource> songs;
+        std::vector<std::string> passedOver;
+    };
+    const std::vector<Case> cases{
+        {{stick + "One.mid", stick + "One.mid"}, {{stick, "One.mid"}}, {}},
+        {{stick + "Set/"}, {{stick + "Set/", "One.mid"}, {stick + "Set/", "Two.MID"}}, {}},
+        {{stick + "One.mid", stick + "Set"}, {{stick, "One.mid"}, {stick + "Set/", "Two.MID"}}, {stick + "Set/One.mid"}},
+        {{stick + "notes.txt", stick + "Missing.mid"}, {}, {stick + "notes.txt", stick + "Missing.mid"}},
+        {{folders.Output}, {{folders.Output, "One_VOC-3.mid"}}, {}},
+    };
+    for (const auto& c : cases) {
+        std::vector<std::string> passedOver;
+        EXPECT_EQ(DroppedSongs(c.paths, passedOver), c.songs) << c.paths.front();
+        EXPECT_EQ(passedOver, c.passedOver) << c.paths.front();
+    }
+
+    // One loop: songs of two folders land in the output folder. Dropped
+    // together with the output folder, One.mid's output would replace a song
+    // of the run and is skipped.
+    std::vector<std::string> passedOver;
+    const auto songs = DroppedSongs({stick + "One.mid", stick + "Set", folders.Output}, passedOver);
+    Component owner(nullptr);
+    const Bytes older = testing::ReadFile(folders.Output + "One_VOC-3.mid");
+    const auto outcomes = ConvertSongs(&owner, songs, folders.Output, MakeConversionOptions({}));
+    ASSERT_EQ(outcomes.size(), 3u);
+    EXPECT_EQ(outcomes[0].Result, SongResult::SkippedInput);
+    EXPECT_EQ(outcomes[1].Output, "Two_VOC-3.MID");
+    EXPECT_EQ(outcomes[2].Output, "One_VOC-3_VOC-3.mid");
+    EXPECT_EQ(testing::ReadFile(folders.Output + "One_VOC-3.mid"), older);
+}
+
 }  // namespace
 }  // namespace tonalux
