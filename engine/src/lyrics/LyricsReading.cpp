@@ -120,14 +120,18 @@ private:
     }
 
     // The same syllable at the same tick again: words copied into two tracks.
-    // The texts of the current tick are kept in a set, so that a song of
-    // many syllables at one tick is read in linear time.
+    // A word's closing space does not tell two copies apart (one track may
+    // end its line there), so the syllable is compared without it, as a
+    // line's last syllable is kept. The texts of the current tick are kept in
+    // a set, so that a song of many syllables at one tick is read in linear time.
     bool IsDuplicate(std::uint32_t tick, const std::string& text) {
         if (tick != seenTick_) {
             seen_.clear();
             seenTick_ = tick;
         }
-        return !seen_.insert(text).second;
+        std::size_t end = text.size();
+        while (end > 0 && IsSpace(text[end - 1])) --end;
+        return !seen_.insert(text.substr(0, end)).second;
     }
 
     SongLyrics& lyrics_;
