@@ -270,18 +270,22 @@ TEST(ChordRecognition, BeatGridFollowsDivisionAndMetres) {
     const std::vector<GridCase> cases{
         {"4/4 without a time signature", 4, {}, 32, 100, "0:2 4:0 8:1 12:0 16:2 20:0 24:1 28:0"},
         {"3/4 then 4/4", 4, {TimeSignature(0, 3, 2), TimeSignature(12, 4, 2)}, 28, 100, "0:2 4:0 8:0 12:2 16:0 20:1 24:0"},
-        {"6/8 beats in dotted quarters", 4, {TimeSignature(0, 6, 3)}, 24, 100, "0:2 6:1 12:2 18:1"},
-        {"a metre changed inside a bar starts a bar", 4, {TimeSignature(6, 2, 2)}, 14, 100, "0:2 4:0 6:2 10:1"},
+        {"6/8 changes on quarter notes", 4, {TimeSignature(0, 6, 3)}, 24, 100, "0:2 4:0 8:0 12:2 16:0 20:0"},
+        {"a metre changed inside a bar starts a bar", 4, {TimeSignature(8, 2, 2)}, 14, 100, "0:2 4:0 8:2 12:1"},
+        {"a metre between quarter notes starts on the next", 4, {TimeSignature(5, 3, 3)}, 21, 100, "0:2 4:0 8:2 12:0 16:0 20:2"},
         {"a time signature without a metre is passed over", 4, {MetaRecord(0, 0x58, {0, 2}), MetaRecord(0, 0x58, {3})}, 8, 100,
          "0:2 4:0"},
         {"division 1: a beat per tick", 1, {}, 5, 100, "0:2 1:0 2:1 3:0 4:2"},
-        {"beats shorter than a tick are one tick", 1, {TimeSignature(0, 4, 5)}, 3, 100, "0:2 1:0 2:1"},
+        {"beats shorter than a tick are one tick", 1, {TimeSignature(0, 4, 5)}, 3, 100, "0:2 1:2 2:2"},
         {"the largest division", 32767, {}, 65534, 100, "0:2 32767:0"},
         {"division 0 gives no beats", 0, {}, 100, 100, ""},
         {"a frame division gives no beats", 0xE728, {}, 100, 100, ""},
         {"at most the beats asked for", 4, {}, 4000000000u, 3, "0:2 4:0 8:1"},
-        {"3/8 beats in eighths", 4, {TimeSignature(0, 3, 3)}, 14, 100, "0:2 2:0 4:0 6:2 8:0 10:0 12:2"},
-        {"12/8 beats in four dotted quarters", 4, {TimeSignature(0, 12, 3)}, 30, 100, "0:2 6:0 12:1 18:0 24:2"},
+        {"3/8 on quarters: strong where its bars meet them", 4, {TimeSignature(0, 3, 3)}, 14, 100, "0:2 4:0 8:0 12:2"},
+        {"12/8 on quarters, the half bar less strong", 4, {TimeSignature(0, 12, 3)}, 30, 100,
+         "0:2 4:0 8:0 12:1 16:0 20:0 24:2 28:0"},
+        {"2/2 keeps its half notes", 4, {TimeSignature(0, 2, 1)}, 20, 100, "0:2 8:1 16:2"},
+        {"x/16 on quarters", 4, {TimeSignature(0, 7, 4)}, 16, 100, "0:2 4:0 8:0 12:0"},
     };
     for (const auto& c : cases) {
         std::string beats;

@@ -26,8 +26,11 @@ struct Metre {
 };
 
 // The metres of the song in tick order; a time signature that names no metre
-// is passed over, and of several at one tick the last counts.
-std::vector<Metre> MetresOf(const std::vector<MetaEvent>& timeSignatures) {
+// is passed over, and of several at one tick the last counts. A time
+// signature between two quarter notes of the song starts its metre on the
+// next one, so that every beat lies on the song's quarter notes, where its
+// chords are counted.
+std::vector<Metre> MetresOf(std::uint16_t division, const std::vector<MetaEvent>& timeSignatures) {
     std::vector<Metre> metres{Metre{}};
     std::vector<Metre> read;
     for (const MetaEvent& signature : timeSignatures) {
@@ -35,7 +38,8 @@ std::vector<Metre> MetresOf(const std::vector<MetaEvent>& timeSignatures) {
         const int numerator = signature.Data[0];
         const int power = signature.Data[1];
         if (numerator < 1 || power > kLargestDenominatorPower) continue;
-        read.push_back({signature.Tick, numerator, power});
+        const std::uint64_t quarter = (std::uint64_t{signature.Tick} + division - 1) / division * division;
+        read.push_back({static_cast<std::uint32_t>(std::min(quarter, kLastTick)), numerator, power});
     }
     std::stable_sort(read.begin(), read.end(), [](const Metre& a, const Metre& b) { return a.Tick < b.Tick; });
     for (const Metre& metre : read) {
@@ -50,7 +54,7 @@ std::vector<Metre> MetresOf(const std::vector<MetaEvent>& timeSignatures) {
 MetreMap::MetreMap(std::uint16_t division, const std::vector<MetaEvent>& timeSignatures) {
     // A division with the high bit set counts frames, not beats.
     if (division == 0 || (division & 0x8000) != 0) return;
-    const std::vector<Metre> metres = MetresOf(timeSignatures);
+    const std::vector<Metre> metres = MetresOf(division, timeSignatures);
     for (const Metre& metre : metres) {
         const double unit = division * 4.0 / static_cast<double>(1u << metre.DenominatorPower);
         // 6/8, 9/8, 12/8 (and in sixteenths) beat in dotted notes; 3/8 beats in eighths.
@@ -58,8 +62,14 @@ MetreMap::MetreMap(std::uint16_t division, const std::vector<MetaEvent>& timeSig
         Part part;
         part.Tick = metre.Tick;
         part.BeatsPerBar = static_cast<std::uint32_t>(compound ? metre.Numerator / 3 : metre.Numerator);
-        part.BeatTicks = std::max(1.0, compound ? unit * 3.0 : unit);
-        part.BarTicks = static_cast<std::uint32_t>(std::max(1.0, std::round(part.BeatTicks * part.BeatsPerBar)));
+        const double metreBeat = compound ? unit * 3.0 : unit;
+        part.BarTicks = static_cast<std::uint32_t>(std::max(1.0, std::round(metreBeat * part.BeatsPerBar)));
+        // A metre whose beat is no whole number of quarter notes (3/8, 6/8,
+        // x/16) has its chords change on quarter notes: songs count their
+        // beats in quarters whatever the signature says, and a chord on an
+        // eighth or a dotted quarter would fall between those beats.
+        part.Quarters = std::fmod(metreBeat, static_cast<double>(division)) != 0.0;
+        part.BeatTicks = std::max(1.0, part.Quarters ? static_cast<double>(division) : metreBeat);
         if (part.BeatTicks == std::floor(part.BeatTicks)) part.WholeTicks = static_cast<std::uint32_t>(part.BeatTicks);
         if (!parts_.empty()) {
             // The beats of the metre before that start before this one.
@@ -110,8 +120,15 @@ bool MetreMap::BeatAt(std::uint64_t index, Beat& beat) const {
     beat.Tick = static_cast<std::uint32_t>(tick);
     beat.Ticks = static_cast<std::uint32_t>(std::clamp<std::uint64_t>(nextTick - tick, 1, kLastTick));
     beat.BarTicks = part->BarTicks;
-    const std::uint64_t inBar = (index - part->FirstBeat) % part->BeatsPerBar;
-    beat.Strength = inBar == 0 ? 2 : (part->BeatsPerBar % 2 == 0 && inBar == part->BeatsPerBar / 2) ? 1 : 0;
+    const bool evenBar = part->BeatsPerBar % 2 == 0;
+    if (part->Quarters) {
+        // Quarter notes: strong where a bar of the metre starts, less where its half does.
+        const std::uint64_t inBar = (tick - part->Tick) % part->BarTicks;
+        beat.Strength = inBar == 0 ? 2 : (evenBar && inBar * 2 == part->BarTicks) ? 1 : 0;
+    } else {
+        const std::uint64_t inBar = (index - part->FirstBeat) % part->BeatsPerBar;
+        beat.Strength = inBar == 0 ? 2 : (evenBar && inBar == part->BeatsPerBar / 2) ? 1 : 0;
+    }
     beat.Index = index;
     return true;
 }

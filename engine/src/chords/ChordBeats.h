@@ -24,8 +24,10 @@ struct Beat {
 // Where the beats of a song lie, from the division and the time signatures
 // (records of the time-signature list: data byte 0 the numerator, byte 1 the
 // power of two of the denominator). A time signature starts a bar at its
-// tick; without one the song is in 4/4. A compound metre (6, 9 or 12 eighths
-// or sixteenths) beats in dotted notes. Beats are at least one tick long. A
+// tick; without one the song is in 4/4. A metre whose beat is no whole
+// number of quarter notes (3/8, the compound 6/8, 9/8 and 12/8, x/16) has
+// beats of a quarter note, strong where its bars (and the halves of an even
+// compound bar) start. Beats are at least one tick long. A
 // division of 0 or in SMPTE form has no beats. Any beat is found without
 // walking the beats before it, so a song's grid costs what its notes need,
 // not what its ticks span.
@@ -49,6 +51,7 @@ private:
         std::uint32_t BeatsPerBar = 4;
         std::uint32_t BarTicks = 4;
         std::uint32_t WholeTicks = 0;  // BeatTicks when it is a whole number, else 0
+        bool Quarters = false;         // beats of a quarter note, not of the metre
     };
     std::uint64_t TickOf(const Part& part, std::uint64_t beat) const;
     std::vector<Part> parts_;
