@@ -257,7 +257,7 @@ std::map<std::string, float*> WeightFields(detail::ProfileWeights& p, detail::Mo
     std::map<std::string, float*> fields{
         {"Onset", &p.Onset},           {"StrongOnset", &p.StrongOnset}, {"Held", &p.Held},
         {"Melody", &p.Melody},         {"BassOnset", &p.BassOnset},     {"HighWeight", &p.HighWeight},
-        {"MinShare", &p.MinShare},     {"NonChordTone", &m.NonChordTone},
+        {"MinShare", &p.MinShare},     {"BarMargin", &p.BarMargin},     {"NonChordTone", &m.NonChordTone},
         {"BassRoot", &m.BassRoot},     {"BassTone", &m.BassTone},       {"BassOther", &m.BassOther},
         {"KeyOutside", &m.KeyOutside}, {"Change", &m.Change},           {"ChangeHalf", &m.ChangeHalf},
         {"ChangeOther", &m.ChangeOther}, {"MissingTone", &m.MissingTone}, {"Confidence", &m.Confidence}};

@@ -20,7 +20,9 @@ import re
 import subprocess
 import sys
 
-SCORE = re.compile(r"accuracy ([0-9.]+) .*events per change ([0-9.]+) .*sevenths ([0-9.]+)")
+# The counts behind each share, so that the fit sees changes below the printed precision.
+SCORE = re.compile(r"accuracy [0-9.]+ \(([0-9]+) of ([0-9]+) beats\)  events per change [0-9.]+ \(([0-9]+) / ([0-9]+)\)"
+                   r"  sevenths [0-9.]+ \(([0-9]+) of ([0-9]+)\)")
 
 
 class Trials:
@@ -34,8 +36,8 @@ class Trials:
         self.process.stdin.write(" ".join("%s=%g" % item for item in weights.items()) + "\n")
         self.process.stdin.flush()
         line = self.process.stdout.readline()
-        accuracy, events, sevenths = (float(x) for x in SCORE.search(line).groups())
-        return accuracy, events, sevenths
+        right, beats, events, changes, sevenths, seventh_beats = (int(x) for x in SCORE.search(line).groups())
+        return right / max(beats, 1), events / max(changes, 1), sevenths / max(seventh_beats, 1)
 
 
 def score(result, sevenths):

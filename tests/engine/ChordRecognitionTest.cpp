@@ -198,7 +198,20 @@ TEST(ChordRecognition, ChordsAsAKeyboardPlayerNamesThem) {
     Song dimWalk;  // the four notes of a diminished seventh over a bass walking its tones
     dimWalk.Play(0, kBar, {57, 60, 63, 66});
     for (std::uint32_t beat = 0; beat < 4; ++beat) dimWalk.Play(beat * kQuarter, kQuarter, {45 + 3 * static_cast<int>(beat)});
+    Song pushed;  // F played an eighth ahead of the bar, held through it
+    pushed.Play(0, kBar - kQuarter / 2, {48, 60, 64, 67}).Play(kBar - kQuarter / 2, kBar + kQuarter / 2, {53, 60, 65, 69});
+    Song shortAhead;  // a short F an eighth before the bar is the C bar's passing note
+    shortAhead.Play(0, kBar, {48, 60, 64, 67}).Play(kBar - kQuarter / 2, kQuarter / 4, {65}).Bar(1, {60, 65, 69}, 53);
+    Song augWalk;  // C E G# struck on every beat over a bass going C, C, E, E
+    for (std::uint32_t beat = 0; beat < 4; ++beat)
+        augWalk.Play(beat * kQuarter, kQuarter, {beat < 2 ? 48 : 52, 60, 64, 68});
+    Song restruck;  // A C E G struck on every beat over A: the same notes, one chord
+    for (std::uint32_t beat = 0; beat < 8; ++beat) restruck.Play(beat * kQuarter, kQuarter, {45, 60, 64, 67, 69});
     ExpectChords({
+        {"a chord played ahead of the bar starts on the bar", pushed, {"0 C", "384 F"}},
+        {"a short note ahead of the bar is no push", shortAhead, {"0 C", "384 F"}},
+        {"an augmented triad over a moving bass is one chord", augWalk, {"0 Caug", "192 Caug  /E"}},
+        {"the same notes struck again give no new chord", restruck, {"0 Am7"}},
         {"the chord starts on its bass note", oomPah, {"0 C", "288 F"}},
         {"a bass a bar later gives a chord of its own", slashLater, {"0 C", "384 C  /E"}},
         {"a bass between root and fifth is no inversion", rootFifth, {"0 F7"}},

@@ -120,17 +120,27 @@ bool MetreMap::BeatAt(std::uint64_t index, Beat& beat) const {
     beat.Tick = static_cast<std::uint32_t>(tick);
     beat.Ticks = static_cast<std::uint32_t>(std::clamp<std::uint64_t>(nextTick - tick, 1, kLastTick));
     beat.BarTicks = part->BarTicks;
-    const bool evenBar = part->BeatsPerBar % 2 == 0;
     if (part->Quarters) {
         // Quarter notes: strong where a bar of the metre starts, less where its half does.
         const std::uint64_t inBar = (tick - part->Tick) % part->BarTicks;
+        const bool evenBar = part->BeatsPerBar % 2 == 0;
         beat.Strength = inBar == 0 ? 2 : (evenBar && inBar * 2 == part->BarTicks) ? 1 : 0;
+        beat.InBar = 0;
+        beat.BeatsPerBar = 0;
     } else {
         const std::uint64_t inBar = (index - part->FirstBeat) % part->BeatsPerBar;
-        beat.Strength = inBar == 0 ? 2 : (evenBar && inBar == part->BeatsPerBar / 2) ? 1 : 0;
+        beat.Strength = StrengthOf(static_cast<std::uint32_t>(inBar), part->BeatsPerBar);
+        // Bars of more beats than a byte holds are not moved.
+        const bool small = part->BeatsPerBar <= 255;
+        beat.InBar = small ? static_cast<std::uint8_t>(inBar) : 0;
+        beat.BeatsPerBar = small ? static_cast<std::uint8_t>(part->BeatsPerBar) : 0;
     }
     beat.Index = index;
     return true;
+}
+
+std::uint8_t StrengthOf(std::uint32_t inBar, std::uint32_t beatsPerBar) {
+    return inBar == 0 ? 2 : (beatsPerBar % 2 == 0 && inBar * 2 == beatsPerBar) ? 1 : 0;
 }
 
 std::vector<Beat> BuildBeatGrid(std::uint16_t division, const std::vector<MetaEvent>& timeSignatures,

@@ -140,13 +140,22 @@ public:
         const float loudness = (0.5f + static_cast<float>(note.Velocity) / 254.0f) * pitchWeight_[pitch];
         const auto firstEnd = std::min<std::uint64_t>(static_cast<std::uint64_t>(beat.Tick) + beat.Ticks, note.End);
         const float share = static_cast<float>(firstEnd - note.Start) * perTick_[first];
-        sums_[first].Add(pitch, share * loudness * onset_[beat.Strength], share * bassOnset_[beat.Strength], true);
+        // A note that starts in the second half of a beat and sounds on
+        // through half the next is played ahead of that beat: it belongs to
+        // the next beat's chord and counts from there, as if it started there.
+        const bool pushed = share <= 0.5f && first + 1 < beats_.size() && beats_[first + 1].Tick == firstEnd &&
+                            note.End >= firstEnd + beats_[first + 1].Ticks / 2;
+        if (!pushed)
+            sums_[first].Add(pitch, share * loudness * onset_[beat.Strength], share * bassOnset_[beat.Strength], true);
         const float held = loudness * weights_.Held;
         const std::size_t stop = std::min<std::size_t>(beats_.size(), first + weights_.MaxBeatsPerNote);
         for (std::size_t b = first + 1; b < stop && note.End > beats_[b].Tick; ++b) {
             const auto to = std::min<std::uint64_t>(static_cast<std::uint64_t>(beats_[b].Tick) + beats_[b].Ticks, note.End);
             const float heldShare = static_cast<float>(to - beats_[b].Tick) * perTick_[b];
-            sums_[b].Add(pitch, heldShare * held, heldShare, heldShare >= kHeardShare);
+            if (pushed && b == first + 1)
+                sums_[b].Add(pitch, heldShare * loudness * onset_[beats_[b].Strength],
+                             heldShare * bassOnset_[beats_[b].Strength], true);
+            else sums_[b].Add(pitch, heldShare * held, heldShare, heldShare >= kHeardShare);
         }
     }
 
@@ -194,6 +203,49 @@ void CarryBass(const std::vector<Beat>& beats, std::vector<BeatProfile>& profile
 }
 
 }  // namespace
+
+bool AlignBars(std::vector<Beat>& beats, const std::vector<BeatProfile>& profiles, float margin) {
+    constexpr std::uint32_t kFewestBars = 8;  // a few bars tell nothing of where bars start
+    // How much the sound changes into each beat, summed by bar length and
+    // place in the bar: half the distance between the shares of the pitch
+    // classes, and of the bass, of the beat and the one before it.
+    std::vector<std::vector<float>> change(256);
+    std::vector<std::vector<std::uint32_t>> counted(256);
+    for (std::size_t b = 1; b < beats.size(); ++b) {
+        const Beat& beat = beats[b];
+        const BeatProfile& now = profiles[b];
+        const BeatProfile& before = profiles[b - 1];
+        if (beat.BeatsPerBar < 2 || beat.Index != beats[b - 1].Index + 1 || now.Total <= 0 || before.Total <= 0) continue;
+        float bassNow = 0, bassBefore = 0;
+        for (std::size_t pc = 0; pc < 12; ++pc) bassNow += now.Bass[pc], bassBefore += before.Bass[pc];
+        float distance = 0;
+        for (std::size_t pc = 0; pc < 12; ++pc) {
+            distance += std::abs(now.Chroma[pc] / now.Total - before.Chroma[pc] / before.Total);
+            if (bassNow > 0 && bassBefore > 0) distance += std::abs(now.Bass[pc] / bassNow - before.Bass[pc] / bassBefore);
+        }
+        std::vector<float>& places = change[beat.BeatsPerBar];
+        if (places.empty()) places.assign(beat.BeatsPerBar, 0.0f), counted[beat.BeatsPerBar].assign(beat.BeatsPerBar, 0);
+        places[beat.InBar] += distance;
+        ++counted[beat.BeatsPerBar][beat.InBar];
+    }
+    std::array<std::uint8_t, 256> first{};  // the place in the bar that starts it, by bar length
+    bool moved = false;
+    for (std::size_t length = 2; length < change.size(); ++length) {
+        // The mean change at each place, where every place was heard in enough bars.
+        std::vector<float>& places = change[length];
+        const std::vector<std::uint32_t>& bars = counted[length];
+        if (places.empty() || *std::min_element(bars.begin(), bars.end()) < kFewestBars) continue;
+        for (std::size_t place = 0; place < length; ++place) places[place] /= static_cast<float>(bars[place]);
+        const auto most = static_cast<std::size_t>(std::max_element(places.begin(), places.end()) - places.begin());
+        if (most != 0 && places[most] > margin * places[0]) first[length] = static_cast<std::uint8_t>(most), moved = true;
+    }
+    if (!moved) return false;
+    for (Beat& beat : beats)
+        if (beat.BeatsPerBar >= 2)
+            beat.Strength = StrengthOf((beat.InBar + beat.BeatsPerBar - first[beat.BeatsPerBar]) % beat.BeatsPerBar,
+                                       beat.BeatsPerBar);
+    return true;
+}
 
 std::vector<BeatProfile> ProfileNotes(const std::vector<Beat>& beats, const std::vector<Note>& notes,
                                       const std::vector<std::uint32_t>& firstBeats, const ProfileWeights& weights,

@@ -18,8 +18,13 @@ struct Beat {
     std::uint32_t Ticks = 1;  // its length (the last beat of a metre may be cut short)
     std::uint32_t BarTicks = 1;  // length of the bar it lies in
     std::uint8_t Strength = 0;   // 2 first beat of a bar, 1 middle of a bar, 0 other beats
+    std::uint8_t InBar = 0;        // its place in the bar, from 0
+    std::uint8_t BeatsPerBar = 0;  // the beats of its bar; 0 where beats are quarters of another metre
     std::uint64_t Index = 0;     // its number, counted from the song's first beat
 };
+
+// The strength of a beat by its place in a bar of `beatsPerBar` beats.
+std::uint8_t StrengthOf(std::uint32_t inBar, std::uint32_t beatsPerBar);
 
 // Where the beats of a song lie, from the division and the time signatures
 // (records of the time-signature list: data byte 0 the numerator, byte 1 the
@@ -94,10 +99,11 @@ struct ProfileWeights {
     float StrongOnset = 0.3861f;  // and more when that beat starts a bar
     float Held = 1.0f;         // weight of a note in the beats after its first
     float Melody = 0.72f;       // weight of the highest voice above a wide texture
-    float BassOnset = 1.0f;    // extra weight of a bass note starting on a bar (twice) or half bar
+    float BassOnset = 1.2f;    // extra weight of a bass note starting on a bar (twice) or half bar
     float HighWeight = 0.448f;   // weight of a note two octaves above middle C and higher
     float MinShare = 0.06f;    // share of the beat's weight a pitch class needs to count
     std::uint32_t MaxBeatsPerNote = 12;  // a longer note counts for this many beats
+    float BarMargin = 1.3f;    // how much more change a place in the bar needs to start the bars
 };
 
 // The beats the notes sound in (each note for at most `maxBeatsPerNote`
@@ -108,6 +114,14 @@ struct ProfileWeights {
 inline constexpr std::uint32_t kNoBeat = 0xFFFFFFFF;
 std::vector<Beat> NoteGrid(const MetreMap& metres, const std::vector<Note>& notes, std::uint32_t maxBeatsPerNote,
                            std::vector<std::uint32_t>& firstBeats);
+
+// Where the song's chords change, bars start: a song whose time signature
+// puts its bar lines a beat or two away from where its harmony moves (a
+// pickup not written as a short bar) has the strengths of its beats moved
+// to the harmony. For each length of bar, the place in the bar where what
+// sounds changes most becomes the first beat, when it beats the written one
+// by `margin` times. True when a strength moved.
+bool AlignBars(std::vector<Beat>& beats, const std::vector<BeatProfile>& profiles, float margin);
 
 // The profile of every beat of `beats` from the notes, with the place of each
 // note's first beat from NoteGrid. `soundEnd` gets the end of the last note,
@@ -182,8 +196,8 @@ struct ModelWeights {
     float BassOther = 0.072f;      // cost of bass weight outside the chord
     float KeyOutside = 0.042f;    // cost of each chord tone outside the key
     float Change = 0.24f;        // cost of a change at the start of a bar
-    float ChangeHalf = 1.4f;     // its factor in the middle of a bar
-    float ChangeOther = 1.76f;    // its factor on the other beats
+    float ChangeHalf = 1.12f;    // its factor in the middle of a bar
+    float ChangeOther = 2.112f;  // its factor on the other beats
     float MissingTone = 0.1536f;    // cost of a tone other than the root and the fifth that is not heard
     float Confidence = 1.32f;     // share of the mean beat weight below which a beat tells less
 };

@@ -16,6 +16,7 @@ namespace {
 constexpr std::size_t kSeventh = 2;
 constexpr std::size_t kDiminished = 9;
 constexpr std::size_t kDiminishedSeventh = 10;
+constexpr std::size_t kAugmented = 11;
 constexpr std::size_t kFifth = 7;        // semitones from the root to its fifth
 constexpr std::size_t kMajorThird = 4;
 
@@ -80,6 +81,21 @@ void NameAsPlayed(std::vector<Stretch>& stretches, const std::vector<BeatProfile
                 (i + 1 < stretches.size() && Touch(stretch, stretches[i + 1]) && stretches[i + 1].State == seventh))
                 stretch.State = seventh;
         }
+        if (i > 0 && Touch(stretches[i - 1], stretch)) {
+            // The notes of a diminished seventh or an augmented triad heard
+            // over two chords in a row (part of it over one bass note, then
+            // the whole chord over another): the symmetric chord names both.
+            const std::uint16_t heard = HeardOver(stretch, profiles);
+            const std::size_t before = stretches[i - 1].State;
+            const auto holds = [heard](std::size_t state) {
+                return (TemplateOf(state) == kDiminishedSeventh || TemplateOf(state) == kAugmented) &&
+                       (heard & ~ChordTones(TemplateOf(state), RootOf(state))) == 0;
+            };
+            if (heard == HeardOver(stretches[i - 1], profiles) && holds(stretch.State) != holds(before)) {
+                if (holds(before)) stretch.State = before;
+                else stretches[i - 1].State = stretch.State;
+            }
+        }
         if (i > 0 && Touch(stretches[i - 1], stretch) &&
             TemplateOf(stretches[i - 1].State) == TemplateOf(stretch.State) &&
             ChordTones(TemplateOf(stretch.State), RootOf(stretch.State)) ==
@@ -90,21 +106,23 @@ void NameAsPlayed(std::vector<Stretch>& stretches, const std::vector<BeatProfile
 }
 
 // A diminished seventh is named by where it goes: the one of its four roots a
-// semitone below the next chord's root, otherwise the one in the bass.
-void RootDiminishedSevenths(std::vector<Stretch>& stretches, const std::vector<BeatProfile>& profiles) {
+// semitone below the next chord's root, otherwise the one in the bass. An
+// augmented triad, whose three roots sound alike too, is named by its bass.
+void RootSymmetricChords(std::vector<Stretch>& stretches, const std::vector<BeatProfile>& profiles) {
     for (std::size_t i = 0; i < stretches.size(); ++i) {
         Stretch& stretch = stretches[i];
-        if (TemplateOf(stretch.State) != kDiminishedSeventh) continue;
-        const std::uint16_t tones = ChordTones(kDiminishedSeventh, RootOf(stretch.State));
+        const std::size_t t = TemplateOf(stretch.State);
+        if (t != kDiminishedSeventh && t != kAugmented) continue;
+        const std::uint16_t tones = ChordTones(t, RootOf(stretch.State));
         const std::uint8_t bassKey = profiles[stretch.From].BassKey;
-        if (i + 1 < stretches.size() && Touch(stretch, stretches[i + 1])) {
+        if (t == kDiminishedSeventh && i + 1 < stretches.size() && Touch(stretch, stretches[i + 1])) {
             const std::size_t below = (RootOf(stretches[i + 1].State) + 11) % 12;
             if (((tones >> below) & 1u) != 0) {
                 stretch.State = StateOf(kDiminishedSeventh, below);
                 continue;
             }
         }
-        if (bassKey < 128 && ((tones >> (bassKey % 12)) & 1u) != 0) stretch.State = StateOf(kDiminishedSeventh, bassKey % 12u);
+        if (bassKey < 128 && ((tones >> (bassKey % 12)) & 1u) != 0) stretch.State = StateOf(t, bassKey % 12u);
     }
 }
 
@@ -156,7 +174,7 @@ std::vector<BeatChord> ChooseChords(const std::vector<Beat>& beats, const std::v
     const std::vector<bool> none = NoChordBeats(beats, profiles);
     std::vector<Stretch> stretches = StretchesOf(none, BestPath(beats, profiles, none, key, weights));
     NameAsPlayed(stretches, profiles);
-    RootDiminishedSevenths(stretches, profiles);
+    RootSymmetricChords(stretches, profiles);
     StartOnItsBass(stretches, beats, profiles, none);
     std::vector<BeatChord> chords(beats.size());
     for (const Stretch& stretch : stretches) {

@@ -120,6 +120,7 @@ std::vector<MetaEvent> RecogniseFromNotes(std::uint16_t division, const std::vec
     std::vector<Beat> beats = NoteGrid(MetreMap(division, timeSignatures), notes, profile.MaxBeatsPerNote, firstBeats);
     std::uint32_t soundEnd = 0;
     std::vector<BeatProfile> profiles = ProfileNotes(beats, notes, firstBeats, profile, soundEnd);
+    if (AlignBars(beats, profiles, profile.BarMargin)) profiles = ProfileNotes(beats, notes, firstBeats, profile, soundEnd);
     if (soundEnd == 0) return {};
     // The grid ends with the last note, as the song's sound does.
     std::size_t sounding = beats.size();
