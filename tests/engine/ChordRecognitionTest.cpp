@@ -207,7 +207,10 @@ TEST(ChordRecognition, ChordsAsAKeyboardPlayerNamesThem) {
         augWalk.Play(beat * kQuarter, kQuarter, {beat < 2 ? 48 : 52, 60, 64, 68});
     Song restruck;  // A C E G struck on every beat over A: the same notes, one chord
     for (std::uint32_t beat = 0; beat < 8; ++beat) restruck.Play(beat * kQuarter, kQuarter, {45, 60, 64, 67, 69});
+    Song dimRestruck;  // A C Eb Gb over A, then over C with a passing D: the same chord
+    dimRestruck.Play(0, 2 * kBar, {57, 60, 63, 66}).Play(0, kBar, {45}).Play(kBar, kBar, {48}).Play(kBar + kQuarter, 20, {74});
     ExpectChords({
+        {"a diminished seventh over a new bass stays that chord", dimRestruck, {"0 Ad7", "384 Ad7  /C"}},
         {"a chord played ahead of the bar starts on the bar", pushed, {"0 C", "384 F"}},
         {"a short note ahead of the bar is no push", shortAhead, {"0 C", "384 F"}},
         {"an augmented triad over a moving bass is one chord", augWalk, {"0 Caug", "192 Caug  /E"}},

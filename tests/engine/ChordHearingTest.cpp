@@ -1,0 +1,157 @@
+// What the chord recognition hears before it names anything: which beat a
+// note counts in, where the bars of a song start, and a beat that repeats the
+// notes of the one before.
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "chords/ChordBeats.h"
+
+namespace tonalux {
+namespace {
+
+constexpr std::uint32_t kQuarter = 96;
+constexpr std::uint8_t kF = 5;  // pitch class of F
+
+// The beats of a C major bar (C E G for two bars) and of one more note.
+struct Heard {
+    std::vector<detail::Beat> Beats;
+    std::vector<detail::BeatProfile> Profiles;
+};
+
+Heard Hear(const std::vector<detail::Note>& notes) {
+    Heard heard;
+    std::vector<std::uint32_t> firstBeats;
+    heard.Beats = detail::NoteGrid(detail::MetreMap(kQuarter, {}), notes, detail::ProfileWeights{}.MaxBeatsPerNote, firstBeats);
+    std::uint32_t soundEnd = 0;
+    heard.Profiles = detail::ProfileNotes(heard.Beats, notes, firstBeats, detail::ProfileWeights{}, soundEnd);
+    return heard;
+}
+
+TEST(ChordHearing, ANotePlayedAheadOfABeatCountsFromIt) {
+    // An F over the C chord, from `start` to `end`; the beats whose profile
+    // holds it (as weight and as heard), of beats 1 to 2.
+    struct PushCase {
+        const char* Behaviour;
+        std::uint32_t Start, End;
+        std::string Beats;
+    };
+    const std::vector<PushCase> cases{
+        {"from the second half of a beat through the next: the next only", 144, 288, "2"},
+        {"from exactly half a beat, through half the next: the next only", 144, 240, "2"},
+        {"ending where the next beat starts: its own beat", 144, 192, "1"},
+        {"one tick before the half: its own beat too", 143, 288, "1 2"},
+        {"held less than half of the next beat: its own beat", 144, 239, "1 2"},
+        {"from the first half of a beat: its own beat", 110, 288, "1 2"},
+        {"inside one beat: that beat", 150, 190, "1"},
+    };
+    for (const auto& c : cases) {
+        const Heard heard = Hear({{0, 2 * 4 * kQuarter, 60, 100},
+                                  {0, 2 * 4 * kQuarter, 64, 100},
+                                  {0, 2 * 4 * kQuarter, 67, 100},
+                                  {c.Start, c.End, 65, 100}});
+        std::string beats;
+        for (std::size_t b = 1; b <= 2; ++b) {
+            const bool weighs = heard.Profiles[b].Chroma[kF] > 0;
+            const bool isHeard = ((heard.Profiles[b].Heard >> kF) & 1u) != 0;
+            EXPECT_EQ(weighs, isHeard) << c.Behaviour << ": beat " << b;
+            if (weighs) beats += (beats.empty() ? "" : " ") + std::to_string(b);
+        }
+        EXPECT_EQ(beats, c.Beats) << c.Behaviour;
+    }
+}
+
+// `bars` bars of `beatsPerBar` beats whose sound changes (C major to F major
+// and back, with the bass) every `period` beats, first on beat `changeAt`.
+Heard Harmony(std::uint32_t bars, std::uint8_t beatsPerBar, std::uint32_t changeAt, std::uint32_t period) {
+    Heard heard;
+    for (std::uint32_t b = 0; b < bars * beatsPerBar; ++b) {
+        detail::Beat beat;
+        beat.Tick = b * kQuarter;
+        beat.Ticks = kQuarter;
+        beat.BarTicks = beatsPerBar * kQuarter;
+        beat.InBar = static_cast<std::uint8_t>(b % beatsPerBar);
+        beat.BeatsPerBar = beatsPerBar;
+        beat.Strength = detail::StrengthOf(beat.InBar, beatsPerBar);
+        beat.Index = b;
+        heard.Beats.push_back(beat);
+        const bool f = ((b + period - changeAt) / period) % 2 == 1;
+        detail::BeatProfile profile;
+        for (int pc : f ? std::vector<int>{5, 9, 0} : std::vector<int>{0, 4, 7}) profile.Chroma[static_cast<std::size_t>(pc)] = 1;
+        profile.Bass[f ? 5 : 0] = 1;
+        profile.Total = 3;
+        heard.Profiles.push_back(profile);
+    }
+    return heard;
+}
+
+TEST(ChordHearing, BarsStartWhereTheHarmonyMoves) {
+    struct BarCase {
+        const char* Behaviour;
+        std::uint32_t Bars;
+        std::uint8_t BeatsPerBar;
+        std::uint32_t ChangeAt, Period;
+        bool Moved;
+        std::string Strengths;  // of the first bar's beats
+    };
+    const std::vector<BarCase> cases{
+        {"a pickup beat: bars start a beat later", 16, 4, 1, 4, true, "0 2 0 1"},
+        {"changes on the written bar lines: nothing moves", 16, 4, 0, 4, false, "2 0 1 0"},
+        {"a waltz changing on its third beat", 16, 3, 2, 3, true, "0 0 2"},
+        {"eight bars are enough to tell", 9, 4, 3, 4, true, "0 1 0 2"},
+        {"seven bars are too few", 7, 4, 3, 4, false, "2 0 1 0"},
+        {"every half bar, on the bar lines: nothing moves", 16, 4, 0, 2, false, "2 0 1 0"},
+        {"every half bar, a beat after them: a beat later", 16, 4, 1, 2, true, "0 2 0 1"},
+    };
+    for (const auto& c : cases) {
+        Heard heard = Harmony(c.Bars, c.BeatsPerBar, c.ChangeAt, c.Period);
+        EXPECT_EQ(detail::AlignBars(heard.Beats, heard.Profiles, detail::ProfileWeights{}.BarMargin), c.Moved)
+            << c.Behaviour;
+        std::string strengths;
+        for (std::size_t b = 0; b < c.BeatsPerBar; ++b)
+            strengths += (b ? " " : "") + std::to_string(heard.Beats[b].Strength);
+        EXPECT_EQ(strengths, c.Strengths) << c.Behaviour;
+    }
+}
+
+TEST(ChordHearing, BeatsRepeatingTheNotesBeforeThemKeepTheChord) {
+    // Two beats whose weights point at C major and then at A minor. The
+    // second keeps the first's chord when it sounds the same keys over the
+    // same bass, however its weights lean, and may change when a key differs.
+    struct SameCase {
+        const char* Behaviour;
+        std::uint16_t SecondHeard;
+        bool Changes;
+    };
+    constexpr std::uint16_t kACEG = (1u << 9) | (1u << 0) | (1u << 4) | (1u << 7);
+    const std::vector<SameCase> cases{
+        {"the same keys over the same bass", kACEG, false},
+        {"a key more", kACEG | (1u << 2), true},
+    };
+    for (const auto& c : cases) {
+        std::vector<detail::Beat> beats(2);
+        std::vector<detail::BeatProfile> profiles(2);
+        for (std::size_t b = 0; b < 2; ++b) {
+            beats[b].Tick = static_cast<std::uint32_t>(b) * kQuarter;
+            beats[b].Ticks = kQuarter;
+            beats[b].BarTicks = 4 * kQuarter;
+            beats[b].Index = b;
+            beats[b].Strength = b == 0 ? 2 : 0;
+            profiles[b].BassKey = 45;
+            profiles[b].Classes = 4;
+        }
+        profiles[0].Heard = kACEG;
+        profiles[1].Heard = c.SecondHeard;
+        for (int pc : {0, 4, 7}) profiles[0].Chroma[static_cast<std::size_t>(pc)] = 3;
+        for (int pc : {9, 0, 4}) profiles[1].Chroma[static_cast<std::size_t>(pc)] = 3;
+        profiles[0].Chroma[9] = profiles[1].Chroma[7] = 0.3f;
+        profiles[0].Bass[0] = profiles[1].Bass[9] = 1;
+        for (auto& profile : profiles) profile.Total = 9.3f;
+        const auto path = detail::BestPath(beats, profiles, {false, false}, detail::SongKey{}, detail::ModelWeights{});
+        EXPECT_EQ(path[0] != path[1], c.Changes) << c.Behaviour;
+    }
+}
+
+}  // namespace
+}  // namespace tonalux
