@@ -8,9 +8,10 @@ is a progression of scale degrees, played in a key over a groove: 4/4 and
 waltz grooves, one or two chords in a bar, sevenths, major and minor keys.
 Without the mma program nothing is written and the exit status is 0. Each
 groove plays half of the progressions; with --other-half it plays the other
-half instead, songs the recogniser was never tuned on.
+half instead, songs the recogniser was never tuned on. With --fitting every groove
+plays progressions of their own, songs for fitting the recogniser on.
 
-    mma_songs.py [--other-half] OUT
+    mma_songs.py [--other-half | --fitting] OUT
 """
 import os
 import shutil
@@ -53,6 +54,26 @@ MINOR = [
     [[(0, "m")], [(10, "")], [(8, "")], [(7, "7")]],
     [[(0, "m")], [(5, "m")], [(0, "m")], [(7, "7")], [(8, "maj7")], [(2, "dim"), (7, "7")], [(0, "m")], [(0, "m")]],
     [[(0, "m6")], [(3, "maj7")], [(5, "m7"), (10, "7")], [(3, "")], [(8, "")], [(7, "aug"), (7, "7")]],
+]
+
+# Progressions for fitting only (--fitting): the checking songs above are
+# never fitted on, so the fit gets charts of its own, each on every groove.
+MAJOR_FIT = [
+    [[(0, "")], [(5, "")], [(0, "")], [(7, "")]],
+    [[(0, "maj7")], [(9, "m7")], [(2, "m7")], [(7, "7")]],
+    [[(0, ""), (4, "m")], [(5, ""), (7, "7")], [(9, "m"), (2, "m7")], [(7, "7sus4"), (7, "7")]],
+    [[(5, "maj7")], [(4, "m7")], [(2, "m7")], [(0, "maj7")]],
+    [[(0, "")], [(2, "7")], [(5, "")], [(0, "")], [(9, "7")], [(2, "m")], [(7, "7")], [(0, "6")]],
+    [[(0, "")], [(10, "")], [(5, "")], [(0, "")]],
+    [[(0, "7")], [(5, "7")], [(0, "7")], [(7, "7"), (5, "7")]],
+    [[(4, "m7")], [(9, "7")], [(2, "m7")], [(7, "7")], [(0, "maj7")], [(1, "dim7")], [(2, "m7")], [(7, "7")]],
+]
+MINOR_FIT = [
+    [[(0, "m")], [(7, "")], [(0, "m")], [(5, "m"), (7, "7")]],
+    [[(0, "m7")], [(10, "7")], [(3, "maj7")], [(8, "maj7")], [(2, "m7b5")], [(7, "7")], [(0, "m")], [(0, "m")]],
+    [[(0, "m")], [(3, "")], [(10, "")], [(5, "m")]],
+    [[(0, "m"), (10, "")], [(8, ""), (7, "7")], [(0, "m"), (5, "m7")], [(7, "sus4"), (7, "7")]],
+    [[(0, "m")], [(0, "m7")], [(5, "7")], [(5, "m6")], [(0, "m")], [(7, "7")]],
 ]
 
 GROOVES_44 = ["50sRock", "8Beat", "Ballad", "BossaNova", "Folk", "PianoBallad", "SoftRock", "Swing",
@@ -104,7 +125,8 @@ def chart(index, groove, beats, tonic, minor, progression):
 def main():
     args = sys.argv[1:]
     other_half = "--other-half" in args
-    args = [a for a in args if a != "--other-half"]
+    fitting = "--fitting" in args
+    args = [a for a in args if a not in ("--other-half", "--fitting")]
     if len(args) != 1:
         sys.stderr.write(__doc__)
         return 2
@@ -120,11 +142,12 @@ def main():
     made = 0
     grooves = [(g, 4) for g in GROOVES_44] + [(g, 3) for g in GROOVES_34]
     for groove_number, (groove, beats) in enumerate(grooves):
-        for minor, progressions in ((False, MAJOR), (True, MINOR)):
+        for minor, progressions in ((False, MAJOR_FIT if fitting else MAJOR), (True, MINOR_FIT if fitting else MINOR)):
             for number, progression in enumerate(progressions):
-                if (number + groove_number + other_half) % 2:  # half of the progressions on each groove
+                # Half of the progressions on each groove; every one when fitting.
+                if not fitting and (number + groove_number + other_half) % 2:
                     continue
-                tonic = (index * 5) % 12
+                tonic = (index * (7 if fitting else 5) + fitting) % 12
                 name = "mma-%s-%s%d" % (groove.lower(), "minor" if minor else "major", number)
                 text, truth = chart(index, groove, beats, tonic, minor, progression)
                 index += 1

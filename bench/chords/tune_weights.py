@@ -4,8 +4,9 @@
 Starts from the weights in force (chord_accuracy --weights) and tries each
 weight a little lower and higher (costs by steps, the others by factors),
 keeping a change when it raises the score; stops after a round without one.
-The score is taken over every song of the folders given (the 499 songs of
-../shared/chords/train; never the songs kept for checking): the share of
+The score is taken over the songs of each folder given (the 499 songs of
+../shared/chords/train and the MMA songs of mma_songs.py --fitting; never
+the songs kept for checking) and averaged over the folders: the share of
 beats with the right root and major/minor class, plus SEVENTHS times the
 share with the right root and sevenths quality, less a penalty above 1.05
 chord events per true change. chord_accuracy reads the songs once and scores
@@ -64,18 +65,25 @@ def main():
     weights.update({k: float(v) for k, v in (item.split("=") for item in args.folders if "=" in item)})
     folders = [item for item in args.folders if "=" not in item]
     names = [n for n in sorted(weights) if not args.only or n in args.only.split(",")]
-    trials = Trials(args.program, folders)
-    best = trials.measure(weights)
-    best_score = score(best, args.sevenths)
+    # Each folder is scored on its own and the scores averaged, so that a
+    # small folder of another kind of song counts as much as a large one.
+    trials = [Trials(args.program, [folder]) for folder in folders]
+
+    def measure(setting):
+        results = [t.measure(setting) for t in trials]
+        return tuple(round(sum(r[k] for r in results) / len(results), 5) for k in range(3)), \
+            sum(score(r, args.sevenths) for r in results) / len(results)
+
+    best, best_score = measure(weights)
     print("start", round(best_score, 4), best, flush=True)
     for round_number in range(args.rounds):
         changed = False
         for name in names:
             for value in candidates(name, weights[name]):
                 trial = dict(weights, **{name: round(value, 4)})
-                result = trials.measure(trial)
-                if score(result, args.sevenths) > best_score + 1e-4:
-                    weights, best, best_score, changed = trial, result, score(result, args.sevenths), True
+                result, trial_score = measure(trial)
+                if trial_score > best_score + 1e-4:
+                    weights, best, best_score, changed = trial, result, trial_score, True
                     print("round", round_number, name, trial[name], round(best_score, 4), best, flush=True)
         if not changed:
             break

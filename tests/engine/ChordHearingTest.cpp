@@ -3,6 +3,8 @@
 // notes of the one before.
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <array>
 #include <string>
 #include <vector>
 
@@ -150,6 +152,54 @@ TEST(ChordHearing, BeatsRepeatingTheNotesBeforeThemKeepTheChord) {
         for (auto& profile : profiles) profile.Total = 9.3f;
         const auto path = detail::BestPath(beats, profiles, {false, false}, detail::SongKey{}, detail::ModelWeights{});
         EXPECT_EQ(path[0] != path[1], c.Changes) << c.Behaviour;
+    }
+}
+
+// `count` notes of `keys` struck together on `channel`, one after another,
+// each ending as `zeroVelocity` says.
+void Strike(std::array<std::vector<MidiEvent>, 16>& channels, int channel, std::vector<int> keys, int count,
+            bool zeroVelocity) {
+    auto& list = channels[static_cast<std::size_t>(channel)];
+    for (int i = 0; i < count; ++i) {
+        const auto tick = static_cast<std::uint32_t>(i) * kQuarter;
+        for (int key : keys)
+            list.push_back({tick, 0, channel, 0x90, static_cast<std::uint8_t>(0x90 | channel), static_cast<std::uint8_t>(key), 90, 0});
+        for (int key : keys)
+            list.push_back(zeroVelocity ? MidiEvent{tick + kQuarter, 0, channel, 0x90, static_cast<std::uint8_t>(0x90 | channel),
+                                                    static_cast<std::uint8_t>(key), 0, 0}
+                                        : MidiEvent{tick + kQuarter, 0, channel, 0x80, static_cast<std::uint8_t>(0x80 | channel),
+                                                    static_cast<std::uint8_t>(key), 64, 0});
+    }
+}
+
+TEST(ChordHearing, TheHighestNotesAreAMelodysWhenOneVoiceCarriesThem) {
+    struct Part {
+        int Channel;
+        std::vector<int> Keys;
+        int Count;
+    };
+    struct MelodyCase {
+        const char* Behaviour;
+        std::vector<Part> Parts;
+        bool Melody;
+    };
+    const std::vector<MelodyCase> cases{
+        {"one channel of melody and chords", {{0, {48, 60, 64, 67, 76}, 32}}, true},
+        {"a bass and chords above it: no melody", {{1, {36}, 32}, {2, {60, 64, 67}, 32}}, false},
+        {"a single voice above chords and bass", {{1, {36}, 32}, {2, {60, 64, 67}, 32}, {3, {79}, 32}}, true},
+        {"drums are no voice", {{1, {36}, 32}, {2, {60, 64, 67}, 32}, {9, {81}, 32}}, false},
+        {"a voice of fewer than 16 notes is passed over", {{1, {36}, 32}, {2, {60, 64, 67}, 32}, {3, {79}, 15}}, false},
+        {"a voice of 16 notes counts", {{1, {36}, 32}, {2, {60, 64, 67}, 32}, {3, {79}, 16}}, true},
+    };
+    for (const auto& c : cases) {
+        for (bool zeroVelocity : {false, true}) {
+            std::array<std::vector<MidiEvent>, 16> channels;
+            for (const Part& part : c.Parts) Strike(channels, part.Channel, part.Keys, part.Count, zeroVelocity);
+            for (auto& list : channels)
+                std::stable_sort(list.begin(), list.end(), [](const MidiEvent& a, const MidiEvent& b) { return a.Tick < b.Tick; });
+            EXPECT_EQ(detail::MelodyOnTop(channels), c.Melody)
+                << c.Behaviour << (zeroVelocity ? " (note-ons of velocity 0)" : " (note-offs)");
+        }
     }
 }
 

@@ -77,6 +77,11 @@ struct Note {
     std::uint8_t Velocity = 0;
 };
 
+// Whether the highest notes of the song are a melody's: the notes of one
+// channel, or of several whose highest carries a single voice. Otherwise the
+// song is an accompaniment alone and its highest notes are the chord's.
+bool MelodyOnTop(const std::array<std::vector<MidiEvent>, 16>& channels);
+
 // The notes of every channel list except the drum channel; notes without
 // length are left out.
 std::vector<Note> CollectNotes(const std::array<std::vector<MidiEvent>, 16>& channels);

@@ -113,8 +113,11 @@ namespace detail {
 
 std::vector<MetaEvent> RecogniseFromNotes(std::uint16_t division, const std::vector<MetaEvent>& timeSignatures,
                                           const std::array<std::vector<MidiEvent>, 16>& channels,
-                                          const std::vector<MetaEvent>& metaEvents, const ProfileWeights& profile,
+                                          const std::vector<MetaEvent>& metaEvents, const ProfileWeights& weights,
                                           const ModelWeights& model) {
+    // Without a melody the highest notes weigh as the others.
+    ProfileWeights profile = weights;
+    if (!MelodyOnTop(channels)) profile.Melody = profile.HighWeight = 1.0f;
     const std::vector<Note> notes = CollectNotes(channels);
     std::vector<std::uint32_t> firstBeats;
     std::vector<Beat> beats = NoteGrid(MetreMap(division, timeSignatures), notes, profile.MaxBeatsPerNote, firstBeats);

@@ -1,0 +1,60 @@
+// Whether a song's highest notes are a melody's: the chord recognition weighs
+// a melody's notes less than the accompaniment's, as a melody passes through
+// notes outside the chord, but an accompaniment alone voices its chords up
+// to its highest note.
+#include <algorithm>
+#include <bitset>
+#include <cstdint>
+
+#include "chords/ChordBeats.h"
+
+namespace tonalux::detail {
+
+namespace {
+
+constexpr std::size_t kDrumChannel = 9;
+constexpr std::size_t kFewestNotes = 16;      // a channel of fewer notes is passed over
+constexpr double kMostChordNotes = 0.2;       // share of a melody's notes struck while another sounds
+
+struct Voice {
+    std::size_t Notes = 0;
+    std::size_t Together = 0;  // notes struck while another of the channel sounds
+    double Pitches = 0;        // sum of the keys struck
+};
+
+}  // namespace
+
+bool MelodyOnTop(const std::array<std::vector<MidiEvent>, 16>& channels) {
+    std::array<Voice, 16> voices{};
+    std::size_t playing = 0;
+    for (std::size_t channel = 0; channel < channels.size(); ++channel) {
+        if (channel == kDrumChannel) continue;
+        Voice& voice = voices[channel];
+        std::bitset<128> sounding;
+        for (const MidiEvent& event : channels[channel]) {
+            if ((event.Kind & ~0x10) != 0x80) continue;
+            const std::size_t key = event.Data1 & 0x7Fu;
+            if (event.Kind == 0x90 && event.Data2 > 0) {
+                ++voice.Notes;
+                voice.Pitches += static_cast<double>(key);
+                if (sounding.any()) ++voice.Together;
+                sounding.set(key);
+            } else {
+                sounding.reset(key);
+            }
+        }
+        if (voice.Notes >= kFewestNotes) ++playing;
+    }
+    // One channel of notes plays melody and accompaniment together.
+    if (playing <= 1) return true;
+    // Of several, the highest must carry a single voice.
+    const Voice* highest = nullptr;
+    for (const Voice& voice : voices)
+        if (voice.Notes >= kFewestNotes &&
+            (!highest || voice.Pitches / static_cast<double>(voice.Notes) >
+                             highest->Pitches / static_cast<double>(highest->Notes)))
+            highest = &voice;
+    return static_cast<double>(highest->Together) <= kMostChordNotes * static_cast<double>(highest->Notes);
+}
+
+}  // namespace tonalux::detail
