@@ -18,7 +18,7 @@ WINDOWS_JOBS ?= 2
 # More folders of songs that windows-test converts on both builds and compares.
 WINDOWS_SONGS ?=
 
-.PHONY: all deps windows-deps bench-deps build app test test-release test-asan run demo bench fuzz package windows windows-test clean
+.PHONY: all deps windows-deps bench-deps build app test test-release test-asan run demo bench chord-fit fuzz package windows windows-test clean
 
 all: build
 
@@ -99,6 +99,18 @@ bench: deps bench-deps
 	python3 bench/sheets/sheet_bench.py build/release/cli/tonalux-cli build/bench/sheets
 	QT_QPA_PLATFORM=offscreen ./build/release/bench/songbook_bench build/bench/sheets/songbook.pdf 200 \
 	  build/bench/sheets/songs examples/Midifile
+
+# The fit of the chord recogniser's weights: a coordinate search from the
+# weights in force, scored on the 499 songs of CHORD_SONGS/train (counted
+# twice) and on MMA charts of progressions of their own, never on the songs
+# make bench checks with. It prints the weights to write into
+# engine/src/chords/ChordBeats.h.
+chord-fit: deps bench-deps
+	cmake --preset bench >/dev/null
+	cmake --build --preset bench -j $(JOBS) --target chord_accuracy
+	python3 bench/chords/mma_songs.py --fitting build/bench/mma-fitting
+	python3 bench/chords/tune_weights.py build/bench/bench/chord_accuracy $(CHORD_SONGS)/train \
+	  $(CHORD_SONGS)/train build/bench/mma-fitting --rounds 3
 
 # Every fuzz target (fuzz/CMakeLists.txt) for FUZZ_SECONDS each, one after
 # the other; new inputs go to build/fuzz/corpus/<name>, a faulty input to

@@ -3,7 +3,8 @@
 
 Starts from the weights in force (chord_accuracy --weights) and tries each
 weight a little lower and higher (costs by steps, the others by factors),
-keeping a change when it raises the score; stops after a round without one.
+keeping a change when it raises the score; after a round without one the
+moves are halved, twice at most, then it stops.
 The score is taken over the songs of each folder given (the 499 songs of
 ../shared/chords/train and the MMA songs of mma_songs.py --fitting; never
 the songs kept for checking) and averaged over the folders: the share of
@@ -46,10 +47,11 @@ def score(result, sevenths):
     return accuracy + sevenths * seventh_share - 2 * max(0.0, events - 1.05)
 
 
-def candidates(name, value):
+def candidates(name, value, step):
+    """The values tried for a weight: costs by steps, the others by factors; `step` shrinks the moves."""
     if name.startswith("Cost"):
-        return [value - 0.04, value + 0.04]
-    return [value * 0.8, value * 1.2] if value else [0.05]
+        return [value - 0.04 * step, value + 0.04 * step]
+    return [value * (1 - 0.2 * step), value * (1 + 0.2 * step)] if value else [0.05 * step]
 
 
 def main():
@@ -76,17 +78,21 @@ def main():
 
     best, best_score = measure(weights)
     print("start", round(best_score, 4), best, flush=True)
+    step = 1.0
     for round_number in range(args.rounds):
         changed = False
         for name in names:
-            for value in candidates(name, weights[name]):
+            for value in candidates(name, weights[name], step):
                 trial = dict(weights, **{name: round(value, 4)})
                 result, trial_score = measure(trial)
                 if trial_score > best_score + 1e-4:
                     weights, best, best_score, changed = trial, result, trial_score, True
                     print("round", round_number, name, trial[name], round(best_score, 4), best, flush=True)
         if not changed:
-            break
+            # A round without a gain: smaller moves, twice at most.
+            if step < 0.3:
+                break
+            step /= 2
     print("\n".join("%s=%g" % item for item in sorted(weights.items())))
     return 0
 
