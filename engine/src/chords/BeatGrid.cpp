@@ -49,6 +49,15 @@ std::vector<Metre> MetresOf(std::uint16_t division, const std::vector<MetaEvent>
     return metres;
 }
 
+// `ticks` / `divisor` for ticks of 32 bits, by the high half of `ticks`
+// times the reciprocal (2^64 / divisor rounded up), which is exact for any
+// dividend and divisor of 32 bits; a division would cost far more per note.
+std::uint64_t DivideTicks(std::uint32_t ticks, std::uint64_t reciprocal) {
+    const std::uint64_t high = (reciprocal >> 32) * ticks;
+    const std::uint64_t low = (reciprocal & 0xFFFFFFFFu) * ticks;
+    return (high + (low >> 32)) >> 32;
+}
+
 }  // namespace
 
 MetreMap::MetreMap(std::uint16_t division, const std::vector<MetaEvent>& timeSignatures) {
@@ -71,6 +80,7 @@ MetreMap::MetreMap(std::uint16_t division, const std::vector<MetaEvent>& timeSig
         part.Quarters = std::fmod(metreBeat, static_cast<double>(division)) != 0.0;
         part.BeatTicks = std::max(1.0, part.Quarters ? static_cast<double>(division) : metreBeat);
         if (part.BeatTicks == std::floor(part.BeatTicks)) part.WholeTicks = static_cast<std::uint32_t>(part.BeatTicks);
+        if (part.WholeTicks > 1) part.Reciprocal = std::numeric_limits<std::uint64_t>::max() / part.WholeTicks + 1;
         if (!parts_.empty()) {
             // The beats of the metre before that start before this one.
             const Part& before = parts_.back();
@@ -95,13 +105,23 @@ std::uint64_t MetreMap::BeatOf(std::uint32_t tick) const {
 
 std::uint64_t MetreMap::BeatOf(std::uint32_t tick, std::size_t& hint) const {
     if (parts_.empty()) return 0;
-    // Ticks mostly come in order: the metre of the tick before is tried first.
-    if (hint >= parts_.size() || parts_[hint].Tick > tick || (hint + 1 < parts_.size() && parts_[hint + 1].Tick <= tick))
-        hint = static_cast<std::size_t>(std::upper_bound(parts_.begin(), parts_.end(), tick,
-                                                         [](std::uint32_t t, const Part& p) { return t < p.Tick; }) -
-                                        parts_.begin()) - 1;
+    // Ticks mostly come in order: the metre of the tick before and its
+    // neighbours are tried first, a search over all metres only after them.
+    const auto holds = [&](std::size_t part) {
+        return parts_[part].Tick <= tick && (part + 1 == parts_.size() || parts_[part + 1].Tick > tick);
+    };
+    if (hint >= parts_.size()) hint = 0;
+    if (!holds(hint)) {
+        if (hint + 1 < parts_.size() && holds(hint + 1)) ++hint;
+        else if (hint > 0 && holds(hint - 1)) --hint;
+        else
+            hint = static_cast<std::size_t>(std::upper_bound(parts_.begin(), parts_.end(), tick,
+                                                             [](std::uint32_t t, const Part& p) { return t < p.Tick; }) -
+                                            parts_.begin()) - 1;
+    }
     const Part* part = &parts_[hint];
-    if (part->WholeTicks != 0) return part->FirstBeat + (tick - part->Tick) / part->WholeTicks;
+    if (part->WholeTicks == 1) return part->FirstBeat + (tick - part->Tick);
+    if (part->WholeTicks != 0) return part->FirstBeat + DivideTicks(tick - part->Tick, part->Reciprocal);
     auto beat = part->FirstBeat + static_cast<std::uint64_t>(static_cast<double>(tick - part->Tick) / part->BeatTicks);
     while (beat > part->FirstBeat && TickOf(*part, beat) > tick) --beat;
     while (TickOf(*part, beat + 1) <= tick) ++beat;
@@ -150,35 +170,47 @@ std::vector<Beat> NoteGrid(const MetreMap& metres, const std::vector<Note>& note
     if (!metres.HasBeats() || notes.empty()) return beats;
     // Each note asks for the beats [first, end): those it sounds in and the one after them.
     const std::uint64_t longest = std::max<std::uint32_t>(1, maxBeatsPerNote);
-    std::vector<std::pair<std::uint64_t, std::uint64_t>> spans(notes.size());
-    std::uint64_t low = UINT64_MAX, high = 0;
     std::size_t startHint = 0, endHint = 0;
-    for (std::size_t i = 0; i < notes.size(); ++i) {
-        const std::uint64_t first = metres.BeatOf(notes[i].Start, startHint);
-        const std::uint64_t last = std::min(metres.BeatOf(notes[i].End - 1, endHint), first + longest - 1);
-        spans[i] = {first, last + 2};
-        low = std::min(low, first), high = std::max(high, last + 2);
-    }
+    const auto span = [&](const Note& note) {
+        const std::uint64_t first = metres.BeatOf(note.Start, startHint);
+        const std::uint64_t last = std::min(metres.BeatOf(note.End - 1, endHint), first + longest - 1);
+        return std::pair<std::uint64_t, std::uint64_t>{first, last + 2};
+    };
+    // The beats asked for lie between the beat of the earliest start and the
+    // one after the beat of the latest last tick.
+    std::uint32_t earliest = std::numeric_limits<std::uint32_t>::max(), latest = 0;
+    for (const Note& note : notes) earliest = std::min(earliest, note.Start), latest = std::max(latest, note.End - 1);
+    const std::uint64_t low = metres.BeatOf(earliest);
+    const std::uint64_t high = metres.BeatOf(latest) + 2;
     Beat beat;
     if (high - low <= kDenseBeatsPerNote * notes.size() + kDenseBeats) {
         // The beats from the first to the last lie close enough to count them
         // all: each note adds 1 where its beats begin and takes it away where
-        // they end, and a beat is made where the running sum is above 0.
-        std::vector<std::int32_t> starts(high - low + 1, 0);
-        for (const auto& [first, end] : spans) ++starts[first - low], --starts[end - low];
-        std::vector<std::uint32_t> position(high - low, kNoBeat);
-        std::int64_t sounding = 0;
-        for (std::uint64_t k = 0; k < high - low; ++k) {
+        // they end, and a beat is made where the running sum is above 0. The
+        // same array then gives the place in the grid of each beat.
+        std::vector<std::uint32_t> starts(high - low + 1, 0);
+        for (std::size_t i = 0; i < notes.size(); ++i) {
+            const auto [first, end] = span(notes[i]);
+            ++starts[first - low], --starts[end - low];
+            firstBeats[i] = static_cast<std::uint32_t>(first - low);
+        }
+        std::uint32_t sounding = 0;  // never below 0: a span begins before it ends
+        std::uint64_t k = 0;
+        for (; k < high - low; ++k) {
             sounding += starts[k];
-            if (sounding <= 0) continue;
+            starts[k] = kNoBeat;
+            if (sounding == 0) continue;
             if (!metres.BeatAt(low + k, beat)) break;
-            position[k] = static_cast<std::uint32_t>(beats.size());
+            starts[k] = static_cast<std::uint32_t>(beats.size());
             beats.push_back(beat);
         }
-        for (std::size_t i = 0; i < notes.size(); ++i) firstBeats[i] = position[spans[i].first - low];
+        std::fill(starts.begin() + static_cast<std::ptrdiff_t>(k), starts.end(), kNoBeat);
+        for (std::uint32_t& first : firstBeats) first = starts[first];
         return beats;
     }
     // Far apart: the spans sorted by their first beat, joined where they meet.
+    std::vector<std::pair<std::uint64_t, std::uint64_t>> spans(notes.size());
+    for (std::size_t i = 0; i < notes.size(); ++i) spans[i] = span(notes[i]);
     std::vector<std::pair<std::uint64_t, std::uint64_t>> sorted = spans;
     std::sort(sorted.begin(), sorted.end());
     std::uint64_t next = 0;  // the first beat not yet made

@@ -15,11 +15,18 @@ constexpr std::size_t kDrumChannel = 9;
 }  // namespace
 
 std::vector<Note> CollectNotes(const std::array<std::vector<MidiEvent>, 16>& channels) {
+    // A note mostly takes two records, one that starts it and one that ends
+    // it; the vector grows where a song restrikes its keys more often than
+    // that, and is cut down only where most of it stays unused.
     std::size_t events = 0;
-    for (const auto& list : channels) events += list.size();
-    // A note needs a record to end it, so there are fewer notes than records.
-    std::vector<Note> notes(events + 128 * channels.size());
-    std::size_t count = 0;
+    for (std::size_t channel = 0; channel < channels.size(); ++channel)
+        if (channel != kDrumChannel) events += channels[channel].size();
+    std::vector<Note> notes;
+    notes.reserve(events / 2 + 128 * channels.size());
+    // The notes are written to a small buffer first, which every record
+    // writes whether it ends a note or not, and then appended.
+    constexpr std::size_t kChunk = 1024;
+    std::array<Note, kChunk> chunk;
     struct Open {
         std::uint32_t Start = 0;
         std::uint8_t Velocity = 0;
@@ -33,25 +40,31 @@ std::vector<Note> CollectNotes(const std::array<std::vector<MidiEvent>, 16>& cha
         // on a spare slot.
         std::array<Open, 256> open{};
         std::uint32_t last = 0;
-        for (const MidiEvent& event : channels[channel]) {
-            last = std::max(last, event.Tick);
-            const bool noteEvent = (event.Kind & ~0x10) == 0x80;
-            const auto key = static_cast<std::uint8_t>(event.Data1 & 0x7Fu);
-            Open& note = open[key | (static_cast<unsigned>(!noteEvent) << 7)];
-            // A note event ends the sounding note of its key; only a note-on
-            // with a velocity starts one.
-            notes[count] = {note.Start, event.Tick, key, note.Velocity};
-            count += static_cast<std::size_t>(note.Sounding & (event.Tick > note.Start));
-            note = {event.Tick, event.Data2, static_cast<bool>(noteEvent & (event.Kind == 0x90) & (event.Data2 > 0))};
+        const std::vector<MidiEvent>& list = channels[channel];
+        for (std::size_t from = 0; from < list.size(); from += kChunk) {
+            const std::size_t to = std::min(list.size(), from + kChunk);
+            std::size_t count = 0;
+            for (std::size_t i = from; i < to; ++i) {
+                const MidiEvent& event = list[i];
+                last = std::max(last, event.Tick);
+                const bool noteEvent = (event.Kind & ~0x10) == 0x80;
+                const auto key = static_cast<std::uint8_t>(event.Data1 & 0x7Fu);
+                Open& note = open[key | (static_cast<unsigned>(!noteEvent) << 7)];
+                // A note event ends the sounding note of its key; only a note-on
+                // with a velocity starts one.
+                chunk[count] = {note.Start, event.Tick, key, note.Velocity};
+                count += static_cast<std::size_t>(note.Sounding & (event.Tick > note.Start));
+                note = {event.Tick, event.Data2, static_cast<bool>(noteEvent & (event.Kind == 0x90) & (event.Data2 > 0))};
+            }
+            notes.insert(notes.end(), chunk.begin(), chunk.begin() + static_cast<std::ptrdiff_t>(count));
         }
         // A note without its end sounds to the channel's last record.
         for (std::size_t key = 0; key < 128; ++key)
             if (open[key].Sounding && open[key].Start < std::numeric_limits<std::uint32_t>::max())
-                notes[count++] = {open[key].Start, std::max(last, open[key].Start + 1), static_cast<std::uint8_t>(key),
-                                  open[key].Velocity};
+                notes.push_back({open[key].Start, std::max(last, open[key].Start + 1), static_cast<std::uint8_t>(key),
+                                 open[key].Velocity});
     }
-    notes.resize(count);
-    notes.shrink_to_fit();
+    if (notes.capacity() > 2 * notes.size()) notes.shrink_to_fit();
     return notes;
 }
 
@@ -125,6 +138,9 @@ public:
             const float height = std::clamp((static_cast<float>(pitch) - 60.0f) / 24.0f, 0.0f, 1.0f);
             pitchWeight_[pitch] = 1.0f - height * (1.0f - weights.HighWeight);
         }
+        // A louder note weighs more: from half for velocity 0 to one for 127 (and on).
+        for (std::size_t velocity = 0; velocity < velocityWeight_.size(); ++velocity)
+            velocityWeight_[velocity] = 0.5f + static_cast<float>(velocity) / 254.0f;
         // A note weighs more in the beat it starts in, its bass most on the
         // first beat of a bar; by the beat's strength (0, 1, 2).
         onset_ = {1.0f + weights.Onset, 1.0f + weights.Onset, 1.0f + weights.Onset + weights.StrongOnset};
@@ -137,15 +153,17 @@ public:
         const Beat& beat = beats_[first];
         soundEnd_ = std::max(soundEnd_, note.End);
         const std::uint8_t pitch = note.Pitch;
-        const float loudness = (0.5f + static_cast<float>(note.Velocity) / 254.0f) * pitchWeight_[pitch];
-        const auto firstEnd = std::min<std::uint64_t>(static_cast<std::uint64_t>(beat.Tick) + beat.Ticks, note.End);
-        const float share = static_cast<float>(firstEnd - note.Start) * perTick_[first];
+        const float loudness = velocityWeight_[note.Velocity] * pitchWeight_[pitch];
+        // Ticks of a beat up to the note's end, which lies within 32 bits.
+        const auto endIn = [&](const Beat& in) {
+            return static_cast<std::uint32_t>(std::min<std::uint64_t>(std::uint64_t{in.Tick} + in.Ticks, note.End));
+        };
+        const float share = static_cast<float>(endIn(beat) - note.Start) * perTick_[first];
         sums_[first].Add(pitch, share * loudness * onset_[beat.Strength], share * bassOnset_[beat.Strength], true);
         const float held = loudness * weights_.Held;
         const std::size_t stop = std::min<std::size_t>(beats_.size(), first + weights_.MaxBeatsPerNote);
         for (std::size_t b = first + 1; b < stop && note.End > beats_[b].Tick; ++b) {
-            const auto to = std::min<std::uint64_t>(static_cast<std::uint64_t>(beats_[b].Tick) + beats_[b].Ticks, note.End);
-            const float heldShare = static_cast<float>(to - beats_[b].Tick) * perTick_[b];
+            const float heldShare = static_cast<float>(endIn(beats_[b]) - beats_[b].Tick) * perTick_[b];
             sums_[b].Add(pitch, heldShare * held, heldShare, heldShare >= kHeardShare);
         }
     }
@@ -164,6 +182,7 @@ private:
     std::vector<BeatSums> sums_;
     std::vector<float> perTick_;  // 1 / the length of each beat
     std::array<float, 128> pitchWeight_{};
+    std::array<float, 256> velocityWeight_{};
     std::array<float, 3> onset_{};
     std::array<float, 3> bassOnset_{};
     std::uint32_t soundEnd_ = 0;

@@ -51,6 +51,7 @@ private:
         std::uint32_t BeatsPerBar = 4;
         std::uint32_t BarTicks = 4;
         std::uint32_t WholeTicks = 0;  // BeatTicks when it is a whole number, else 0
+        std::uint64_t Reciprocal = 0;  // 2^64 / WholeTicks rounded up, 0 for one tick
         bool Quarters = false;         // beats of a quarter note, not of the metre
     };
     std::uint64_t TickOf(const Part& part, std::uint64_t beat) const;
