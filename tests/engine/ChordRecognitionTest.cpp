@@ -335,6 +335,8 @@ TEST(ChordRecognition, TheGridHoldsTheBeatsTheNotesNeed) {
         {"a short note in the second beat", {{100, 110, 60, 100}}, "96 192"},
         {"notes far apart", {{0, 10, 60, 100}, {1700000000, 1700000010, 60, 100}}, "0 96 1699999968 1700000064"},
         {"overlapping notes share their beats", {{0, 150, 60, 100}, {100, 250, 64, 100}}, "0 96 192 288"},
+        {"notes in any order", {{300, 310, 60, 100}, {0, 150, 64, 100}, {40, 50, 67, 100}}, "0 96 192 288 384"},
+        {"notes far apart in any order", {{1700000000, 1700000010, 60, 100}, {0, 10, 60, 100}}, "0 96 1699999968 1700000064"},
         {"a long note counts for twelve beats", {{0, 100 * kBar, 60, 100}},
          "0 96 192 288 384 480 576 672 768 864 960 1056 1152"},
         {"no beat starts after the last tick", {{4294967200u, 4294967295u, 60, 100}}, "4294967136 4294967232"},

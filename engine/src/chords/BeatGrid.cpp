@@ -89,6 +89,7 @@ MetreMap::MetreMap(std::uint16_t division, const std::vector<MetaEvent>& timeSig
             while (count > 0 && TickOf(before, before.FirstBeat + count - 1) >= part.Tick) --count;
             while (TickOf(before, before.FirstBeat + count) < part.Tick) ++count;
             part.FirstBeat = before.FirstBeat + count;
+            parts_.back().End = part.Tick;
         }
         parts_.push_back(part);
     }
@@ -104,12 +105,20 @@ std::uint64_t MetreMap::BeatOf(std::uint32_t tick) const {
 }
 
 std::uint64_t MetreMap::BeatOf(std::uint32_t tick, std::size_t& hint) const {
+    // Mostly the metre of the tick before, with beats of whole ticks.
+    if (hint < parts_.size()) {
+        const Part& part = parts_[hint];
+        if (part.Tick <= tick && tick < part.End && part.Reciprocal != 0)
+            return part.FirstBeat + DivideTicks(tick - part.Tick, part.Reciprocal);
+    }
+    return SearchBeatOf(tick, hint);
+}
+
+std::uint64_t MetreMap::SearchBeatOf(std::uint32_t tick, std::size_t& hint) const {
     if (parts_.empty()) return 0;
     // Ticks mostly come in order: the metre of the tick before and its
     // neighbours are tried first, a search over all metres only after them.
-    const auto holds = [&](std::size_t part) {
-        return parts_[part].Tick <= tick && (part + 1 == parts_.size() || parts_[part + 1].Tick > tick);
-    };
+    const auto holds = [&](std::size_t part) { return parts_[part].Tick <= tick && tick < parts_[part].End; };
     if (hint >= parts_.size()) hint = 0;
     if (!holds(hint)) {
         if (hint + 1 < parts_.size() && holds(hint + 1)) ++hint;
@@ -168,33 +177,41 @@ std::vector<Beat> NoteGrid(const MetreMap& metres, const std::vector<Note>& note
     std::vector<Beat> beats;
     firstBeats.assign(notes.size(), kNoBeat);
     if (!metres.HasBeats() || notes.empty()) return beats;
-    // Each note asks for the beats [first, end): those it sounds in and the one after them.
+    // Each note asks for the beats [first, end): those it sounds in and the
+    // one after them. The notes of a channel come in order, so notes whose
+    // beats meet are joined into runs as they come, and the runs are few.
+    // A beat is at least a tick long, so its number fits in 32 bits:
+    // firstBeats holds each note's first beat until its place is known.
     const std::uint64_t longest = std::max<std::uint32_t>(1, maxBeatsPerNote);
+    std::vector<std::pair<std::uint64_t, std::uint64_t>> runs;
+    std::uint64_t runFirst = 0, runEnd = 0;
     std::size_t startHint = 0, endHint = 0;
-    const auto span = [&](const Note& note) {
-        const std::uint64_t first = metres.BeatOf(note.Start, startHint);
-        const std::uint64_t last = std::min(metres.BeatOf(note.End - 1, endHint), first + longest - 1);
-        return std::pair<std::uint64_t, std::uint64_t>{first, last + 2};
-    };
-    // The beats asked for lie between the beat of the earliest start and the
-    // one after the beat of the latest last tick.
-    std::uint32_t earliest = std::numeric_limits<std::uint32_t>::max(), latest = 0;
-    for (const Note& note : notes) earliest = std::min(earliest, note.Start), latest = std::max(latest, note.End - 1);
-    const std::uint64_t low = metres.BeatOf(earliest);
-    const std::uint64_t high = metres.BeatOf(latest) + 2;
+    std::uint32_t* const places = firstBeats.data();
+    for (std::size_t i = 0; i < notes.size(); ++i) {
+        const std::uint64_t first = metres.BeatOf(notes[i].Start, startHint);
+        const std::uint64_t end = std::min(metres.BeatOf(notes[i].End - 1, endHint), first + longest - 1) + 2;
+        places[i] = static_cast<std::uint32_t>(first);
+        if (first >= runFirst && first <= runEnd) {
+            runEnd = std::max(runEnd, end);
+            continue;
+        }
+        if (runEnd > runFirst) runs.emplace_back(runFirst, runEnd);
+        runFirst = first, runEnd = end;
+    }
+    runs.emplace_back(runFirst, runEnd);
+    std::sort(runs.begin(), runs.end());
+    const std::uint64_t low = runs.front().first;
+    std::uint64_t high = 0;
+    for (const auto& run : runs) high = std::max(high, run.second);
     Beat beat;
     if (high - low <= kDenseBeatsPerNote * notes.size() + kDenseBeats) {
         // The beats from the first to the last lie close enough to count them
-        // all: each note adds 1 where its beats begin and takes it away where
+        // all: each run adds 1 where its beats begin and takes it away where
         // they end, and a beat is made where the running sum is above 0. The
         // same array then gives the place in the grid of each beat.
         std::vector<std::uint32_t> starts(high - low + 1, 0);
-        for (std::size_t i = 0; i < notes.size(); ++i) {
-            const auto [first, end] = span(notes[i]);
-            ++starts[first - low], --starts[end - low];
-            firstBeats[i] = static_cast<std::uint32_t>(first - low);
-        }
-        std::uint32_t sounding = 0;  // never below 0: a span begins before it ends
+        for (const auto& [first, end] : runs) ++starts[first - low], --starts[end - low];
+        std::uint32_t sounding = 0;  // never below 0: a run begins before it ends
         std::uint64_t k = 0;
         for (; k < high - low; ++k) {
             sounding += starts[k];
@@ -205,27 +222,23 @@ std::vector<Beat> NoteGrid(const MetreMap& metres, const std::vector<Note>& note
             beats.push_back(beat);
         }
         std::fill(starts.begin() + static_cast<std::ptrdiff_t>(k), starts.end(), kNoBeat);
-        for (std::uint32_t& first : firstBeats) first = starts[first];
+        for (std::uint32_t& place : firstBeats) place = starts[place - low];
         return beats;
     }
-    // Far apart: the spans sorted by their first beat, joined where they meet.
-    std::vector<std::pair<std::uint64_t, std::uint64_t>> spans(notes.size());
-    for (std::size_t i = 0; i < notes.size(); ++i) spans[i] = span(notes[i]);
-    std::vector<std::pair<std::uint64_t, std::uint64_t>> sorted = spans;
-    std::sort(sorted.begin(), sorted.end());
+    // Far apart: the beats of the runs in order, where runs overlap once.
     std::uint64_t next = 0;  // the first beat not yet made
     bool full = false;
-    for (const auto& [first, end] : sorted) {
+    for (const auto& [first, end] : runs) {
         for (std::uint64_t index = std::max(first, next); index < end && !full; ++index) {
             full = !metres.BeatAt(index, beat);
             if (!full) beats.push_back(beat);
         }
         next = std::max(next, end);
     }
-    for (std::size_t i = 0; i < notes.size(); ++i) {
-        const auto at = std::lower_bound(beats.begin(), beats.end(), spans[i].first,
+    for (std::uint32_t& place : firstBeats) {
+        const auto at = std::lower_bound(beats.begin(), beats.end(), place,
                                          [](const Beat& b, std::uint64_t index) { return b.Index < index; });
-        if (at != beats.end() && at->Index == spans[i].first) firstBeats[i] = static_cast<std::uint32_t>(at - beats.begin());
+        place = at != beats.end() && at->Index == place ? static_cast<std::uint32_t>(at - beats.begin()) : kNoBeat;
     }
     return beats;
 }
