@@ -11,6 +11,7 @@ namespace tonalux::detail {
 namespace {
 
 constexpr std::size_t kDrumChannel = 9;
+constexpr std::uint32_t kLastTick = std::numeric_limits<std::uint32_t>::max();
 
 }  // namespace
 
@@ -96,15 +97,15 @@ struct BeatSums {
         // An empty beat has Highest 0 and TopKey 0, so its first note needs no case of its own.
         TopKey = (pitch > Highest ? 0.0f : TopKey) + (pitch >= Highest ? weight : 0.0f);
         Highest = std::max(Highest, pitch);
-        // A new lowest key moves the keys counted so far up by the distance.
-        const std::size_t shift = std::min<std::size_t>(Lowest > pitch ? Lowest - pitch : 0, kBassRange);
-        static_assert(kBassRange == 3, "the keys are moved one by one");
-        const std::array<float, 2 * kBassRange> moved = {0.0f, 0.0f, 0.0f, LowKeys[0], LowKeys[1], LowKeys[2]};
-        LowKeys[0] = moved[3 - shift];
-        LowKeys[1] = moved[4 - shift];
-        LowKeys[2] = moved[5 - shift];
-        Lowest = std::min(Lowest, pitch);
-        LowKeys[std::min<std::size_t>(pitch - Lowest, kBassRange)] += bass;
+        // A new lowest key (a few notes of a beat are) moves the keys
+        // counted so far up by the distance.
+        if (pitch < Lowest) {
+            const unsigned shift = Lowest - pitch;
+            LowKeys = {0.0f, shift == 1 ? LowKeys[0] : 0.0f, shift == 1 ? LowKeys[1] : shift == 2 ? LowKeys[0] : 0.0f,
+                       LowKeys[kBassRange]};
+            Lowest = pitch;
+        }
+        LowKeys[std::min<unsigned>(pitch - Lowest, kBassRange)] += bass;
         BassKey = heard ? std::min(BassKey, pitch) : BassKey;
         Heard = static_cast<std::uint16_t>(Heard | (static_cast<unsigned>(heard) << (pitch % 12u)));
     }
@@ -130,8 +131,12 @@ struct BeatSums {
 class NoteProfiler {
 public:
     NoteProfiler(const std::vector<Beat>& beats, const ProfileWeights& weights)
-        : beats_(beats), weights_(weights), sums_(beats.size()), perTick_(beats.size()) {
-        for (std::size_t b = 0; b < beats.size(); ++b) perTick_[b] = 1.0f / static_cast<float>(beats[b].Ticks);
+        : weights_(weights), sums_(beats.size()), spans_(beats.size()) {
+        for (std::size_t b = 0; b < beats.size(); ++b) {
+            const Beat& beat = beats[b];
+            const auto end = std::min<std::uint64_t>(std::uint64_t{beat.Tick} + beat.Ticks, kLastTick);
+            spans_[b] = {beat.Tick, static_cast<std::uint32_t>(end), 1.0f / static_cast<float>(beat.Ticks), beat.Strength};
+        }
         // High notes are more often melody than chord: their weight falls
         // from middle C upward to HighWeight two octaves above.
         for (std::size_t pitch = 0; pitch < pitchWeight_.size(); ++pitch) {
@@ -150,20 +155,17 @@ public:
     // A note: the beat it starts in, then the beats it is held over.
     void Add(const Note& note, std::uint32_t first) {
         if (note.End <= note.Start || first == kNoBeat) return;
-        const Beat& beat = beats_[first];
+        const Span& beat = spans_[first];
         soundEnd_ = std::max(soundEnd_, note.End);
         const std::uint8_t pitch = note.Pitch;
         const float loudness = velocityWeight_[note.Velocity] * pitchWeight_[pitch];
-        // Ticks of a beat up to the note's end, which lies within 32 bits.
-        const auto endIn = [&](const Beat& in) {
-            return static_cast<std::uint32_t>(std::min<std::uint64_t>(std::uint64_t{in.Tick} + in.Ticks, note.End));
-        };
-        const float share = static_cast<float>(endIn(beat) - note.Start) * perTick_[first];
+        const float share = static_cast<float>(std::min(beat.End, note.End) - note.Start) * beat.PerTick;
         sums_[first].Add(pitch, share * loudness * onset_[beat.Strength], share * bassOnset_[beat.Strength], true);
         const float held = loudness * weights_.Held;
-        const std::size_t stop = std::min<std::size_t>(beats_.size(), first + weights_.MaxBeatsPerNote);
-        for (std::size_t b = first + 1; b < stop && note.End > beats_[b].Tick; ++b) {
-            const float heldShare = static_cast<float>(endIn(beats_[b]) - beats_[b].Tick) * perTick_[b];
+        const std::size_t stop = std::min<std::size_t>(spans_.size(), first + weights_.MaxBeatsPerNote);
+        for (std::size_t b = first + 1; b < stop && note.End > spans_[b].Tick; ++b) {
+            const Span& in = spans_[b];
+            const float heldShare = static_cast<float>(std::min(in.End, note.End) - in.Tick) * in.PerTick;
             sums_[b].Add(pitch, heldShare * held, heldShare, heldShare >= kHeardShare);
         }
     }
@@ -177,10 +179,17 @@ public:
     std::uint32_t SoundEnd() const { return soundEnd_; }
 
 private:
-    const std::vector<Beat>& beats_;
+    // What a note's share in a beat needs: where the beat starts and ends
+    // (within 32 bits, as the notes do), 1 / its length and its strength.
+    struct Span {
+        std::uint32_t Tick;
+        std::uint32_t End;
+        float PerTick;
+        std::uint8_t Strength;
+    };
     const ProfileWeights& weights_;
     std::vector<BeatSums> sums_;
-    std::vector<float> perTick_;  // 1 / the length of each beat
+    std::vector<Span> spans_;
     std::array<float, 128> pitchWeight_{};
     std::array<float, 256> velocityWeight_{};
     std::array<float, 3> onset_{};
