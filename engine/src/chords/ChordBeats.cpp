@@ -106,8 +106,10 @@ struct BeatSums {
             Lowest = pitch;
         }
         LowKeys[std::min<unsigned>(pitch - Lowest, kBassRange)] += bass;
-        BassKey = heard ? std::min(BassKey, pitch) : BassKey;
-        Heard = static_cast<std::uint16_t>(Heard | (static_cast<unsigned>(heard) << (pitch % 12u)));
+        // A key not heard takes part as 0xFF, above every key.
+        const auto unheard = static_cast<unsigned>(!heard);
+        BassKey = std::min(BassKey, static_cast<std::uint8_t>(pitch | (0xFFu * unheard)));
+        Heard = static_cast<std::uint16_t>(Heard | ((1u - unheard) << (pitch % 12u)));
     }
 
     // The profile: the highest voice above a wide texture counts `melody`
