@@ -138,9 +138,25 @@ std::uint64_t MetreMap::SearchBeatOf(std::uint32_t tick, std::size_t& hint) cons
 }
 
 bool MetreMap::BeatAt(std::uint64_t index, Beat& beat) const {
+    std::size_t hint = 0;
+    return BeatAt(index, beat, hint);
+}
+
+bool MetreMap::BeatAt(std::uint64_t index, Beat& beat, std::size_t& hint) const {
     if (parts_.empty()) return false;
-    const auto part = std::prev(std::upper_bound(parts_.begin(), parts_.end(), index,
-                                                 [](std::uint64_t i, const Part& p) { return i < p.FirstBeat; }));
+    // Beats mostly come in order: the metre of the beat before and the next are tried first.
+    const auto holds = [&](std::size_t part) {
+        return parts_[part].FirstBeat <= index && (part + 1 == parts_.size() || index < parts_[part + 1].FirstBeat);
+    };
+    if (hint >= parts_.size()) hint = 0;
+    if (!holds(hint)) {
+        if (hint + 1 < parts_.size() && holds(hint + 1)) ++hint;
+        else
+            hint = static_cast<std::size_t>(std::upper_bound(parts_.begin(), parts_.end(), index,
+                                                             [](std::uint64_t i, const Part& p) { return i < p.FirstBeat; }) -
+                                            parts_.begin()) - 1;
+    }
+    const auto part = parts_.begin() + static_cast<std::ptrdiff_t>(hint);
     const std::uint64_t tick = TickOf(*part, index);
     if (tick > kLastTick) return false;
     // A beat lasts until the next, which may belong to the next metre.
@@ -167,7 +183,9 @@ std::vector<Beat> BuildBeatGrid(std::uint16_t division, const std::vector<MetaEv
     const MetreMap metres(division, timeSignatures);
     std::vector<Beat> beats;
     Beat beat;
-    for (std::uint64_t index = 0; beats.size() < maxBeats && metres.BeatAt(index, beat) && beat.Tick < endTick; ++index)
+    std::size_t hint = 0;
+    for (std::uint64_t index = 0; beats.size() < maxBeats && metres.BeatAt(index, beat, hint) && beat.Tick < endTick;
+         ++index)
         beats.push_back(beat);
     return beats;
 }
@@ -212,12 +230,13 @@ std::vector<Beat> NoteGrid(const MetreMap& metres, const std::vector<Note>& note
         std::vector<std::uint32_t> starts(high - low + 1, 0);
         for (const auto& [first, end] : runs) ++starts[first - low], --starts[end - low];
         std::uint32_t sounding = 0;  // never below 0: a run begins before it ends
+        std::size_t hint = 0;
         std::uint64_t k = 0;
         for (; k < high - low; ++k) {
             sounding += starts[k];
             starts[k] = kNoBeat;
             if (sounding == 0) continue;
-            if (!metres.BeatAt(low + k, beat)) break;
+            if (!metres.BeatAt(low + k, beat, hint)) break;
             starts[k] = static_cast<std::uint32_t>(beats.size());
             beats.push_back(beat);
         }
@@ -228,9 +247,10 @@ std::vector<Beat> NoteGrid(const MetreMap& metres, const std::vector<Note>& note
     // Far apart: the beats of the runs in order, where runs overlap once.
     std::uint64_t next = 0;  // the first beat not yet made
     bool full = false;
+    std::size_t hint = 0;
     for (const auto& [first, end] : runs) {
         for (std::uint64_t index = std::max(first, next); index < end && !full; ++index) {
-            full = !metres.BeatAt(index, beat);
+            full = !metres.BeatAt(index, beat, hint);
             if (!full) beats.push_back(beat);
         }
         next = std::max(next, end);

@@ -42,6 +42,8 @@ public:
     std::uint64_t BeatOf(std::uint32_t tick, std::size_t& hint) const;
     // The beat of number `index`; false when it would start after the last tick.
     bool BeatAt(std::uint64_t index, Beat& beat) const;
+    // The same, with the metre of the beat before as `hint`, as BeatOf.
+    bool BeatAt(std::uint64_t index, Beat& beat, std::size_t& hint) const;
 
 private:
     struct Part {  // the beats of one metre
