@@ -28,10 +28,11 @@ std::vector<Note> CollectNotes(const std::array<std::vector<MidiEvent>, 16>& cha
     // writes whether it ends a note or not, and then appended.
     constexpr std::size_t kChunk = 1024;
     std::array<Note, kChunk> chunk;
+    // A key's sounding note: where it started, or kLastTick for none (a
+    // note that starts on the last tick cannot sound).
     struct Open {
-        std::uint32_t Start = 0;
+        std::uint32_t Start = kLastTick;
         std::uint8_t Velocity = 0;
-        bool Sounding = false;
     };
     for (std::size_t channel = 0; channel < channels.size(); ++channel) {
         if (channel == kDrumChannel) continue;
@@ -54,14 +55,15 @@ std::vector<Note> CollectNotes(const std::array<std::vector<MidiEvent>, 16>& cha
                 // A note event ends the sounding note of its key; only a note-on
                 // with a velocity starts one.
                 chunk[count] = {note.Start, event.Tick, key, note.Velocity};
-                count += static_cast<std::size_t>(note.Sounding & (event.Tick > note.Start));
-                note = {event.Tick, event.Data2, static_cast<bool>(noteEvent & (event.Kind == 0x90) & (event.Data2 > 0))};
+                count += static_cast<std::size_t>(event.Tick > note.Start);
+                const bool starts = noteEvent & (event.Kind == 0x90) & (event.Data2 > 0);
+                note = {event.Tick | (kLastTick * static_cast<std::uint32_t>(!starts)), event.Data2};
             }
             notes.insert(notes.end(), chunk.begin(), chunk.begin() + static_cast<std::ptrdiff_t>(count));
         }
         // A note without its end sounds to the channel's last record.
         for (std::size_t key = 0; key < 128; ++key)
-            if (open[key].Sounding && open[key].Start < std::numeric_limits<std::uint32_t>::max())
+            if (open[key].Start < kLastTick)
                 notes.push_back({open[key].Start, std::max(last, open[key].Start + 1), static_cast<std::uint8_t>(key),
                                  open[key].Velocity});
     }
