@@ -152,9 +152,9 @@ bool MetreMap::BeatAt(std::uint64_t index, Beat& beat, std::size_t& hint) const 
     if (!holds(hint)) {
         if (hint + 1 < parts_.size() && holds(hint + 1)) ++hint;
         else
-            hint = static_cast<std::size_t>(std::upper_bound(parts_.begin(), parts_.end(), index,
-                                                             [](std::uint64_t i, const Part& p) { return i < p.FirstBeat; }) -
-                                            parts_.begin()) - 1;
+            hint = static_cast<std::size_t>(
+                       std::upper_bound(parts_.begin(), parts_.end(), index,
+                                        [](std::uint64_t i, const Part& p) { return i < p.FirstBeat; }) - parts_.begin()) - 1;
     }
     const auto part = parts_.begin() + static_cast<std::ptrdiff_t>(hint);
     const std::uint64_t tick = TickOf(*part, index);

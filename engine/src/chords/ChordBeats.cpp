@@ -99,8 +99,9 @@ struct BeatSums {
         // An empty beat has Highest 0 and TopKey 0, so its first note needs no case of its own.
         TopKey = (pitch > Highest ? 0.0f : TopKey) + (pitch >= Highest ? weight : 0.0f);
         Highest = std::max(Highest, pitch);
-        // A new lowest key (a few notes of a beat are) moves the keys
-        // counted so far up by the distance.
+        // A new lowest key moves the keys counted so far up by the distance.
+        // Few notes of a beat bring one, so a branch costs less here than
+        // moving the keys on every note.
         if (pitch < Lowest) {
             const unsigned shift = Lowest - pitch;
             LowKeys = {0.0f, shift == 1 ? LowKeys[0] : 0.0f, shift == 1 ? LowKeys[1] : shift == 2 ? LowKeys[0] : 0.0f,
@@ -147,7 +148,8 @@ public:
             const float height = std::clamp((static_cast<float>(pitch) - 60.0f) / 24.0f, 0.0f, 1.0f);
             pitchWeight_[pitch] = 1.0f - height * (1.0f - weights.HighWeight);
         }
-        // A louder note weighs more: from half for velocity 0 to one for 127 (and on).
+        // A louder note weighs more: half at velocity 0, one at 127 (the
+        // table holds every byte value, so any velocity read is in it).
         for (std::size_t velocity = 0; velocity < velocityWeight_.size(); ++velocity)
             velocityWeight_[velocity] = 0.5f + static_cast<float>(velocity) / 254.0f;
         // A note weighs more in the beat it starts in, its bass most on the

@@ -54,7 +54,7 @@ private:
         std::uint32_t BarTicks = 4;
         std::uint32_t WholeTicks = 0;  // BeatTicks when it is a whole number, else 0
         std::uint64_t Reciprocal = 0;  // 2^64 / WholeTicks rounded up, 0 for one tick
-        std::uint64_t End = std::uint64_t{1} << 32;  // where the next metre starts
+        std::uint64_t End = std::uint64_t{1} << 32;  // where the next metre starts, past the last tick for the last
         bool Quarters = false;         // beats of a quarter note, not of the metre
     };
     std::uint64_t TickOf(const Part& part, std::uint64_t beat) const;
