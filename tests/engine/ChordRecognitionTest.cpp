@@ -311,6 +311,27 @@ TEST(ChordRecognition, BeatGridFollowsDivisionAndMetres) {
     }
 }
 
+TEST(ChordRecognition, EveryTickLiesInTheBeatFoundForIt) {
+    // Ticks in and out of order, near metre changes and the last tick.
+    const std::vector<std::pair<std::uint16_t, std::vector<MetaEvent>>> maps{
+        {7, {TimeSignature(0, 3, 2), TimeSignature(70, 6, 3), TimeSignature(140, 4, 2)}},
+        {32767, {TimeSignature(0, 5, 4), TimeSignature(32767 * 40, 2, 1)}},
+        {1, {TimeSignature(3, 4, 5)}},
+    };
+    for (const auto& [division, signatures] : maps) {
+        const detail::MetreMap metres(division, signatures);
+        std::size_t hint = 0;
+        for (std::uint32_t n = 0; n < 600; ++n) {
+            const std::uint32_t tick = n < 300 ? n * 37 % 300 : 0xFFFFFFFF - n * 1000003u;
+            const std::uint64_t index = metres.BeatOf(tick, hint);
+            detail::Beat beat, next;
+            ASSERT_TRUE(metres.BeatAt(index, beat)) << division << ": " << tick;
+            EXPECT_LE(beat.Tick, tick) << division << ": " << tick;
+            EXPECT_TRUE(!metres.BeatAt(index + 1, next) || next.Tick > tick) << division << ": " << tick;
+        }
+    }
+}
+
 TEST(ChordRecognition, TheGridHoldsTheBeatsTheNotesNeed) {
     // A note asks for the beats it sounds in, at most MaxBeatsPerNote, and the
     // beat after them; the ticks between notes cost nothing.
@@ -325,6 +346,8 @@ TEST(ChordRecognition, TheGridHoldsTheBeatsTheNotesNeed) {
         {"a short note in the second beat", {{100, 110, 60, 100}}, "96 192"},
         {"notes far apart", {{0, 10, 60, 100}, {1700000000, 1700000010, 60, 100}}, "0 96 1699999968 1700000064"},
         {"overlapping notes share their beats", {{0, 150, 60, 100}, {100, 250, 64, 100}}, "0 96 192 288"},
+        {"notes in any order", {{300, 310, 60, 100}, {0, 150, 64, 100}, {40, 50, 67, 100}}, "0 96 192 288 384"},
+        {"notes far apart in any order", {{1700000000, 1700000010, 60, 100}, {0, 10, 60, 100}}, "0 96 1699999968 1700000064"},
         {"a long note counts for twelve beats", {{0, 100 * kBar, 60, 100}},
          "0 96 192 288 384 480 576 672 768 864 960 1056 1152"},
         {"no beat starts after the last tick", {{4294967200u, 4294967295u, 60, 100}}, "4294967136 4294967232"},
@@ -335,6 +358,48 @@ TEST(ChordRecognition, TheGridHoldsTheBeatsTheNotesNeed) {
         for (const auto& beat : detail::NoteGrid(metres, c.Notes, detail::ProfileWeights{}.MaxBeatsPerNote, firstBeats))
             beats += (beats.empty() ? "" : " ") + std::to_string(beat.Tick);
         EXPECT_EQ(beats, c.Beats) << c.Behaviour;
+    }
+}
+
+TEST(ChordRecognition, NotesAreReadFromTheirRecords) {
+    // The records of one channel; the notes as "start-end:key:velocity".
+    const auto on = [](std::uint32_t tick, std::uint8_t velocity = 100) {
+        return MidiEvent{tick, 0, 0, 0x90, 0x90, 60, velocity, 0};
+    };
+    const auto off = [](std::uint32_t tick) { return MidiEvent{tick, 0, 0, 0x80, 0x80, 60, 64, 0}; };
+    const MidiEvent volume{500, 0, 0, 0xB0, 0xB0, 60, 100, 0};  // names key 60 as its controller
+    std::vector<MidiEvent> many;  // more notes than are gathered at a time
+    std::string manyNotes;
+    for (std::uint32_t n = 0; n < 3000; ++n) {
+        many.insert(many.end(), {on(2 * n), on(2 * n + 1, 0)});
+        manyNotes += (n ? " " : "") + std::to_string(2 * n) + "-" + std::to_string(2 * n + 1) + ":60:100";
+    }
+    struct NoteCase {
+        const char* Behaviour;
+        std::size_t Channel;
+        std::vector<MidiEvent> Records;
+        std::string Notes;
+    };
+    const std::vector<NoteCase> cases{
+        {"a note-off ends a note", 0, {on(0), off(10)}, "0-10:60:100"},
+        {"a note-on of velocity 0 ends a note", 3, {on(0, 90), on(10, 0)}, "0-10:60:90"},
+        {"a note struck again ends the one before", 0, {on(0), on(10, 80), off(30)}, "0-10:60:100 10-30:60:80"},
+        {"a controller naming the key ends no note", 0, {on(0), volume, off(600)}, "0-600:60:100"},
+        {"a note without an end sounds to the last record", 0, {on(0), volume}, "0-500:60:100"},
+        {"a note without length is left out", 0, {on(5), off(5)}, ""},
+        {"a note may end on the last tick", 0, {on(100), off(0xFFFFFFFF)}, "100-4294967295:60:100"},
+        {"a note starting on the last tick is left out", 0, {on(0xFFFFFFFF)}, ""},
+        {"the drum channel is left out", 9, {on(0), off(10)}, ""},
+        {"every note of a long channel", 15, many, manyNotes},
+    };
+    for (const auto& c : cases) {
+        std::array<std::vector<MidiEvent>, 16> channels;
+        channels[c.Channel] = c.Records;
+        std::string notes;
+        for (const detail::Note& n : detail::CollectNotes(channels))
+            notes += (notes.empty() ? "" : " ") + std::to_string(n.Start) + "-" + std::to_string(n.End) + ":" +
+                     std::to_string(n.Pitch) + ":" + std::to_string(n.Velocity);
+        EXPECT_EQ(notes, c.Notes) << c.Behaviour;
     }
 }
 

@@ -49,6 +49,15 @@ std::vector<Metre> MetresOf(std::uint16_t division, const std::vector<MetaEvent>
     return metres;
 }
 
+// `ticks` / `divisor` for ticks of 32 bits, by the high half of `ticks`
+// times the reciprocal (2^64 / divisor rounded up), which is exact for any
+// dividend and divisor of 32 bits; a division would cost far more per note.
+std::uint64_t DivideTicks(std::uint32_t ticks, std::uint64_t reciprocal) {
+    const std::uint64_t high = (reciprocal >> 32) * ticks;
+    const std::uint64_t low = (reciprocal & 0xFFFFFFFFu) * ticks;
+    return (high + (low >> 32)) >> 32;
+}
+
 }  // namespace
 
 MetreMap::MetreMap(std::uint16_t division, const std::vector<MetaEvent>& timeSignatures) {
@@ -71,6 +80,7 @@ MetreMap::MetreMap(std::uint16_t division, const std::vector<MetaEvent>& timeSig
         part.Quarters = std::fmod(metreBeat, static_cast<double>(division)) != 0.0;
         part.BeatTicks = std::max(1.0, part.Quarters ? static_cast<double>(division) : metreBeat);
         if (part.BeatTicks == std::floor(part.BeatTicks)) part.WholeTicks = static_cast<std::uint32_t>(part.BeatTicks);
+        if (part.WholeTicks > 1) part.Reciprocal = std::numeric_limits<std::uint64_t>::max() / part.WholeTicks + 1;
         if (!parts_.empty()) {
             // The beats of the metre before that start before this one.
             const Part& before = parts_.back();
@@ -79,6 +89,7 @@ MetreMap::MetreMap(std::uint16_t division, const std::vector<MetaEvent>& timeSig
             while (count > 0 && TickOf(before, before.FirstBeat + count - 1) >= part.Tick) --count;
             while (TickOf(before, before.FirstBeat + count) < part.Tick) ++count;
             part.FirstBeat = before.FirstBeat + count;
+            parts_.back().End = part.Tick;
         }
         parts_.push_back(part);
     }
@@ -94,14 +105,32 @@ std::uint64_t MetreMap::BeatOf(std::uint32_t tick) const {
 }
 
 std::uint64_t MetreMap::BeatOf(std::uint32_t tick, std::size_t& hint) const {
+    // Mostly the metre of the tick before, with beats of whole ticks.
+    if (hint < parts_.size()) {
+        const Part& part = parts_[hint];
+        if (part.Tick <= tick && tick < part.End && part.Reciprocal != 0)
+            return part.FirstBeat + DivideTicks(tick - part.Tick, part.Reciprocal);
+    }
+    return SearchBeatOf(tick, hint);
+}
+
+std::uint64_t MetreMap::SearchBeatOf(std::uint32_t tick, std::size_t& hint) const {
     if (parts_.empty()) return 0;
-    // Ticks mostly come in order: the metre of the tick before is tried first.
-    if (hint >= parts_.size() || parts_[hint].Tick > tick || (hint + 1 < parts_.size() && parts_[hint + 1].Tick <= tick))
-        hint = static_cast<std::size_t>(std::upper_bound(parts_.begin(), parts_.end(), tick,
-                                                         [](std::uint32_t t, const Part& p) { return t < p.Tick; }) -
-                                        parts_.begin()) - 1;
+    // Ticks mostly come in order: the metre of the tick before and its
+    // neighbours are tried first, a search over all metres only after them.
+    const auto holds = [&](std::size_t part) { return parts_[part].Tick <= tick && tick < parts_[part].End; };
+    if (hint >= parts_.size()) hint = 0;
+    if (!holds(hint)) {
+        if (hint + 1 < parts_.size() && holds(hint + 1)) ++hint;
+        else if (hint > 0 && holds(hint - 1)) --hint;
+        else
+            hint = static_cast<std::size_t>(std::upper_bound(parts_.begin(), parts_.end(), tick,
+                                                             [](std::uint32_t t, const Part& p) { return t < p.Tick; }) -
+                                            parts_.begin()) - 1;
+    }
     const Part* part = &parts_[hint];
-    if (part->WholeTicks != 0) return part->FirstBeat + (tick - part->Tick) / part->WholeTicks;
+    if (part->WholeTicks == 1) return part->FirstBeat + (tick - part->Tick);
+    if (part->WholeTicks != 0) return part->FirstBeat + DivideTicks(tick - part->Tick, part->Reciprocal);
     auto beat = part->FirstBeat + static_cast<std::uint64_t>(static_cast<double>(tick - part->Tick) / part->BeatTicks);
     while (beat > part->FirstBeat && TickOf(*part, beat) > tick) --beat;
     while (TickOf(*part, beat + 1) <= tick) ++beat;
@@ -109,9 +138,25 @@ std::uint64_t MetreMap::BeatOf(std::uint32_t tick, std::size_t& hint) const {
 }
 
 bool MetreMap::BeatAt(std::uint64_t index, Beat& beat) const {
+    std::size_t hint = 0;
+    return BeatAt(index, beat, hint);
+}
+
+bool MetreMap::BeatAt(std::uint64_t index, Beat& beat, std::size_t& hint) const {
     if (parts_.empty()) return false;
-    const auto part = std::prev(std::upper_bound(parts_.begin(), parts_.end(), index,
-                                                 [](std::uint64_t i, const Part& p) { return i < p.FirstBeat; }));
+    // Beats mostly come in order: the metre of the beat before and the next are tried first.
+    const auto holds = [&](std::size_t part) {
+        return parts_[part].FirstBeat <= index && (part + 1 == parts_.size() || index < parts_[part + 1].FirstBeat);
+    };
+    if (hint >= parts_.size()) hint = 0;
+    if (!holds(hint)) {
+        if (hint + 1 < parts_.size() && holds(hint + 1)) ++hint;
+        else
+            hint = static_cast<std::size_t>(
+                       std::upper_bound(parts_.begin(), parts_.end(), index,
+                                        [](std::uint64_t i, const Part& p) { return i < p.FirstBeat; }) - parts_.begin()) - 1;
+    }
+    const auto part = parts_.begin() + static_cast<std::ptrdiff_t>(hint);
     const std::uint64_t tick = TickOf(*part, index);
     if (tick > kLastTick) return false;
     // A beat lasts until the next, which may belong to the next metre.
@@ -148,7 +193,9 @@ std::vector<Beat> BuildBeatGrid(std::uint16_t division, const std::vector<MetaEv
     const MetreMap metres(division, timeSignatures);
     std::vector<Beat> beats;
     Beat beat;
-    for (std::uint64_t index = 0; beats.size() < maxBeats && metres.BeatAt(index, beat) && beat.Tick < endTick; ++index)
+    std::size_t hint = 0;
+    for (std::uint64_t index = 0; beats.size() < maxBeats && metres.BeatAt(index, beat, hint) && beat.Tick < endTick;
+         ++index)
         beats.push_back(beat);
     return beats;
 }
@@ -158,52 +205,70 @@ std::vector<Beat> NoteGrid(const MetreMap& metres, const std::vector<Note>& note
     std::vector<Beat> beats;
     firstBeats.assign(notes.size(), kNoBeat);
     if (!metres.HasBeats() || notes.empty()) return beats;
-    // Each note asks for the beats [first, end): those it sounds in and the one after them.
+    // Each note asks for the beats [first, end): those it sounds in and the
+    // one after them. The notes of a channel come in order, so notes whose
+    // beats meet are joined into runs as they come, and the runs are few.
+    // A beat is at least a tick long, so its number fits in 32 bits:
+    // firstBeats holds each note's first beat until its place is known.
     const std::uint64_t longest = std::max<std::uint32_t>(1, maxBeatsPerNote);
-    std::vector<std::pair<std::uint64_t, std::uint64_t>> spans(notes.size());
-    std::uint64_t low = UINT64_MAX, high = 0;
+    std::vector<std::pair<std::uint64_t, std::uint64_t>> runs;
+    std::uint64_t runFirst = 0, runEnd = 0;
     std::size_t startHint = 0, endHint = 0;
+    std::uint32_t* const places = firstBeats.data();
     for (std::size_t i = 0; i < notes.size(); ++i) {
         const std::uint64_t first = metres.BeatOf(notes[i].Start, startHint);
-        const std::uint64_t last = std::min(metres.BeatOf(notes[i].End - 1, endHint), first + longest - 1);
-        spans[i] = {first, last + 2};
-        low = std::min(low, first), high = std::max(high, last + 2);
+        const std::uint64_t end = std::min(metres.BeatOf(notes[i].End - 1, endHint), first + longest - 1) + 2;
+        places[i] = static_cast<std::uint32_t>(first);
+        if (first >= runFirst && first <= runEnd) {
+            runEnd = std::max(runEnd, end);
+            continue;
+        }
+        if (runEnd > runFirst) runs.emplace_back(runFirst, runEnd);
+        runFirst = first, runEnd = end;
     }
+    runs.emplace_back(runFirst, runEnd);
+    std::sort(runs.begin(), runs.end());
+    const std::uint64_t low = runs.front().first;
+    std::uint64_t high = 0;
+    for (const auto& run : runs) high = std::max(high, run.second);
     Beat beat;
     if (high - low <= kDenseBeatsPerNote * notes.size() + kDenseBeats) {
         // The beats from the first to the last lie close enough to count them
-        // all: each note adds 1 where its beats begin and takes it away where
-        // they end, and a beat is made where the running sum is above 0.
-        std::vector<std::int32_t> starts(high - low + 1, 0);
-        for (const auto& [first, end] : spans) ++starts[first - low], --starts[end - low];
-        std::vector<std::uint32_t> position(high - low, kNoBeat);
-        std::int64_t sounding = 0;
-        for (std::uint64_t k = 0; k < high - low; ++k) {
+        // all: each run adds 1 where its beats begin and takes it away where
+        // they end, and a beat is made where the running sum is above 0. The
+        // same array then gives the place in the grid of each beat.
+        std::vector<std::uint32_t> starts(high - low + 1, 0);
+        for (const auto& [first, end] : runs) ++starts[first - low], --starts[end - low];
+        std::uint32_t sounding = 0;  // never below 0: a run begins before it ends
+        std::size_t hint = 0;
+        std::uint64_t k = 0;
+        for (; k < high - low; ++k) {
             sounding += starts[k];
-            if (sounding <= 0) continue;
-            if (!metres.BeatAt(low + k, beat)) break;
-            position[k] = static_cast<std::uint32_t>(beats.size());
+            starts[k] = kNoBeat;
+            if (sounding == 0) continue;
+            if (!metres.BeatAt(low + k, beat, hint)) break;
+            starts[k] = static_cast<std::uint32_t>(beats.size());
             beats.push_back(beat);
         }
-        for (std::size_t i = 0; i < notes.size(); ++i) firstBeats[i] = position[spans[i].first - low];
+        std::fill(starts.begin() + static_cast<std::ptrdiff_t>(k), starts.end(), kNoBeat);
+        for (std::uint32_t& place : firstBeats) place = starts[place - low];
         return beats;
     }
-    // Far apart: the spans sorted by their first beat, joined where they meet.
-    std::vector<std::pair<std::uint64_t, std::uint64_t>> sorted = spans;
-    std::sort(sorted.begin(), sorted.end());
+    // Far apart: the beats of the runs in order, where runs overlap once.
     std::uint64_t next = 0;  // the first beat not yet made
     bool full = false;
-    for (const auto& [first, end] : sorted) {
+    std::size_t hint = 0;
+    for (const auto& [first, end] : runs) {
         for (std::uint64_t index = std::max(first, next); index < end && !full; ++index) {
-            full = !metres.BeatAt(index, beat);
+            full = !metres.BeatAt(index, beat, hint);
             if (!full) beats.push_back(beat);
         }
         next = std::max(next, end);
     }
-    for (std::size_t i = 0; i < notes.size(); ++i) {
-        const auto at = std::lower_bound(beats.begin(), beats.end(), spans[i].first,
+    for (std::uint32_t& place : firstBeats) {
+        const auto at = std::lower_bound(beats.begin(), beats.end(), place,
                                          [](const Beat& b, std::uint64_t index) { return b.Index < index; });
-        if (at != beats.end() && at->Index == spans[i].first) firstBeats[i] = static_cast<std::uint32_t>(at - beats.begin());
+        place = at != beats.end() && at->Index == place ? static_cast<std::uint32_t>(at - beats.begin()) : kNoBeat;
     }
     return beats;
 }

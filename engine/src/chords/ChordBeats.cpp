@@ -11,19 +11,28 @@ namespace tonalux::detail {
 namespace {
 
 constexpr std::size_t kDrumChannel = 9;
+constexpr std::uint32_t kLastTick = std::numeric_limits<std::uint32_t>::max();
 
 }  // namespace
 
 std::vector<Note> CollectNotes(const std::array<std::vector<MidiEvent>, 16>& channels) {
+    // A note mostly takes two records, one that starts it and one that ends
+    // it; the vector grows where a song restrikes its keys more often than
+    // that, and is cut down only where most of it stays unused.
     std::size_t events = 0;
-    for (const auto& list : channels) events += list.size();
-    // A note needs a record to end it, so there are fewer notes than records.
-    std::vector<Note> notes(events + 128 * channels.size());
-    std::size_t count = 0;
+    for (std::size_t channel = 0; channel < channels.size(); ++channel)
+        if (channel != kDrumChannel) events += channels[channel].size();
+    std::vector<Note> notes;
+    notes.reserve(events / 2 + 128 * channels.size());
+    // The notes are written to a small buffer first, which every record
+    // writes whether it ends a note or not, and then appended.
+    constexpr std::size_t kChunk = 1024;
+    std::array<Note, kChunk> chunk;
+    // A key's sounding note: where it started, or kLastTick for none (a
+    // note that starts on the last tick cannot sound).
     struct Open {
-        std::uint32_t Start = 0;
+        std::uint32_t Start = kLastTick;
         std::uint8_t Velocity = 0;
-        bool Sounding = false;
     };
     for (std::size_t channel = 0; channel < channels.size(); ++channel) {
         if (channel == kDrumChannel) continue;
@@ -33,25 +42,32 @@ std::vector<Note> CollectNotes(const std::array<std::vector<MidiEvent>, 16>& cha
         // on a spare slot.
         std::array<Open, 256> open{};
         std::uint32_t last = 0;
-        for (const MidiEvent& event : channels[channel]) {
-            last = std::max(last, event.Tick);
-            const bool noteEvent = (event.Kind & ~0x10) == 0x80;
-            const auto key = static_cast<std::uint8_t>(event.Data1 & 0x7Fu);
-            Open& note = open[key | (static_cast<unsigned>(!noteEvent) << 7)];
-            // A note event ends the sounding note of its key; only a note-on
-            // with a velocity starts one.
-            notes[count] = {note.Start, event.Tick, key, note.Velocity};
-            count += static_cast<std::size_t>(note.Sounding & (event.Tick > note.Start));
-            note = {event.Tick, event.Data2, static_cast<bool>(noteEvent & (event.Kind == 0x90) & (event.Data2 > 0))};
+        const std::vector<MidiEvent>& list = channels[channel];
+        for (std::size_t from = 0; from < list.size(); from += kChunk) {
+            const std::size_t to = std::min(list.size(), from + kChunk);
+            std::size_t count = 0;
+            for (std::size_t i = from; i < to; ++i) {
+                const MidiEvent& event = list[i];
+                last = std::max(last, event.Tick);
+                const bool noteEvent = (event.Kind & ~0x10) == 0x80;
+                const auto key = static_cast<std::uint8_t>(event.Data1 & 0x7Fu);
+                Open& note = open[key | (static_cast<unsigned>(!noteEvent) << 7)];
+                // A note event ends the sounding note of its key; only a note-on
+                // with a velocity starts one.
+                chunk[count] = {note.Start, event.Tick, key, note.Velocity};
+                count += static_cast<std::size_t>(event.Tick > note.Start);
+                const bool starts = noteEvent & (event.Kind == 0x90) & (event.Data2 > 0);
+                note = {event.Tick | (kLastTick * static_cast<std::uint32_t>(!starts)), event.Data2};
+            }
+            notes.insert(notes.end(), chunk.begin(), chunk.begin() + static_cast<std::ptrdiff_t>(count));
         }
         // A note without its end sounds to the channel's last record.
         for (std::size_t key = 0; key < 128; ++key)
-            if (open[key].Sounding && open[key].Start < std::numeric_limits<std::uint32_t>::max())
-                notes[count++] = {open[key].Start, std::max(last, open[key].Start + 1), static_cast<std::uint8_t>(key),
-                                  open[key].Velocity};
+            if (open[key].Start < kLastTick)
+                notes.push_back({open[key].Start, std::max(last, open[key].Start + 1), static_cast<std::uint8_t>(key),
+                                 open[key].Velocity});
     }
-    notes.resize(count);
-    notes.shrink_to_fit();
+    if (notes.capacity() > 2 * notes.size()) notes.shrink_to_fit();
     return notes;
 }
 
@@ -84,16 +100,19 @@ struct BeatSums {
         TopKey = (pitch > Highest ? 0.0f : TopKey) + (pitch >= Highest ? weight : 0.0f);
         Highest = std::max(Highest, pitch);
         // A new lowest key moves the keys counted so far up by the distance.
-        const std::size_t shift = std::min<std::size_t>(Lowest > pitch ? Lowest - pitch : 0, kBassRange);
-        static_assert(kBassRange == 3, "the keys are moved one by one");
-        const std::array<float, 2 * kBassRange> moved = {0.0f, 0.0f, 0.0f, LowKeys[0], LowKeys[1], LowKeys[2]};
-        LowKeys[0] = moved[3 - shift];
-        LowKeys[1] = moved[4 - shift];
-        LowKeys[2] = moved[5 - shift];
-        Lowest = std::min(Lowest, pitch);
-        LowKeys[std::min<std::size_t>(pitch - Lowest, kBassRange)] += bass;
-        BassKey = heard ? std::min(BassKey, pitch) : BassKey;
-        Heard = static_cast<std::uint16_t>(Heard | (static_cast<unsigned>(heard) << (pitch % 12u)));
+        // Few notes of a beat bring one, so a branch costs less here than
+        // moving the keys on every note.
+        if (pitch < Lowest) {
+            const unsigned shift = Lowest - pitch;
+            LowKeys = {0.0f, shift == 1 ? LowKeys[0] : 0.0f, shift == 1 ? LowKeys[1] : shift == 2 ? LowKeys[0] : 0.0f,
+                       LowKeys[kBassRange]};
+            Lowest = pitch;
+        }
+        LowKeys[std::min<unsigned>(pitch - Lowest, kBassRange)] += bass;
+        // A key not heard takes part as 0xFF, above every key.
+        const auto unheard = static_cast<unsigned>(!heard);
+        BassKey = std::min(BassKey, static_cast<std::uint8_t>(pitch | (0xFFu * unheard)));
+        Heard = static_cast<std::uint16_t>(Heard | ((1u - unheard) << (pitch % 12u)));
     }
 
     // The profile: the highest voice above a wide texture counts `melody`
@@ -117,14 +136,22 @@ struct BeatSums {
 class NoteProfiler {
 public:
     NoteProfiler(const std::vector<Beat>& beats, const ProfileWeights& weights)
-        : beats_(beats), weights_(weights), sums_(beats.size()), perTick_(beats.size()) {
-        for (std::size_t b = 0; b < beats.size(); ++b) perTick_[b] = 1.0f / static_cast<float>(beats[b].Ticks);
+        : weights_(weights), sums_(beats.size()), spans_(beats.size()) {
+        for (std::size_t b = 0; b < beats.size(); ++b) {
+            const Beat& beat = beats[b];
+            const auto end = std::min<std::uint64_t>(std::uint64_t{beat.Tick} + beat.Ticks, kLastTick);
+            spans_[b] = {beat.Tick, static_cast<std::uint32_t>(end), 1.0f / static_cast<float>(beat.Ticks), beat.Strength};
+        }
         // High notes are more often melody than chord: their weight falls
         // from middle C upward to HighWeight two octaves above.
         for (std::size_t pitch = 0; pitch < pitchWeight_.size(); ++pitch) {
             const float height = std::clamp((static_cast<float>(pitch) - 60.0f) / 24.0f, 0.0f, 1.0f);
             pitchWeight_[pitch] = 1.0f - height * (1.0f - weights.HighWeight);
         }
+        // A louder note weighs more: half at velocity 0, one at 127 (the
+        // table holds every byte value, so any velocity read is in it).
+        for (std::size_t velocity = 0; velocity < velocityWeight_.size(); ++velocity)
+            velocityWeight_[velocity] = 0.5f + static_cast<float>(velocity) / 254.0f;
         // A note weighs more in the beat it starts in, its bass most on the
         // first beat of a bar; by the beat's strength (0, 1, 2).
         onset_ = {1.0f + weights.Onset, 1.0f + weights.Onset, 1.0f + weights.Onset + weights.StrongOnset};
@@ -134,27 +161,25 @@ public:
     // A note: the beat it starts in, then the beats it is held over.
     void Add(const Note& note, std::uint32_t first) {
         if (note.End <= note.Start || first == kNoBeat) return;
-        const Beat& beat = beats_[first];
+        const Span& beat = spans_[first];
         soundEnd_ = std::max(soundEnd_, note.End);
         const std::uint8_t pitch = note.Pitch;
-        const float loudness = (0.5f + static_cast<float>(note.Velocity) / 254.0f) * pitchWeight_[pitch];
-        const auto firstEnd = std::min<std::uint64_t>(static_cast<std::uint64_t>(beat.Tick) + beat.Ticks, note.End);
-        const float share = static_cast<float>(firstEnd - note.Start) * perTick_[first];
+        const float loudness = velocityWeight_[note.Velocity] * pitchWeight_[pitch];
+        const float share = static_cast<float>(std::min(beat.End, note.End) - note.Start) * beat.PerTick;
         // A note that starts in the second half of a beat and sounds on
         // through half the next is played ahead of that beat: it belongs to
         // the next beat's chord and counts from there, as if it started there.
-        const bool pushed = share <= 0.5f && first + 1 < beats_.size() && beats_[first + 1].Tick == firstEnd &&
-                            note.End >= firstEnd + beats_[first + 1].Ticks / 2;
+        const bool pushed = share <= 0.5f && first + 1 < spans_.size() && spans_[first + 1].Tick == beat.End &&
+                            note.End >= beat.End + (spans_[first + 1].End - spans_[first + 1].Tick) / 2;
         if (!pushed)
             sums_[first].Add(pitch, share * loudness * onset_[beat.Strength], share * bassOnset_[beat.Strength], true);
         const float held = loudness * weights_.Held;
-        const std::size_t stop = std::min<std::size_t>(beats_.size(), first + weights_.MaxBeatsPerNote);
-        for (std::size_t b = first + 1; b < stop && note.End > beats_[b].Tick; ++b) {
-            const auto to = std::min<std::uint64_t>(static_cast<std::uint64_t>(beats_[b].Tick) + beats_[b].Ticks, note.End);
-            const float heldShare = static_cast<float>(to - beats_[b].Tick) * perTick_[b];
+        const std::size_t stop = std::min<std::size_t>(spans_.size(), first + weights_.MaxBeatsPerNote);
+        for (std::size_t b = first + 1; b < stop && note.End > spans_[b].Tick; ++b) {
+            const Span& in = spans_[b];
+            const float heldShare = static_cast<float>(std::min(in.End, note.End) - in.Tick) * in.PerTick;
             if (pushed && b == first + 1)
-                sums_[b].Add(pitch, heldShare * loudness * onset_[beats_[b].Strength],
-                             heldShare * bassOnset_[beats_[b].Strength], true);
+                sums_[b].Add(pitch, heldShare * loudness * onset_[in.Strength], heldShare * bassOnset_[in.Strength], true);
             else sums_[b].Add(pitch, heldShare * held, heldShare, heldShare >= kHeardShare);
         }
     }
@@ -168,11 +193,19 @@ public:
     std::uint32_t SoundEnd() const { return soundEnd_; }
 
 private:
-    const std::vector<Beat>& beats_;
+    // What a note's share in a beat needs: where the beat starts and ends
+    // (within 32 bits, as the notes do), 1 / its length and its strength.
+    struct Span {
+        std::uint32_t Tick;
+        std::uint32_t End;
+        float PerTick;
+        std::uint8_t Strength;
+    };
     const ProfileWeights& weights_;
     std::vector<BeatSums> sums_;
-    std::vector<float> perTick_;  // 1 / the length of each beat
+    std::vector<Span> spans_;
     std::array<float, 128> pitchWeight_{};
+    std::array<float, 256> velocityWeight_{};
     std::array<float, 3> onset_{};
     std::array<float, 3> bassOnset_{};
     std::uint32_t soundEnd_ = 0;

@@ -47,6 +47,8 @@ public:
     std::uint64_t BeatOf(std::uint32_t tick, std::size_t& hint) const;
     // The beat of number `index`; false when it would start after the last tick.
     bool BeatAt(std::uint64_t index, Beat& beat) const;
+    // The same, with the metre of the beat before as `hint`, as BeatOf.
+    bool BeatAt(std::uint64_t index, Beat& beat, std::size_t& hint) const;
 
 private:
     struct Part {  // the beats of one metre
@@ -56,9 +58,12 @@ private:
         std::uint32_t BeatsPerBar = 4;
         std::uint32_t BarTicks = 4;
         std::uint32_t WholeTicks = 0;  // BeatTicks when it is a whole number, else 0
+        std::uint64_t Reciprocal = 0;  // 2^64 / WholeTicks rounded up, 0 for one tick
+        std::uint64_t End = std::uint64_t{1} << 32;  // where the next metre starts, past the last tick for the last
         bool Quarters = false;         // beats of a quarter note, not of the metre
     };
     std::uint64_t TickOf(const Part& part, std::uint64_t beat) const;
+    std::uint64_t SearchBeatOf(std::uint32_t tick, std::size_t& hint) const;
     std::vector<Part> parts_;
 };
 
