@@ -83,8 +83,9 @@ struct Note {
 };
 
 // Whether the highest notes of the song are a melody's: the notes of one
-// channel, or of several whose highest carries a single voice. Otherwise the
-// song is an accompaniment alone and its highest notes are the chord's.
+// channel, or of several whose highest carries a single voice (judged from
+// the first 2,048 notes of each). Otherwise the song is an accompaniment
+// alone and its highest notes are the chord's.
 bool MelodyOnTop(const std::array<std::vector<MidiEvent>, 16>& channels);
 
 // The notes of every channel list except the drum channel; notes without

@@ -15,6 +15,9 @@ namespace {
 constexpr std::size_t kDrumChannel = 9;
 constexpr std::size_t kFewestNotes = 16;      // a channel of fewer notes is passed over
 constexpr double kMostChordNotes = 0.2;       // share of a melody's notes struck while another sounds
+// The first notes of a channel tell what it plays; reading no more keeps the
+// cost of a long song's channels small.
+constexpr std::size_t kNotesRead = 2048;
 
 struct Voice {
     std::size_t Notes = 0;
@@ -32,6 +35,7 @@ bool MelodyOnTop(const std::array<std::vector<MidiEvent>, 16>& channels) {
         Voice& voice = voices[channel];
         std::bitset<128> sounding;
         for (const MidiEvent& event : channels[channel]) {
+            if (voice.Notes == kNotesRead) break;
             if ((event.Kind & ~0x10) != 0x80) continue;
             const std::size_t key = event.Data1 & 0x7Fu;
             if (event.Kind == 0x90 && event.Data2 > 0) {
