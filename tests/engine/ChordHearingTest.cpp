@@ -155,46 +155,49 @@ TEST(ChordHearing, BeatsRepeatingTheNotesBeforeThemKeepTheChord) {
     }
 }
 
-// `count` notes of `keys` struck together on `channel`, one after another,
-// each ending as `zeroVelocity` says.
-void Strike(std::array<std::vector<MidiEvent>, 16>& channels, int channel, std::vector<int> keys, int count,
-            bool zeroVelocity) {
+// `count` chords struck one after another on `channel`, the keys of each
+// taken in turn from `cycle`, each ending as `zeroVelocity` says.
+void Strike(std::array<std::vector<MidiEvent>, 16>& channels, int channel, const std::vector<std::vector<int>>& cycle,
+            int count, bool zeroVelocity) {
     auto& list = channels[static_cast<std::size_t>(channel)];
+    const auto status = [channel](int kind) { return static_cast<std::uint8_t>(kind | channel); };
     for (int i = 0; i < count; ++i) {
         const auto tick = static_cast<std::uint32_t>(i) * kQuarter;
+        const std::vector<int>& keys = cycle[static_cast<std::size_t>(i) % cycle.size()];
+        for (int key : keys) list.push_back({tick, 0, channel, 0x90, status(0x90), static_cast<std::uint8_t>(key), 90, 0});
         for (int key : keys)
-            list.push_back({tick, 0, channel, 0x90, static_cast<std::uint8_t>(0x90 | channel), static_cast<std::uint8_t>(key), 90, 0});
-        for (int key : keys)
-            list.push_back(zeroVelocity ? MidiEvent{tick + kQuarter, 0, channel, 0x90, static_cast<std::uint8_t>(0x90 | channel),
-                                                    static_cast<std::uint8_t>(key), 0, 0}
-                                        : MidiEvent{tick + kQuarter, 0, channel, 0x80, static_cast<std::uint8_t>(0x80 | channel),
-                                                    static_cast<std::uint8_t>(key), 64, 0});
+            list.push_back(zeroVelocity ? MidiEvent{tick + kQuarter, 0, channel, 0x90, status(0x90), static_cast<std::uint8_t>(key), 0, 0}
+                                        : MidiEvent{tick + kQuarter, 0, channel, 0x80, status(0x80), static_cast<std::uint8_t>(key), 64, 0});
     }
 }
 
 TEST(ChordHearing, TheHighestNotesAreAMelodysWhenOneVoiceCarriesThem) {
     struct Part {
         int Channel;
-        std::vector<int> Keys;
+        std::vector<std::vector<int>> Cycle;
         int Count;
     };
+    const Part bass{1, {{36}}, 32}, chords{2, {{60, 64, 67}}, 32};
+    const std::vector<std::vector<int>> tune{{76}, {77}, {79}, {77}};  // steps up and down
     struct MelodyCase {
         const char* Behaviour;
         std::vector<Part> Parts;
         bool Melody;
     };
     const std::vector<MelodyCase> cases{
-        {"one channel of melody and chords", {{0, {48, 60, 64, 67, 76}, 32}}, true},
-        {"a bass and chords above it: no melody", {{1, {36}, 32}, {2, {60, 64, 67}, 32}}, false},
-        {"a single voice above chords and bass", {{1, {36}, 32}, {2, {60, 64, 67}, 32}, {3, {79}, 32}}, true},
-        {"drums are no voice", {{1, {36}, 32}, {2, {60, 64, 67}, 32}, {9, {81}, 32}}, false},
-        {"a voice of fewer than 16 notes is passed over", {{1, {36}, 32}, {2, {60, 64, 67}, 32}, {3, {79}, 15}}, false},
-        {"a voice of 16 notes counts", {{1, {36}, 32}, {2, {60, 64, 67}, 32}, {3, {79}, 16}}, true},
+        {"one channel of melody and chords", {{0, {{48, 60, 64, 67, 76}}, 32}}, true},
+        {"a bass and chords above it: no melody", {bass, chords}, false},
+        {"a tune above chords and bass", {bass, chords, {3, tune, 32}}, true},
+        {"an arpeggio above them is no tune", {bass, chords, {3, {{72}, {76}, {79}, {76}}, 32}}, false},
+        {"a voice of one repeated key is no tune", {bass, chords, {3, {{79}}, 32}}, false},
+        {"drums are no voice", {bass, chords, {9, tune, 32}}, false},
+        {"a voice of fewer than 16 notes is passed over", {bass, chords, {3, tune, 15}}, false},
+        {"a voice of 16 notes counts", {bass, chords, {3, tune, 16}}, true},
     };
     for (const auto& c : cases) {
         for (bool zeroVelocity : {false, true}) {
             std::array<std::vector<MidiEvent>, 16> channels;
-            for (const Part& part : c.Parts) Strike(channels, part.Channel, part.Keys, part.Count, zeroVelocity);
+            for (const Part& part : c.Parts) Strike(channels, part.Channel, part.Cycle, part.Count, zeroVelocity);
             for (auto& list : channels)
                 std::stable_sort(list.begin(), list.end(), [](const MidiEvent& a, const MidiEvent& b) { return a.Tick < b.Tick; });
             EXPECT_EQ(detail::MelodyOnTop(channels), c.Melody)
