@@ -15,12 +15,56 @@ each trial it is sent (--trials). Prints every kept change and, at the end,
 the weights as NAME=VALUE lines for ModelWeights and ProfileWeights in
 engine/src/chords/ChordBeats.h.
 
-    tune_weights.py CHORD_ACCURACY FOLDER... [--sevenths 0.5] [--rounds 2] [--only NAME,...] [NAME=VALUE ...]
+With --write HEADER every gain is written into that header (ChordBeats.h) and
+kept only when the command of --check (the chord tests: the chords a player
+names, which the songs above do not score, such as diminished and augmented
+chords) then passes; otherwise the header is put back and the change dropped.
+
+    tune_weights.py CHORD_ACCURACY FOLDER... [--sevenths 0.5] [--rounds 2] [--only NAME,...]
+                    [--write HEADER --check COMMAND] [NAME=VALUE ...]
 """
 import argparse
 import re
 import subprocess
 import sys
+
+
+def number(value):
+    """A float as C++ source writes it: with a point, and the f suffix."""
+    text = "%g" % value
+    return (text if ("." in text or "e" in text) else text + ".0") + "f"
+
+
+def write_weights(path, weights):
+    """Writes the weights into the defaults of ProfileWeights and ModelWeights."""
+    with open(path) as f:
+        text = f.read()
+    for name, value in weights.items():
+        if name.startswith(("Cost", "Tone")):
+            continue
+        text, found = re.subn(r"(float %s = )[-0-9.e]+f;" % re.escape(name), lambda m: m.group(1) + number(value) + ";",
+                              text, count=1)
+        if not found:
+            raise SystemExit("tune_weights: %s not found in %s" % (name, path))
+    costs = re.search(r"std::array<float, kChordTemplates> Cost = \{([^}]*)\};", text)
+    values = [float(v.strip().rstrip("f")) for v in costs.group(1).split(",")]
+    for name, value in weights.items():
+        if name.startswith("Cost"):
+            values[int(name[4:])] = value
+    cells = [number(v) for v in values]
+    text = text[:costs.start()] + "std::array<float, kChordTemplates> Cost = {" + ", ".join(cells[:7]) + ",\n" + \
+        " " * 47 + ", ".join(cells[7:]) + "};" + text[costs.end():]
+    tones = re.search(r"(Tones = \{\{\n)(.*?)(    \}\};)", text, re.S)
+    rows = [[float(v.strip().rstrip("f")) for v in row.split(",")] for row in re.findall(r"\{([^{}]*)\}", tones.group(2))]
+    for name, value in weights.items():
+        if name.startswith("Tone"):
+            template, tone = name[4:].split(".")
+            rows[int(template)][int(tone)] = value
+    cells = ["{" + ", ".join(number(v) for v in row) + "}" for row in rows]
+    body = "".join("        " + ", ".join(cells[i:i + 4]) + ",\n" for i in range(0, len(cells), 4))
+    text = text[:tones.start()] + tones.group(1) + body + tones.group(3) + text[tones.end():]
+    with open(path, "w") as f:
+        f.write(text)
 
 # The counts behind each share, so that the fit sees changes below the printed precision.
 SCORE = re.compile(r"accuracy [0-9.]+ \(([0-9]+) of ([0-9]+) beats\)  events per change [0-9.]+ \(([0-9]+) / ([0-9]+)\)"
@@ -61,6 +105,8 @@ def main():
     parser.add_argument("--sevenths", type=float, default=0.5)
     parser.add_argument("--rounds", type=int, default=2)
     parser.add_argument("--only", default="", help="the weights to fit, by name (all without)")
+    parser.add_argument("--write", default="", help="the header to write each gain into")
+    parser.add_argument("--check", default="", help="the command a gain must pass, with --write")
     args = parser.parse_args()
     listed = subprocess.run([args.program, "--weights"], capture_output=True, text=True, check=True).stdout
     weights = {k: float(v) for k, v in (line.split("=") for line in listed.split())}
@@ -76,6 +122,20 @@ def main():
         return tuple(round(sum(r[k] for r in results) / len(results), 5) for k in range(3)), \
             sum(score(r, args.sevenths) for r in results) / len(results)
 
+    def passes(setting):
+        """With --write: the setting written and checked; put back when the check fails."""
+        if not args.write:
+            return True
+        with open(args.write) as f:
+            kept = f.read()
+        write_weights(args.write, setting)
+        if not args.check or subprocess.run(args.check, shell=True, capture_output=True).returncode == 0:
+            return True
+        print("  check failed, dropped", flush=True)
+        with open(args.write, "w") as f:
+            f.write(kept)
+        return False
+
     best, best_score = measure(weights)
     print("start", round(best_score, 4), best, flush=True)
     step = 1.0
@@ -85,7 +145,7 @@ def main():
             for value in candidates(name, weights[name], step):
                 trial = dict(weights, **{name: round(value, 4)})
                 result, trial_score = measure(trial)
-                if trial_score > best_score + 1e-4:
+                if trial_score > best_score + 1e-4 and passes(trial):
                     weights, best, best_score, changed = trial, result, trial_score, True
                     print("round", round_number, name, trial[name], round(best_score, 4), best, flush=True)
         if not changed:
