@@ -171,16 +171,20 @@ public:
         // the next beat's chord and counts from there, as if it started there.
         const bool pushed = share <= 0.5f && first + 1 < spans_.size() && spans_[first + 1].Tick == beat.End &&
                             note.End >= beat.End + (spans_[first + 1].End - spans_[first + 1].Tick) / 2;
-        if (!pushed)
-            sums_[first].Add(pitch, share * loudness * onset_[beat.Strength], share * bassOnset_[beat.Strength], true);
+        std::size_t from = first;  // the beat the note counts from
+        float fromShare = share;
+        if (pushed) {
+            const Span& next = spans_[++from];
+            fromShare = static_cast<float>(std::min(next.End, note.End) - next.Tick) * next.PerTick;
+        }
+        const std::uint8_t strength = spans_[from].Strength;
+        sums_[from].Add(pitch, fromShare * loudness * onset_[strength], fromShare * bassOnset_[strength], true);
         const float held = loudness * weights_.Held;
         const std::size_t stop = std::min<std::size_t>(spans_.size(), first + weights_.MaxBeatsPerNote);
-        for (std::size_t b = first + 1; b < stop && note.End > spans_[b].Tick; ++b) {
+        for (std::size_t b = from + 1; b < stop && note.End > spans_[b].Tick; ++b) {
             const Span& in = spans_[b];
             const float heldShare = static_cast<float>(std::min(in.End, note.End) - in.Tick) * in.PerTick;
-            if (pushed && b == first + 1)
-                sums_[b].Add(pitch, heldShare * loudness * onset_[in.Strength], heldShare * bassOnset_[in.Strength], true);
-            else sums_[b].Add(pitch, heldShare * held, heldShare, heldShare >= kHeardShare);
+            sums_[b].Add(pitch, heldShare * held, heldShare, heldShare >= kHeardShare);
         }
     }
 
