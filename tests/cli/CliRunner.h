@@ -94,8 +94,14 @@ inline int RunAndWait(const std::vector<std::string>& argv, const std::filesyste
     start.hStdError = files[2];
     PROCESS_INFORMATION process{};
     const std::wstring directory = folder.wstring();
-    const bool started = CreateProcessW(nullptr, line.data(), nullptr, nullptr, TRUE, 0, nullptr,
-                                        directory.empty() ? nullptr : directory.c_str(), &start, &process);
+    // Under Wine a start now and then fails for want of the server's
+    // attention on a loaded machine; a few tries tell that from a real fault.
+    bool started = false;
+    for (int attempt = 0; attempt < 3 && !started; ++attempt) {
+        if (attempt > 0) Sleep(250);
+        started = CreateProcessW(nullptr, line.data(), nullptr, nullptr, TRUE, 0, nullptr,
+                                 directory.empty() ? nullptr : directory.c_str(), &start, &process) != 0;
+    }
     for (int i = in.empty() ? 1 : 0; i < 3; ++i) CloseHandle(files[i]);
     if (!started) return -1;
     WaitForSingleObject(process.hProcess, INFINITE);
