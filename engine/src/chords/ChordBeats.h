@@ -106,7 +106,7 @@ struct BeatProfile {
 
 // Weights of the profile; the defaults are the ones the recogniser uses.
 struct ProfileWeights {
-    float Onset = 0.2874f;        // extra weight of a note in the beat where it starts
+    float Onset = 0.2587f;        // extra weight of a note in the beat where it starts
     float StrongOnset = 0.3706f;  // and more when that beat starts a bar
     float Held = 0.8f;         // weight of a note in the beats after its first
     float Melody = 0.864f;       // weight of the highest voice above a wide texture
@@ -196,10 +196,10 @@ struct ModelWeights {
     std::array<std::array<float, 4>, kChordTemplates> Tones = {{
         {1.0f, 1.265f, 1.104f, 0.0f}, {1.0f, 1.15f, 1.104f, 0.0f}, {1.0f, 1.495f, 0.96f, 0.864f}, {1.0f, 0.84f, 0.96f, 0.72f},
         {1.0f, 1.65f, 1.4976f, 0.3318f}, {1.0f, 0.8f, 0.8f, 0.8f}, {1.0f, 1.04f, 0.8f, 0.8f}, {1.0f, 0.84f, 1.2f, 0.8f},
-        {1.0f, 0.64f, 0.9f, 0.72f}, {1.0f, 1.25f, 1.125f, 0.0f}, {1.0f, 0.56f, 0.9f, 0.9f}, {1.0f, 1.25f, 0.9f, 0.0f},
+        {1.0f, 0.704f, 0.9f, 0.72f}, {1.0f, 1.25f, 1.125f, 0.0f}, {1.0f, 0.56f, 0.9f, 0.9f}, {1.0f, 1.25f, 0.9f, 0.0f},
         {1.0f, 0.8f, 0.8f, 0.0f}, {1.0f, 0.56f, 0.64f, 0.576f},
     }};
-    std::array<float, kChordTemplates> Cost = {-0.02f, 0.0f, 0.06f, 0.14f, 0.3f, 0.33f, 0.18f,
+    std::array<float, kChordTemplates> Cost = {-0.02f, 0.0f, 0.06f, 0.14f, 0.28f, 0.33f, 0.18f,
                                                0.31f, 0.28f, 0.28f, 0.3f, 0.32f, 0.39f, 0.41f};
     float NonChordTone = 0.968f;   // cost of weight on a pitch class outside the chord
     float BassRoot = 0.459f;      // gain of bass weight on the root
