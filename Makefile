@@ -112,7 +112,7 @@ chord-fit: deps bench-deps
 	python3 bench/chords/mma_songs.py --fitting build/bench/mma-fitting
 	cp build/bench/bench/chord_accuracy build/bench/chord_accuracy_fit
 	python3 bench/chords/tune_weights.py build/bench/chord_accuracy_fit $(CHORD_SONGS)/train \
-	  $(CHORD_SONGS)/train build/bench/mma-fitting --rounds 5 --write engine/src/chords/ChordBeats.h \
+	  $(CHORD_SONGS)/train build/bench/mma-fitting --rounds 5 --sevenths 1 --write engine/src/chords/ChordBeats.h \
 	  --check "cmake --build --preset release -j $(JOBS) --target engine_tests && \
 	           build/release/tests/engine_tests --gtest_filter='Chord*'"
 
