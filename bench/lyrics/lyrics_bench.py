@@ -318,7 +318,7 @@ def make_songs(work):
             code_page = song[1]
             with open(source, "w", encoding=code_page) as f:
                 f.write(mma_text(song, karaoke))
-            subprocess.run(["mma", source], cwd=render, capture_output=True, check=True,
+            subprocess.run(["mma", os.path.basename(source)], cwd=render, capture_output=True, check=True,
                            env=dict(os.environ, MMA_ENCODING=code_page))
             rendered = os.path.join(render, base + (".kar" if karaoke else ".mid"))
             with open(rendered, "rb") as f:

@@ -39,9 +39,8 @@ Bytes Song() {
     return SongBuilder(0, 96).AddTrack(track).Bytes();
 }
 
-void MakeFolders(const TempDir& dir) {
-    fs::create_directories(dir.Path() / "Midifile");
-    fs::create_directories(dir.Path() / "Convert");
+void MakeFoldersWithSong(const TempDir& dir) {
+    MakeFolders(dir);
     WriteFile(dir.Path() / "Midifile" / "A.mid", Song());
 }
 
@@ -118,7 +117,7 @@ void ApplySettingsWindowTest::boxStartsUntickedAndIsRemembered() {
 
 void ApplySettingsWindowTest::aRestartKeepsTheSettingsTogetherWithTheBox() {
     {
-        WindowSet w(MakeFolders);
+        WindowSet w(MakeFoldersWithSong);
         EnterSettings(w);
         w.main->CApplySettings->setChecked(true);
         w.main->CAddChords->setChecked(true);
@@ -128,7 +127,7 @@ void ApplySettingsWindowTest::aRestartKeepsTheSettingsTogetherWithTheBox() {
         w.main->CFormat->setChecked(false);
         w.main->close();
     }
-    WindowSet w([](const TempDir& dir) { MakeFolders(dir); }, true);
+    WindowSet w([](const TempDir& dir) { MakeFoldersWithSong(dir); }, true);
     QVERIFY(w.main->CApplySettings->isChecked());
     QVERIFY(w.main->CAddChords->isChecked());
     QVERIFY(w.main->CKeyboardLyrics->isChecked());
@@ -149,7 +148,7 @@ void ApplySettingsWindowTest::aRestartKeepsTheSettingsTogetherWithTheBox() {
 }
 
 void ApplySettingsWindowTest::untickedTheConversionIgnoresTheSettings() {
-    WindowSet w(MakeFolders);
+    WindowSet w(MakeFoldersWithSong);
     EnterSettings(w);
     w.main->BConvert->click();
     QCOMPARE(w.main->ConvertNames(), std::vector<std::string>{"A_VOC-3.mid"});
@@ -163,7 +162,7 @@ void ApplySettingsWindowTest::untickedTheConversionIgnoresTheSettings() {
 }
 
 void ApplySettingsWindowTest::tickedTheSettingsChangeEverySongBeforeTheAnalysis() {
-    WindowSet w(MakeFolders);
+    WindowSet w(MakeFoldersWithSong);
     EnterSettings(w);
     w.main->CApplySettings->setChecked(true);
     w.main->BConvert->click();
@@ -178,7 +177,7 @@ void ApplySettingsWindowTest::tickedTheSettingsChangeEverySongBeforeTheAnalysis(
 }
 
 void ApplySettingsWindowTest::aValueOutsideItsRangeStopsTheRunBeforeTheFirstSong() {
-    WindowSet w(MakeFolders);
+    WindowSet w(MakeFoldersWithSong);
     EnterSettings(w);
     w.programs->PRGD[6]->setText("129");
     w.main->CApplySettings->setChecked(true);

@@ -64,11 +64,6 @@ QStringList Items(const QListWidget* list) {
     return items;
 }
 
-void MakeFolders(const TempDir& dir) {
-    fs::create_directories(dir.Path() / "Midifile");
-    fs::create_directories(dir.Path() / "Convert");
-}
-
 }  // namespace
 
 class ConversionWindowTest : public QObject {

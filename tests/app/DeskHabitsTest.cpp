@@ -50,11 +50,6 @@ std::vector<std::string> Names(const fs::path& folder) {
     return names;
 }
 
-void MakeFolders(const TempDir& dir) {
-    fs::create_directories(dir.Path() / "Midifile");
-    fs::create_directories(dir.Path() / "Convert");
-}
-
 }  // namespace
 
 class DeskHabitsTest : public QObject {

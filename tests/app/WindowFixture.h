@@ -10,6 +10,7 @@
 #include <QLocale>
 #include <QString>
 #include <QStringList>
+#include <filesystem>
 #include <memory>
 
 #include "Finfo.h"
@@ -70,3 +71,10 @@ private:
     tonalux::testing::TempDir folder_;
     QString previousFolder_;
 };
+
+// The folders a start folder of the program holds: Midifile/ for the songs,
+// Convert/ for what a run writes.
+inline void MakeFolders(const tonalux::testing::TempDir& dir) {
+    std::filesystem::create_directories(dir.Path() / "Midifile");
+    std::filesystem::create_directories(dir.Path() / "Convert");
+}

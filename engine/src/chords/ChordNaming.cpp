@@ -81,15 +81,17 @@ void NameAsPlayed(std::vector<Stretch>& stretches, const std::vector<BeatProfile
                 (i + 1 < stretches.size() && Touch(stretch, stretches[i + 1]) && stretches[i + 1].State == seventh))
                 stretch.State = seventh;
         }
-        if (i > 0 && Touch(stretches[i - 1], stretch)) {
+        const auto symmetric = [](std::size_t state) {
+            return TemplateOf(state) == kDiminishedSeventh || TemplateOf(state) == kAugmented;
+        };
+        if (i > 0 && Touch(stretches[i - 1], stretch) && (symmetric(stretch.State) || symmetric(stretches[i - 1].State))) {
             // The notes of a diminished seventh or an augmented triad heard
             // over two chords in a row (part of it over one bass note, then
             // the whole chord over another): the symmetric chord names both.
             const std::uint16_t heard = HeardOver(stretch, profiles);
             const std::size_t before = stretches[i - 1].State;
-            const auto holds = [heard](std::size_t state) {
-                return (TemplateOf(state) == kDiminishedSeventh || TemplateOf(state) == kAugmented) &&
-                       (heard & ~ChordTones(TemplateOf(state), RootOf(state))) == 0;
+            const auto holds = [heard, &symmetric](std::size_t state) {
+                return symmetric(state) && (heard & ~ChordTones(TemplateOf(state), RootOf(state))) == 0;
             };
             if (heard == HeardOver(stretches[i - 1], profiles) && holds(stretch.State) != holds(before)) {
                 if (holds(before)) stretch.State = before;
