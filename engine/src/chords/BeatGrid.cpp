@@ -5,6 +5,7 @@
 #include <limits>
 
 #include "chords/ChordBeats.h"
+#include "chords/SideBySide.h"
 
 namespace tonalux::detail {
 
@@ -211,22 +212,32 @@ std::vector<Beat> NoteGrid(const MetreMap& metres, const std::vector<Note>& note
     // A beat is at least a tick long, so its number fits in 32 bits:
     // firstBeats holds each note's first beat until its place is known.
     const std::uint64_t longest = std::max<std::uint32_t>(1, maxBeatsPerNote);
-    std::vector<std::pair<std::uint64_t, std::uint64_t>> runs;
-    std::uint64_t runFirst = 0, runEnd = 0;
-    std::size_t startHint = 0, endHint = 0;
+    using Runs = std::vector<std::pair<std::uint64_t, std::uint64_t>>;
     std::uint32_t* const places = firstBeats.data();
-    for (std::size_t i = 0; i < notes.size(); ++i) {
-        const std::uint64_t first = metres.BeatOf(notes[i].Start, startHint);
-        const std::uint64_t end = std::min(metres.BeatOf(notes[i].End - 1, endHint), first + longest - 1) + 2;
-        places[i] = static_cast<std::uint32_t>(first);
-        if (first >= runFirst && first <= runEnd) {
-            runEnd = std::max(runEnd, end);
-            continue;
+    const auto runsOf = [&](std::size_t from, std::size_t to, Runs& out) {
+        if (from >= to) return;
+        std::uint64_t runFirst = 0, runEnd = 0;
+        std::size_t startHint = 0, endHint = 0;
+        for (std::size_t i = from; i < to; ++i) {
+            const std::uint64_t first = metres.BeatOf(notes[i].Start, startHint);
+            const std::uint64_t end = std::min(metres.BeatOf(notes[i].End - 1, endHint), first + longest - 1) + 2;
+            places[i] = static_cast<std::uint32_t>(first);
+            if (first >= runFirst && first <= runEnd) {
+                runEnd = std::max(runEnd, end);
+                continue;
+            }
+            if (runEnd > runFirst) out.emplace_back(runFirst, runEnd);
+            runFirst = first, runEnd = end;
         }
-        if (runEnd > runFirst) runs.emplace_back(runFirst, runEnd);
-        runFirst = first, runEnd = end;
-    }
-    runs.emplace_back(runFirst, runEnd);
+        out.emplace_back(runFirst, runEnd);
+    };
+    // A large song's notes are looked up in two halves at once; the runs of
+    // both together ask for the same beats as those of the whole.
+    const bool split = Splits(notes.size());
+    const std::size_t half = split ? notes.size() / 2 : notes.size();
+    Runs runs, upper;
+    SideBySide(split, [&] { runsOf(0, half, runs); }, [&] { runsOf(half, notes.size(), upper); });
+    runs.insert(runs.end(), upper.begin(), upper.end());
     std::sort(runs.begin(), runs.end());
     const std::uint64_t low = runs.front().first;
     std::uint64_t high = 0;
@@ -251,7 +262,10 @@ std::vector<Beat> NoteGrid(const MetreMap& metres, const std::vector<Note>& note
             beats.push_back(beat);
         }
         std::fill(starts.begin() + static_cast<std::ptrdiff_t>(k), starts.end(), kNoBeat);
-        for (std::uint32_t& place : firstBeats) place = starts[place - low];
+        const auto placeOf = [&](std::size_t from, std::size_t to) {
+            for (std::size_t i = from; i < to; ++i) places[i] = starts[places[i] - low];
+        };
+        SideBySide(split, [&] { placeOf(0, half); }, [&] { placeOf(half, notes.size()); });
         return beats;
     }
     // Far apart: the beats of the runs in order, where runs overlap once.

@@ -1,6 +1,7 @@
 // What the chord recognition hears: the beat grid of the song and, for each
 // beat, the weight of each pitch class and of the bass notes.
 #include "chords/ChordBeats.h"
+#include "chords/SideBySide.h"
 
 #include <algorithm>
 #include <cmath>
@@ -15,15 +16,11 @@ constexpr std::uint32_t kLastTick = std::numeric_limits<std::uint32_t>::max();
 
 }  // namespace
 
-std::vector<Note> CollectNotes(const std::array<std::vector<MidiEvent>, 16>& channels) {
-    // A note mostly takes two records, one that starts it and one that ends
-    // it; the vector grows where a song restrikes its keys more often than
-    // that, and is cut down only where most of it stays unused.
-    std::size_t events = 0;
-    for (std::size_t channel = 0; channel < channels.size(); ++channel)
-        if (channel != kDrumChannel) events += channels[channel].size();
-    std::vector<Note> notes;
-    notes.reserve(events / 2 + 128 * channels.size());
+namespace {
+
+// The notes of the channels [from, to) but the drum channel, appended to `notes`.
+void CollectChannels(const std::array<std::vector<MidiEvent>, 16>& channels, std::size_t from, std::size_t to,
+                     std::vector<Note>& notes) {
     // The notes are written to a small buffer first, which every record
     // writes whether it ends a note or not, and then appended.
     constexpr std::size_t kChunk = 1024;
@@ -34,7 +31,7 @@ std::vector<Note> CollectNotes(const std::array<std::vector<MidiEvent>, 16>& cha
         std::uint32_t Start = kLastTick;
         std::uint8_t Velocity = 0;
     };
-    for (std::size_t channel = 0; channel < channels.size(); ++channel) {
+    for (std::size_t channel = from; channel < to; ++channel) {
         if (channel == kDrumChannel) continue;
         // The keys, then spare slots that never sound. The loop takes no
         // branch on what an event is (events of a song come in no order a
@@ -43,10 +40,10 @@ std::vector<Note> CollectNotes(const std::array<std::vector<MidiEvent>, 16>& cha
         std::array<Open, 256> open{};
         std::uint32_t last = 0;
         const std::vector<MidiEvent>& list = channels[channel];
-        for (std::size_t from = 0; from < list.size(); from += kChunk) {
-            const std::size_t to = std::min(list.size(), from + kChunk);
+        for (std::size_t first = 0; first < list.size(); first += kChunk) {
+            const std::size_t stop = std::min(list.size(), first + kChunk);
             std::size_t count = 0;
-            for (std::size_t i = from; i < to; ++i) {
+            for (std::size_t i = first; i < stop; ++i) {
                 const MidiEvent& event = list[i];
                 last = std::max(last, event.Tick);
                 const bool noteEvent = (event.Kind & ~0x10) == 0x80;
@@ -67,6 +64,30 @@ std::vector<Note> CollectNotes(const std::array<std::vector<MidiEvent>, 16>& cha
                 notes.push_back({open[key].Start, std::max(last, open[key].Start + 1), static_cast<std::uint8_t>(key),
                                  open[key].Velocity});
     }
+}
+
+}  // namespace
+
+std::vector<Note> CollectNotes(const std::array<std::vector<MidiEvent>, 16>& channels) {
+    // A note mostly takes two records, one that starts it and one that ends
+    // it; a vector grows where a song restrikes its keys more often than
+    // that, and is cut down only where most of it stays unused. A large song
+    // is collected in two halves of its records at once, the channels below
+    // `middle` and those from it, and joined in the order of the channels.
+    std::array<std::size_t, 17> before{};  // the records of the channels before each
+    for (std::size_t channel = 0; channel < channels.size(); ++channel)
+        before[channel + 1] = before[channel] + (channel != kDrumChannel ? channels[channel].size() : 0);
+    const std::size_t events = before.back();
+    const bool split = Splits(events / 2);
+    const auto middle = split ? static_cast<std::size_t>(
+                                    std::upper_bound(before.begin(), before.end(), events / 2) - before.begin() - 1)
+                              : channels.size();
+    std::vector<Note> notes, upper;
+    notes.reserve(events / 2 + 128 * channels.size());
+    upper.reserve((events - before[middle]) / 2 + 128 * (channels.size() - middle));
+    SideBySide(split, [&] { CollectChannels(channels, 0, middle, notes); },
+               [&] { CollectChannels(channels, middle, channels.size(), upper); });
+    notes.insert(notes.end(), upper.begin(), upper.end());
     if (notes.capacity() > 2 * notes.size()) notes.shrink_to_fit();
     return notes;
 }
@@ -158,11 +179,34 @@ public:
         bassOnset_ = {1.0f, 1.0f + weights.BassOnset, 1.0f + 2.0f * weights.BassOnset};
     }
 
-    // A note: the beat it starts in, then the beats it is held over.
-    void Add(const Note& note, std::uint32_t first) {
-        if (note.End <= note.Start || first == kNoBeat) return;
+    // The notes, with the place of each one's first beat, added to the beats
+    // [lo, hi) only: two ranges of beats take the notes at once, and each beat
+    // takes them in the order of the notes, as it would from one. Returns the
+    // end of the last note.
+    std::uint32_t AddNotes(const std::vector<Note>& notes, const std::vector<std::uint32_t>& firstBeats,
+                           std::size_t lo, std::size_t hi) {
+        std::uint32_t soundEnd = 0;
+        for (std::size_t i = 0; i < notes.size(); ++i) {
+            const Note& note = notes[i];
+            if (note.End <= note.Start || firstBeats[i] == kNoBeat) continue;
+            soundEnd = std::max(soundEnd, note.End);
+            Add(note, firstBeats[i], lo, hi);
+        }
+        return soundEnd;
+    }
+
+    // The profiles of the beats [lo, hi), once their notes are added.
+    void Profiles(std::size_t lo, std::size_t hi, std::vector<BeatProfile>& profiles) const {
+        for (std::size_t b = lo; b < hi; ++b) profiles[b] = sums_[b].Profile(weights_.Melody);
+    }
+
+private:
+    // A note: the beat it starts in, then the beats it is held over, those of [lo, hi).
+    void Add(const Note& note, std::uint32_t first, std::size_t lo, std::size_t hi) {
+        const std::size_t stop = std::min<std::size_t>(spans_.size(), first + weights_.MaxBeatsPerNote);
+        // A note pushed to the next beat reaches one beat further.
+        if (first >= hi || std::max<std::size_t>(stop, first + 2) <= lo) return;
         const Span& beat = spans_[first];
-        soundEnd_ = std::max(soundEnd_, note.End);
         const std::uint8_t pitch = note.Pitch;
         const float loudness = velocityWeight_[note.Velocity] * pitchWeight_[pitch];
         const float share = static_cast<float>(std::min(beat.End, note.End) - note.Start) * beat.PerTick;
@@ -177,26 +221,18 @@ public:
             const Span& next = spans_[++from];
             fromShare = static_cast<float>(std::min(next.End, note.End) - next.Tick) * next.PerTick;
         }
-        const std::uint8_t strength = spans_[from].Strength;
-        sums_[from].Add(pitch, fromShare * loudness * onset_[strength], fromShare * bassOnset_[strength], true);
+        if (from >= lo && from < hi) {
+            const std::uint8_t strength = spans_[from].Strength;
+            sums_[from].Add(pitch, fromShare * loudness * onset_[strength], fromShare * bassOnset_[strength], true);
+        }
         const float held = loudness * weights_.Held;
-        const std::size_t stop = std::min<std::size_t>(spans_.size(), first + weights_.MaxBeatsPerNote);
-        for (std::size_t b = from + 1; b < stop && note.End > spans_[b].Tick; ++b) {
+        for (std::size_t b = std::max(from + 1, lo); b < std::min(stop, hi) && note.End > spans_[b].Tick; ++b) {
             const Span& in = spans_[b];
             const float heldShare = static_cast<float>(std::min(in.End, note.End) - in.Tick) * in.PerTick;
             sums_[b].Add(pitch, heldShare * held, heldShare, heldShare >= kHeardShare);
         }
     }
 
-    std::vector<BeatProfile> Profiles() const {
-        std::vector<BeatProfile> profiles;
-        profiles.reserve(sums_.size());
-        for (const BeatSums& sums : sums_) profiles.push_back(sums.Profile(weights_.Melody));
-        return profiles;
-    }
-    std::uint32_t SoundEnd() const { return soundEnd_; }
-
-private:
     // What a note's share in a beat needs: where the beat starts and ends
     // (within 32 bits, as the notes do), 1 / its length and its strength.
     struct Span {
@@ -212,18 +248,18 @@ private:
     std::array<float, 256> velocityWeight_{};
     std::array<float, 3> onset_{};
     std::array<float, 3> bassOnset_{};
-    std::uint32_t soundEnd_ = 0;
 };
 
 // A bass note is heard until the next one: on a beat where only the chord
 // sounds (its lowest note a fifth or more above the bass before), the bass of
 // the beat before stays, up to the end of the bar.
-void CarryBass(const std::vector<Beat>& beats, std::vector<BeatProfile>& profiles) {
+// The beats [lo, hi) take it; a bar's first beat takes none.
+void CarryBass(const std::vector<Beat>& beats, std::vector<BeatProfile>& profiles, std::size_t lo, std::size_t hi) {
     constexpr int kAboveBass = 7;
     constexpr int kLongestCarry = 3;
     constexpr float kFading = 0.5f;
     int carried = 0;
-    for (std::size_t b = 1; b < profiles.size(); ++b) {
+    for (std::size_t b = std::max<std::size_t>(lo, 1); b < hi; ++b) {
         BeatProfile& profile = profiles[b];
         const BeatProfile& before = profiles[b - 1];
         const bool silent = profile.Lowest > profile.Highest;
@@ -237,6 +273,21 @@ void CarryBass(const std::vector<Beat>& beats, std::vector<BeatProfile>& profile
         if (before.BassKey < profile.BassKey) profile.BassKey = before.BassKey;
         ++carried;
     }
+}
+
+// The beat where about half the notes start (judged from a thousand of
+// them), beats.size() / 2 when no note has a beat.
+std::size_t MiddleBeat(const std::vector<std::uint32_t>& firstBeats, std::size_t beats) {
+    constexpr std::size_t kSamples = 1024;
+    std::vector<std::uint32_t> sample;
+    sample.reserve(kSamples + 1);
+    const std::size_t step = std::max<std::size_t>(1, firstBeats.size() / kSamples);
+    for (std::size_t i = 0; i < firstBeats.size(); i += step)
+        if (firstBeats[i] != kNoBeat) sample.push_back(firstBeats[i]);
+    if (sample.empty()) return beats / 2;
+    const auto median = sample.begin() + static_cast<std::ptrdiff_t>(sample.size() / 2);
+    std::nth_element(sample.begin(), median, sample.end());
+    return std::min<std::size_t>(*median, beats);
 }
 
 }  // namespace
@@ -288,19 +339,33 @@ std::vector<BeatProfile> ProfileNotes(const std::vector<Beat>& beats, const std:
                                       const std::vector<std::uint32_t>& firstBeats, const ProfileWeights& weights,
                                       std::uint32_t& soundEnd) {
     NoteProfiler profiler(beats, weights);
-    for (std::size_t i = 0; i < notes.size(); ++i) profiler.Add(notes[i], firstBeats[i]);
-    soundEnd = profiler.SoundEnd();
-    std::vector<BeatProfile> profiles = profiler.Profiles();
-    CarryBass(beats, profiles);
-    for (BeatProfile& profile : profiles) {
-        float total = 0;
-        for (float weight : profile.Chroma) total += weight;
-        profile.Total = total;
-        std::uint8_t classes = 0;
-        for (float weight : profile.Chroma)
-            if (total > 0 && weight >= weights.MinShare * total) ++classes;
-        profile.Classes = classes;
-    }
+    std::vector<BeatProfile> profiles(beats.size());
+    // The profiles of the beats [lo, hi); the end of the last note.
+    const auto profile = [&](std::size_t lo, std::size_t hi) {
+        const std::uint32_t end = profiler.AddNotes(notes, firstBeats, lo, hi);
+        profiler.Profiles(lo, hi, profiles);
+        CarryBass(beats, profiles, lo, hi);
+        for (std::size_t b = lo; b < hi; ++b) {
+            BeatProfile& beat = profiles[b];
+            float total = 0;
+            for (float weight : beat.Chroma) total += weight;
+            beat.Total = total;
+            std::uint8_t classes = 0;
+            for (float weight : beat.Chroma)
+                if (total > 0 && weight >= weights.MinShare * total) ++classes;
+            beat.Classes = classes;
+        }
+        return end;
+    };
+    // A large song: the beats before the bar where about half the notes have
+    // started are profiled here, the others on a thread of its own. No bass
+    // is carried into the first beat of a bar, so the halves need nothing of
+    // each other.
+    const bool split = Splits(notes.size());
+    std::size_t middle = split ? MiddleBeat(firstBeats, beats.size()) : beats.size();
+    while (middle < beats.size() && beats[middle].Strength != 2) ++middle;
+    SideBySide(split, [&] { soundEnd = profile(0, middle); },
+               [&] { profile(middle, beats.size()); });
     return profiles;
 }
 

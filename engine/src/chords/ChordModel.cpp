@@ -3,19 +3,31 @@
 // changing at the start of a bar.
 #include <algorithm>
 #include <array>
+#include <atomic>
+#include <bit>
 #include <cmath>
 #include <cstdint>
 #include <cstddef>
+#include <functional>
 #include <limits>
+#include <system_error>
+#include <thread>
+#include <utility>
 #include <vector>
 
+#if defined(__SSE2__)
+#include <immintrin.h>
+#endif
+
 #include "chords/ChordBeats.h"
+#include "chords/SideBySide.h"
 
 namespace tonalux::detail {
 
 namespace {
 
 static_assert(kStates % 8 == 0, "the states are searched eight at a time");
+
 
 // Krumhansl-Kessler key profiles, from the tonic upward.
 constexpr std::array<float, 12> kMajorProfile = {6.35f, 2.23f, 3.48f, 2.33f, 4.38f, 4.09f,
@@ -67,11 +79,12 @@ struct ModelTerms {
     std::array<std::array<float, 4>, kTemplates.size()> HeardFactor{};
     std::array<float, kStates> Constant{};  // without bass
     float BassConstant = 0;                 // added when the beat has a bass
+    bool SharedRoot = true;                 // every template has the root factors of the first
 };
 
 // The tones of a chord that must sound for it to be named: all but the root
 // and the fifth, which a player often leaves out.
-bool MustSound(std::int8_t interval) { return interval > 0 && interval != 7; }
+constexpr bool MustSound(std::int8_t interval) { return interval > 0 && interval != 7; }
 
 ModelTerms TermsOf(const SongKey& key, const ModelWeights& w) {
     const std::array<bool, 12> scale = ScaleOf(key);
@@ -85,6 +98,8 @@ ModelTerms TermsOf(const SongKey& key, const ModelWeights& w) {
             terms.BassFactor[t][i] = (i == 0 ? w.BassRoot : w.BassTone) + w.BassOther;
             terms.HeardFactor[t][i] = MustSound(chord.Intervals[i]) ? w.MissingTone : 0.0f;
         }
+        terms.SharedRoot = terms.SharedRoot && terms.ChromaFactor[t][0] == terms.ChromaFactor[0][0] &&
+                           terms.BassFactor[t][0] == terms.BassFactor[0][0];
         float mustSound = 0;
         for (float factor : terms.HeardFactor[t]) mustSound += factor;
         for (std::size_t root = 0; root < 12; ++root) {
@@ -95,6 +110,45 @@ ModelTerms TermsOf(const SongKey& key, const ModelWeights& w) {
         }
     }
     return terms;
+}
+
+// The emissions of the twelve roots of template `t`: the constants, then the
+// term of each tone in the order of the tones. Which tones a template has and
+// which of them must sound is known here, so the row takes no branch; a term
+// is a chroma, a bass and (for a tone that must sound) a heard share.
+template <std::size_t t>
+void TemplateRow(const ModelTerms& terms, float scale, float bassConstant, const std::array<float, 12>& rootTerm,
+                 const std::array<float, 24>& chroma, const std::array<float, 24>& bass,
+                 const std::array<float, 24>& heard, std::array<float, kStates>& out) {
+    constexpr ChordTemplate chord = kTemplates[t];
+    // The twelve roots side by side, kept in registers until the row is done.
+    std::array<float, 12> row;
+    for (std::size_t root = 0; root < 12; ++root) row[root] = (terms.Constant[t * 12 + root] + bassConstant) * scale;
+    if (terms.SharedRoot) {
+        for (std::size_t root = 0; root < 12; ++root) row[root] += rootTerm[root];
+    } else {
+        const float cf = terms.ChromaFactor[t][0], bf = terms.BassFactor[t][0];
+        for (std::size_t root = 0; root < 12; ++root) row[root] += cf * chroma[root] + bf * bass[root];
+    }
+    [&]<std::size_t... i>(std::index_sequence<i...>) {
+        const auto tone = [&]<std::size_t k>(std::integral_constant<std::size_t, k>) {
+            constexpr std::int8_t interval = chord.Intervals[k];
+            if constexpr (interval >= 0) {
+                const float cf = terms.ChromaFactor[t][k], bf = terms.BassFactor[t][k];
+                const float* c = chroma.data() + interval;
+                const float* b = bass.data() + interval;
+                if constexpr (MustSound(interval)) {
+                    const float hf = terms.HeardFactor[t][k];
+                    const float* h = heard.data() + interval;
+                    for (std::size_t root = 0; root < 12; ++root) row[root] += cf * c[root] + bf * b[root] + hf * h[root];
+                } else {
+                    for (std::size_t root = 0; root < 12; ++root) row[root] += cf * c[root] + bf * b[root];
+                }
+            }
+        };
+        (tone(std::integral_constant<std::size_t, i + 1>{}), ...);
+    }(std::make_index_sequence<3>{});
+    std::copy(row.begin(), row.end(), out.begin() + static_cast<std::ptrdiff_t>(t * 12));
 }
 
 // The emission of every state for one beat, times `scale`; 0 for all on a beat
@@ -120,24 +174,14 @@ void Emissions(const BeatProfile& profile, const ModelTerms& terms, float scale,
     // `scale` for each pitch class heard, twice over like the shares.
     std::array<float, 24> heard{};
     for (std::size_t pc = 0; pc < 12; ++pc) heard[pc] = heard[pc + 12] = ((profile.Heard >> pc) & 1u) != 0 ? scale : 0.0f;
-    for (std::size_t t = 0; t < kTemplates.size(); ++t) {
-        // The twelve roots side by side, kept in registers until the row is done.
-        std::array<float, 12> row;
-        for (std::size_t root = 0; root < 12; ++root) row[root] = (terms.Constant[t * 12 + root] + bassConstant) * scale;
-        // A triad's missing fourth tone has factors 0 and adds nothing; it is
-        // worked out all the same, which costs less than a branch.
-        for (std::size_t i = 0; i < 4; ++i) {
-            const auto interval = static_cast<std::size_t>(std::max<std::int8_t>(kTemplates[t].Intervals[i], 0));
-            const float cf = terms.ChromaFactor[t][i];
-            const float bf = terms.BassFactor[t][i];
-            const float* c = chroma.data() + interval;
-            const float hf = terms.HeardFactor[t][i];
-            const float* b = bass.data() + interval;
-            const float* h = heard.data() + interval;
-            for (std::size_t root = 0; root < 12; ++root) row[root] += cf * c[root] + bf * b[root] + hf * h[root];
-        }
-        std::copy(row.begin(), row.end(), out.begin() + static_cast<std::ptrdiff_t>(t * 12));
-    }
+    // The root's term, the same for every template when their root factors
+    // agree (as they do in the fitted model), is worked out once.
+    std::array<float, 12> rootTerm;
+    for (std::size_t root = 0; root < 12; ++root)
+        rootTerm[root] = terms.ChromaFactor[0][0] * chroma[root] + terms.BassFactor[0][0] * bass[root];
+    [&]<std::size_t... t>(std::index_sequence<t...>) {
+        (TemplateRow<t>(terms, scale, bassConstant, rootTerm, chroma, bass, heard, out), ...);
+    }(std::make_index_sequence<kTemplates.size()>{});
 }
 
 }  // namespace
@@ -194,17 +238,123 @@ std::vector<bool> NoChordBeats(const std::vector<Beat>& beats, const std::vector
     return none;
 }
 
+namespace {
+
+// For each beat and state, one bit: whether the best way into it stayed on
+// the state; otherwise it came from the best state of the beat before.
+constexpr std::size_t kStayBytes = kStates / 8;
+
+// The bits of the states whose score is at least `moved`, eight to a byte.
+void StayBits(const std::array<float, kStates>& score, float moved, std::uint8_t* stay) {
+#if defined(__SSE2__)
+    const __m128 bar = _mm_set1_ps(moved);
+    for (std::size_t byte = 0; byte < kStayBytes; ++byte) {
+        const int low = _mm_movemask_ps(_mm_cmpge_ps(_mm_loadu_ps(score.data() + byte * 8), bar));
+        const int high = _mm_movemask_ps(_mm_cmpge_ps(_mm_loadu_ps(score.data() + byte * 8 + 4), bar));
+        stay[byte] = static_cast<std::uint8_t>(low | (high << 4));
+    }
+#else
+    for (std::size_t byte = 0; byte < kStayBytes; ++byte) {
+        unsigned bits = 0;
+        for (unsigned k = 0; k < 8; ++k) bits |= static_cast<unsigned>(score[byte * 8 + k] >= moved) << k;
+        stay[byte] = static_cast<std::uint8_t>(bits);
+    }
+#endif
+}
+
+// The first state whose value is `top`, the largest.
+std::size_t FirstAt(const std::array<float, kStates>& values, float top) {
+#if defined(__SSE2__)
+    const __m128 bar = _mm_set1_ps(top);
+    for (std::size_t s = 0; s < kStates; s += 4) {
+        const int equal = _mm_movemask_ps(_mm_cmpeq_ps(_mm_loadu_ps(values.data() + s), bar));
+        if (equal != 0) return s + static_cast<std::size_t>(std::countr_zero(static_cast<unsigned>(equal)));
+    }
+    return 0;
+#else
+    return static_cast<std::size_t>(std::find(values.begin(), values.end(), top) - values.begin());
+#endif
+}
+
+// The emissions of a song's beats, worked out in blocks ahead of the pass
+// that takes them in order. The blocks lie in a ring; a block's place is
+// taken again only once the pass is through with it. A second thread and the
+// pass itself work out the blocks, each taking the next one free, so the pass
+// waits for no block it could work out itself.
+class EmissionRing {
+public:
+    static constexpr std::size_t kBlock = 128;  // beats
+    static constexpr std::size_t kRing = 8;     // blocks
+
+    EmissionRing(std::size_t beats, const std::function<void(std::size_t, std::array<float, kStates>&)>& emit)
+        : beats_(beats), blocks_((beats + kBlock - 1) / kBlock), emit_(emit), slots_(kRing * kBlock) {
+        for (auto& ready : ready_) ready.store(kNone);
+        if (Splits(beats_ * 8)) {
+            try {
+                second_ = std::thread([this] { Help(); });
+            } catch (const std::system_error&) {
+                // No thread to be had: the pass works out every block.
+            }
+        }
+    }
+    ~EmissionRing() {
+        stop_.store(true);
+        if (second_.joinable()) second_.join();
+    }
+    EmissionRing(const EmissionRing&) = delete;
+    EmissionRing& operator=(const EmissionRing&) = delete;
+
+    // The emissions of beat `b`, the beats asked for in order.
+    const std::array<float, kStates>& At(std::size_t b) {
+        const std::size_t block = b / kBlock;
+        if (b % kBlock == 0) {
+            if (block > 0) passed_.store(block, std::memory_order_release);  // the block before is done with
+            while (ready_[block % kRing].load(std::memory_order_acquire) != block)
+                if (!WorkOne()) std::this_thread::yield();
+        }
+        return slots_[(block % kRing) * kBlock + b % kBlock];
+    }
+
+private:
+    static constexpr std::size_t kNone = ~std::size_t{0};
+
+    // Works out the next free block; false when none is free now.
+    bool WorkOne() {
+        std::size_t block = next_.load();
+        do {
+            if (block >= blocks_ || block >= passed_.load(std::memory_order_acquire) + kRing) return false;
+        } while (!next_.compare_exchange_weak(block, block + 1));
+        const std::size_t from = block * kBlock, to = std::min(beats_, from + kBlock);
+        for (std::size_t b = from; b < to; ++b) emit_(b, slots_[(block % kRing) * kBlock + b - from]);
+        ready_[block % kRing].store(block, std::memory_order_release);
+        return true;
+    }
+    void Help() {
+        while (!stop_.load() && next_.load() < blocks_)
+            if (!WorkOne()) std::this_thread::yield();
+    }
+
+    const std::size_t beats_;
+    const std::size_t blocks_;
+    const std::function<void(std::size_t, std::array<float, kStates>&)>& emit_;
+    std::vector<std::array<float, kStates>> slots_;
+    std::array<std::atomic<std::size_t>, kRing> ready_;  // the block each place holds, worked out
+    std::atomic<std::size_t> next_{0};                   // the first block nobody took yet
+    std::atomic<std::size_t> passed_{0};                 // the blocks the pass is through with
+    std::atomic<bool> stop_{false};
+    std::thread second_;
+};
+
+}  // namespace
+
 // The most likely chord path, by Viterbi over the beats.
 std::vector<std::size_t> BestPath(const std::vector<Beat>& beats, const std::vector<BeatProfile>& profiles,
                                   const std::vector<bool>& none, const SongKey& key, const ModelWeights& w) {
     const ModelTerms terms = TermsOf(key, w);
     const std::size_t n = beats.size();
-    // For each beat and state, one bit: whether the best way into it stayed on
-    // the state; otherwise it came from the best state of the beat before.
-    constexpr std::size_t kStayBytes = kStates / 8;
     std::vector<std::uint8_t> stayed(n * kStayBytes);
     std::vector<std::size_t> bestBefore(n, 0);
-    std::array<float, kStates> score{}, next{}, emit{};
+    std::array<float, kStates> score{}, next{};
     // A beat with less sound than most tells less: its emissions are scaled
     // down below Confidence times the mean weight of the sounding beats.
     double sum = 0;
@@ -212,9 +362,13 @@ std::vector<std::size_t> BestPath(const std::vector<Beat>& beats, const std::vec
     for (const BeatProfile& profile : profiles)
         if (profile.Total > 0) sum += profile.Total, ++sounding;
     const float enough = sounding > 0 ? w.Confidence * static_cast<float>(sum / static_cast<double>(sounding)) : 0.0f;
+    const std::function<void(std::size_t, std::array<float, kStates>&)> emit = [&](std::size_t b, std::array<float, kStates>& out) {
+        Emissions(profiles[b], terms, profiles[b].Total < enough ? profiles[b].Total / enough : 1.0f, out);
+    };
+    EmissionRing emissions(n, emit);
     std::size_t best = 0;  // the best state of the beat before, whose score is 0
     for (std::size_t b = 0; b < n; ++b) {
-        Emissions(profiles[b], terms, profiles[b].Total < enough ? profiles[b].Total / enough : 1.0f, emit);
+        const std::array<float, kStates>& emitted = emissions.At(b);
         bestBefore[b] = best;
         float penalty = w.Change;
         if (beats[b].Strength == 1) penalty *= w.ChangeHalf;
@@ -222,13 +376,8 @@ std::vector<std::size_t> BestPath(const std::vector<Beat>& beats, const std::vec
         if (b == 0 || none[b - 1]) penalty = 0;  // after no chord any chord may begin
         else if (SameNotes(beats, profiles, b)) penalty = std::numeric_limits<float>::infinity();
         const float moved = score[best] - penalty;
-        std::uint8_t* stay = stayed.data() + b * kStayBytes;
-        for (std::size_t byte = 0; byte < kStayBytes; ++byte) {
-            unsigned bits = 0;
-            for (unsigned k = 0; k < 8; ++k) bits |= static_cast<unsigned>(score[byte * 8 + k] >= moved) << k;
-            stay[byte] = static_cast<std::uint8_t>(bits);
-        }
-        for (std::size_t s = 0; s < kStates; ++s) next[s] = std::max(score[s], moved) + emit[s];
+        StayBits(score, moved, stayed.data() + b * kStayBytes);
+        for (std::size_t s = 0; s < kStates; ++s) next[s] = std::max(score[s], moved) + emitted[s];
         // Scores only matter relative to each other; keep the best at 0.
         // Eight running maxima side by side, then the largest of them.
         std::array<float, 8> tops;
@@ -237,8 +386,8 @@ std::vector<std::size_t> BestPath(const std::vector<Beat>& beats, const std::vec
             for (std::size_t k = 0; k < tops.size(); ++k) tops[k] = std::max(tops[k], next[s + k]);
         float top = tops[0];
         for (float value : tops) top = std::max(top, value);
+        best = FirstAt(next, top);
         for (std::size_t s = 0; s < kStates; ++s) score[s] = next[s] - top;
-        best = static_cast<std::size_t>(std::find(score.begin(), score.end(), 0.0f) - score.begin());
     }
     std::vector<std::size_t> path(n, 0);
     if (n == 0) return path;
