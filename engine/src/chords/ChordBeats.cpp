@@ -297,23 +297,37 @@ bool AlignBars(std::vector<Beat>& beats, const std::vector<BeatProfile>& profile
     // How much the sound changes into each beat, summed by bar length and
     // place in the bar: half the distance between the shares of the pitch
     // classes, and of the bass, of the beat and the one before it.
+    // The distances of a large song are worked out in two halves at once
+    // (-1 where a beat has none), then summed in order.
+    std::vector<float> distances(beats.size(), -1.0f);
+    const auto distancesOf = [&](std::size_t from, std::size_t to) {
+        for (std::size_t b = std::max<std::size_t>(from, 1); b < to; ++b) {
+            const Beat& beat = beats[b];
+            const BeatProfile& now = profiles[b];
+            const BeatProfile& before = profiles[b - 1];
+            if (beat.BeatsPerBar < 2 || beat.Index != beats[b - 1].Index + 1 || now.Total <= 0 || before.Total <= 0)
+                continue;
+            float bassNow = 0, bassBefore = 0;
+            for (std::size_t pc = 0; pc < 12; ++pc) bassNow += now.Bass[pc], bassBefore += before.Bass[pc];
+            float distance = 0;
+            for (std::size_t pc = 0; pc < 12; ++pc) {
+                distance += std::abs(now.Chroma[pc] / now.Total - before.Chroma[pc] / before.Total);
+                if (bassNow > 0 && bassBefore > 0) distance += std::abs(now.Bass[pc] / bassNow - before.Bass[pc] / bassBefore);
+            }
+            distances[b] = distance;
+        }
+    };
+    const bool split = Splits(beats.size() * 8);
+    const std::size_t middle = split ? beats.size() / 2 : beats.size();
+    SideBySide(split, [&] { distancesOf(0, middle); }, [&] { distancesOf(middle, beats.size()); });
     std::vector<std::vector<float>> change(256);
     std::vector<std::vector<std::uint32_t>> counted(256);
     for (std::size_t b = 1; b < beats.size(); ++b) {
+        if (distances[b] < 0) continue;
         const Beat& beat = beats[b];
-        const BeatProfile& now = profiles[b];
-        const BeatProfile& before = profiles[b - 1];
-        if (beat.BeatsPerBar < 2 || beat.Index != beats[b - 1].Index + 1 || now.Total <= 0 || before.Total <= 0) continue;
-        float bassNow = 0, bassBefore = 0;
-        for (std::size_t pc = 0; pc < 12; ++pc) bassNow += now.Bass[pc], bassBefore += before.Bass[pc];
-        float distance = 0;
-        for (std::size_t pc = 0; pc < 12; ++pc) {
-            distance += std::abs(now.Chroma[pc] / now.Total - before.Chroma[pc] / before.Total);
-            if (bassNow > 0 && bassBefore > 0) distance += std::abs(now.Bass[pc] / bassNow - before.Bass[pc] / bassBefore);
-        }
         std::vector<float>& places = change[beat.BeatsPerBar];
         if (places.empty()) places.assign(beat.BeatsPerBar, 0.0f), counted[beat.BeatsPerBar].assign(beat.BeatsPerBar, 0);
-        places[beat.InBar] += distance;
+        places[beat.InBar] += distances[b];
         ++counted[beat.BeatsPerBar][beat.InBar];
     }
     std::array<std::uint8_t, 256> first{};  // the place in the bar that starts it, by bar length
