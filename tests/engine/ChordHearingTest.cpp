@@ -117,6 +117,68 @@ TEST(ChordHearing, BarsStartWhereTheHarmonyMoves) {
     }
 }
 
+TEST(ChordHearing, APlaceChangingALittleMoreThanTheBarLineMovesNothing) {
+    // Bars of four beats sounding X, Y, Y, Z: the change into beat 2 is
+    // `intoSecond`, into beat 1 (from Z to X) 1, into beat 4 what is left.
+    struct MarginCase {
+        const char* Behaviour;
+        float Second;  // share of D in Y, C the rest; X is C alone, Z half C half D
+        bool Moved;
+    };
+    const std::vector<MarginCase> cases{
+        {"1.2 times the change on the bar line: the bars stay", 0.6f, false},
+        {"1.4 times: the bars start on beat 2", 0.7f, true},
+    };
+    for (const auto& c : cases) {
+        Heard heard;
+        for (std::uint32_t b = 0; b < 16 * 4; ++b) {
+            detail::Beat beat;
+            beat.Tick = b * kQuarter;
+            beat.Ticks = kQuarter;
+            beat.BarTicks = 4 * kQuarter;
+            beat.InBar = static_cast<std::uint8_t>(b % 4);
+            beat.BeatsPerBar = 4;
+            beat.Strength = detail::StrengthOf(beat.InBar, 4);
+            beat.Index = b;
+            heard.Beats.push_back(beat);
+            const float d = beat.InBar == 0 ? 0.0f : beat.InBar == 3 ? 0.5f : c.Second;
+            detail::BeatProfile profile;
+            profile.Chroma[0] = 1 - d;
+            profile.Chroma[2] = d;
+            profile.Total = 1;
+            heard.Profiles.push_back(profile);
+        }
+        EXPECT_EQ(detail::AlignBars(heard.Beats, heard.Profiles, detail::ProfileWeights{}.BarMargin), c.Moved)
+            << c.Behaviour;
+        EXPECT_EQ(heard.Beats[1].Strength, c.Moved ? 2 : 0) << c.Behaviour;
+    }
+}
+
+TEST(ChordHearing, ABassNoteIsHeardOnTheBeatsOfItsBarAfterIt) {
+    // C2 alone on beat 1 of a 4/4 bar, a chord from `lowest` up on beats 2
+    // to 4 and on the next bar's first beat: the beats that keep C2 as bass.
+    struct CarryCase {
+        const char* Behaviour;
+        int Lowest;
+        std::string Beats;
+    };
+    const std::vector<CarryCase> cases{
+        {"a chord an octave above: the rest of the bar", 48, "1 2 3"},
+        {"a chord exactly a fifth above: carried", 43, "1 2 3"},
+        {"a chord less than a fifth above is its own bass", 42, ""},
+    };
+    for (const auto& c : cases) {
+        const Heard heard = Hear({{0, kQuarter, 36, 100},
+                                  {kQuarter, 5 * kQuarter, static_cast<std::uint8_t>(c.Lowest), 100},
+                                  {kQuarter, 5 * kQuarter, 64, 100},
+                                  {kQuarter, 5 * kQuarter, 67, 100}});
+        std::string beats;
+        for (std::size_t b = 1; b <= 4; ++b)
+            if (heard.Profiles[b].BassKey == 36) beats += (beats.empty() ? "" : " ") + std::to_string(b);
+        EXPECT_EQ(beats, c.Beats) << c.Behaviour;
+    }
+}
+
 TEST(ChordHearing, BeatsRepeatingTheNotesBeforeThemKeepTheChord) {
     // Two beats whose weights point at C major and then at A minor. The
     // second keeps the first's chord when it sounds the same keys over the
@@ -190,6 +252,8 @@ TEST(ChordHearing, TheHighestNotesAreAMelodysWhenOneVoiceCarriesThem) {
         {"a tune above chords and bass", {bass, chords, {3, tune, 32}}, true},
         {"an arpeggio above them is no tune", {bass, chords, {3, {{72}, {76}, {79}, {76}}, 32}}, false},
         {"a voice of one repeated key is no tune", {bass, chords, {3, {{79}}, 32}}, false},
+        {"a voice striking a third of its notes with another is no tune",
+         {bass, chords, {3, {{76, 75}, {77}, {79, 78}, {77}}, 32}}, false},
         {"drums are no voice", {bass, chords, {9, tune, 32}}, false},
         {"a voice of fewer than 16 notes is passed over", {bass, chords, {3, tune, 15}}, false},
         {"a voice of 16 notes counts", {bass, chords, {3, tune, 16}}, true},

@@ -209,7 +209,15 @@ TEST(ChordRecognition, ChordsAsAKeyboardPlayerNamesThem) {
     for (std::uint32_t beat = 0; beat < 8; ++beat) restruck.Play(beat * kQuarter, kQuarter, {45, 60, 64, 67, 69});
     Song dimRestruck;  // A C Eb Gb over A, then over C with a passing D: the same chord
     dimRestruck.Play(0, 2 * kBar, {57, 60, 63, 66}).Play(0, kBar, {45}).Play(kBar, kBar, {48}).Play(kBar + kQuarter, 20, {74});
+    // B D F for four bars, then G B D F: the diminished triad is the G7 without its root.
+    Song dimBeforeSeventh = Song().Bar(0, {59, 62, 65}, 47).Bar(1, {59, 62, 65}, 47).Bar(2, {59, 62, 65}, 47);
+    dimBeforeSeventh.Bar(3, {59, 62, 65}, 47).Bar(4, {55, 59, 62, 65}, 43);
+    // C for three beats, then G over B for one, then C: a short chord keeps its bass.
+    Song shortInversion = Song().Play(0, 3 * kQuarter, {48, 60, 64, 67}).Play(3 * kQuarter, kQuarter, {47, 55, 62, 67});
+    shortInversion.Bar(1, {60, 64, 67}, 48);
     ExpectChords({
+        {"a diminished triad before its dominant seventh is that seventh", dimBeforeSeventh, {"0 G7  /B", "1536 G7"}},
+        {"a chord of one beat over its third keeps the bass", shortInversion, {"0 C", "288 G  /B", "384 C"}},
         {"a diminished seventh over a new bass stays that chord", dimRestruck, {"0 Ad7", "384 Ad7  /C"}},
         {"a chord played ahead of the bar starts on the bar", pushed, {"0 C", "384 F"}},
         {"a short note ahead of the bar is no push", shortAhead, {"0 C", "384 F"}},
@@ -246,6 +254,13 @@ TEST(ChordRecognition, RootsAreSpelledByTheKey) {
     gFlat.Meta = {KeySignature(0, -6)};
     Song fSharp = Song().Bar(0, {65, 68, 71}, 53);
     fSharp.Meta = {KeySignature(0, 6)};
+    Song cSharp = Song().Bar(0, {60, 63, 66}, 48);  // the seventh of C# major, seven sharps
+    cSharp.Meta = {KeySignature(0, 7)};
+    Song leadingInC = leading;  // the same in C major, where C# is no note of the key
+    leadingInC.Meta = {KeySignature(0, 0)};
+    // In A minor (by the mode of its signature) a G# chord that leads nowhere.
+    Song modeMinor = Song().Bar(0, {57, 60, 64}, 45).Bar(1, {56, 59, 62}, 44).Bar(2, {56, 59, 64}, 52).Bar(3, {57, 60, 64}, 45);
+    modeMinor.Meta = {KeySignature(0, 0, true)};
     ExpectChords({
         {"flat key", inF, {"0 Bb"}},
         {"sharp key", inB, {"0 A#"}},
@@ -256,6 +271,9 @@ TEST(ChordRecognition, RootsAreSpelledByTheKey) {
         {"a diminished seventh by where it goes", leading, {"0 C#d7  /E", "384 Dm"}},
         {"the fourth of Gb major", gFlat, {"0 Cb"}},
         {"the seventh of F# major", fSharp, {"0 E#d"}},
+        {"the seventh of C# major", cSharp, {"0 B#d"}},
+        {"a diminished seventh by where it goes, in C major", leadingInC, {"0 C#d7  /E", "384 Dm"}},
+        {"the raised seventh of a minor signature", modeMinor, {"0 Am", "384 G#d", "768 E", "1152 Am"}},
     });
 
     struct Spelling {
