@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "chords/ChordBeats.h"
+#include "chords/ChordSpelling.h"
 #include "ChordNames.h"
 #include "ChordRecognition.h"
 #include "ServiceRecords.h"
@@ -286,7 +287,22 @@ TEST(ChordRecognition, RootsAreSpelledByTheKey) {
         {11, -6, false, "Cb"}, {5, 6, false, "E#"}, {1, -1, true, "C#"}, {11, -1, true, "B"}, {10, -1, true, "Bb"},
         {8, 0, true, "G#"},  {6, 0, true, "F#"},   {0, 7, false, "B#"}, {4, -7, false, "Fb"}, {3, 3, true, "D#"},
     };
+    // A chord tone takes the letter of its degree above the root: a fifth
+    // the fifth letter, diminished or augmented, a seventh the seventh.
+    struct Tone {
+        int Interval;
+        int RootPitchClass, RootFifths;
+        const char* Name;
+    };
+    const std::vector<Tone> tones{
+        {6, 11, 0, "F"}, {8, 0, 0, "G#"}, {3, 1, 7, "E"}, {10, 6, 6, "E"}, {9, 0, 0, "A"}, {11, 10, -2, "A"},
+    };
     StandardMidifile engine(nullptr);
+    for (const auto& t : tones) {
+        const std::uint8_t root = SpellPitchClass(t.RootPitchClass, t.RootFifths);
+        const std::string name = engine.YamChordCalculate(MakeChordEvent(0, root, 0, detail::SpellChordTone(t.Interval, root)));
+        EXPECT_EQ(name.substr(name.find('/') + 1), t.Name) << t.Interval << " above " << name;
+    }
     for (const auto& s : spellings)
         EXPECT_EQ(engine.YamChordCalculate(MakeChordEvent(0, SpellPitchClass(s.PitchClass, s.Fifths, s.Minor), 0)), s.Name)
             << s.PitchClass << " in " << s.Fifths << (s.Minor ? " minor" : " major");
@@ -320,6 +336,8 @@ TEST(ChordRecognition, BeatGridFollowsDivisionAndMetres) {
          "0:2 4:0 8:0 12:1 16:0 20:0 24:2 28:0"},
         {"2/2 keeps its half notes", 4, {TimeSignature(0, 2, 1)}, 20, 100, "0:2 8:1 16:2"},
         {"x/16 on quarters", 4, {TimeSignature(0, 7, 4)}, 16, 100, "0:2 4:0 8:0 12:0"},
+        {"x/64, the shortest note a signature names, on quarters", 16, {TimeSignature(0, 8, 6)}, 32, 100, "0:2 16:2"},
+        {"x/128 names no metre", 16, {TimeSignature(0, 8, 7)}, 32, 100, "0:2 16:0"},
     };
     for (const auto& c : cases) {
         std::string beats;
@@ -488,6 +506,7 @@ TEST(ChordRecognition, ChordNamesAsMusiciansWriteThem) {
         {"Cadd9", "CMaj(9)"},   {"Cmmaj7", "CmM7"},      {"C5", "C1+5"},          {"Csus2", "C1+2+5"},
         {"F#m7/E", "F#m7  /E"}, {"Ebm/Gb", "Ebm  /Gb"},  {"N.C.", "Cnc"},         {"NC", "Cnc"},
         {"C  /E", "C  /E"},     {"C#7(b9)", "C#7(b9)"},  {"N", "Cnc"},            {"n.c.", "Cnc"},
+        {"C\u00b07", "Cd7"},     {"Co7", "Cd7"},          {"C\u00f8" "7", "Cm7b5"}, {"C7\t", "C7"},
     };
     StandardMidifile engine(nullptr);
     for (const auto& [written, printed] : names) {
