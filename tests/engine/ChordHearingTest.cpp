@@ -154,6 +154,31 @@ TEST(ChordHearing, APlaceChangingALittleMoreThanTheBarLineMovesNothing) {
     }
 }
 
+TEST(ChordHearing, ARestIsNoChangeOfHarmony) {
+    // Phrases of two bars of one chord, C and F in turn, each after a rest on
+    // its first beat (a beat the grid leaves out): only the rests lie between
+    // different sounds, and they do not move the bars.
+    Heard heard;
+    for (std::uint32_t b = 0; b < 32 * 4; ++b) {
+        if (b % 8 == 0) continue;
+        detail::Beat beat;
+        beat.Tick = b * kQuarter;
+        beat.Ticks = kQuarter;
+        beat.BarTicks = 4 * kQuarter;
+        beat.InBar = static_cast<std::uint8_t>(b % 4);
+        beat.BeatsPerBar = 4;
+        beat.Strength = detail::StrengthOf(beat.InBar, 4);
+        beat.Index = b;
+        heard.Beats.push_back(beat);
+        detail::BeatProfile profile;
+        for (int pc : (b / 8) % 2 == 0 ? std::vector<int>{0, 4, 7} : std::vector<int>{5, 9, 0})
+            profile.Chroma[static_cast<std::size_t>(pc)] = 1;
+        profile.Total = 3;
+        heard.Profiles.push_back(profile);
+    }
+    EXPECT_FALSE(detail::AlignBars(heard.Beats, heard.Profiles, detail::ProfileWeights{}.BarMargin));
+}
+
 TEST(ChordHearing, ABassNoteIsHeardOnTheBeatsOfItsBarAfterIt) {
     // C2 alone on beat 1 of a 4/4 bar, a chord from `lowest` up on beats 2
     // to 4 and on the next bar's first beat: the beats that keep C2 as bass.
