@@ -125,13 +125,23 @@ void SongWindow::Present() {
     const int threshold = main_ ? main_->VelPanel->intValue() : tonalux::kDefaultVelocityThreshold;
     facts_ = tonalux::ReadSongFacts(*song, threshold);
     const std::string fileName = path_.substr(path_.find_last_of('/') + 1);
-    Sheet->SetSheet(tonalux::MakeSongSheet(*song, tonalux::ReadLyrics(*song), fileName));
+    const tonalux::SongSheet sheet = tonalux::MakeSongSheet(*song, tonalux::ReadLyrics(*song), fileName);
+    sheetKey_ = sheet.Key;
+    Sheet->SetSheet(sheet);
     for (const auto& [caption, value] : FactRows()) {
         auto* label = new QLabel(value, this);
         label->setTextInteractionFlags(Qt::TextSelectableByMouse);
         FactsForm->addRow(caption, label);
     }
     emit Shown();
+}
+
+// The key signature's key; without one, the key the chords suggest, which
+// the sheet below shows, said to be no signature's.
+QString SongWindow::KeyText(const std::string& signature, const std::string& suggested) {
+    if (!signature.empty()) return QString::fromStdString(signature);
+    if (suggested.empty()) return tr("no key signature");
+    return tr("no key signature; the chords suggest %1").arg(QString::fromStdString(suggested));
 }
 
 QList<QPair<QString, QString>> SongWindow::FactRows() const {
@@ -149,7 +159,7 @@ QList<QPair<QString, QString>> SongWindow::FactRows() const {
         {tr("Division"), DivisionText(f.Division)},
         {tr("Tempo"), tr("%1 bpm").arg(tempo, 0, 'f', tempo == std::floor(tempo) ? 0 : 1)},
         {tr("Metre"), QString::fromStdString(f.Metre)},
-        {tr("Key"), f.Key.empty() ? tr("no key signature") : QString::fromStdString(f.Key)},
+        {tr("Key"), KeyText(f.Key, sheetKey_)},
         {tr("Length"), length},
         {tr("Vocoder"), vocoder},
         {tr("Chords"), YesNo(f.Chords)},

@@ -77,6 +77,8 @@ private:
     bool Change(Step step);
     // Works out the facts and the sheet from bytes_.
     void Present();
+    // The text of the key row.
+    static QString KeyText(const std::string& signature, const std::string& suggested);
     // Whether the engine is free; a folder conversion holds it.
     bool EngineFree();
 
@@ -85,5 +87,6 @@ private:
     std::string path_;
     std::vector<std::uint8_t> bytes_;
     tonalux::SongFacts facts_;
+    std::string sheetKey_;  // the key the sheet shows: the signature's, else the one the chords suggest
     bool changed_ = false;
 };

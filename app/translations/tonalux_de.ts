@@ -427,6 +427,10 @@ Soll die Datei ersetzt werden?</translation>
         <translation>kein Vorzeichen angegeben</translation>
     </message>
     <message>
+        <source>no key signature; the chords suggest %1</source>
+        <translation>kein Vorzeichen angegeben; die Akkorde deuten auf %1</translation>
+    </message>
+    <message>
         <source>Key</source>
         <translation>Tonart</translation>
     </message>

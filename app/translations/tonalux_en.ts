@@ -414,6 +414,10 @@ Do you want to replace it?</source>
         <translation type="unfinished" />
     </message>
     <message>
+        <source>no key signature; the chords suggest %1</source>
+        <translation type="unfinished" />
+    </message>
+    <message>
         <source>Key</source>
         <translation type="unfinished" />
     </message>

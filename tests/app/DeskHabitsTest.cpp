@@ -134,6 +134,10 @@ void DeskHabitsTest::songWindowShowsTheSongsFacts() {
         Track fast;
         fast.Tempo(0, 461538).Note(0, 0x90, 60, 100).Note(96, 0x80, 60, 0).End();  // 130 bpm to a tenth
         WriteFile(dir.Path() / "Convert" / "Fast.mid", SongBuilder(0, 96).AddTrack(fast).Bytes());
+        Track chords;  // C F G C without a key signature
+        chords.Chord(0, 0x31, 0).Chord(384, 0x34, 0).Chord(384, 0x35, 0).Chord(384, 0x31, 0);
+        chords.Note(0, 0x90, 60, 100).Note(384, 0x80, 60, 0).End();
+        WriteFile(dir.Path() / "Convert" / "Plain.mid", SongBuilder(0, 96).AddTrack(chords).Bytes());
     });
     emit w.main->ListBox1->itemActivated(w.main->ListBox1->item(0));
     QCOMPARE(w.main->SongWindows.size(), std::size_t{1});
@@ -153,6 +157,11 @@ void DeskHabitsTest::songWindowShowsTheSongsFacts() {
     QVERIFY(w.main->SongWindows.back()->FactRows().back().second.startsWith(QStringLiteral("damaged at byte")));
     emit w.main->ListBox2->itemActivated(w.main->ListBox2->item(1));
     QCOMPARE(w.main->SongWindows.back()->FactRows().at(3).second, QStringLiteral("130 bpm"));
+    QCOMPARE(w.main->SongWindows.back()->FactRows().at(5).second, QStringLiteral("no key signature"));
+    // Without a signature the key row names the key the sheet shows.
+    emit w.main->ListBox2->itemActivated(w.main->ListBox2->item(2));
+    QCOMPARE(w.main->SongWindows.back()->FactRows().at(5).second,
+             QStringLiteral("no key signature; the chords suggest C"));
 }
 
 void DeskHabitsTest::songWindowCorrectsAChordAndSavesOnlyWhenAsked() {
