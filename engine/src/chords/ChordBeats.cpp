@@ -118,7 +118,9 @@ struct BeatSums {
     void Add(std::uint8_t pitch, float weight, float bass, bool heard) {
         Chroma[pitch % 12u] += weight;
         // An empty beat has Highest 0 and TopKey 0, so its first note needs no case of its own.
-        TopKey = (pitch > Highest ? 0.0f : TopKey) + (pitch >= Highest ? weight : 0.0f);
+        // (Chosen from small arrays, which keeps the choice free of branches.)
+        const float kept[2] = {0.0f, TopKey}, added[2] = {0.0f, weight};
+        TopKey = kept[pitch <= Highest] + added[pitch >= Highest];
         Highest = std::max(Highest, pitch);
         // A new lowest key moves the keys counted so far up by the distance.
         // Few notes of a beat bring one, so a branch costs less here than
@@ -213,14 +215,16 @@ private:
         // A note that starts in the second half of a beat and sounds on
         // through half the next is played ahead of that beat: it belongs to
         // the next beat's chord and counts from there, as if it started there.
-        const bool pushed = share <= 0.5f && first + 1 < spans_.size() && spans_[first + 1].Tick == beat.End &&
-                            note.End >= beat.End + (spans_[first + 1].End - spans_[first + 1].Tick) / 2;
-        std::size_t from = first;  // the beat the note counts from
-        float fromShare = share;
-        if (pushed) {
-            const Span& next = spans_[++from];
-            fromShare = static_cast<float>(std::min(next.End, note.End) - next.Tick) * next.PerTick;
-        }
+        // Worked out without a branch, which would be mispredicted on every
+        // other note: the beat after the last is the last.
+        const bool more = first + 1 < spans_.size();
+        const Span& next = spans_[first + static_cast<std::size_t>(more)];
+        const bool pushed = more & (share <= 0.5f) & (next.Tick == beat.End) &
+                            (note.End >= beat.End + (next.End - next.Tick) / 2);
+        const std::size_t from = first + static_cast<std::size_t>(pushed);  // the beat the note counts from
+        const float nextShare = static_cast<float>(std::min(next.End, note.End) - next.Tick) * next.PerTick;
+        const float shares[2] = {share, nextShare};
+        const float fromShare = shares[pushed];
         if (from >= lo && from < hi) {
             const std::uint8_t strength = spans_[from].Strength;
             sums_[from].Add(pitch, fromShare * loudness * onset_[strength], fromShare * bassOnset_[strength], true);

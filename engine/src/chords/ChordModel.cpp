@@ -173,7 +173,8 @@ void Emissions(const BeatProfile& profile, const ModelTerms& terms, float scale,
     const float bassConstant = bassTotal > 0 ? terms.BassConstant : 0.0f;
     // `scale` for each pitch class heard, twice over like the shares.
     std::array<float, 24> heard{};
-    for (std::size_t pc = 0; pc < 12; ++pc) heard[pc] = heard[pc + 12] = ((profile.Heard >> pc) & 1u) != 0 ? scale : 0.0f;
+    const float values[2] = {0.0f, scale};  // chosen without a branch
+    for (std::size_t pc = 0; pc < 12; ++pc) heard[pc] = heard[pc + 12] = values[(profile.Heard >> pc) & 1u];
     // The root's term, the same for every template when their root factors
     // agree (as they do in the fitted model), is worked out once.
     std::array<float, 12> rootTerm;
