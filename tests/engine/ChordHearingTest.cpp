@@ -64,20 +64,25 @@ TEST(ChordHearing, ANotePlayedAheadOfABeatCountsFromIt) {
     }
 }
 
+// Beat `b` of a song in bars of `beatsPerBar` quarter notes.
+detail::Beat QuarterBeat(std::uint32_t b, std::uint8_t beatsPerBar) {
+    detail::Beat beat;
+    beat.Tick = b * kQuarter;
+    beat.Ticks = kQuarter;
+    beat.BarTicks = beatsPerBar * kQuarter;
+    beat.InBar = static_cast<std::uint8_t>(b % beatsPerBar);
+    beat.BeatsPerBar = beatsPerBar;
+    beat.Strength = detail::StrengthOf(beat.InBar, beatsPerBar);
+    beat.Index = b;
+    return beat;
+}
+
 // `bars` bars of `beatsPerBar` beats whose sound changes (C major to F major
 // and back, with the bass) every `period` beats, first on beat `changeAt`.
 Heard Harmony(std::uint32_t bars, std::uint8_t beatsPerBar, std::uint32_t changeAt, std::uint32_t period) {
     Heard heard;
     for (std::uint32_t b = 0; b < bars * beatsPerBar; ++b) {
-        detail::Beat beat;
-        beat.Tick = b * kQuarter;
-        beat.Ticks = kQuarter;
-        beat.BarTicks = beatsPerBar * kQuarter;
-        beat.InBar = static_cast<std::uint8_t>(b % beatsPerBar);
-        beat.BeatsPerBar = beatsPerBar;
-        beat.Strength = detail::StrengthOf(beat.InBar, beatsPerBar);
-        beat.Index = b;
-        heard.Beats.push_back(beat);
+        heard.Beats.push_back(QuarterBeat(b, beatsPerBar));
         const bool f = ((b + period - changeAt) / period) % 2 == 1;
         detail::BeatProfile profile;
         for (int pc : f ? std::vector<int>{5, 9, 0} : std::vector<int>{0, 4, 7}) profile.Chroma[static_cast<std::size_t>(pc)] = 1;
@@ -132,16 +137,8 @@ TEST(ChordHearing, APlaceChangingALittleMoreThanTheBarLineMovesNothing) {
     for (const auto& c : cases) {
         Heard heard;
         for (std::uint32_t b = 0; b < 16 * 4; ++b) {
-            detail::Beat beat;
-            beat.Tick = b * kQuarter;
-            beat.Ticks = kQuarter;
-            beat.BarTicks = 4 * kQuarter;
-            beat.InBar = static_cast<std::uint8_t>(b % 4);
-            beat.BeatsPerBar = 4;
-            beat.Strength = detail::StrengthOf(beat.InBar, 4);
-            beat.Index = b;
-            heard.Beats.push_back(beat);
-            const float d = beat.InBar == 0 ? 0.0f : beat.InBar == 3 ? 0.5f : c.Second;
+            heard.Beats.push_back(QuarterBeat(b, 4));
+            const float d = b % 4 == 0 ? 0.0f : b % 4 == 3 ? 0.5f : c.Second;
             detail::BeatProfile profile;
             profile.Chroma[0] = 1 - d;
             profile.Chroma[2] = d;
@@ -161,15 +158,7 @@ TEST(ChordHearing, ARestIsNoChangeOfHarmony) {
     Heard heard;
     for (std::uint32_t b = 0; b < 32 * 4; ++b) {
         if (b % 8 == 0) continue;
-        detail::Beat beat;
-        beat.Tick = b * kQuarter;
-        beat.Ticks = kQuarter;
-        beat.BarTicks = 4 * kQuarter;
-        beat.InBar = static_cast<std::uint8_t>(b % 4);
-        beat.BeatsPerBar = 4;
-        beat.Strength = detail::StrengthOf(beat.InBar, 4);
-        beat.Index = b;
-        heard.Beats.push_back(beat);
+        heard.Beats.push_back(QuarterBeat(b, 4));
         detail::BeatProfile profile;
         for (int pc : (b / 8) % 2 == 0 ? std::vector<int>{0, 4, 7} : std::vector<int>{5, 9, 0})
             profile.Chroma[static_cast<std::size_t>(pc)] = 1;
