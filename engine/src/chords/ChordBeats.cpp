@@ -183,16 +183,22 @@ public:
 
     // The notes, with the place of each one's first beat, added to the beats
     // [lo, hi) only: two ranges of beats take the notes at once, and each beat
-    // takes them in the order of the notes, as it would from one. Returns the
-    // end of the last note.
+    // takes them in the order of the notes, as it would from one. A note that
+    // reaches no beat of the range is passed over by its first beat alone,
+    // without reading it. Returns the end of the last note read.
     std::uint32_t AddNotes(const std::vector<Note>& notes, const std::vector<std::uint32_t>& firstBeats,
                            std::size_t lo, std::size_t hi) {
         std::uint32_t soundEnd = 0;
         for (std::size_t i = 0; i < notes.size(); ++i) {
+            const std::uint32_t first = firstBeats[i];
+            // A note pushed to the next beat reaches one beat further.
+            if (first == kNoBeat || first >= hi ||
+                std::max<std::size_t>(std::min<std::size_t>(spans_.size(), first + weights_.MaxBeatsPerNote), first + 2) <= lo)
+                continue;
             const Note& note = notes[i];
-            if (note.End <= note.Start || firstBeats[i] == kNoBeat) continue;
+            if (note.End <= note.Start) continue;
             soundEnd = std::max(soundEnd, note.End);
-            Add(note, firstBeats[i], lo, hi);
+            Add(note, first, lo, hi);
         }
         return soundEnd;
     }
@@ -206,8 +212,6 @@ private:
     // A note: the beat it starts in, then the beats it is held over, those of [lo, hi).
     void Add(const Note& note, std::uint32_t first, std::size_t lo, std::size_t hi) {
         const std::size_t stop = std::min<std::size_t>(spans_.size(), first + weights_.MaxBeatsPerNote);
-        // A note pushed to the next beat reaches one beat further.
-        if (first >= hi || std::max<std::size_t>(stop, first + 2) <= lo) return;
         const Span& beat = spans_[first];
         const std::uint8_t pitch = note.Pitch;
         const float loudness = velocityWeight_[note.Velocity] * pitchWeight_[pitch];
@@ -382,8 +386,11 @@ std::vector<BeatProfile> ProfileNotes(const std::vector<Beat>& beats, const std:
     const bool split = Splits(notes.size());
     std::size_t middle = split ? MiddleBeat(firstBeats, beats.size()) : beats.size();
     while (middle < beats.size() && beats[middle].Strength != 2) ++middle;
-    SideBySide(split, [&] { soundEnd = profile(0, middle); },
-               [&] { profile(middle, beats.size()); });
+    // Each note is read by the half its first beat lies in, so the song
+    // sounds until the later of the two ends.
+    std::uint32_t upperEnd = 0;
+    SideBySide(split, [&] { soundEnd = profile(0, middle); }, [&] { upperEnd = profile(middle, beats.size()); });
+    soundEnd = std::max(soundEnd, upperEnd);
     return profiles;
 }
 
