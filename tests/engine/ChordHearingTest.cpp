@@ -61,7 +61,27 @@ TEST(ChordHearing, ANotePlayedAheadOfABeatCountsFromIt) {
             if (weighs) beats += (beats.empty() ? "" : " ") + std::to_string(b);
         }
         EXPECT_EQ(beats, c.Beats) << c.Behaviour;
+        // A pushed note weighs on its beat as a note struck on that beat.
+        if (c.Beats == "2") {
+            const Heard struck = Hear({{0, 2 * 4 * kQuarter, 60, 100},
+                                       {0, 2 * 4 * kQuarter, 64, 100},
+                                       {0, 2 * 4 * kQuarter, 67, 100},
+                                       {2 * kQuarter, c.End, 65, 100}});
+            EXPECT_FLOAT_EQ(heard.Profiles[2].Chroma[kF], struck.Profiles[2].Chroma[kF]) << c.Behaviour;
+        }
     }
+}
+
+TEST(ChordHearing, AMelodyKeyStruckTwiceWeighsAsOneHeld) {
+    // C3 and a C major chord under a melody E5, held for the beat or struck
+    // as two eighths: the melody's weight is the same either way.
+    const auto topWeight = [](std::vector<detail::Note> top) {
+        std::vector<detail::Note> notes{{0, kQuarter, 48, 100}, {0, kQuarter, 60, 100}, {0, kQuarter, 67, 100}};
+        notes.insert(notes.end(), top.begin(), top.end());
+        return Hear(notes).Profiles[0].Chroma[4];
+    };
+    EXPECT_NEAR(topWeight({{0, kQuarter / 2, 76, 100}, {kQuarter / 2, kQuarter, 76, 100}}),
+                topWeight({{0, kQuarter, 76, 100}}), 1e-4f);
 }
 
 // Beat `b` of a song in bars of `beatsPerBar` quarter notes.

@@ -3,6 +3,7 @@
 // a single thread finds, to the bit.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstring>
 #include <vector>
 
@@ -50,26 +51,34 @@ Worked Work(StandardMidifile& midi, bool twoThreads) {
 // 2,000 bars of 4/4 at 96 ticks a quarter: a bass note on each first beat
 // under the chord on the other three (the bass carried over them, across
 // the middle of the bar), a chord a bar through C F G7 Am, and two silent
-// bars in every sixteen (beats left out of the grid).
+// bars in every sixteen (beats left out of the grid). The bars all start
+// with a pushed note, as the profile's halves do.
 testing::Bytes OomPahSong() {
-    constexpr std::uint32_t kBeat = 96;
+    constexpr std::uint32_t kBeat = 96, kBar = 4 * kBeat;
     constexpr std::uint8_t kChords[4][4] = {{36, 60, 64, 67}, {41, 60, 65, 69}, {43, 59, 62, 65}, {45, 60, 64, 69}};
-    testing::Track track;
-    std::uint32_t rest = 0;  // ticks since the last event
+    struct Event {
+        std::uint32_t Tick;
+        std::uint8_t Status, Key;
+    };
+    std::vector<Event> events;
     for (std::uint32_t bar = 0; bar < 2000; ++bar) {
-        if (bar % 16 >= 14) {
-            rest += 4 * kBeat;
-            continue;
-        }
+        if (bar % 16 >= 14) continue;
         const auto& chord = kChords[bar % 4];
-        track.Note(rest, 0x90, chord[0], 90).Note(kBeat, 0x80, chord[0], 64);
-        rest = 0;
-        for (int beat = 0; beat < 3; ++beat) {
-            for (int k = 1; k < 4; ++k) track.Note(0, 0x90, chord[k], 70);
-            for (int k = 1; k < 4; ++k) track.Note(k == 1 ? kBeat : 0, 0x80, chord[k], 64);
-        }
+        const std::uint32_t at = bar * kBar;
+        // The bass comes an eighth ahead of the bar, except after a rest: pushed into it.
+        const std::uint32_t bass = bar % 16 == 0 ? at : at - kBeat / 2;
+        events.push_back({bass, 0x90, chord[0]});
+        events.push_back({at + kBeat, 0x80, chord[0]});
+        for (std::uint32_t beat = 1; beat < 4; ++beat)
+            for (int k = 1; k < 4; ++k)
+                events.push_back({at + beat * kBeat, 0x90, chord[k]}),
+                    events.push_back({at + (beat + 1) * kBeat - (beat == 3 ? kBeat / 2 : 0), 0x80, chord[k]});
     }
-    return testing::SongBuilder(0, kBeat).AddTrack(track.End(rest)).Bytes();
+    std::stable_sort(events.begin(), events.end(), [](const Event& x, const Event& y) { return x.Tick < y.Tick; });
+    testing::Track track;
+    std::uint32_t last = 0;
+    for (const Event& e : events) track.Note(e.Tick - last, e.Status, e.Key, e.Status == 0x90 ? 80 : 64), last = e.Tick;
+    return testing::SongBuilder(0, kBeat).AddTrack(track.End()).Bytes();
 }
 
 class ChordThreads : public testing::LoadTest {};

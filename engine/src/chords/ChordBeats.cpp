@@ -220,11 +220,10 @@ private:
         // through half the next is played ahead of that beat: it belongs to
         // the next beat's chord and counts from there, as if it started there.
         // Worked out without a branch, which would be mispredicted on every
-        // other note: the beat after the last is the last.
-        const bool more = first + 1 < spans_.size();
-        const Span& next = spans_[first + static_cast<std::size_t>(more)];
-        const bool pushed = more & (share <= 0.5f) & (next.Tick == beat.End) &
-                            (note.End >= beat.End + (next.End - next.Tick) / 2);
+        // other note. The last beat stands for the one after it, and as it
+        // does not start where it ends, no note is pushed past it.
+        const Span& next = spans_[std::min<std::size_t>(first + 1, spans_.size() - 1)];
+        const bool pushed = (share <= 0.5f) & (next.Tick == beat.End) & (note.End >= beat.End + (next.End - next.Tick) / 2);
         const std::size_t from = first + static_cast<std::size_t>(pushed);  // the beat the note counts from
         const float nextShare = static_cast<float>(std::min(next.End, note.End) - next.Tick) * next.PerTick;
         const float shares[2] = {share, nextShare};
