@@ -56,29 +56,22 @@ Worked Work(StandardMidifile& midi, bool twoThreads) {
 testing::Bytes OomPahSong() {
     constexpr std::uint32_t kBeat = 96, kBar = 4 * kBeat;
     constexpr std::uint8_t kChords[4][4] = {{36, 60, 64, 67}, {41, 60, 65, 69}, {43, 59, 62, 65}, {45, 60, 64, 69}};
-    struct Event {
-        std::uint32_t Tick;
-        std::uint8_t Status, Key;
+    std::vector<testing::arranger::ChannelMessage> messages;
+    const auto play = [&](std::uint32_t from, std::uint32_t to, std::uint8_t key) {
+        messages.push_back({from, 0x90, key, 80, true});
+        messages.push_back({to, 0x80, key, 64, true});
     };
-    std::vector<Event> events;
     for (std::uint32_t bar = 0; bar < 2000; ++bar) {
         if (bar % 16 >= 14) continue;
         const auto& chord = kChords[bar % 4];
         const std::uint32_t at = bar * kBar;
         // The bass comes an eighth ahead of the bar, except after a rest: pushed into it.
-        const std::uint32_t bass = bar % 16 == 0 ? at : at - kBeat / 2;
-        events.push_back({bass, 0x90, chord[0]});
-        events.push_back({at + kBeat, 0x80, chord[0]});
+        play(bar % 16 == 0 ? at : at - kBeat / 2, at + kBeat, chord[0]);
         for (std::uint32_t beat = 1; beat < 4; ++beat)
-            for (int k = 1; k < 4; ++k)
-                events.push_back({at + beat * kBeat, 0x90, chord[k]}),
-                    events.push_back({at + (beat + 1) * kBeat - (beat == 3 ? kBeat / 2 : 0), 0x80, chord[k]});
+            for (int k = 1; k < 4; ++k) play(at + beat * kBeat, at + (beat + 1) * kBeat - (beat == 3 ? kBeat / 2 : 0), chord[k]);
     }
-    std::stable_sort(events.begin(), events.end(), [](const Event& x, const Event& y) { return x.Tick < y.Tick; });
-    testing::Track track;
-    std::uint32_t last = 0;
-    for (const Event& e : events) track.Note(e.Tick - last, e.Status, e.Key, e.Status == 0x90 ? 80 : 64), last = e.Tick;
-    return testing::SongBuilder(0, kBeat).AddTrack(track.End()).Bytes();
+    std::stable_sort(messages.begin(), messages.end(), [](const auto& x, const auto& y) { return x.tick < y.tick; });
+    return testing::SongBuilder(0, kBeat).AddTrack(testing::arranger::ChannelTrack(messages).End()).Bytes();
 }
 
 class ChordThreads : public testing::LoadTest {};
