@@ -245,21 +245,48 @@ namespace {
 // the state; otherwise it came from the best state of the beat before.
 constexpr std::size_t kStayBytes = kStates / 8;
 
-// The bits of the states whose score is at least `moved`, eight to a byte.
-void StayBits(const std::array<float, kStates>& score, float moved, std::uint8_t* stay) {
+// One beat of the pass. `score` holds the scores of the beat before, whose
+// best is `top`; they count less `top`, so that the best is 0 (scores only
+// matter relative to each other). The best way into each state stays on it
+// or moves from the best state at `moved`: its bit in `stay` (eight states to
+// a byte) tells which, and `score` gets the new scores with the emissions
+// added. Returns the best of them. One pass over the states, four at a time.
+float Step(std::array<float, kStates>& score, float top, float moved, const std::array<float, kStates>& emitted,
+           std::uint8_t* stay) {
 #if defined(__SSE2__)
-    const __m128 bar = _mm_set1_ps(moved);
+    const __m128 bar = _mm_set1_ps(moved), offset = _mm_set1_ps(top);
+    __m128 best0 = _mm_set1_ps(-std::numeric_limits<float>::infinity()), best1 = best0;
     for (std::size_t byte = 0; byte < kStayBytes; ++byte) {
-        const int low = _mm_movemask_ps(_mm_cmpge_ps(_mm_loadu_ps(score.data() + byte * 8), bar));
-        const int high = _mm_movemask_ps(_mm_cmpge_ps(_mm_loadu_ps(score.data() + byte * 8 + 4), bar));
-        stay[byte] = static_cast<std::uint8_t>(low | (high << 4));
+        float* at = score.data() + byte * 8;
+        const __m128 low = _mm_sub_ps(_mm_loadu_ps(at), offset);
+        const __m128 high = _mm_sub_ps(_mm_loadu_ps(at + 4), offset);
+        stay[byte] = static_cast<std::uint8_t>(_mm_movemask_ps(_mm_cmpge_ps(low, bar)) |
+                                               (_mm_movemask_ps(_mm_cmpge_ps(high, bar)) << 4));
+        // max(bar, x) is x where they are equal, as std::max(x, bar) is.
+        const __m128 nextLow = _mm_add_ps(_mm_max_ps(bar, low), _mm_loadu_ps(emitted.data() + byte * 8));
+        const __m128 nextHigh = _mm_add_ps(_mm_max_ps(bar, high), _mm_loadu_ps(emitted.data() + byte * 8 + 4));
+        _mm_storeu_ps(at, nextLow);
+        _mm_storeu_ps(at + 4, nextHigh);
+        best0 = _mm_max_ps(best0, nextLow);
+        best1 = _mm_max_ps(best1, nextHigh);
     }
+    alignas(16) float lanes[4];
+    _mm_store_ps(lanes, _mm_max_ps(best0, best1));
+    return std::max(std::max(lanes[0], lanes[1]), std::max(lanes[2], lanes[3]));
 #else
+    float best = -std::numeric_limits<float>::infinity();
     for (std::size_t byte = 0; byte < kStayBytes; ++byte) {
         unsigned bits = 0;
-        for (unsigned k = 0; k < 8; ++k) bits |= static_cast<unsigned>(score[byte * 8 + k] >= moved) << k;
+        for (unsigned k = 0; k < 8; ++k) {
+            const std::size_t s = byte * 8 + k;
+            const float before = score[s] - top;
+            bits |= static_cast<unsigned>(before >= moved) << k;
+            score[s] = std::max(before, moved) + emitted[s];
+            best = std::max(best, score[s]);
+        }
         stay[byte] = static_cast<std::uint8_t>(bits);
     }
+    return best;
 #endif
 }
 
@@ -355,7 +382,8 @@ std::vector<std::size_t> BestPath(const std::vector<Beat>& beats, const std::vec
     const std::size_t n = beats.size();
     std::vector<std::uint8_t> stayed(n * kStayBytes);
     std::vector<std::size_t> bestBefore(n, 0);
-    std::array<float, kStates> score{}, next{};
+    std::array<float, kStates> score{};  // less `top`, as Step takes them
+    float top = 0;
     // A beat with less sound than most tells less: its emissions are scaled
     // down below Confidence times the mean weight of the sounding beats.
     double sum = 0;
@@ -367,7 +395,7 @@ std::vector<std::size_t> BestPath(const std::vector<Beat>& beats, const std::vec
         Emissions(profiles[b], terms, profiles[b].Total < enough ? profiles[b].Total / enough : 1.0f, out);
     };
     EmissionRing emissions(n, emit);
-    std::size_t best = 0;  // the best state of the beat before, whose score is 0
+    std::size_t best = 0;  // the best state of the beat before, whose score is `top`
     for (std::size_t b = 0; b < n; ++b) {
         const std::array<float, kStates>& emitted = emissions.At(b);
         bestBefore[b] = best;
@@ -376,19 +404,9 @@ std::vector<std::size_t> BestPath(const std::vector<Beat>& beats, const std::vec
         if (beats[b].Strength == 0) penalty *= w.ChangeOther;
         if (b == 0 || none[b - 1]) penalty = 0;  // after no chord any chord may begin
         else if (SameNotes(beats, profiles, b)) penalty = std::numeric_limits<float>::infinity();
-        const float moved = score[best] - penalty;
-        StayBits(score, moved, stayed.data() + b * kStayBytes);
-        for (std::size_t s = 0; s < kStates; ++s) next[s] = std::max(score[s], moved) + emitted[s];
-        // Scores only matter relative to each other; keep the best at 0.
-        // Eight running maxima side by side, then the largest of them.
-        std::array<float, 8> tops;
-        tops.fill(next[0]);
-        for (std::size_t s = 0; s < kStates; s += tops.size())
-            for (std::size_t k = 0; k < tops.size(); ++k) tops[k] = std::max(tops[k], next[s + k]);
-        float top = tops[0];
-        for (float value : tops) top = std::max(top, value);
-        best = FirstAt(next, top);
-        for (std::size_t s = 0; s < kStates; ++s) score[s] = next[s] - top;
+        const float moved = (score[best] - top) - penalty;
+        top = Step(score, top, moved, emitted, stayed.data() + b * kStayBytes);
+        best = FirstAt(score, top);
     }
     std::vector<std::size_t> path(n, 0);
     if (n == 0) return path;
