@@ -214,9 +214,10 @@ TEST(ChordHearing, ABassNoteIsHeardOnTheBeatsOfItsBarAfterIt) {
 }
 
 TEST(ChordHearing, BeatsRepeatingTheNotesBeforeThemKeepTheChord) {
-    // Two beats whose weights point at C major and then at A minor. The
-    // second keeps the first's chord when it sounds the same keys over the
-    // same bass, however its weights lean, and may change when a key differs.
+    // Two beats whose weights point at C major and then at A minor, each the
+    // first of a bar, where a change costs least. The second keeps the
+    // first's chord when it sounds the same keys over the same bass, however
+    // its weights lean, and changes when a key differs.
     struct SameCase {
         const char* Behaviour;
         std::uint16_t SecondHeard;
@@ -233,9 +234,9 @@ TEST(ChordHearing, BeatsRepeatingTheNotesBeforeThemKeepTheChord) {
         for (std::size_t b = 0; b < 2; ++b) {
             beats[b].Tick = static_cast<std::uint32_t>(b) * kQuarter;
             beats[b].Ticks = kQuarter;
-            beats[b].BarTicks = 4 * kQuarter;
+            beats[b].BarTicks = kQuarter;
             beats[b].Index = b;
-            beats[b].Strength = b == 0 ? 2 : 0;
+            beats[b].Strength = 2;
             profiles[b].BassKey = 45;
             profiles[b].Classes = 4;
         }
