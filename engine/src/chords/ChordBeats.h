@@ -107,11 +107,11 @@ struct BeatProfile {
 // Weights of the profile; the defaults are the ones the recogniser uses.
 struct ProfileWeights {
     float Onset = 0.2587f;        // extra weight of a note in the beat where it starts
-    float StrongOnset = 0.3706f;  // and more when that beat starts a bar
+    float StrongOnset = 0.4447f;  // and more when that beat starts a bar
     float Held = 0.8f;         // weight of a note in the beats after its first
     float Melody = 0.864f;       // weight of the highest voice above a wide texture
     float BassOnset = 1.44f;    // extra weight of a bass note starting on a bar (twice) or half bar
-    float HighWeight = 0.2867f;   // weight of a note two octaves above middle C and higher
+    float HighWeight = 0.2724f;   // weight of a note two octaves above middle C and higher
     float MinShare = 0.0384f;    // share of the beat's weight a pitch class needs to count
     std::uint32_t MaxBeatsPerNote = 12;  // a longer note counts for this many beats
     float BarMargin = 1.3f;    // how much more change a place in the bar needs to start the bars
@@ -194,21 +194,21 @@ struct ModelWeights {
     // cost that makes the plain triads win when the extra tone of a richer
     // chord is missing.
     std::array<std::array<float, 4>, kChordTemplates> Tones = {{
-        {1.0f, 1.265f, 1.104f, 0.0f}, {1.0f, 1.15f, 1.104f, 0.0f}, {1.0f, 1.495f, 0.96f, 0.864f}, {1.0f, 0.84f, 0.96f, 0.72f},
-        {1.0f, 1.65f, 1.4976f, 0.3318f}, {1.0f, 0.8f, 0.8f, 0.8f}, {1.0f, 1.04f, 0.8f, 0.8f}, {1.0f, 0.84f, 1.2f, 0.8f},
+        {1.0f, 1.265f, 1.104f, 0.0f}, {1.0f, 1.15f, 1.104f, 0.0f}, {1.0f, 1.495f, 0.96f, 0.864f}, {1.0f, 0.84f, 0.96f, 0.576f},
+        {1.0f, 1.65f, 1.4976f, 0.2654f}, {1.0f, 0.8f, 0.8f, 0.8f}, {1.0f, 1.04f, 0.64f, 0.8f}, {1.0f, 0.84f, 1.2f, 0.8f},
         {1.0f, 0.704f, 0.9f, 0.72f}, {1.0f, 1.25f, 1.125f, 0.0f}, {1.0f, 0.56f, 0.9f, 0.9f}, {1.0f, 1.25f, 0.9f, 0.0f},
         {1.0f, 0.8f, 0.8f, 0.0f}, {1.0f, 0.56f, 0.64f, 0.576f},
     }};
-    std::array<float, kChordTemplates> Cost = {-0.02f, 0.0f, 0.06f, 0.14f, 0.28f, 0.33f, 0.18f,
+    std::array<float, kChordTemplates> Cost = {-0.02f, 0.04f, 0.06f, 0.1f, 0.28f, 0.37f, 0.18f,
                                                0.31f, 0.28f, 0.28f, 0.3f, 0.32f, 0.39f, 0.41f};
     float NonChordTone = 0.968f;   // cost of weight on a pitch class outside the chord
     float BassRoot = 0.459f;      // gain of bass weight on the root
     float BassTone = 0.0672f;      // gain of bass weight on another chord tone
     float BassOther = 0.0461f;      // cost of bass weight outside the chord
     float KeyOutside = 0.0504f;    // cost of each chord tone outside the key
-    float Change = 0.288f;        // cost of a change at the start of a bar
-    float ChangeHalf = 1.12f;    // its factor in the middle of a bar
-    float ChangeOther = 2.5344f;  // its factor on the other beats
+    float Change = 0.2304f;        // cost of a change at the start of a bar
+    float ChangeHalf = 1.344f;    // its factor in the middle of a bar
+    float ChangeOther = 3.0413f;  // its factor on the other beats
     float MissingTone = 0.1229f;    // cost of a tone other than the root and the fifth that is not heard
     float Confidence = 1.32f;     // share of the mean beat weight below which a beat tells less
 };
