@@ -11,7 +11,7 @@ namespace tonalux {
 
 namespace {
 
-constexpr double kPageGap = 12.0;  // points between two pages
+constexpr double kPointsBetweenPages = 12.0;  // points between two pages
 constexpr int kPreferredWidth = 620;
 
 }  // namespace
@@ -37,7 +37,7 @@ double SheetView::Scale() const {
 }
 
 double SheetView::PageStep() const {
-    return (layout_ ? layout_->Style().Page.height() : SheetStyle{}.Page.height()) + kPageGap;
+    return (layout_ ? layout_->Style().Page.height() : SheetStyle{}.Page.height()) + kPointsBetweenPages;
 }
 
 void SheetView::FitHeight() {

@@ -25,7 +25,7 @@ namespace {
 constexpr double kContentsRow = 1.5;  // of the contents font's height
 constexpr double kLeaderGap = 12.0;   // between a title and its page number
 
-QString Tr(const char* text) { return QCoreApplication::translate("Songbook", text); }
+QString BookText(const char* text) { return QCoreApplication::translate("Songbook", text); }
 
 QFont ContentsFont(int size, bool bold) {
     QFont font(QStringLiteral("DejaVu Sans"));
@@ -58,7 +58,7 @@ void DrawContentsPage(QPainter& painter, const SheetStyle& style, const Contents
     const QFontMetricsF heading(plan.Heading), entry(plan.Entry);
     painter.setPen(Qt::black);
     painter.setFont(plan.Heading);
-    const QString title = page == 0 ? Tr("Contents") : Tr("Contents (continued)");
+    const QString title = page == 0 ? BookText("Contents") : BookText("Contents (continued)");
     painter.drawText(QPointF(style.Margin, style.Margin + heading.ascent()), title);
     painter.setFont(plan.Entry);
     const double width = style.Page.width() - 2 * style.Margin;
@@ -120,7 +120,7 @@ SongbookReport WriteSongbook(const QStringList& songs, const QString& pdfPath, c
         QPdfWriter writer(&file);
         writer.setPageSize(QPageSize(QPageSize::A4));
         writer.setPageMargins(QMarginsF(0, 0, 0, 0));
-        writer.setTitle(Tr("Songbook"));
+        writer.setTitle(BookText("Songbook"));
         writer.setCreator(QStringLiteral("Tonalux & Belvorta"));
         QPainter painter(&writer);
         const double scale = writer.resolution() / 72.0;
@@ -162,20 +162,20 @@ QStringList SongbookSongs(const QString& folder) {
 
 void OfferSongbook(QWidget* parent, const QString& convertFolder, const QStringList& selectedSongs) {
     QString folder = convertFolder;
-    QMessageBox ask(QMessageBox::Question, Tr("Songbook as PDF"), Tr("Which songs go into the songbook?"),
+    QMessageBox ask(QMessageBox::Question, BookText("Songbook as PDF"), BookText("Which songs go into the songbook?"),
                     QMessageBox::Cancel, parent);
-    QPushButton* convert = ask.addButton(Tr("The songs of Convert/"), QMessageBox::AcceptRole);
-    QPushButton* other = ask.addButton(Tr("The songs of another folder..."), QMessageBox::ActionRole);
+    QPushButton* convert = ask.addButton(BookText("The songs of Convert/"), QMessageBox::AcceptRole);
+    QPushButton* other = ask.addButton(BookText("The songs of another folder..."), QMessageBox::ActionRole);
     QPushButton* selected = nullptr;
     if (!selectedSongs.isEmpty())
-        selected = ask.addButton(Tr("The selected songs (%1)").arg(selectedSongs.size()), QMessageBox::ActionRole);
+        selected = ask.addButton(BookText("The selected songs (%1)").arg(selectedSongs.size()), QMessageBox::ActionRole);
     ask.setDefaultButton(convert);
     ask.exec();
     QStringList songs;
     if (selected && ask.clickedButton() == selected) {
         songs = selectedSongs;
     } else if (ask.clickedButton() == other) {
-        folder = QFileDialog::getExistingDirectory(parent, Tr("Folder of the songs"), convertFolder);
+        folder = QFileDialog::getExistingDirectory(parent, BookText("Folder of the songs"), convertFolder);
         if (folder.isEmpty()) return;
         songs = SongbookSongs(folder);
     } else if (ask.clickedButton() == convert) {
@@ -184,12 +184,12 @@ void OfferSongbook(QWidget* parent, const QString& convertFolder, const QStringL
         return;
     }
     if (songs.isEmpty()) {
-        QMessageBox::information(parent, Tr("Songbook as PDF"), Tr("There are no songs (*.mid) in %1.").arg(folder));
+        QMessageBox::information(parent, BookText("Songbook as PDF"), BookText("There are no songs (*.mid) in %1.").arg(folder));
         return;
     }
-    QString target = QFileDialog::getSaveFileName(parent, Tr("Save the songbook"),
+    QString target = QFileDialog::getSaveFileName(parent, BookText("Save the songbook"),
                                                   QDir(folder).filePath(QStringLiteral("Liederbuch.pdf")),
-                                                  Tr("PDF files (*.pdf)"));
+                                                  BookText("PDF files (*.pdf)"));
     if (target.isEmpty()) return;
     if (!target.endsWith(QStringLiteral(".pdf"), Qt::CaseInsensitive)) target += QStringLiteral(".pdf");
 
@@ -197,16 +197,16 @@ void OfferSongbook(QWidget* parent, const QString& convertFolder, const QStringL
     const SongbookReport report = WriteSongbook(songs, target);
     QGuiApplication::restoreOverrideCursor();
     if (!report.Written) {
-        QMessageBox::warning(parent, Tr("Songbook as PDF"),
-                             Tr("The songbook could not be written to %1: %2").arg(target, report.Error));
+        QMessageBox::warning(parent, BookText("Songbook as PDF"),
+                             BookText("The songbook could not be written to %1: %2").arg(target, report.Error));
         return;
     }
-    QString text = Tr("%1 songs on %2 pages written to %3.")
+    QString text = BookText("%1 songs on %2 pages written to %3.")
                        .arg(report.Contents.size())
                        .arg(report.Pages)
                        .arg(QDir::toNativeSeparators(target));
     if (!report.Problems.isEmpty()) text += QStringLiteral("\n\n") + report.Problems.join(QLatin1Char('\n'));
-    QMessageBox::information(parent, Tr("Songbook as PDF"), text);
+    QMessageBox::information(parent, BookText("Songbook as PDF"), text);
 }
 
 }  // namespace tonalux

@@ -23,9 +23,9 @@ constexpr std::uint16_t kFallbackDivision = 480;
 constexpr std::size_t kMostBars = 18000;
 constexpr double kDefaultBeatsPerMinute = 120.0;
 
-constexpr std::array<std::string_view, 15> kMajorKeys = {"Cb", "Gb", "Db", "Ab", "Eb", "Bb", "F", "C",
+constexpr std::array<std::string_view, 15> kMajorKeyNames = {"Cb", "Gb", "Db", "Ab", "Eb", "Bb", "F", "C",
                                                          "G",  "D",  "A",  "E",  "B",  "F#", "C#"};
-constexpr std::array<std::string_view, 15> kMinorKeys = {"Abm", "Ebm", "Bbm", "Fm",  "Cm",  "Gm",  "Dm", "Am",
+constexpr std::array<std::string_view, 15> kMinorKeyNames = {"Abm", "Ebm", "Bbm", "Fm",  "Cm",  "Gm",  "Dm", "Am",
                                                          "Em",  "Bm",  "F#m", "C#m", "G#m", "D#m", "A#m"};
 
 bool UsableDivision(std::uint16_t division) { return division != 0 && (division & 0x8000) == 0; }
@@ -75,7 +75,7 @@ std::string StemOf(std::string_view fileName) {
 std::string KeyText(const SheetFacts& facts) {
     if (facts.KeyFifths && std::abs(*facts.KeyFifths) <= 7) {
         const auto index = static_cast<std::size_t>(*facts.KeyFifths + 7);
-        return std::string(facts.KeyMinor ? kMinorKeys[index] : kMajorKeys[index]);
+        return std::string(facts.KeyMinor ? kMinorKeyNames[index] : kMajorKeyNames[index]);
     }
     return KeyOfChords(facts.Chords);
 }

@@ -14,7 +14,7 @@ namespace {
 constexpr int kDefaultNumerator = 4;
 constexpr int kDefaultDenominatorPower = 2;  // 4/4
 constexpr int kLargestDenominatorPower = 6;  // 1/64
-constexpr std::uint64_t kLastTick = std::numeric_limits<std::uint32_t>::max();
+constexpr std::uint64_t kLastTickWide = std::numeric_limits<std::uint32_t>::max();  // the last tick, in 64 bits
 // Songs whose notes lie within this many beats per note (and some) have their
 // beats counted in one array over the span; others have their spans sorted.
 constexpr std::uint64_t kDenseBeatsPerNote = 8;
@@ -40,7 +40,7 @@ std::vector<Metre> MetresOf(std::uint16_t division, const std::vector<MetaEvent>
         const int power = signature.Data[1];
         if (numerator < 1 || power > kLargestDenominatorPower) continue;
         const std::uint64_t quarter = (std::uint64_t{signature.Tick} + division - 1) / division * division;
-        read.push_back({static_cast<std::uint32_t>(std::min(quarter, kLastTick)), numerator, power});
+        read.push_back({static_cast<std::uint32_t>(std::min(quarter, kLastTickWide)), numerator, power});
     }
     std::stable_sort(read.begin(), read.end(), [](const Metre& a, const Metre& b) { return a.Tick < b.Tick; });
     for (const Metre& metre : read) {
@@ -159,12 +159,12 @@ bool MetreMap::BeatAt(std::uint64_t index, Beat& beat, std::size_t& hint) const 
     }
     const auto part = parts_.begin() + static_cast<std::ptrdiff_t>(hint);
     const std::uint64_t tick = TickOf(*part, index);
-    if (tick > kLastTick) return false;
+    if (tick > kLastTickWide) return false;
     // A beat lasts until the next, which may belong to the next metre.
     const auto next = std::next(part);
     const std::uint64_t nextTick = next != parts_.end() && next->FirstBeat == index + 1 ? next->Tick : TickOf(*part, index + 1);
     beat.Tick = static_cast<std::uint32_t>(tick);
-    beat.Ticks = static_cast<std::uint32_t>(std::clamp<std::uint64_t>(nextTick - tick, 1, kLastTick));
+    beat.Ticks = static_cast<std::uint32_t>(std::clamp<std::uint64_t>(nextTick - tick, 1, kLastTickWide));
     beat.BarTicks = part->BarTicks;
     if (part->Quarters) {
         // Quarter notes: strong where a bar of the metre starts, less where its half does.

@@ -65,6 +65,11 @@ struct WriterState {
     std::int32_t MetaIndex = 0;
 };
 
+// Whether a channel number names one of the sixteen channel lists.
+inline bool ValidChannel(int channel) {
+    return channel >= 0 && channel < static_cast<int>(std::tuple_size_v<decltype(Hauptcontainer::ChannelEvents)>);
+}
+
 // The one set of lists and writer state of the process.
 extern Hauptcontainer theLists;
 extern WriterState theWriter;

@@ -118,8 +118,6 @@ bool InRange(std::uint32_t tick, long from, long to) {
     return from <= t && t <= to;
 }
 
-bool ValidChannel(int channel) { return channel >= 0 && channel < 16; }
-
 // A range that holds every tick.
 constexpr long kEarliest = std::numeric_limits<long>::min();
 constexpr long kLatest = std::numeric_limits<long>::max();
@@ -158,7 +156,7 @@ bool StandardMidifile::Yamchordtranspose(int interval) {
 }
 
 bool StandardMidifile::TransposeChannelFromTo(int channel, int interval, long from, long to) {
-    if (!ValidChannel(channel)) return true;
+    if (!detail::ValidChannel(channel)) return true;
     // A note moves as a whole: a note-on whose tick lies in the range takes
     // the note-off that ends it along, wherever that lies, and a note-off
     // whose note-on lies outside the range stays. The list is walked once in
@@ -182,7 +180,7 @@ bool StandardMidifile::TransposeChannelFromTo(int channel, int interval, long fr
 }
 
 bool StandardMidifile::TransposeChannel(int channel, int interval) {
-    if (!ValidChannel(channel)) return true;
+    if (!detail::ValidChannel(channel)) return true;
     for (MidiEvent& event : detail::Lists().ChannelEvents[static_cast<std::size_t>(channel)]) {
         if (IsNote(event)) event.Data1 = MovedNote(event.Data1, interval);
     }

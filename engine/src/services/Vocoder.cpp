@@ -25,8 +25,6 @@ bool IsVocoderMessage(const SysexEvent& event) {
     return std::equal(std::begin(kVocoderHead), std::end(kVocoderHead), event.Data.get());
 }
 
-bool ValidChannel(int channel) { return channel >= 0 && channel < 16; }
-
 }  // namespace
 
 bool StandardMidifile::DeleteVocoderNachrichten() {
@@ -50,7 +48,7 @@ namespace {
 
 // Whether the channel's mean note-on velocity is at or below `threshold`.
 bool AtOrBelowThreshold(int channel, int threshold) {
-    if (!ValidChannel(channel)) return false;
+    if (!detail::ValidChannel(channel)) return false;
     // Mean velocity of the sounding note-ons; note-offs, note-ons of velocity 0
     // and all other messages do not count.
     std::int64_t sum = 0;
@@ -88,7 +86,7 @@ int StandardMidifile::VocoderKanalAnalyse(int threshold) {
 
 int StandardMidifile::MidiTrackEndTickFromStart(int channel) {
     // The last event in the list's own order; the list is not searched.
-    if (!ValidChannel(channel)) return 0;
+    if (!detail::ValidChannel(channel)) return 0;
     const auto& events = detail::Lists().ChannelEvents[static_cast<std::size_t>(channel)];
     if (events.empty()) return 0;
     return static_cast<int>(events.back().Tick);
