@@ -90,3 +90,18 @@ TEST_F(TranspositionRange, ManyOverlappingNotesAreStillPairedInOrder) {
 }
 
 }  // namespace
+
+TEST_F(TranspositionRange, ChannelsOutsideTheSixteenAreLeftAlone) {
+    // Text events fill the list kept beside the channel lists, so a channel
+    // number read one past them would show.
+    SongBuilder song(0, 96);
+    song.AddTrack(Track().Text(0, 0x01, "verse").Note(0, 0x90, 60, 100).Text(200, 0x01, "end").Note(0, 0x80, 60, 0).End());
+    ASSERT_TRUE(Load(song.Bytes()));
+    for (int channel : {-1, 16}) {
+        EXPECT_TRUE(midi.TransposeChannel(channel, 2)) << channel;
+        EXPECT_TRUE(midi.TransposeChannelFromTo(channel, 2, 0, 1000)) << channel;
+        EXPECT_EQ(midi.MidiTrackEndTickFromStart(channel), 0) << channel;
+    }
+    EXPECT_EQ(Notes(), (std::vector<int>{60, 60}));
+    EXPECT_EQ(midi.MidiTrackEndTickFromStart(0), 200);
+}
