@@ -211,6 +211,28 @@ void ScoreSpelling(const Song& song, const std::vector<MetaEvent>& events, Score
     }
 }
 
+// The chord event in force at a beat: its root's pitch class (-1 none), its
+// major/minor class and its type number.
+struct InForce {
+    int Root = -1;
+    ChordClass Class = ChordClass::None;
+    std::uint8_t Type = kNoChordType;
+};
+
+// The chord in force at each true beat of the song: the last event at or
+// before its tick.
+std::vector<InForce> ChordsInForce(const Song& song, const std::vector<MetaEvent>& events) {
+    std::vector<InForce> chords(song.Truth.size());
+    InForce current;
+    std::size_t next = 0;
+    for (std::size_t i = 0; i < song.Truth.size(); ++i) {
+        for (; next < events.size() && events[next].Tick <= song.Truth[i].Tick; ++next)
+            current = {PitchClassOfRoot(events[next].Data[3]), ClassOfType(events[next].Data[4]), events[next].Data[4]};
+        chords[i] = current;
+    }
+    return chords;
+}
+
 // With `show`, one line per true beat: tick, truth, the chord in force with its
 // type number, and "x" where wrong.
 void ScoreSong(const Song& song, const std::vector<MetaEvent>& events, Score& score, bool show) {
@@ -222,28 +244,21 @@ void ScoreSong(const Song& song, const std::vector<MetaEvent>& events, Score& sc
         while (onBeat < song.Truth.size() && song.Truth[onBeat].Tick < event.Tick) ++onBeat;
         if (onBeat < song.Truth.size() ? song.Truth[onBeat].Tick != event.Tick : false) ++score.OffBeat;
     }
-    std::size_t next = 0;
-    int root = -1;
-    ChordClass chordClass = ChordClass::None;
-    int type = 34;
+    const std::vector<InForce> found = ChordsInForce(song, events);
     for (std::size_t i = 0; i < song.Truth.size(); ++i) {
         const TrueBeat& beat = song.Truth[i];
+        const InForce& chord = found[i];
         if (i > 0 ? (beat.Root != song.Truth[i - 1].Root || beat.Class != song.Truth[i - 1].Class)
                   : beat.Class != ChordClass::None)
             ++score.Changes;
-        while (next < events.size() && events[next].Tick <= beat.Tick) {
-            root = PitchClassOfRoot(events[next].Data[3]);
-            chordClass = ClassOfType(events[next].Data[4]);
-            type = events[next].Data[4];
-            ++next;
-        }
-        const bool right = root == beat.Root && chordClass == beat.Class;
+        const bool right = chord.Root == beat.Root && chord.Class == beat.Class;
         if (show)
             std::printf("%s %u true %d/%d found %d/%d type %d%s\n", song.Name.c_str(), beat.Tick, beat.Root,
-                        static_cast<int>(beat.Class), root, static_cast<int>(chordClass), type, right ? "" : " x");
+                        static_cast<int>(beat.Class), chord.Root, static_cast<int>(chord.Class), chord.Type,
+                        right ? "" : " x");
         if (beat.Kind != Quality::Other) {
             ++score.SeventhBeats;
-            if (root == beat.Root && QualityOfType(static_cast<std::uint8_t>(type)) == beat.Kind) ++score.SeventhRight;
+            if (chord.Root == beat.Root && QualityOfType(chord.Type) == beat.Kind) ++score.SeventhRight;
         }
         if (beat.Class != ChordClass::Major && beat.Class != ChordClass::Minor) continue;
         ++score.Beats;
@@ -254,19 +269,13 @@ void ScoreSong(const Song& song, const std::vector<MetaEvent>& events, Score& sc
 // The share of the song's major and minor beats whose chord in force is
 // right when each beat is scored against the true chord `shift` beats later.
 double ShareRight(const Song& song, const std::vector<MetaEvent>& events, std::size_t shift) {
-    std::size_t next = 0, beats = 0, right = 0;
-    int root = -1;
-    ChordClass chordClass = ChordClass::None;
+    const std::vector<InForce> found = ChordsInForce(song, events);
+    std::size_t beats = 0, right = 0;
     for (std::size_t i = 0; i + shift < song.Truth.size(); ++i) {
-        while (next < events.size() && events[next].Tick <= song.Truth[i].Tick) {
-            root = PitchClassOfRoot(events[next].Data[3]);
-            chordClass = ClassOfType(events[next].Data[4]);
-            ++next;
-        }
         const TrueBeat& truth = song.Truth[i + shift];
         if (truth.Class != ChordClass::Major && truth.Class != ChordClass::Minor) continue;
         ++beats;
-        if (root == truth.Root && chordClass == truth.Class) ++right;
+        if (found[i].Root == truth.Root && found[i].Class == truth.Class) ++right;
     }
     return beats ? double(right) / double(beats) : 0.0;
 }
