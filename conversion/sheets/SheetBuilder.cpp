@@ -2,7 +2,6 @@
 // syllables sounding when they begin, or a grid of bars for a song without
 // words. Every step is one pass over the chords and the syllables.
 #include <algorithm>
-#include <array>
 #include <cmath>
 #include <cstdlib>
 #include <iterator>
@@ -10,6 +9,7 @@
 #include <string>
 
 #include "SongSheet.h"
+#include "song/KeyNames.h"
 
 namespace tonalux {
 
@@ -22,11 +22,6 @@ constexpr std::uint16_t kFallbackDivision = 480;
 // whose ticks run far beyond its music; it is cut there.
 constexpr std::size_t kMostBars = 18000;
 constexpr double kDefaultBeatsPerMinute = 120.0;
-
-constexpr std::array<std::string_view, 15> kMajorKeyNames = {"Cb", "Gb", "Db", "Ab", "Eb", "Bb", "F", "C",
-                                                         "G",  "D",  "A",  "E",  "B",  "F#", "C#"};
-constexpr std::array<std::string_view, 15> kMinorKeyNames = {"Abm", "Ebm", "Bbm", "Fm",  "Cm",  "Gm",  "Dm", "Am",
-                                                         "Em",  "Bm",  "F#m", "C#m", "G#m", "D#m", "A#m"};
 
 bool UsableDivision(std::uint16_t division) { return division != 0 && (division & 0x8000) == 0; }
 
@@ -73,10 +68,8 @@ std::string StemOf(std::string_view fileName) {
 
 // The key: the song's key signature, else the key its chords suggest.
 std::string KeyText(const SheetFacts& facts) {
-    if (facts.KeyFifths && std::abs(*facts.KeyFifths) <= 7) {
-        const auto index = static_cast<std::size_t>(*facts.KeyFifths + 7);
-        return std::string(facts.KeyMinor ? kMinorKeyNames[index] : kMajorKeyNames[index]);
-    }
+    if (facts.KeyFifths && std::abs(*facts.KeyFifths) <= kMostKeyFifths)
+        return std::string(KeyTonic(*facts.KeyFifths, facts.KeyMinor)) + (facts.KeyMinor ? "m" : "");
     return KeyOfChords(facts.Chords);
 }
 

@@ -1,10 +1,10 @@
 #include "SongFacts.h"
 
-#include <array>
 #include <cmath>
 #include <cstdio>
 #include <map>
 
+#include "KeyNames.h"
 #include "SongLyrics.h"
 #include "SongOutcome.h"
 
@@ -13,13 +13,6 @@ namespace tonalux {
 namespace {
 
 constexpr std::uint8_t kKeySignature = 0x59;
-
-// The major and minor keys by their number of sharps (positive) or flats
-// (negative), -7 to 7.
-constexpr std::array<const char*, 15> kMajorKeys{"Cb", "Gb", "Db", "Ab", "Eb", "Bb", "F", "C",
-                                                 "G",  "D",  "A",  "E",  "B",  "F#", "C#"};
-constexpr std::array<const char*, 15> kMinorKeys{"Ab", "Eb", "Bb", "F",  "C",  "G",  "D", "A",
-                                                 "E",  "B",  "F#", "C#", "G#", "D#", "A#"};
 
 std::uint32_t MicrosecondsPerQuarter(const MetaEvent& tempo) {
     if (tempo.Length < 3 || !tempo.Data) return 500000;
@@ -88,9 +81,8 @@ SongFacts ReadSongFacts(StandardMidifile& song, int threshold) {
         const MetaEvent meta = song.GetMetaEvent(i);
         if (meta.Type != kKeySignature || meta.Length < 2 || !meta.Data || !facts.Key.empty()) continue;
         const int sharps = static_cast<std::int8_t>(meta.Data[0]);
-        if (sharps < -7 || sharps > 7) continue;
-        facts.Key = meta.Data[1] ? std::string(kMinorKeys[static_cast<std::size_t>(sharps + 7)]) + " minor"
-                                 : std::string(kMajorKeys[static_cast<std::size_t>(sharps + 7)]) + " major";
+        if (sharps < -kMostKeyFifths || sharps > kMostKeyFifths) continue;
+        facts.Key = std::string(KeyTonic(sharps, meta.Data[1] != 0)) + (meta.Data[1] ? " minor" : " major");
     }
     facts.EndTick = song.EndTick();
     facts.Bars = BarsUpTo(song, facts.EndTick);
